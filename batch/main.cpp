@@ -1,0 +1,143 @@
+// prurez-batch: the computations of prurez without windows.
+
+#include "batch/BatchInput.h"
+#include "batch/Commands.h"
+
+#include <clocale>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+using namespace prurez::batch;
+
+namespace {
+
+const char* const helpText =
+    "Usage:\n"
+    "  prurez-batch section INPUT [--decimal SEP] [--exhaustive-scan]\n"
+    "  prurez-batch inverse INPUT [--decimal SEP] [--blocks LIST] [--threads N] [--exhaustive-scan]\n"
+    "  prurez-batch --help\n"
+    "\n"
+    "Runs the section working diagram or the inverse analysis of fibre concrete\n"
+    "exactly as the windows of prurez do, and prints the resulting tables as TSV.\n"
+    "\n"
+    "  INPUT              a file of 'key = value' lines ('-' for standard input);\n"
+    "                     blank lines and lines starting with '#' are ignored\n"
+    "  --decimal SEP      decimal separator of the number texts, ',' or '.'\n"
+    "                     (default: that of the system locale)\n"
+    "  --exhaustive-scan  use the plain fixed-step neutral-axis scans\n"
+    "  --blocks LIST      inverse: comma-separated blocks to print, from\n"
+    "                     test, combinations, moments, deviations, best (default: all)\n"
+    "  --threads N        inverse: worker threads (default: all hardware threads)\n"
+    "\n"
+    "Exit status: 0 success; 1 the computation stopped with a message (on standard\n"
+    "error); 2 a usage error or a malformed INPUT.\n"
+    "The examples/ folder of the source holds inputs to start from.\n";
+
+char systemDecimalSeparator()
+{
+    std::setlocale(LC_ALL, "");
+    const char* point = std::localeconv()->decimal_point;
+    const char separator = (point != nullptr && point[0] != '\0') ? point[0] : '.';
+    std::setlocale(LC_ALL, "C");
+    return separator;
+}
+
+std::vector<std::string> splitList(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, ','))
+        items.push_back(item);
+    return items;
+}
+
+int run(int argc, char** argv)
+{
+    if (argc < 2)
+        throw UsageError("missing subcommand (try --help)");
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h") {
+        std::cout << helpText;
+        return 0;
+    }
+    if (command != "section" && command != "inverse")
+        throw UsageError("unknown subcommand '" + command + "' (try --help)");
+
+    BatchOptions options;
+    options.decimalSeparator = systemDecimalSeparator();
+    std::string inputName;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto next = [&](const char* what) -> std::string {
+            if (i + 1 >= argc)
+                throw UsageError(arg + " needs " + what);
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::cout << helpText;
+            return 0;
+        } else if (arg == "--decimal") {
+            const std::string separator = next("a separator");
+            if (separator != "," && separator != ".")
+                throw UsageError("--decimal takes ',' or '.', not '" + separator + "'");
+            options.decimalSeparator = separator[0];
+        } else if (arg == "--exhaustive-scan") {
+            options.exhaustiveScan = true;
+        } else if (arg == "--threads" && command == "inverse") {
+            const std::string count = next("a number");
+            if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(count) < 1)
+                throw UsageError("--threads takes a positive number, not '" + count + "'");
+            options.threads = std::stoi(count);
+        } else if (arg == "--blocks" && command == "inverse") {
+            options.blocks = splitList(next("a list"));
+            const std::vector<std::string> known{"test", "combinations", "moments", "deviations", "best"};
+            for (const auto& block : options.blocks) {
+                bool found = false;
+                for (const auto& name : known)
+                    found = found || name == block;
+                if (!found)
+                    throw UsageError("unknown block '" + block +
+                                     "' (known: test, combinations, moments, deviations, best)");
+            }
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            throw UsageError("unknown option '" + arg + "' for '" + command + "'");
+        } else if (inputName.empty()) {
+            inputName = arg;
+        } else {
+            throw UsageError("more than one INPUT given");
+        }
+    }
+    if (inputName.empty())
+        throw UsageError("missing INPUT file (or '-' for standard input)");
+
+    BatchInput input;
+    if (inputName == "-") {
+        input = BatchInput::parse(std::cin);
+    } else {
+        std::ifstream file(inputName, std::ios::binary);
+        if (!file)
+            throw UsageError("cannot read INPUT '" + inputName + "': " + std::strerror(errno));
+        input = BatchInput::parse(file);
+    }
+    // A command prints nothing to standard output unless it succeeds.
+    const int status = command == "section" ? runSectionCommand(input, options, std::cout, std::cerr)
+                                            : runInverseCommand(input, options, std::cout, std::cerr);
+    std::cout << std::flush;
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const UsageError& error) {
+        std::cerr << "prurez-batch: " << error.what() << '\n';
+        return 2;
+    }
+}

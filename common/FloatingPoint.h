@@ -1,0 +1,24 @@
+#pragma once
+// Precision classes and the floating-point fault guard.
+//
+// All arithmetic is long double (80-bit extended, 64-bit mantissa). A value "held in
+// single precision" is rounded to float where it is stored and read back as long double.
+
+#include <limits>
+
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "prurez needs the 80-bit extended long double (64-bit mantissa)");
+
+namespace prurez {
+
+// Stores v in single precision and returns the stored value as extended.
+inline long double single(long double v) { return static_cast<long double>(static_cast<float>(v)); }
+
+// Clears the IEEE exception flags; called when a handler or computation starts.
+void clearFloatingPointFaults();
+
+// Throws the Failure for the first raised flag in the order invalid operation,
+// division by zero, overflow. Underflow and inexact results are not faults.
+void checkFloatingPointFaults();
+
+}  // namespace prurez

@@ -1,0 +1,61 @@
+#pragma once
+// A grid of text cells addressed (column, row), both from 0, with the geometry of
+// the control that shows it. A smaller row or column count hides cells without
+// clearing them; a larger one shows their old texts again. Cells beyond the counts
+// can be written.
+
+#include <string>
+#include <vector>
+
+namespace prurez {
+
+class GridTable {
+public:
+    GridTable(int columnCount = 5, int rowCount = 5);
+
+    int columnCount() const { return columnCount_; }
+    int rowCount() const { return rowCount_; }
+    void setColumnCount(int count);
+    void setRowCount(int count);  // never fewer than 1 row
+
+    // An unwritten cell reads as the empty text.
+    const std::string& cell(int column, int row) const;
+    void setCell(int column, int row, std::string text);
+    // Reserves room for rows × columns cells (a capacity hint only).
+    void reserve(int columns, int rows);
+
+    // The rows as text: rows 0 … rowCount − 1, each row's columnCount cells joined by
+    // TAB, '\n' after every row.
+    std::string toTsv() const;
+
+    // Geometry in pixels.
+    int left() const { return left_; }
+    int top() const { return top_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int defaultColumnWidth() const { return defaultColumnWidth_; }
+    int defaultRowHeight() const { return defaultRowHeight_; }
+    void setLeft(int left) { left_ = left; }
+    void setTop(int top) { top_ = top; }
+    void setWidth(int width) { width_ = width; }
+    void setHeight(int height) { height_ = height; }
+    void setDefaultColumnWidth(int width) { defaultColumnWidth_ = width; }
+    void setDefaultRowHeight(int height) { defaultRowHeight_ = height; }
+
+    // Counts rows and geometry; observers (a view) compare it to see a change.
+    unsigned long revision() const { return revision_; }
+
+private:
+    std::vector<std::vector<std::string>> rows_;  // rows_[row][column], grown on write
+    int columnCount_;
+    int rowCount_;
+    int left_ = 0;
+    int top_ = 0;
+    int width_ = 320;
+    int height_ = 120;
+    int defaultColumnWidth_ = 64;
+    int defaultRowHeight_ = 24;
+    unsigned long revision_ = 0;
+};
+
+}  // namespace prurez

@@ -1,0 +1,33 @@
+#pragma once
+// Number text: the general 15-digit form and the parsing of typed numbers.
+// The decimal separator is always a parameter.
+
+#include <cstdint>
+#include <string>
+
+namespace prurez {
+
+// The general form with up to 15 significant digits: "0", "0,00012", "1234,5",
+// "9E-5", "1,23456789012346E15", "-2,5".
+std::string formatNumber(long double value, char decimalSeparator);
+
+// A plain decimal integer ("243", "-7").
+std::string formatInteger(long long value);
+
+// Accepts blanks (codes 0-32) around an optional sign, digits with at most one
+// separator, an optional exponent. Otherwise fails with
+// "'<text>' is not a valid floating point value" naming the untouched text.
+long double parseNumber(const std::string& text, char decimalSeparator);
+
+// Leading blanks, an optional sign, digits, within 32-bit range. Otherwise fails with
+// "'<text>' is not a valid integer value".
+std::int32_t parseInteger(const std::string& text);
+
+// The grammar check of parseNumber without the failure: true when the text is a number.
+bool isNumberText(const std::string& text, char decimalSeparator);
+
+// Converts a number text that passed the grammar (separator given) to the nearest
+// long double, independently of the C locale.
+long double decimalToLongDouble(const std::string& text, char decimalSeparator);
+
+}  // namespace prurez

@@ -1,0 +1,10 @@
+#include "inverse/Form4.h"
+
+namespace prurez {
+
+Form4::Form4(QWidget* parent) : Window(parent)
+{
+    setObjectName("Form4");
+}
+
+}  // namespace prurez

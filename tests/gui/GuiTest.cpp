@@ -1,0 +1,62 @@
+#include "GuiTest.h"
+
+#include "widgets/Handlers.h"
+
+namespace guitest {
+
+std::vector<std::string>& failures()
+{
+    static std::vector<std::string> recorded;
+    return recorded;
+}
+
+void clearFailures() { failures().clear(); }
+
+void type(QWidget* window, const char* name, const QString& text)
+{
+    if (auto* edit = find<QLineEdit>(window, name)) {
+        edit->selectAll();
+        if (text.isEmpty())
+            edit->del();
+        else
+            edit->insert(text);  // one edit, as a paste: textEdited and textChanged once
+    }
+}
+
+void typeCombo(QWidget* window, const char* name, const QString& text)
+{
+    if (auto* combo = find<QComboBox>(window, name))
+        combo->setEditText(text);
+}
+
+void click(QWidget* window, const char* name)
+{
+    if (auto* button = find<QAbstractButton>(window, name))
+        button->click();
+}
+
+void choose(QWidget* window, const char* groupName, int index)
+{
+    if (auto* group = find<prurez::RadioGroup>(window, groupName)) {
+        if (auto* button = group->button(index))
+            button->click();
+        else
+            ADD_FAILURE() << groupName << " has no item " << index;
+    }
+}
+
+const prurez::GridTable& grid(QWidget* window, const char* name)
+{
+    static const prurez::GridTable none;
+    auto* view = find<prurez::GridView>(window, name);
+    return view != nullptr ? view->table() : none;
+}
+
+std::string cell(QWidget* window, const char* gridName, int column, int row)
+{
+    return grid(window, gridName).cell(column, row);
+}
+
+void settle() { QApplication::processEvents(); }
+
+}  // namespace guitest

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages prurez needs to build, run and test,
+# only when some are missing (with sudo when not root).
+set -euo pipefail
+
+packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev libgl-dev libgtest-dev libbenchmark-dev
+          fonts-dejavu-core)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

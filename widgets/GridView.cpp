@@ -1,0 +1,81 @@
+#include "widgets/GridView.h"
+
+#include <QHeaderView>
+
+namespace prurez {
+
+GridTableModel::GridTableModel(GridTable* table, QObject* parent) : QAbstractTableModel(parent), table_(table) {}
+
+int GridTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : table_->rowCount();
+}
+
+int GridTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : table_->columnCount();
+}
+
+QVariant GridTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return QVariant();
+    return QString::fromStdString(table_->cell(index.column(), index.row()));
+}
+
+bool GridTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !editable_)
+        return false;
+    table_->setCell(index.column(), index.row(), value.toString().toStdString());
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (editable_)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+void GridTableModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+GridView::GridView(GridTable* table, QWidget* parent)
+    : QTableView(parent), table_(table), model_(new GridTableModel(table, this))
+{
+    setModel(model_);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(8);
+    verticalHeader()->setMinimumSectionSize(8);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setStyleSheet("QTableView { gridline-color: #a0a0a0; }");
+    syncFromTable();
+}
+
+void GridView::setEditableInPlace(bool editable)
+{
+    model_->setEditable(editable);
+    setEditTriggers(editable ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(true);
+}
+
+void GridView::syncFromTable()
+{
+    model_->reload();
+    horizontalHeader()->setDefaultSectionSize(table_->defaultColumnWidth());
+    verticalHeader()->setDefaultSectionSize(table_->defaultRowHeight());
+    setGeometry(table_->left(), y(), table_->width(), table_->height());
+}
+
+}  // namespace prurez
