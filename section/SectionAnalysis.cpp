@@ -10,6 +10,8 @@ SectionOutcome runSectionAnalysis(const SectionFields&, char, GridTable&, const 
     throw Failure("not available yet");
 }
 
+void applyMaterialChoice(SectionFields&) {}
+
 SectionCharacteristics sectionCharacteristics(const SectionFields&, char) { return SectionCharacteristics(); }
 
 SectionOutcome plainConcreteAnalysis(const SectionFields&, char, GridTable&, const SectionRunOptions&)

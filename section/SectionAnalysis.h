@@ -37,6 +37,11 @@ struct SectionFields {
     std::string ComboBox1;  // curvature step [1/m]
 };
 
+// The choices that choosing a material fixes, as the material's click applies them:
+// plain concrete sets "concrete in tension" to yes; fibre concrete sets it to yes and
+// the diagram to bilinear; reinforced concrete leaves both as they are.
+void applyMaterialChoice(SectionFields& fields);
+
 struct SectionRunOptions {
     // The plain fixed-step neutral-axis scans, trial by trial.
     bool exhaustiveScan = false;
