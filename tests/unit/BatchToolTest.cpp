@@ -1,0 +1,106 @@
+// The batch tool's INPUT reader and command line.
+
+#include "batch/BatchInput.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using prurez::batch::BatchInput;
+using prurez::batch::UsageError;
+
+namespace {
+
+BatchInput parse(const std::string& text)
+{
+    std::istringstream in(text);
+    return BatchInput::parse(in);
+}
+
+struct BatchRun {
+    int status;
+    std::string out;
+};
+
+// Runs prurez-batch with the arguments (a shell word list) and `input` on standard
+// input; standard error is dropped.
+BatchRun runBatch(const std::string& arguments, const std::string& input = std::string())
+{
+    char inputName[] = "/tmp/prurez-batch-input-XXXXXX";
+    const int descriptor = mkstemp(inputName);
+    if (descriptor >= 0) {
+        (void)!write(descriptor, input.data(), input.size());
+        close(descriptor);
+    }
+    const std::string command =
+        std::string(PRUREZ_BATCH_EXE) + " " + arguments + " < " + inputName + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    BatchRun run{-1, ""};
+    if (pipe == nullptr)
+        return run;
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    unlink(inputName);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+}  // namespace
+
+TEST(BatchInput, SkipsCommentsAndBlankLinesAndTrimsKeyAndValue)
+{
+    const BatchInput input = parse("# a comment\n\n   # indented comment\n  fcp =  30  \r\nfile = a b = c\nempty=\n");
+    EXPECT_EQ(input.value("fcp"), "30");
+    EXPECT_EQ(input.value("file"), "a b = c") << "the value is everything after the first '='";
+    EXPECT_TRUE(input.has("empty"));
+    EXPECT_EQ(input.value("empty"), "");
+    EXPECT_FALSE(input.has("E"));
+    EXPECT_EQ(input.value("E", "fallback"), "fallback");
+}
+
+TEST(BatchInput, MalformedLinesAndKeysAreUsageErrors)
+{
+    EXPECT_THROW(parse("fcp 30\n"), UsageError);
+    EXPECT_THROW(parse(" = 30\n"), UsageError);
+    const BatchInput input = parse("fcp = 30\nfcp = 31\npoint = 1;2\npoint = 3;4\n");
+    EXPECT_THROW(input.validate({"fcp", "point"}, {"point"}), UsageError) << "fcp repeated";
+    const BatchInput unknown = parse("fpc = 30\n");
+    EXPECT_THROW(unknown.validate({"fcp"}, {}), UsageError);
+    const BatchInput points = parse("point = 1;2\npoint = 3;4\n");
+    EXPECT_NO_THROW(points.validate({"point"}, {"point"}));
+    EXPECT_EQ(points.values("point"), (std::vector<std::string>{"1;2", "3;4"}));
+}
+
+TEST(BatchInput, ChoicesAreItemIndices)
+{
+    const BatchInput input = parse("material = 2\nshape = x\n");
+    EXPECT_EQ(input.choice("material"), 2);
+    EXPECT_EQ(input.choice("diagram"), -1);
+    EXPECT_THROW(input.choice("shape"), UsageError);
+}
+
+TEST(BatchCommandLine, HelpUsageErrorsAndExitStatus)
+{
+    const BatchRun help = runBatch("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("prurez-batch section INPUT"), std::string::npos);
+    EXPECT_EQ(runBatch("").status, 2);
+    EXPECT_EQ(runBatch("plot x").status, 2);
+    EXPECT_EQ(runBatch("section").status, 2) << "missing INPUT";
+    EXPECT_EQ(runBatch("section /nonexistent/input.txt").status, 2);
+    EXPECT_EQ(runBatch("section - --decimal x").status, 2);
+    EXPECT_EQ(runBatch("section - --threads 2").status, 2) << "--threads is for inverse only";
+    EXPECT_EQ(runBatch("inverse - --blocks test,plot").status, 2);
+    const BatchRun malformed = runBatch("section -", "fcp 30\n");
+    EXPECT_EQ(malformed.status, 2);
+    EXPECT_TRUE(malformed.out.empty());
+}
