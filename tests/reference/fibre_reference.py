@@ -291,7 +291,7 @@ def section_run(fields, rows_wanted):
 
 # ---------------------------------------------------------------- the moment scan
 def moment(w, h, E, fcp, fct, a, b, etu, kappa):
-    """Inputs as texts; w, h, a, b, kappa single. Returns (moment text, trials)."""
+    """Inputs as texts; w, h, a, b, kappa single; lever arms held in single. Returns (moment text, trials)."""
     w, h, a, b, kappa = (single(lit(v)) for v in (w, h, a, b, kappa))
     E, fcp, fct, etu = (lit(v) for v in (E, fcp, fct, etu))
     et0 = div(fct, E)
@@ -312,29 +312,29 @@ def moment(w, h, E, fcp, fct, a, b, etu, kappa):
         epsd = mul(kappa, xt)
         if le(epsh, ec0):
             FP = neg(chain(HALF, E, epsh, w, x))
-            zc = mul(TWO_THIRDS, x)
+            zc = single(mul(TWO_THIRDS, x))
         else:
             xc0 = div(ec0, kappa)
             F1 = chain(HALF, fcp, w, xc0)
             F2 = chain(fcp, w, sub(x, xc0))
             FP = neg(add(F1, F2))
-            zc = div(add(mul(F1, mul(TWO_THIRDS, xc0)), mul(F2, add(xc0, div(sub(x, xc0), TWO)))), neg(FP))
+            zc = single(div(add(mul(F1, single(mul(TWO_THIRDS, xc0))), mul(F2, single(add(xc0, div(sub(x, xc0), TWO))))), neg(FP)))
         xe = None
         if le(epsd, et0):
             FT = chain(HALF, E, epsd, w, xt)
-            zt = mul(TWO_THIRDS, xt)
+            zt = single(mul(TWO_THIRDS, xt))
         elif le(epsd, et1):
             xe = div(et0, kappa)
             s = sub(xt, xe)
             e = div(mul(mul(a, fct), sub(et1, epsd)), sub(et1, et0))
             pieces = [
-                (chain(HALF, fct, w, xe), mul(TWO_THIRDS, xe)),
-                (chain(one_a, fct, w, s), sub(xt, div(s, TWO))),
-                (chain(e, w, s), sub(xt, div(s, TWO))),
-                (chain(HALF, sub(mul(a, fct), e), w, s), add(xe, div(s, THREE))),
+                (chain(HALF, fct, w, xe), single(mul(TWO_THIRDS, xe))),
+                (chain(one_a, fct, w, s), single(sub(xt, div(s, TWO)))),
+                (chain(e, w, s), single(sub(xt, div(s, TWO)))),
+                (chain(HALF, sub(mul(a, fct), e), w, s), single(add(xe, div(s, THREE)))),
             ]
             FT = total(*[p[0] for p in pieces])
-            zt = div(total(*[mul(p[0], p[1]) for p in pieces]), FT)
+            zt = single(div(total(*[mul(p[0], p[1]) for p in pieces]), FT))
         else:
             xe = div(et0, kappa)
             x1 = div(sub(et1, et0), kappa)
@@ -342,15 +342,15 @@ def moment(w, h, E, fcp, fct, a, b, etu, kappa):
             s = sub(xt, d1)
             e2 = mul(mul(one_a_b, fct), sub(ONE, div(sub(epsd, et1), sub(etu, et1))))
             pieces = [
-                (chain(HALF, fct, w, xe), mul(TWO_THIRDS, xe)),
-                (chain(one_a, fct, w, x1), add(xe, div(x1, TWO))),
-                (chain(HALF, a, fct, w, x1), add(xe, div(x1, THREE))),
-                (chain(b, fct, w, s), add(d1, div(s, TWO))),
-                (chain(e2, w, s), add(d1, div(s, TWO))),
-                (chain(HALF, sub(mul(one_a_b, fct), e2), w, s), add(d1, div(s, THREE))),
+                (chain(HALF, fct, w, xe), single(mul(TWO_THIRDS, xe))),
+                (chain(one_a, fct, w, x1), single(add(xe, div(x1, TWO)))),
+                (chain(HALF, a, fct, w, x1), single(add(xe, div(x1, THREE)))),
+                (chain(b, fct, w, s), single(add(d1, div(s, TWO)))),
+                (chain(e2, w, s), single(add(d1, div(s, TWO)))),
+                (chain(HALF, sub(mul(one_a_b, fct), e2), w, s), single(add(d1, div(s, THREE)))),
             ]
             FT = total(*[p[0] for p in pieces])
-            zt = div(total(*[mul(p[0], p[1]) for p in pieces]), FT)
+            zt = single(div(total(*[mul(p[0], p[1]) for p in pieces]), FT))
         if trunc(mul(lit("1000"), fabs(add(FT, FP))).frac()) == 0:
             M = mul(mul(neg(FP), add(zc, zt)), lit("1000"))
             return fmt(M), trials
