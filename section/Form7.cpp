@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QLocale>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QValueAxis>
 
@@ -119,8 +121,11 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(13, 13)
     StringGrid1->setItemDelegate(new WideGridLines(StringGrid1));
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setWordWrap(false);
+    StringGrid1->setTextElideMode(Qt::ElideNone);  // a long number is cut at the cell's edge
     QFont gridFont = StringGrid1->font();
     gridFont.setPointSize(7);
+    gridFont.setStretch(QFont::Condensed);
     StringGrid1->setFont(gridFont);
     StringGrid1->move(table_.left(), table_.top());
     StringGrid1->syncFromTable();
@@ -139,6 +144,8 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(13, 13)
     chart_->setTitleFont(titleFont);
     chart_->setTitleBrush(titleColour);
     chart_->legend()->hide();
+    chart_->setLocale(QLocale::system());
+    chart_->setLocalizeNumbers(true);
     chart_->setBackgroundRoundness(0.0);
     chart_->setDropShadowEnabled(false);
     QLinearGradient background(0.0, 0.0, 0.0, 1.0);
@@ -171,6 +178,14 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(13, 13)
     PageControl1->addTab(chartPage,
                          QString::fromUtf8("                          Pracovní diagram průřezu                         "));
     PageControl1->setCurrentIndex(0);
+    // The page captions are long: the window is as wide as the two tabs need.
+    const int tabsWidth = PageControl1->tabBar()->sizeHint().width() + 16;
+    if (tabsWidth > PageControl1->width()) {
+        setFixedSize(tabsWidth + 12, height());
+        PageControl1->resize(tabsWidth, PageControl1->height());
+        Chart1->resize(tabsWidth - 14, Chart1->height());
+        BitBtn1->move(tabsWidth - 126, BitBtn1->y());
+    }
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form7::PageControl1Change);
     connect(Button1, &QPushButton::clicked, this, &Form7::Button1Click);
