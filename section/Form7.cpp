@@ -161,7 +161,7 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(13, 13)
     momentAxis_->setTitleText(QString::fromUtf8("Moment [ MNm ]"));
     for (QValueAxis* axis : {curvatureAxis_, momentAxis_}) {
         axis->setGridLineColor(QColor(232, 232, 232));
-        axis->setLabelFormat("%g");
+        axis->setLabelFormat("%.3g");
     }
     chart_->addAxis(curvatureAxis_, Qt::AlignBottom);
     chart_->addAxis(momentAxis_, Qt::AlignLeft);

@@ -5,6 +5,7 @@
 
 #include "app/Form1.h"
 #include "app/Windows.h"
+#include "inverse/Form2.h"
 #include "section/Form6.h"
 #include "section/Form7.h"
 #include "widgets/Handlers.h"
@@ -318,9 +319,9 @@ TEST_F(SectionRoad, TheOtherMenuItemsAndATextThatIsNotANumber)
     EXPECT_EQ(inverse->text(), QString::fromUtf8("    Inversní analýza drátkobetonu  "));
     EXPECT_EQ(w().form1->findChild<QAction*>("Ukonitprogram1")->text(), QString::fromUtf8("    Ukončit program  "));
     inverse->trigger();
-    EXPECT_TRUE(reinterpret_cast<QWidget*>(w().form2)->isVisible());
+    EXPECT_TRUE(static_cast<QWidget*>(w().form2)->isVisible());
     EXPECT_FALSE(w().form1->isVisible());
-    reinterpret_cast<QWidget*>(w().form2)->hide();
+    static_cast<QWidget*>(w().form2)->hide();
 
     fillPlainConcrete("0,00005");
     type(w().form6, "Edit3", "32x");
