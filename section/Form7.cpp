@@ -185,6 +185,7 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(13, 13)
         PageControl1->resize(tabsWidth, PageControl1->height());
         Chart1->resize(tabsWidth - 14, Chart1->height());
         BitBtn1->move(tabsWidth - 126, BitBtn1->y());
+        Button1->move(tabsWidth - 196, Button1->y());
     }
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form7::PageControl1Change);
