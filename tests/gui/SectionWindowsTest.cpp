@@ -1,0 +1,448 @@
+// The section input window, the results window and the way between them and the
+// main window.
+
+#include "GuiTest.h"
+
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "inverse/Form2.h"
+#include "section/Form6.h"
+#include "section/Form7.h"
+#include "widgets/Handlers.h"
+
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineSeries>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+namespace {
+
+using guitest::choose;
+using guitest::click;
+using guitest::find;
+using guitest::type;
+
+// A number text with the decimal separator the windows read.
+QString num(const char* text)
+{
+    return QString::fromUtf8(text).replace(',', QChar::fromLatin1(prurez::localeDecimalSeparator()));
+}
+
+bool shown(QWidget* window, const char* name)
+{
+    QWidget* control = find<QWidget>(window, name);
+    return control != nullptr && !control->isHidden();  // pages not in front hide their controls
+}
+
+bool enabled(QWidget* window, const char* name)
+{
+    QWidget* control = find<QWidget>(window, name);
+    return control != nullptr && control->isEnabled();
+}
+
+int itemIndex(QWidget* window, const char* name)
+{
+    auto* group = find<prurez::RadioGroup>(window, name);
+    return group != nullptr ? group->itemIndex() : -2;
+}
+
+QString text(QWidget* window, const char* name)
+{
+    if (auto* edit = window->findChild<QLineEdit*>(name))
+        return edit->text();
+    if (auto* label = window->findChild<QLabel*>(name))
+        return label->text();
+    ADD_FAILURE() << "no text control " << name;
+    return QString();
+}
+
+// ---- the rules of the input window, each on a window fresh from the start
+
+TEST(SectionInputWindow, StartsWithItsCaptionsItemsAndEmptyChoices)
+{
+    prurez::Form6 form;
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Zadání vstupních hodnot pro určení pracovního diagramu průřezu"));
+    auto* pages = find<QTabWidget>(&form, "PageControl1");
+    ASSERT_NE(pages, nullptr);
+    ASSERT_EQ(pages->count(), 3);
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(pages->tabText(2), QString::fromUtf8("Zatížení, parametry výpočtu, výstupní soubor  "));
+    for (const char* group : {"RadioGroup1", "RadioGroup3", "RadioGroup5", "RadioGroup2"})
+        EXPECT_EQ(itemIndex(&form, group), -1) << group;
+    auto* step = find<QComboBox>(&form, "ComboBox1");
+    ASSERT_NE(step, nullptr);
+    EXPECT_TRUE(step->isEditable());
+    EXPECT_EQ(step->currentText(), "");
+    ASSERT_EQ(step->count(), 7);
+    EXPECT_EQ(step->itemText(0), "0,1");
+    EXPECT_EQ(step->itemText(6), "0,0000001");
+    EXPECT_EQ(text(&form, "Edit18"), "*.*");
+    EXPECT_EQ(find<QAbstractButton>(&form, "BitBtn1")->text(), QString::fromUtf8("   VÝPOČET"));
+    // Until a material is chosen only the fixed concrete rows are shown.
+    EXPECT_FALSE(shown(&form, "Edit6"));
+    EXPECT_FALSE(shown(&form, "Edit7"));
+    EXPECT_FALSE(shown(&form, "Edit8"));
+    EXPECT_FALSE(shown(&form, "Edit13"));
+    EXPECT_FALSE(shown(&form, "Edit15"));
+}
+
+TEST(SectionInputWindow, FibreThenPlainConcreteKeepsTheBilinearDiagramButFreesIt)
+{
+    prurez::Form6 form;
+    choose(&form, "RadioGroup1", 1);
+    EXPECT_EQ(itemIndex(&form, "RadioGroup3"), 0);
+    EXPECT_FALSE(enabled(&form, "RadioGroup3"));
+    EXPECT_EQ(itemIndex(&form, "RadioGroup5"), 0);
+    EXPECT_FALSE(enabled(&form, "RadioGroup5"));
+    EXPECT_EQ(text(&form, "Label9"), QString::fromUtf8("Součinitel úbytku pevnosti a"));
+    EXPECT_TRUE(shown(&form, "Edit7"));
+    EXPECT_TRUE(shown(&form, "Label8"));
+    EXPECT_FALSE(shown(&form, "Edit6Unit"));
+
+    choose(&form, "RadioGroup1", 0);
+    EXPECT_EQ(itemIndex(&form, "RadioGroup3"), 0);
+    EXPECT_TRUE(enabled(&form, "RadioGroup3"));
+    EXPECT_EQ(itemIndex(&form, "RadioGroup5"), 0);
+    EXPECT_FALSE(enabled(&form, "RadioGroup5"));
+    EXPECT_FALSE(shown(&form, "Edit7"));
+    EXPECT_FALSE(shown(&form, "Label8"));
+    EXPECT_TRUE(shown(&form, "Edit6"));
+    EXPECT_TRUE(shown(&form, "Edit6Unit"));
+    EXPECT_EQ(text(&form, "Label9"), QString::fromUtf8("Přetvoření na mezi pevnosti v tlaku"));
+}
+
+TEST(SectionInputWindow, ReinforcedConcreteFirstLeavesTensionUnchosenAndFree)
+{
+    prurez::Form6 form;
+    choose(&form, "RadioGroup1", 2);
+    EXPECT_EQ(itemIndex(&form, "RadioGroup5"), -1);
+    EXPECT_TRUE(enabled(&form, "RadioGroup5"));
+    EXPECT_EQ(itemIndex(&form, "RadioGroup3"), -1);
+    EXPECT_TRUE(enabled(&form, "RadioGroup3"));
+    // Only here can tension be switched off, and it stays off when chosen.
+    choose(&form, "RadioGroup5", 1);
+    choose(&form, "RadioGroup1", 2);
+    EXPECT_EQ(itemIndex(&form, "RadioGroup5"), 1);
+}
+
+TEST(SectionInputWindow, SteelAndReinforcementShowForReinforcedConcreteOnly)
+{
+    prurez::Form6 form;
+    const char* steel[] = {"Edit8", "Edit9", "Edit10", "Edit11", "Edit12", "Edit19", "Edit20", "SteelHeading"};
+    for (int material : {0, 2, 1, 2, 0}) {
+        choose(&form, "RadioGroup1", material);
+        for (const char* name : steel)
+            EXPECT_EQ(shown(&form, name), material == 2) << name << " with material " << material;
+        EXPECT_TRUE(shown(&form, "Edit6"));
+        EXPECT_EQ(shown(&form, "Edit7"), material == 1);
+    }
+}
+
+TEST(SectionInputWindow, ShapeChoosesTheEdgeOrWidthAndHeightRows)
+{
+    prurez::Form6 form;
+    choose(&form, "RadioGroup2", 1);
+    EXPECT_EQ(text(&form, "Label27"), QString::fromUtf8("Šířka b"));
+    EXPECT_TRUE(shown(&form, "Edit13"));
+    EXPECT_TRUE(shown(&form, "Edit14"));
+    EXPECT_TRUE(shown(&form, "HeightLabel"));
+    choose(&form, "RadioGroup2", 0);
+    EXPECT_EQ(text(&form, "Label27"), "Hrana a");
+    EXPECT_TRUE(shown(&form, "Edit13"));
+    EXPECT_TRUE(shown(&form, "Edit13Unit"));
+    EXPECT_FALSE(shown(&form, "Edit14"));
+    EXPECT_FALSE(shown(&form, "Edit14Unit"));
+    EXPECT_FALSE(shown(&form, "HeightLabel"));
+}
+
+TEST(SectionInputWindow, CharacteristicsOfASquareAndARectangle)
+{
+    prurez::Form6 form;
+    // No shape yet: the rows appear, nothing is computed.
+    click(&form, "Button2");
+    EXPECT_TRUE(shown(&form, "Edit15"));
+    EXPECT_TRUE(shown(&form, "Edit16"));
+    EXPECT_EQ(text(&form, "Edit15"), "");
+
+    choose(&form, "RadioGroup2", 0);
+    type(&form, "Edit13", num("0,3"));
+    click(&form, "Button2");
+    EXPECT_EQ(text(&form, "Edit15"), num("0,09"));
+    EXPECT_EQ(text(&form, "Edit16"), num("0,000675"));
+
+    choose(&form, "RadioGroup2", 1);
+    type(&form, "Edit13", num("0,2"));
+    type(&form, "Edit14", num("0,5"));
+    click(&form, "Button2");
+    EXPECT_EQ(text(&form, "Edit15"), num("0,1"));
+    // b·h³/12, not h·b³/12.
+    EXPECT_EQ(text(&form, "Edit16"), num("0,00208333333333333"));
+}
+
+TEST(SectionInputWindow, HandOverFromTheInverseAnalysisLocksTheChoices)
+{
+    prurez::Form6 form;
+    choose(&form, "RadioGroup1", 2);
+    choose(&form, "RadioGroup5", 1);
+    choose(&form, "RadioGroup3", 2);
+    form.continueFromInverseAnalysis({"31,5", "3,1", "33000", "0,35", "0,02", "0,4", "0,3"});
+    EXPECT_EQ(itemIndex(&form, "RadioGroup1"), 1);
+    EXPECT_EQ(itemIndex(&form, "RadioGroup3"), 0);
+    EXPECT_EQ(itemIndex(&form, "RadioGroup5"), 0);
+    for (const char* group : {"RadioGroup1", "RadioGroup3", "RadioGroup5"})
+        EXPECT_FALSE(enabled(&form, group)) << group;
+    EXPECT_FALSE(shown(&form, "Edit8"));  // the material's click ran
+    EXPECT_TRUE(shown(&form, "Edit7"));
+    EXPECT_EQ(text(&form, "Edit1"), "31,5");
+    EXPECT_EQ(text(&form, "Edit3"), "33000");
+    EXPECT_EQ(text(&form, "Edit7"), "0,3");
+}
+
+// ---- the section tool end to end, on the program's own windows
+
+class SectionRoad : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        guitest::clearFailures();
+        previousDirectory_ = QDir::currentPath();
+        ASSERT_TRUE(directory_.isValid());
+        QDir::setCurrent(directory_.path());
+    }
+    void TearDown() override
+    {
+        w().form7->hide();
+        w().form6->hide();
+        w().form1->hide();
+        QDir::setCurrent(previousDirectory_);
+    }
+    static const prurez::Windows& w() { return prurez::windows(); }
+
+    // A plain-concrete rectangle 0,3 × 0,5 m: fcp 30, fct 2,9, E 32000 MPa, εcu 0,35 %,
+    // εtu 0,01 %, εc1 0,2 %, no axial force.
+    void fillPlainConcrete(const char* step)
+    {
+        QWidget* form = w().form6;
+        choose(form, "RadioGroup1", 0);
+        choose(form, "RadioGroup3", 0);
+        type(form, "Edit1", "30");
+        type(form, "Edit2", num("2,9"));
+        type(form, "Edit3", "32000");
+        type(form, "Edit4", num("0,35"));
+        type(form, "Edit5", num("0,01"));
+        type(form, "Edit6", num("0,2"));
+        choose(form, "RadioGroup2", 1);
+        type(form, "Edit13", num("0,3"));
+        type(form, "Edit14", num("0,5"));
+        type(form, "Edit17", "0");
+        guitest::typeCombo(form, "ComboBox1", num(step));
+    }
+    void run()
+    {
+        w().form6->show();
+        click(w().form6, "BitBtn1");
+    }
+    QTabWidget* resultPages() { return find<QTabWidget>(w().form7, "PageControl1"); }
+    void turnToChart()
+    {
+        resultPages()->setCurrentIndex(0);
+        resultPages()->setCurrentIndex(1);
+    }
+    QChart* chart() { return find<QChartView>(w().form7, "Chart1")->chart(); }
+    QByteArray fileText(const QString& name)
+    {
+        QFile file(QDir(directory_.path()).filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // The lines the file must hold: rows 1 … rowCount − 1, curvature, blank, moment.
+    QByteArray expectedFile()
+    {
+        const prurez::GridTable& table = w().form7->table();
+        QByteArray expected;
+        for (int row = 1; row < table.rowCount(); ++row)
+            expected += QByteArray::fromStdString(table.cell(0, row) + " " + table.cell(1, row) + "\r\n");
+        return expected;
+    }
+
+    QTemporaryDir directory_;
+    QString previousDirectory_;
+};
+
+TEST_F(SectionRoad, MenuInputRunResultsOkAndBackWithTheInputsInPlace)
+{
+    w().form1->show();
+    auto* menuItem = w().form1->findChild<QAction*>("Pracovndiagramprezu1");
+    ASSERT_NE(menuItem, nullptr);
+    EXPECT_EQ(menuItem->text(), QString::fromUtf8("    Pracovní diagram průřezu    "));
+    menuItem->trigger();
+    EXPECT_FALSE(w().form1->isVisible());
+    EXPECT_TRUE(w().form6->isVisible());
+
+    fillPlainConcrete("0,00005");
+    run();
+    EXPECT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    EXPECT_TRUE(w().form7->isVisible());
+    EXPECT_TRUE(w().form6->isVisible());
+    const prurez::GridTable& table = w().form7->table();
+    EXPECT_EQ(table.cell(0, 0), "  Křivost");
+    EXPECT_EQ(table.cell(6, table.rowCount() - 1), "Beton roztržen");
+    // What the view shows is the table.
+    EXPECT_EQ(guitest::grid(w().form7, "StringGrid1").rowCount(), table.rowCount());
+
+    turnToChart();
+    click(w().form7, "BitBtn1");
+    EXPECT_FALSE(w().form7->isVisible());
+    EXPECT_TRUE(w().form1->isVisible());
+    EXPECT_FALSE(w().form6->isVisible());
+
+    menuItem->trigger();
+    EXPECT_TRUE(w().form6->isVisible());
+    EXPECT_EQ(text(w().form6, "Edit3"), "32000");
+    EXPECT_EQ(text(w().form6, "Edit14"), num("0,5"));
+    EXPECT_EQ(itemIndex(w().form6, "RadioGroup1"), 0);
+    EXPECT_EQ(itemIndex(w().form6, "RadioGroup2"), 1);
+    EXPECT_EQ(find<QComboBox>(w().form6, "ComboBox1")->currentText(), num("0,00005"));
+}
+
+TEST_F(SectionRoad, TheOtherMenuItemsAndATextThatIsNotANumber)
+{
+    w().form1->show();
+    auto* inverse = w().form1->findChild<QAction*>("Inversnanalzadrtkobetonu1");
+    ASSERT_NE(inverse, nullptr);
+    EXPECT_EQ(inverse->text(), QString::fromUtf8("    Inversní analýza drátkobetonu  "));
+    EXPECT_EQ(w().form1->findChild<QAction*>("Ukonitprogram1")->text(), QString::fromUtf8("    Ukončit program  "));
+    inverse->trigger();
+    EXPECT_TRUE(static_cast<QWidget*>(w().form2)->isVisible());
+    EXPECT_FALSE(w().form1->isVisible());
+    static_cast<QWidget*>(w().form2)->hide();
+
+    fillPlainConcrete("0,00005");
+    type(w().form6, "Edit3", "32x");
+    run();
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "'32x' is not a valid floating point value");
+    EXPECT_FALSE(w().form7->isVisible());
+}
+
+TEST_F(SectionRoad, ChartFollowsTheTableRowsInOrderAsOneSeries)
+{
+    fillPlainConcrete("0,00005");
+    run();
+    turnToChart();
+    const prurez::GridTable& table = w().form7->table();
+    const auto& points = w().form7->curve().points();
+    ASSERT_EQ(static_cast<int>(points.size()), table.rowCount() - 2);
+    ASSERT_GE(points.size(), 3u);
+    EXPECT_EQ(points[0].x, 0.0L);
+    EXPECT_EQ(points[0].y, 0.0L);
+    EXPECT_EQ(points[0].colour, prurez::colourRed);
+    // The first step is the step held in single precision (5e-5 → 4,999999873689376e-5);
+    // its moment is the uncracked
+    // E·κ·b·h³/12 = 32000 · 5e-5 · 0,3 · 0,125 / 12 = 0,005 MNm.
+    EXPECT_NEAR(static_cast<double>(points[1].x), 4.999999873689376e-05, 1e-19);
+    EXPECT_NEAR(static_cast<double>(points[1].y), 0.005, 0.005 * 0.001);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        EXPECT_GT(points[i].x, points[i - 1].x);
+
+    ASSERT_EQ(chart()->series().size(), 1);
+    auto* series = qobject_cast<QLineSeries*>(chart()->series().front());
+    ASSERT_NE(series, nullptr);
+    EXPECT_EQ(series->count(), static_cast<int>(points.size()));
+    EXPECT_EQ(series->color(), QColor(Qt::red));
+
+    resultPages()->setCurrentIndex(0);
+    resultPages()->setCurrentIndex(1);
+    EXPECT_EQ(chart()->series().size(), 1);
+    EXPECT_EQ(chart()->title(), QString::fromUtf8("PRACOVNÍ DIAGRAM PRŮŘEZU"));
+    EXPECT_FALSE(chart()->legend()->isVisible());
+}
+
+TEST_F(SectionRoad, ASingleComputedStepPlotsTheOriginAndWritesTwoLines)
+{
+    fillPlainConcrete("0,001");  // the bottom fibre tears at the first curvature
+    type(w().form6, "Edit18", "kratky.txt");
+    run();
+    ASSERT_EQ(w().form7->table().rowCount(), 3);
+    turnToChart();
+    ASSERT_EQ(w().form7->curve().points().size(), 1u);
+    EXPECT_EQ(w().form7->curve().points()[0].x, 0.0L);
+    click(w().form7, "Button1");
+    w().form7->close();
+    const QByteArray written = fileText("kratky.txt");
+    EXPECT_EQ(written.count("\r\n"), 2);
+    EXPECT_TRUE(written.startsWith("  0   0\r\n")) << written.toStdString();
+}
+
+TEST_F(SectionRoad, ACellThatIsNotANumberStopsTheChartKeepingEarlierPoints)
+{
+    fillPlainConcrete("0,00005");
+    run();
+    resultPages()->setCurrentIndex(0);
+    guitest::clearFailures();
+    const std::string kept = w().form7->table().cell(0, 3);
+    w().form7->table().setCell(0, 3, "x1");
+    resultPages()->setCurrentIndex(1);
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "'x1' is not a valid floating point value");
+    EXPECT_EQ(w().form7->curve().points().size(), 2u);
+    EXPECT_EQ(chart()->series().size(), 1);
+    w().form7->table().setCell(0, 3, kept);
+}
+
+TEST_F(SectionRoad, OutputFileHoldsOneLinePerRowAndIsCompletedOnClose)
+{
+    fillPlainConcrete("0,00005");
+    type(w().form6, "Edit18", "krivka.txt");
+    run();
+    click(w().form7, "Button1");
+    EXPECT_TRUE(guitest::failures().empty());
+    EXPECT_TRUE(w().form7->outputFileOpen());
+    w().form7->close();  // by its title bar
+    EXPECT_FALSE(w().form7->outputFileOpen());
+    const QByteArray written = fileText("krivka.txt");
+    EXPECT_EQ(written, expectedFile());
+    EXPECT_EQ(written.count("\r\n"), w().form7->table().rowCount() - 1);
+    // The end row: the curvature followed by one blank.
+    const prurez::GridTable& table = w().form7->table();
+    EXPECT_TRUE(written.endsWith(QByteArray::fromStdString(table.cell(0, table.rowCount() - 1) + " \r\n")));
+}
+
+TEST_F(SectionRoad, ClosingWithoutWritingTouchesNoFileAndAMaskIsNoName)
+{
+    fillPlainConcrete("0,00005");
+    type(w().form6, "Edit18", "nezapsano.txt");
+    run();
+    w().form7->close();
+    EXPECT_FALSE(QFile::exists(QDir(directory_.path()).filePath("nezapsano.txt")));
+
+    type(w().form6, "Edit18", "*.*");
+    w().form7->show();
+    click(w().form7, "Button1");
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "Invalid filename");
+    EXPECT_TRUE(QDir(directory_.path()).entryList(QDir::Files).isEmpty());
+    w().form7->close();
+}
+
+TEST_F(SectionRoad, ASecondWriteCompletesTheFirstFile)
+{
+    fillPlainConcrete("0,00005");
+    run();
+    type(w().form6, "Edit18", "prvni.txt");
+    click(w().form7, "Button1");
+    type(w().form6, "Edit18", "druhy.txt");
+    click(w().form7, "Button1");
+    EXPECT_TRUE(guitest::failures().empty());
+    EXPECT_EQ(fileText("prvni.txt"), expectedFile());
+    click(w().form7, "BitBtn1");
+    EXPECT_EQ(fileText("druhy.txt"), expectedFile());
+}
+
+}  // namespace
