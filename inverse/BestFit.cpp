@@ -6,6 +6,7 @@
 
 #include "common/CellText.h"
 #include "common/Failure.h"
+#include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 
 #include <cmath>
@@ -33,6 +34,7 @@ int pointCountOf(const std::string& pointCountText, char decimalSeparator)
 void computeDeviations(const std::string& pointCountText, const GridTable& moments, const GridTable& diagram,
                        const GridTable& combinations, GridTable& deviations, char decimalSeparator)
 {
+    clearFloatingPointFaults();
     const int pointCount = pointCountOf(pointCountText, decimalSeparator);
     const int rowCount = combinations.rowCount();
     if (rowCount < 2)
@@ -87,6 +89,7 @@ BestFit findBestFit(const std::string& pointCountText, const GridTable& list, co
                     const GridTable& diagram, const GridTable& moments, LineSeries& testCurve,
                     LineSeries& combinationCurve, char decimalSeparator)
 {
+    clearFloatingPointFaults();
     const int pointCount = pointCountOf(pointCountText, decimalSeparator);
     const int rowCount = combinations.rowCount();
     if (rowCount < 2)

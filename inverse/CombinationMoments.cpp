@@ -202,6 +202,7 @@ void runOnThreads(const MomentInputs& in, int rowCount, int threadCount, GridTab
 void computeCombinationMoments(const MomentFields& fields, const GridTable& diagram, const GridTable& combinations,
                                GridTable& moments, char decimalSeparator, const MomentRunControl& control)
 {
+    clearFloatingPointFaults();
     MomentInputs in;
     in.w = single(parseNumber(fields.Edit19, decimalSeparator));
     in.h = single(parseNumber(fields.Edit18, decimalSeparator));

@@ -26,6 +26,7 @@ constexpr std::array<int, 5> parameterColumns{1, 3, 5, 6, 7};
 void generateCombinations(const CombinationFields& fields, GridTable& values, GridTable& combinations,
                           char decimalSeparator)
 {
+    clearFloatingPointFaults();
     for (int column = 0; column < 8; ++column)
         combinations.setCell(column, 0, combinationHeaders[static_cast<size_t>(column)]);
 

@@ -6,6 +6,7 @@
 #include "common/CellText.h"
 #include "common/Failure.h"
 #include "common/FileErrors.h"
+#include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 
 #include <cerrno>
@@ -67,6 +68,7 @@ bool isFileMask(const std::string& name)
 
 int readTestDataFile(const std::string& fileName, GridTable& points, char decimalSeparator)
 {
+    clearFloatingPointFaults();
     errno = 0;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
     if (!file)
@@ -80,8 +82,10 @@ int readTestDataFile(const std::string& fileName, GridTable& points, char decima
         if (!isNumberText(text, '.'))
             throw Failure(invalidNumericInputMessage);
         const long double value = decimalToLongDouble(text, '.');
-        if (std::isinf(value))
+        if (std::isinf(value)) {
+            clearFloatingPointFaults();
             throw Failure("Floating point overflow");
+        }
         ++valueCount;
         const int row = static_cast<int>((valueCount + 1) / 2);
         writeNumber(points, valueCount % 2 == 1 ? 0 : 1, row, value, decimalSeparator);

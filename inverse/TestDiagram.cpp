@@ -3,6 +3,7 @@
 #include "inverse/InverseAnalysis.h"
 
 #include "common/CellText.h"
+#include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 
 namespace prurez {
@@ -33,6 +34,7 @@ void copyTestPoints(const GridTable& points, GridTable& diagram)
 void computeTestDiagram(const TestDiagramFields& fields, GridTable& diagram, LineSeries& curve,
                         char decimalSeparator, const std::function<void()>& fixDiagramChoice)
 {
+    clearFloatingPointFaults();
     curve.clear();
     const int rowCount = diagram.rowCount();
     const long double a = parseNumber(fields.Edit3, decimalSeparator);
