@@ -52,35 +52,50 @@ void generateCombinations(const CombinationFields& fields, GridTable& values, Gr
 
     const int m = n + 2;
     const int combinationCount = m * m * m * m * m;
-    combinations.reserve(8, combinationCount + 1);
-    combinations.setRowCount(combinationCount + 1);
     checkFloatingPointFaults();
     const std::string fcpText = formatNumber(fcp, decimalSeparator);
     const std::string ecpmText = formatNumber(ecpm, decimalSeparator);
-    for (int row = 1; row <= combinationCount; ++row) {
+    // The combination rows get their number, fcp and ecpm before the value table is
+    // formed; they are written together with the parameters in one pass, so a
+    // failure of the value table writes them on its way out.
+    auto prepareRows = [&] {
+        combinations.reserve(8, combinationCount + 1);
+        combinations.setRowCount(combinationCount + 1);
+    };
+    auto writeFixedColumns = [&](int row) {
         combinations.setCell(0, row, formatInteger(row));
         combinations.setCell(2, row, fcpText);
         combinations.setCell(4, row, ecpmText);
-    }
+    };
 
-    values.setColumnCount(5);
-    values.setRowCount(n + 2);
-    for (int parameter = 0; parameter < 5; ++parameter) {
-        writeNumber(values, parameter, 0, minimum[static_cast<size_t>(parameter)], decimalSeparator);
-        writeNumber(values, parameter, n + 1, maximum[static_cast<size_t>(parameter)], decimalSeparator);
-    }
-    for (int k = 1; k <= n; ++k) {
-        const long double step = static_cast<long double>(k);
-        for (size_t parameter = 0; parameter < 5; ++parameter) {
-            const long double value =
-                ((maximum[parameter] - minimum[parameter]) / (nx + 1.0L)) * step + minimum[parameter];
-            writeNumber(values, static_cast<int>(parameter), k, value, decimalSeparator);
+    try {
+        values.setColumnCount(5);
+        values.setRowCount(n + 2);
+        for (int parameter = 0; parameter < 5; ++parameter) {
+            writeNumber(values, parameter, 0, minimum[static_cast<size_t>(parameter)], decimalSeparator);
+            writeNumber(values, parameter, n + 1, maximum[static_cast<size_t>(parameter)], decimalSeparator);
         }
+        for (int k = 1; k <= n; ++k) {
+            const long double step = static_cast<long double>(k);
+            for (size_t parameter = 0; parameter < 5; ++parameter) {
+                const long double value =
+                    ((maximum[parameter] - minimum[parameter]) / (nx + 1.0L)) * step + minimum[parameter];
+                writeNumber(values, static_cast<int>(parameter), k, value, decimalSeparator);
+            }
+        }
+    } catch (...) {
+        prepareRows();
+        for (int row = 1; row <= combinationCount; ++row)
+            writeFixedColumns(row);
+        throw;
     }
 
-    // Row r holds the base-m digits of r − 1, E slowest, b fastest.
+    // Row r holds the base-m digits of r − 1, E slowest, b fastest; the texts are
+    // those of the value table.
+    prepareRows();
     std::array<int, 5> digits{};
     for (int row = 1; row <= combinationCount; ++row) {
+        writeFixedColumns(row);
         for (size_t parameter = 0; parameter < 5; ++parameter)
             combinations.setCell(parameterColumns[parameter], row,
                                  values.cell(static_cast<int>(parameter), digits[parameter]));
