@@ -1,0 +1,126 @@
+// prurez-batch inverse, run as a program.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct BatchRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Runs prurez-batch inverse on the given INPUT text in the given directory.
+BatchRun runInverse(const std::string& input, const std::string& options, const std::string& directory = "/tmp")
+{
+    char name[] = "/tmp/prurez-inverse-XXXXXX";
+    const int descriptor = mkstemp(name);
+    close(descriptor);
+    const std::string base = name;
+    std::ofstream(base, std::ios::binary) << input;
+    const std::string command = "cd '" + directory + "' && '" + PRUREZ_BATCH_EXE + "' inverse '" + base + "' " +
+                                options + " >'" + base + ".out' 2>'" + base + ".err'";
+    BatchRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = slurp(base + ".out");
+    run.err = slurp(base + ".err");
+    std::remove(base.c_str());
+    std::remove((base + ".out").c_str());
+    std::remove((base + ".err").c_str());
+    return run;
+}
+
+const std::string beamTest = "E_test = 30000\nload_a = 0,15\ns = 0,15\n";
+
+}  // namespace
+
+TEST(InverseBatch, TestBlockFromTypedPoints)
+{
+    const BatchRun run = runInverse(beamTest + "point = 10 ; 0,001\npoint=10;0,00001\n", "--decimal , --blocks test");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "# test\n"
+                       "   Síla [kN]\t   Průhyb [m]\t Křivost [m-1]\t   Moment \n"
+                       "10\t0,001\t0,0700239012345679\t1,5\n"
+                       "10\t0,00001\t-0,000376098765432099\t1,5\n");
+}
+
+TEST(InverseBatch, MalformedPointsAndKeysAreUsageErrors)
+{
+    for (const char* input : {"point = 10 0,001\n", "point = 10;0,001;2\n", "point = 1;2\ntest_file = x.txt\n",
+                              "pont = 1;2\n", "n = 1\nn = 2\n"}) {
+        SCOPED_TRACE(input);
+        const BatchRun run = runInverse(beamTest + input, "--decimal ,");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err, "");
+    }
+}
+
+TEST(InverseBatch, AFailurePrintsOnlyItsMessage)
+{
+    // The combinations fail; the test block before them is not printed.
+    BatchRun run = runInverse(beamTest + "point = 10;0,001\nfcp = x\n", "--decimal , --blocks test,combinations");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "'x' is not a valid floating point value\n");
+
+    // A step after the last wanted block is not reached.
+    run = runInverse(beamTest + "point = 10;0,001\nfcp = x\n", "--decimal , --blocks test");
+    EXPECT_EQ(run.status, 0);
+
+    run = runInverse(beamTest + "test_file = /tmp/prurez-no-such-file.txt\n", "--decimal ,");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "File not found\n");
+
+    run = runInverse(beamTest + "point = 10;0,001\nfcp=30\necpm=0,35\nE_min=1\nE_max=2\nfct_min=1\nfct_max=2\n"
+                                "ectm_min=1\nectm_max=2\na_min=0\na_max=0\nb_min=0\nb_max=0\nn = 11\n",
+                     "--decimal , --blocks combinations");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Počet mezihodnot parametrů musí být celé číslo od 0 do 10.\n");
+}
+
+TEST(InverseBatch, TheWholeRoadOfTheExampleInBlockOrderForAnyThreadCount)
+{
+    const std::string examples = PRUREZ_EXAMPLES_DIR;
+    const std::string input = slurp(examples + "/inverse.input");
+    ASSERT_FALSE(input.empty());
+    const BatchRun one = runInverse(input, "--decimal , --threads 1 --blocks best,test,deviations", examples);
+    EXPECT_EQ(one.status, 0) << one.err;
+    const size_t test = one.out.find("# test\n");
+    const size_t deviations = one.out.find("# deviations\n");
+    const size_t best = one.out.find("# best\n");
+    EXPECT_EQ(test, 0u);
+    EXPECT_LT(test, deviations);
+    EXPECT_LT(deviations, best);
+    EXPECT_EQ(one.out.find("# combinations"), std::string::npos);
+    EXPECT_NE(one.out.find("\n11,9\t0,001\t"), std::string::npos);
+    EXPECT_NE(one.out.find(" kombinace\t  odchylka\n1\t"), std::string::npos);
+    // The best row: number and the seven parameter texts.
+    const std::string bestRow = one.out.substr(best + 7);
+    int tabs = 0;
+    for (char c : bestRow)
+        tabs += c == '\t';
+    EXPECT_EQ(tabs, 7);
+    EXPECT_EQ(bestRow.back(), '\n');
+
+    const BatchRun two = runInverse(input, "--decimal , --threads 2 --blocks test,deviations,best", examples);
+    EXPECT_EQ(two.out, one.out);
+}

@@ -1,0 +1,537 @@
+// Parameter combinations, the moment of every combination, deviations and best fit.
+
+#include "common/Failure.h"
+#include "common/GridTable.h"
+#include "common/LineSeries.h"
+#include "inverse/InverseAnalysis.h"
+#include "inverse/InverseMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace prurez;
+
+namespace {
+
+std::string failureOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.message();
+    }
+    return "(no failure)";
+}
+
+CombinationFields fieldsWith(const std::string& n)
+{
+    CombinationFields fields;
+    fields.Edit5 = "30";
+    fields.Edit6 = "0,35";
+    fields.Edit7 = "28000";
+    fields.Edit12 = "34000";
+    fields.Edit8 = "3";
+    fields.Edit13 = "4";
+    fields.Edit9 = "2";
+    fields.Edit14 = "3";
+    fields.Edit10 = "0,2";
+    fields.Edit15 = "0,4";
+    fields.Edit11 = "0,3";
+    fields.Edit16 = "0,5";
+    fields.Edit17 = n;
+    return fields;
+}
+
+// The parameter texts E, fct, ectm, a, b of a combination row.
+std::array<std::string, 5> parametersOf(const GridTable& combinations, int row)
+{
+    return {combinations.cell(1, row), combinations.cell(3, row), combinations.cell(5, row), combinations.cell(6, row),
+            combinations.cell(7, row)};
+}
+
+}  // namespace
+
+TEST(Combinations, NoIntermediateValuesGiveThe32CombinationsOfMinAndMax)
+{
+    GridTable values(5, 5);
+    GridTable combinations(8, 20);
+    generateCombinations(fieldsWith("0"), values, combinations, ',');
+    const std::array<const char*, 8> headers{" kombinace", "   E [MPa]",  "  fcp [MPa]", "  fct [MPa]",
+                                             "  ecpm [%]", "  ectm [%]", "        a",   "        b"};
+    for (int column = 0; column < 8; ++column)
+        EXPECT_EQ(combinations.cell(column, 0), headers[static_cast<size_t>(column)]);
+    EXPECT_EQ(combinations.rowCount(), 33);
+    EXPECT_EQ(values.rowCount(), 2);
+    using Row = std::array<std::string, 5>;
+    EXPECT_EQ(parametersOf(combinations, 1), (Row{"28000", "3", "2", "0,2", "0,3"}));
+    EXPECT_EQ(parametersOf(combinations, 2), (Row{"28000", "3", "2", "0,2", "0,5"}));
+    EXPECT_EQ(parametersOf(combinations, 3), (Row{"28000", "3", "2", "0,4", "0,3"}));
+    EXPECT_EQ(parametersOf(combinations, 17), (Row{"34000", "3", "2", "0,2", "0,3"}));
+    EXPECT_EQ(parametersOf(combinations, 32), (Row{"34000", "4", "3", "0,4", "0,5"}));
+    for (int row = 1; row <= 32; ++row) {
+        EXPECT_EQ(combinations.cell(0, row), std::to_string(row));
+        EXPECT_EQ(combinations.cell(2, row), "30");
+        EXPECT_EQ(combinations.cell(4, row), "0,35");
+    }
+}
+
+TEST(Combinations, EvenlySpacedValuesSlowestEFastestB)
+{
+    GridTable values(5, 5);
+    GridTable combinations(8, 20);
+    CombinationFields fields = fieldsWith("1");
+    fields.Edit7 = "20000";
+    fields.Edit12 = "40000";
+    fields.Edit5 = "30,0";
+    generateCombinations(fields, values, combinations, ',');
+    EXPECT_EQ(combinations.rowCount(), 244);
+    for (int row = 1; row <= 243; ++row) {
+        EXPECT_EQ(combinations.cell(0, row), std::to_string(row));
+        EXPECT_EQ(combinations.cell(1, row), row <= 81 ? "20000" : row <= 162 ? "30000" : "40000");
+        EXPECT_EQ(combinations.cell(2, row), "30");
+    }
+
+    fields = fieldsWith("2");
+    fields.Edit11 = "0,1";
+    fields.Edit16 = "0,4";
+    generateCombinations(fields, values, combinations, ',');
+    EXPECT_EQ(combinations.rowCount(), 1025);
+    EXPECT_EQ(values.rowCount(), 4);
+    const std::array<const char*, 4> b{"0,1", "0,2", "0,3", "0,4"};
+    for (int row = 1; row <= 4; ++row) {
+        EXPECT_EQ(combinations.cell(7, row), b[static_cast<size_t>(row - 1)]);
+        EXPECT_EQ(combinations.cell(6, row), "0,2");
+    }
+    EXPECT_EQ(combinations.cell(7, 5), "0,1");
+    EXPECT_EQ(combinations.cell(6, 5), "0,266666666666667");
+    EXPECT_EQ(values.cell(3, 1), "0,266666666666667");
+    EXPECT_EQ(values.cell(0, 2), "32000");
+    EXPECT_EQ(parametersOf(combinations, 1024), (std::array<std::string, 5>{"34000", "4", "3", "0,4", "0,4"}));
+}
+
+TEST(Combinations, MinAboveMaxRunsDownAndEqualEndsRepeat)
+{
+    GridTable values(5, 5);
+    GridTable combinations(8, 20);
+    CombinationFields fields = fieldsWith("2");
+    fields.Edit11 = "0,4";
+    fields.Edit16 = "0,1";
+    fields.Edit10 = "0,25";
+    fields.Edit15 = "0,25";
+    generateCombinations(fields, values, combinations, ',');
+    const std::array<const char*, 4> b{"0,4", "0,3", "0,2", "0,1"};
+    for (int row = 1; row <= 16; ++row) {
+        EXPECT_EQ(combinations.cell(7, row), b[static_cast<size_t>((row - 1) % 4)]);
+        EXPECT_EQ(combinations.cell(6, row), "0,25");
+    }
+}
+
+TEST(Combinations, ABadFieldStopsAfterTheHeaders)
+{
+    const std::vector<std::pair<std::string CombinationFields::*, std::string>> order{
+        {&CombinationFields::Edit5, "'a5' is not a valid floating point value"},
+        {&CombinationFields::Edit6, "'a6' is not a valid floating point value"},
+        {&CombinationFields::Edit7, "'a7' is not a valid floating point value"},
+        {&CombinationFields::Edit12, "'a12' is not a valid floating point value"},
+        {&CombinationFields::Edit8, "'a8' is not a valid floating point value"},
+        {&CombinationFields::Edit13, "'a13' is not a valid floating point value"},
+        {&CombinationFields::Edit9, "'a9' is not a valid floating point value"},
+        {&CombinationFields::Edit14, "'a14' is not a valid floating point value"},
+        {&CombinationFields::Edit10, "'a10' is not a valid floating point value"},
+        {&CombinationFields::Edit15, "'a15' is not a valid floating point value"},
+        {&CombinationFields::Edit11, "'a11' is not a valid floating point value"},
+        {&CombinationFields::Edit16, "'a16' is not a valid floating point value"},
+        {&CombinationFields::Edit17, "'a17' is not a valid integer value"},
+    };
+    // Every field from the i-th on is bad: the i-th is named.
+    for (size_t first = 0; first < order.size(); ++first) {
+        CombinationFields fields = fieldsWith("0");
+        for (size_t i = first; i < order.size(); ++i)
+            fields.*(order[i].first) = "a" + order[i].second.substr(2, order[i].second.find('\'', 1) - 2);
+        GridTable values(5, 5);
+        GridTable combinations(8, 20);
+        EXPECT_EQ(failureOf([&] { generateCombinations(fields, values, combinations, ','); }), order[first].second);
+        EXPECT_EQ(combinations.cell(1, 0), "   E [MPa]");
+        EXPECT_EQ(combinations.rowCount(), 20);
+        EXPECT_EQ(combinations.cell(0, 1), "");
+        EXPECT_EQ(values.rowCount(), 5);
+    }
+}
+
+TEST(Combinations, CountsOutsideTheComputableRangeAreRefused)
+{
+    const std::string message = intermediateValueCountMessage();
+    EXPECT_NE(message.find("od 0 do " + std::to_string(maximumIntermediateValueCount)), std::string::npos);
+    for (const std::string n : {"-1", "11", "71", "256", "257", "100"}) {
+        SCOPED_TRACE(n);
+        GridTable values(5, 5);
+        GridTable combinations(8, 20);
+        EXPECT_EQ(failureOf([&] { generateCombinations(fieldsWith(n), values, combinations, ','); }), message);
+        EXPECT_EQ(combinations.cell(7, 0), "        b");
+        EXPECT_EQ(combinations.rowCount(), 20);
+        EXPECT_EQ(values.rowCount(), 5);
+    }
+    GridTable values(5, 5);
+    GridTable combinations(8, 20);
+    EXPECT_EQ(failureOf([&] { generateCombinations(fieldsWith("1,0"), values, combinations, ','); }),
+              "'1,0' is not a valid integer value");
+    generateCombinations(fieldsWith(" +3"), values, combinations, ',');
+    EXPECT_EQ(combinations.rowCount(), 3126);
+}
+
+TEST(Combinations, LargestTableIsGeneratedQuickly)
+{
+    GridTable values(5, 5);
+    GridTable combinations(8, 20);
+    const auto start = std::chrono::steady_clock::now();
+    generateCombinations(fieldsWith(std::to_string(maximumIntermediateValueCount)), values, combinations, ',');
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    std::printf("[ timing   ] n = %d: %d combinations generated in %.3f s\n", maximumIntermediateValueCount,
+                combinations.rowCount() - 1, elapsed.count());
+    const int m = maximumIntermediateValueCount + 2;
+    EXPECT_EQ(combinations.rowCount(), m * m * m * m * m + 1);
+    EXPECT_EQ(parametersOf(combinations, combinations.rowCount() - 1),
+              (std::array<std::string, 5>{"34000", "4", "3", "0,4", "0,5"}));
+    EXPECT_EQ(combinations.cell(6, m), "0,2");
+    EXPECT_EQ(combinations.cell(6, m + 1), values.cell(3, 1));
+}
+
+// ---- the moment of every combination
+
+namespace {
+
+// The test table with curvatures written as the test moment–curvature page writes them.
+GridTable diagramWithCurvatures(const std::vector<std::string>& curvatures, const std::vector<std::string>& moments)
+{
+    GridTable diagram(4, 8);
+    diagram.setRowCount(static_cast<int>(curvatures.size()) + 1);
+    for (size_t k = 0; k < curvatures.size(); ++k) {
+        diagram.setCell(2, static_cast<int>(k) + 1, curvatures[k]);
+        diagram.setCell(3, static_cast<int>(k) + 1, k < moments.size() ? moments[k] : "0");
+    }
+    return diagram;
+}
+
+const MomentFields sectionFields{"0,15", "0,1", "3"};
+
+struct MomentCase {
+    GridTable diagram = diagramWithCurvatures({"0,0001", "0,02", "6E-2"}, {"0,08", "2,2", "2,1"});
+    GridTable values{5, 5};
+    GridTable combinations{8, 20};
+    GridTable moments{5, 5};
+    MomentCase() { generateCombinations(fieldsWith("0"), values, combinations, ','); }
+};
+
+MomentRunControl withThreads(int threads)
+{
+    MomentRunControl control;
+    control.threads = threads;
+    return control;
+}
+
+}  // namespace
+
+TEST(CombinationMoments, TableOfMomentsAtTheTestCurvatures)
+{
+    MomentCase run;
+    std::vector<int> progress;
+    MomentRunControl control = withThreads(1);
+    control.progress = [&](int row) { progress.push_back(row); };
+    computeCombinationMoments(sectionFields, run.diagram, run.combinations, run.moments, ',', control);
+    EXPECT_EQ(run.moments.rowCount(), 33);
+    EXPECT_EQ(run.moments.columnCount(), 7);
+    EXPECT_EQ(run.moments.cell(0, 0), "kombinace");
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(run.moments.cell(2 * k - 1, 0), " křivost");
+        EXPECT_EQ(run.moments.cell(2 * k, 0), "  Moment");
+    }
+    ASSERT_EQ(progress.size(), 32u);
+    EXPECT_EQ(progress.front(), 1);
+    EXPECT_EQ(progress.back(), 32);
+
+    // Moments from a separate double-precision scan of the same law (w = 0,1,
+    // h = 0,15, fcp = 30), to 8 digits; the elastic first point is
+    // 1000·E·w·h³·κ/12 with the single values of w, h and κ.
+    const double expected[32][3] = {
+        {0.0787500086, 2.25439478, 2.1560098}, {0.0787500086, 2.28949401, 2.30424154},
+        {0.0787500086, 1.76499243, 1.70721289}, {0.0787500086, 1.80437874, 1.86276616},
+        {0.0787500086, 2.28366924, 2.27934731}, {0.0787500086, 2.30858385, 2.37690338},
+        {0.0787500086, 1.78534039, 1.78583592}, {0.0787500086, 1.80987403, 1.88711926},
+        {0.0787500086, 2.90606869, 2.81663438}, {0.0787500086, 2.94816839, 2.99991156},
+        {0.0787500086, 2.28364791, 2.23472364}, {0.0787500086, 2.32919561, 2.42768306},
+        {0.0787500086, 2.94147715, 2.97125365}, {0.0787500086, 2.9701319, 3.09116385},
+        {0.0787500086, 2.30570019, 2.33274767}, {0.0787500086, 2.33706126, 2.4617205},
+        {0.0956250104, 2.28765317, 2.16191841}, {0.0956250104, 2.32616974, 2.31492482},
+        {0.0956250104, 1.78646502, 1.7156832}, {0.0956250104, 1.82811054, 1.87277598},
+        {0.0956250104, 2.31976967, 2.28999207}, {0.0956250104, 2.34548348, 2.38997511},
+        {0.0956250104, 1.8072873, 1.79446362}, {0.0956250104, 1.83411126, 1.90043853},
+        {0.0956250104, 2.95676496, 2.8233138}, {0.0956250104, 3.00314028, 3.01145972},
+        {0.0956250104, 2.31500841, 2.24191423}, {0.0956250104, 2.36497498, 2.44204779},
+        {0.0956250104, 2.99575904, 2.9803937}, {0.0956250104, 3.02734117, 3.10510512},
+        {0.0956250104, 2.3408256, 2.34232592}, {0.0956250104, 2.37360678, 2.47373005}};
+    const std::array<const char*, 3> curvatures{"0,0001", "0,02", "6E-2"};
+    for (int row = 1; row <= 32; ++row) {
+        EXPECT_EQ(run.moments.cell(0, row), std::to_string(row));
+        for (int k = 1; k <= 3; ++k) {
+            SCOPED_TRACE(std::to_string(row) + "/" + std::to_string(k));
+            EXPECT_EQ(run.moments.cell(2 * k - 1, row), curvatures[static_cast<size_t>(k - 1)]);
+            const std::string text = run.moments.cell(2 * k, row);
+            ASSERT_FALSE(text.empty());
+            std::string point = text;
+            for (char& c : point)
+                if (c == ',')
+                    c = '.';
+            const double value = std::stod(point);
+            EXPECT_NEAR(value, expected[row - 1][k - 1], 2e-8 * expected[row - 1][k - 1]);
+        }
+    }
+}
+
+TEST(CombinationMoments, EveryThreadCountGivesTheSameTableAndTheSameFirstFailure)
+{
+    MomentCase sequential;
+    // Row 5 fails at its first point, row 9 at its first too; ecpm changes nothing.
+    for (GridTable* table : {&sequential.combinations}) {
+        table->setCell(4, 3, "999");
+        table->setCell(3, 5, "x5");
+        table->setCell(3, 9, "x9");
+    }
+    const std::string expectedMessage = "'x5' is not a valid floating point value";
+    EXPECT_EQ(failureOf([&] {
+                  computeCombinationMoments(sectionFields, sequential.diagram, sequential.combinations,
+                                            sequential.moments, ',', withThreads(1));
+              }),
+              expectedMessage);
+    EXPECT_EQ(sequential.moments.cell(0, 5), "5");
+    EXPECT_EQ(sequential.moments.cell(1, 5), "");
+    EXPECT_EQ(sequential.moments.cell(0, 6), "");
+    for (int threads : {2, 3, 8}) {
+        SCOPED_TRACE(threads);
+        MomentCase parallel;
+        parallel.combinations = sequential.combinations;
+        EXPECT_EQ(failureOf([&] {
+                      computeCombinationMoments(sectionFields, parallel.diagram, parallel.combinations,
+                                                parallel.moments, ',', withThreads(threads));
+                  }),
+                  expectedMessage);
+        EXPECT_EQ(parallel.moments.toTsv(), sequential.moments.toTsv());
+    }
+
+    MomentCase whole;
+    MomentCase wholeParallel;
+    computeCombinationMoments(sectionFields, whole.diagram, whole.combinations, whole.moments, ',', withThreads(1));
+    computeCombinationMoments(sectionFields, wholeParallel.diagram, wholeParallel.combinations,
+                              wholeParallel.moments, ',', withThreads(4));
+    EXPECT_EQ(wholeParallel.moments.toTsv(), whole.moments.toTsv());
+    EXPECT_EQ(sequential.moments.cell(6, 3), whole.moments.cell(6, 3));
+}
+
+TEST(CombinationMoments, NoBalanceNamesTheCombinationAndTheCurvature)
+{
+    // ectm 0,5 %: at κ = 0,2 the tension line has run far below zero and nothing balances.
+    for (int threads : {1, 3}) {
+        MomentCase run;
+        run.diagram = diagramWithCurvatures({"0,02", "0,200000000000000"}, {});
+        run.combinations.setCell(5, 2, "0,5");
+        run.combinations.setCell(6, 2, "0,2");
+        run.combinations.setCell(7, 2, "0,3");
+        MomentFields fields = sectionFields;
+        fields.Edit1 = "2";
+        EXPECT_EQ(failureOf([&] {
+                      computeCombinationMoments(fields, run.diagram, run.combinations, run.moments, ',',
+                                                withThreads(threads));
+                  }),
+                  "Kombinace číslo 2: při křivosti 0,200000000000000 nebyla nalezena rovnováha sil v průřezu.");
+        EXPECT_NE(run.moments.cell(4, 1), "");
+        EXPECT_NE(run.moments.cell(2, 2), "");
+        EXPECT_EQ(run.moments.cell(3, 2), "0,200000000000000");
+        EXPECT_EQ(run.moments.cell(4, 2), "");
+    }
+}
+
+TEST(CombinationMoments, RefusesWithoutPointsCombinationsOrAMatchingCount)
+{
+    MomentCase run;
+    run.moments.setCell(0, 0, "old");
+    auto attempt = [&](const MomentFields& fields, const GridTable& combinations) {
+        return failureOf([&] {
+            computeCombinationMoments(fields, run.diagram, combinations, run.moments, ',', withThreads(1));
+        });
+    };
+    EXPECT_EQ(attempt({"0,15", "0,1", "0"}, run.combinations), noTestPointsMessage);
+    EXPECT_EQ(attempt({"0,15", "0,1", "4"}, run.combinations), pointCountMismatchMessage);
+    EXPECT_EQ(attempt({"0,15", "0,1", "3"}, GridTable(8, 1)), noCombinationsMessage);
+    EXPECT_EQ(attempt({"0,15", "0,1", "x"}, run.combinations), "'x' is not a valid integer value");
+    EXPECT_EQ(attempt({"", "0,1", "x"}, run.combinations), "'' is not a valid floating point value");
+    EXPECT_EQ(attempt({"h", "w", "x"}, run.combinations), "'w' is not a valid floating point value");
+    EXPECT_EQ(run.moments.cell(0, 0), "old");
+    EXPECT_EQ(run.moments.columnCount(), 5);
+}
+
+TEST(CombinationMoments, CancellingStopsWithItsMessage)
+{
+    for (int threads : {1, 2}) {
+        MomentCase run;
+        std::atomic<bool> cancel{false};
+        MomentRunControl control = withThreads(threads);
+        control.cancel = &cancel;
+        control.progress = [&](int row) {
+            if (row == 3)
+                cancel = true;
+        };
+        EXPECT_EQ(failureOf([&] {
+                      computeCombinationMoments(sectionFields, run.diagram, run.combinations, run.moments, ',',
+                                                control);
+                  }),
+                  computationCancelledMessage);
+        EXPECT_NE(run.moments.cell(2, 2), "");
+        EXPECT_EQ(run.moments.cell(0, 5), "");
+    }
+}
+
+// ---- deviations and the best fit
+
+namespace {
+
+struct FitCase {
+    GridTable diagram = diagramWithCurvatures({"0,01", "0,02"}, {"0", "1,25"});
+    GridTable combinations{8, 4};
+    GridTable moments{5, 4};
+    GridTable deviations{5, 5};
+    GridTable list{2, 5};
+    FitCase()
+    {
+        const std::vector<std::array<std::string, 5>> rows{
+            {"0,01", "0,142857142857143", "0,02", "1,711538461538462", "row 1"},
+            {"0,01", "0,5", "0,02", "1,25", "row 2"},
+            {"0,01", "-0,5", "0,02", "1,25", "row 3"}};
+        moments.setColumnCount(5);
+        moments.setRowCount(4);
+        for (int row = 1; row <= 3; ++row) {
+            combinations.setCell(0, row, std::to_string(row));
+            for (int column = 1; column <= 7; ++column)
+                combinations.setCell(column, row, "c" + std::to_string(column) + "r" + std::to_string(row));
+            moments.setCell(0, row, std::to_string(row));
+            for (int column = 1; column <= 4; ++column)
+                moments.setCell(column, row, rows[static_cast<size_t>(row - 1)][static_cast<size_t>(column - 1)]);
+        }
+    }
+};
+
+}  // namespace
+
+TEST(Deviations, SquaredDifferencesSummedFromTheWrittenTexts)
+{
+    FitCase fit;
+    computeDeviations("2", fit.moments, fit.diagram, fit.combinations, fit.deviations, ',');
+    EXPECT_EQ(fit.deviations.columnCount(), 4);
+    EXPECT_EQ(fit.deviations.rowCount(), 4);
+    EXPECT_EQ(fit.deviations.toTsv().substr(0, 35), "kombinace\todchylka\todchylka\tsoucet\n");
+    // 0,142857142857143² and 0,461538461538462²: the sum of the rounded texts ends
+    // in …596 where the unrounded squares would give …597.
+    EXPECT_EQ(fit.deviations.cell(0, 1), "1");
+    EXPECT_EQ(fit.deviations.cell(1, 1), "0,0204081632653062");
+    EXPECT_EQ(fit.deviations.cell(2, 1), "0,21301775147929");
+    EXPECT_EQ(fit.deviations.cell(3, 1), "0,233425914744596");
+    EXPECT_EQ(fit.deviations.cell(3, 2), "0,25");
+    EXPECT_EQ(fit.deviations.cell(3, 3), "0,25");
+
+    fillDeviationList(fit.combinations, fit.deviations, fit.list);
+    EXPECT_EQ(fit.list.toTsv(), " kombinace\t  odchylka\n1\t0,233425914744596\n2\t0,25\n3\t0,25\n");
+}
+
+TEST(Deviations, ListBeforeAnyDeviationsShowsNumbersOnly)
+{
+    FitCase fit;
+    fillDeviationList(fit.combinations, fit.deviations, fit.list);
+    EXPECT_EQ(fit.list.toTsv(), " kombinace\t  odchylka\n1\t\n2\t\n3\t\n");
+    LineSeries test;
+    LineSeries combination;
+    EXPECT_EQ(failureOf([&] {
+                  findBestFit("2", fit.list, fit.combinations, fit.diagram, fit.moments, test, combination, ',');
+              }),
+              "'' is not a valid floating point value");
+}
+
+TEST(Deviations, RefusalsAndIncompleteMoments)
+{
+    FitCase fit;
+    auto attempt = [&](const std::string& count) {
+        return failureOf(
+            [&] { computeDeviations(count, fit.moments, fit.diagram, fit.combinations, fit.deviations, ','); });
+    };
+    EXPECT_EQ(attempt("0"), noTestPointsMessage);
+    EXPECT_EQ(attempt("1,5"), pointCountNotWholeMessage);
+    EXPECT_EQ(attempt("-2"), noTestPointsMessage);
+    EXPECT_EQ(attempt("p"), "'p' is not a valid floating point value");
+    EXPECT_EQ(attempt("3"), pointCountMismatchMessage);
+    fit.moments.setColumnCount(3);
+    fit.diagram.setRowCount(4);
+    EXPECT_EQ(attempt("2"), momentTableMismatchMessage);
+    EXPECT_EQ(fit.deviations.columnCount(), 5);
+
+    FitCase incomplete;
+    incomplete.moments.setCell(4, 2, "");
+    EXPECT_EQ(failureOf([&] {
+                  computeDeviations("2", incomplete.moments, incomplete.diagram, incomplete.combinations,
+                                    incomplete.deviations, ',');
+              }),
+              "'' is not a valid floating point value");
+    EXPECT_EQ(incomplete.deviations.cell(1, 2), "0,25");
+    EXPECT_EQ(incomplete.deviations.cell(3, 1), "");
+}
+
+TEST(BestFit, SmallestSumWinsAndTheLowerRowOnTies)
+{
+    FitCase fit;
+    computeDeviations("2", fit.moments, fit.diagram, fit.combinations, fit.deviations, ',');
+    fillDeviationList(fit.combinations, fit.deviations, fit.list);
+    fit.list.setCell(1, 1, "0,3");
+    LineSeries test;
+    LineSeries combination;
+    for (int press = 0; press < 2; ++press) {
+        const BestFit best =
+            findBestFit("2", fit.list, fit.combinations, fit.diagram, fit.moments, test, combination, ',');
+        EXPECT_EQ(best.row, 2);
+        EXPECT_EQ(best.texts, (std::array<std::string, 7>{"c1r2", "c2r2", "c3r2", "c4r2", "c5r2", "c6r2", "c7r2"}));
+        ASSERT_EQ(test.points().size(), 3u);
+        ASSERT_EQ(combination.points().size(), 3u);
+        EXPECT_EQ(test.points()[0].x, 0.0L);
+        EXPECT_EQ(test.points()[2].y, 1.25L);
+        EXPECT_EQ(test.points()[2].colour, colourRed);
+        EXPECT_EQ(combination.points()[1].y, 0.5L);
+        EXPECT_EQ(combination.points()[2].x, 0.02L);
+        EXPECT_EQ(combination.points()[0].colour, colourBlue);
+    }
+}
+
+TEST(BestFit, NothingBelowTenMillionIsReported)
+{
+    FitCase fit;
+    fillDeviationList(fit.combinations, fit.deviations, fit.list);
+    for (int row = 1; row <= 3; ++row)
+        fit.list.setCell(1, row, row == 2 ? "10000000" : "1E9");
+    LineSeries test;
+    LineSeries combination;
+    combination.add(1.0L, 1.0L, colourBlue);
+    EXPECT_EQ(failureOf([&] {
+                  findBestFit("2", fit.list, fit.combinations, fit.diagram, fit.moments, test, combination, ',');
+              }),
+              noBestFitMessage);
+    EXPECT_EQ(combination.points().size(), 1u);
+    fit.list.setCell(1, 3, "9999999,99999999");
+    EXPECT_EQ(findBestFit("2", fit.list, fit.combinations, fit.diagram, fit.moments, test, combination, ',').row,
+              3);
+    EXPECT_EQ(failureOf([&] {
+                  findBestFit("0", fit.list, fit.combinations, fit.diagram, fit.moments, test, combination, ',');
+              }),
+              noTestPointsMessage);
+}
