@@ -65,6 +65,10 @@ TEST(PlainSection, TablesMatchTheIndependentComputation)
         EXPECT_EQ(table.rowCount(), 10);
         EXPECT_EQ(table.cell(6, 9), "Beton roztržen");
     }
+    // A finer step: the last row before the tear lies on the softening branch.
+    EXPECT_EQ(run(plainSection(0, "0,00002")).toTsv(), referenceTable("plain-bilinear-softening"));
+    EXPECT_EQ(run(plainSection(2, "0,00002")).toTsv(), referenceTable("plain-parabolic-softening"));
+
     // Crushed and torn in the same step under a large compression: only one end row.
     SectionFields compressed = plainSection(1, "0,01");
     compressed.Edit17 = "-3000";

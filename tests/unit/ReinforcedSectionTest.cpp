@@ -63,6 +63,16 @@ TEST(ReinforcedSection, TablesMatchTheIndependentComputation)
         EXPECT_EQ(outcome.stopMessage, "");
         EXPECT_EQ(table.toTsv(), referenceTable(c.name)) << c.name;
     }
+    // A finer step through the uncracked, softening and torn tension: the first rows.
+    for (int diagram : {0, 2}) {
+        SectionFields f = reinforcedBeam(diagram, 0);
+        f.ComboBox1 = "0,0001";
+        GridTable table = run(f);
+        table.setRowCount(30);
+        EXPECT_EQ(table.toTsv(), referenceTable(diagram == 0 ? "reinforced-bilinear-first-rows"
+                                                             : "reinforced-parabolic-first-rows"));
+    }
+
     // The bottom steel tears in the beam; both limits at once say crushed.
     const GridTable torn = run(reinforcedBeam(0, 0));
     EXPECT_EQ(torn.cell(10, torn.rowCount() - 1), "Prvek roztržen");

@@ -82,6 +82,11 @@ TEST(SectionBatch, ExamplesPrintTheirTables)
         EXPECT_EQ(result.out.substr(0, 11), "  Křivost\t");
         EXPECT_NE(last.find(name[0] == 'r' ? "Prvek" : "Beton"), std::string::npos) << last;
     }
+    // The example is the plain section with the step 0,00002, worked out independently.
+    std::string reference = __FILE__;
+    reference = reference.substr(0, reference.find_last_of('/')) + "/reference/plain-bilinear-softening.tsv";
+    EXPECT_EQ(runBatch("section " + example("plain-bilinear.txt") + " --decimal ,").out, fileText(reference));
+
     // By path and by '-' the same.
     const Result byPath = runBatch("section " + example("reinforced-beam.txt") + " --decimal ,");
     const Result byStdin = runBatch("section - --decimal ,", fileText(example("reinforced-beam.txt")));

@@ -294,7 +294,7 @@ def plain_run(f, kind, max_rows=None):
     return rows
 
 
-def reinforced_run(f, kind, tension_on):
+def reinforced_run(f, kind, tension_on, max_rows=None):
     c = {}
     c['E'] = fixed(parse(f['E']))
     ecpm = parse(f['ecu'])
@@ -356,6 +356,8 @@ def reinforced_run(f, kind, tension_on):
                      fmt(esd), fmt(add(FP, Fsh)), fmt(add(FT, Fsd))])
         if not (epsh <= ecu and esd <= esu):
             break
+        if max_rows and len(rows) >= max_rows:
+            return rows
     if esd > esu:
         rows[-1] = [fmt(k)] + [''] * 9 + ['Prvek roztržen', '', '']
     if epsh > ecu:
@@ -377,6 +379,10 @@ CASES = {
     'reinforced-parabolic-rectangular-no-tension': lambda: reinforced_run(BEAM, 1, False),
     'reinforced-parabolic-tension': lambda: reinforced_run(BEAM, 2, True),
     'reinforced-compressed-crushing': lambda: reinforced_run(dict(BEAM, N='-1500', dk='0,002'), 1, True),
+    'plain-bilinear-softening': lambda: plain_run(dict(PLAIN, dk='0,00002'), 0),
+    'plain-parabolic-softening': lambda: plain_run(dict(PLAIN, dk='0,00002'), 2),
+    'reinforced-bilinear-first-rows': lambda: reinforced_run(dict(BEAM, dk='0,0001'), 0, True, 30),
+    'reinforced-parabolic-first-rows': lambda: reinforced_run(dict(BEAM, dk='0,0001'), 2, True, 30),
     'reinforced-both-limits': lambda: reinforced_run(dict(BEAM, dk='0,1'), 0, True),
 }
 
