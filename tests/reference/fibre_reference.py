@@ -293,7 +293,8 @@ def section_run(fields, rows_wanted):
 def moment(w, h, E, fcp, fct, a, b, etu, kappa):
     """Inputs as texts; w, h, a, b, kappa single; lever arms held in single. Returns (moment text, trials)."""
     w, h, a, b, kappa = (single(lit(v)) for v in (w, h, a, b, kappa))
-    E, fcp, fct, etu = (lit(v) for v in (E, fcp, fct, etu))
+    E, fcp, fct = (lit(v) for v in (E, fcp, fct))
+    etu = lit(etu) if isinstance(etu, str) else etu
     et0 = div(fct, E)
     ec0 = div(fcp, E)
     et1 = add(div(fct, E), div(mul(a, fct), E))
@@ -362,6 +363,16 @@ if __name__ == "__main__":
         realistic = dict(fcp="40", fct="3", E="34000", ecpm="0,35", ectm="2", a="0,4", b="0,3", w="0,15", h="0,15",
                          N="0", step="0,01")
         section_run(realistic, {1, 2, 3, 5, 8})
+    elif what == "table":
+        # The n = 0 combination table of E 28000/34000, fct 3/4, ectm 2/3 %, a 0,2/0,4,
+        # b 0,3/0,5, fcp 30 on a 0,1 x 0,15 m section at three curvatures; ectm is
+        # converted as ectm x 0,01.
+        import itertools
+        for E, fct, ectm, a, b in itertools.product(("28000", "34000"), ("3", "4"), ("2", "3"), ("0,2", "0,4"),
+                                                    ("0,3", "0,5")):
+            etu = mul(lit(ectm), lit("0.01"))
+            print(*(moment("0,1", "0,15", E, "30", fct, a, b, etu, kappa)[0]
+                    for kappa in ("0,0001", "0,02", "6E-2")), flush=True)
     else:
         # (E, fcp, fct, a, b, etu, kappa) on a 0,15 x 0,15 m section
         cases = [("30000", "40", "3", "0,4", "0,3", "0,02", "0,002"),
