@@ -406,11 +406,11 @@ void Form2::buildParameterPage(QWidget* page)
     Label12 = new QLabel(page);
     Label12->setObjectName("Label12");
     Label12->setFont(underlined(Label12->font()));
-    Label12->setGeometry(296, 8, 470, 18);
+    Label12->setGeometry(360, 8, 410, 18);
     auto* pictureFrame = new QFrame(page);
     pictureFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    pictureFrame->setGeometry(296, 28, 474, 214);
-    const QRect place(2, 2, 470, 210);
+    pictureFrame->setGeometry(360, 28, 410, 188);
+    const QRect place(1, 1, 408, 186);
     Image2 = picture("Image2", pictureFrame, place);
     Image2->setPixmap(bilinearDiagram());
     Image3 = picture("Image3", pictureFrame, place);
@@ -421,7 +421,9 @@ void Form2::buildParameterPage(QWidget* page)
 
     QFont bold = font();
     bold.setBold(true);
-    label("Neměnné vstupní parametry ", page, 16, 136)->setFont(bold);
+    QLabel* fixedTitle = label("Neměnné vstupní parametry ", page, 16, 136);
+    fixedTitle->setFont(bold);
+    fixedTitle->adjustSize();
     const int fixedTop = 160;
     const char* fixedLabels[] = {"Výška průřezu h", "Šířka průřezu b", "Pevnost v tlaku válcová",
                                  "Mezní přetvoření tlakové"};
@@ -435,7 +437,9 @@ void Form2::buildParameterPage(QWidget* page)
     Edit5 = edit("Edit5", page, 196, fixedTop + 56);
     Edit6 = edit("Edit6", page, 196, fixedTop + 84);
 
-    label("Proměnné vstupní parametry prac. diagramu", page, 16, 286)->setFont(bold);
+    QLabel* rangeTitle = label("Proměnné vstupní parametry prac. diagramu", page, 16, 286);
+    rangeTitle->setFont(bold);
+    rangeTitle->adjustSize();
     const int rowTop = 310;
     const char* rowLabels[] = {"Modul pružnosti drátkobetonu E", "Pevnost v tahu válcová", "Mezní přetvoření tahové",
                                "Součinitel úbytku tahové pevnosti a", "Součinitel reziduální tahové pevnosti b"};

@@ -32,28 +32,33 @@ const char* const chartTitle = "POROVNÁNÍ NALEZENÝCH VSTUPNÍCH PARAMETRŮ S 
 // The title of the comparison chart stands on white in a green frame.
 class ComparisonChartView : public QChartView {
 public:
-    explicit ComparisonChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent)
+    explicit ComparisonChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {}
+
+protected:
+    // The chart lays its title out when first shown; the frame then follows it.
+    void paintEvent(QPaintEvent* event) override
     {
-        titleFrame_ = new QGraphicsRectItem(chart);
-        titleFrame_->setBrush(Qt::white);
-        titleFrame_->setPen(QPen(QColor(0, 128, 0), 2));
-        connect(chart, &QChart::plotAreaChanged, this, [this] { placeTitleFrame(); });
+        if (titleFrame_ == nullptr)
+            frameTitle();
+        QChartView::paintEvent(event);
     }
 
 private:
-    void placeTitleFrame()
+    void frameTitle()
     {
-        for (QGraphicsItem* item : chart()->childItems()) {
+        for (QGraphicsItem* item : scene()->items()) {
             auto* text = dynamic_cast<QGraphicsTextItem*>(item);
             if (text == nullptr || text->toPlainText() != QString::fromUtf8(chartTitle))
                 continue;
-            titleFrame_->setRect(text->mapRectToParent(text->boundingRect()).adjusted(-6, -1, 6, 1));
-            titleFrame_->setZValue(text->zValue() - 0.01);
+            titleFrame_ = new QGraphicsRectItem(text->boundingRect().adjusted(-6, 0, 6, 0), text);
+            titleFrame_->setFlag(QGraphicsItem::ItemStacksBehindParent);
+            titleFrame_->setBrush(Qt::white);
+            titleFrame_->setPen(QPen(QColor(0, 128, 0), 2));
             return;
         }
     }
 
-    QGraphicsRectItem* titleFrame_;
+    QGraphicsRectItem* titleFrame_ = nullptr;
 };
 
 QLabel* label(const QString& text, QWidget* parent, int x, int y, const char* name = nullptr)
