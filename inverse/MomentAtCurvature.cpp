@@ -1,15 +1,44 @@
 #include "inverse/MomentAtCurvature.h"
 
-#include "common/Failure.h"
+#include "common/FloatingPoint.h"
+#include "section/FibreConcreteLaw.h"
+
+#include <cmath>
 
 namespace prurez {
 
-// Placeholder until the fibre-concrete law is in place.
-std::optional<long double> MomentAtCurvature(long double, long double, long double, long double, long double,
-                                             long double, long double, long double, long double,
-                                             const MomentScanOptions&)
+namespace {
+
+// The neutral axis moves towards the compressed face by this much per trial [m].
+constexpr long double scanStep = 0.00001L;
+
+// The resultants balance when the integer part of 1000·|FT + FP| is 0.
+bool balances(const FibreTrial& trial)
 {
-    throw Failure("not available yet");
+    return std::trunc(1000.0L * std::fabs(trial.tension.force + trial.compression.force)) == 0.0L;
+}
+
+}  // namespace
+
+std::optional<long double> MomentAtCurvature(long double w, long double h, long double E, long double fcp,
+                                             long double fct, long double a, long double b, long double etu,
+                                             long double kappa, const MomentScanOptions&)
+{
+    const FibreConcreteLaw law = extendedFibreLaw(E, fcp, fct, a, b, etu);
+    checkFloatingPointFaults();
+
+    // Trial positions h/2, h/2 − 0.00001, … by repeated subtraction; the compressed
+    // face (x ≤ 0) ends the scan without a balance.
+    long double x = h / 2.0L + scanStep;
+    for (;;) {
+        x = x - scanStep;
+        if (x <= 0.0L)
+            return std::nullopt;
+        const FibreTrial trial = fibreTrial(law, w, h, kappa, x);
+        checkFloatingPointFaults();
+        if (balances(trial))
+            return -trial.compression.force * (trial.compression.arm + trial.tension.arm) * 1000.0L;
+    }
 }
 
 }  // namespace prurez

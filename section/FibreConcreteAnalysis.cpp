@@ -1,13 +1,177 @@
-#include "section/SectionAnalysis.h"
+// The moment–curvature analysis of a steel-fibre-reinforced concrete rectangle.
 
+#include "common/CellText.h"
 #include "common/Failure.h"
+#include "common/FixedPoint.h"
+#include "common/FloatingPoint.h"
+#include "common/NumberText.h"
+#include "section/FibreConcreteLaw.h"
+#include "section/SectionAnalysis.h"
+#include "section/SectionMessages.h"
+
+#include <cmath>
+#include <optional>
 
 namespace prurez {
 
-// Placeholder until the fibre-concrete analysis is in place.
-SectionOutcome fibreConcreteAnalysis(const SectionFields&, char, GridTable&, const SectionRunOptions&)
+namespace {
+
+constexpr int columnCount = 9;
+const char* const headers[columnCount] = {"  Křivost",  "  Moment",    " Neut. osa", " Beton sigh", " Beton sigd",
+                                          " Beton epsh", " Beton epsd", "       FT",  "       FP"};
+
+// The highest row the 16-bit row counter reaches.
+constexpr int lastRow = 65535;
+
+// The neutral axis moves up by this much from one trial to the next [m].
+constexpr long double scanStep = 5e-6L;
+
+void writeHeader(GridTable& table)
 {
-    throw Failure("not available yet");
+    table.setColumnCount(columnCount);
+    table.setLeft(11);
+    table.setDefaultColumnWidth(55);
+    for (int column = 0; column < columnCount; ++column)
+        table.setCell(column, 0, headers[column]);
+}
+
+// Row count i + 1 with the header; a table of more than 12 rows scrolls.
+void sizeTable(GridTable& table, int i)
+{
+    table.setRowCount(i + 1);
+    if (i < 12) {
+        table.setHeight(28 * (i + 1) + 2);
+        table.setWidth(515);
+        table.setLeft(11);
+    } else {
+        table.setHeight(340);
+        table.setWidth(531);
+        table.setLeft(3);
+    }
+}
+
+// The end row of step i: the curvature and the failure text in its column.
+void writeEndRow(GridTable& table, int i, long double kappa, int textColumn, const char* text, char separator)
+{
+    writeNumber(table, 0, i, kappa, separator);
+    for (int column = 1; column < columnCount; ++column)
+        table.setCell(column, i, column == textColumn ? text : "");
+}
+
+// Whether N [kN, fixed-point] balances FT + FP [MN] within 1 kN, rounded as the
+// fixed-point residual: r = (N·0.001 − (FT + FP)) in MN, then |r| in kN.
+bool balances(Fixed N, const FibreTrial& trial)
+{
+    const Fixed r = Fixed::store(N.value() * 0.001L - (trial.tension.force + trial.compression.force));
+    const Fixed q = Fixed::store(std::fabs(r.value()) * 1000.0L);
+    return std::trunc(q.value()) == 0.0L;
+}
+
+// The neutral-axis scan of one curvature: trial positions from mid-height upwards,
+// each 5 µm above the last, down to the compressed face. Returns the first trial that
+// balances, none when no position in the section does.
+std::optional<FibreTrial> scanNeutralAxis(const FibreConcreteLaw& law, long double w, long double h, Fixed N,
+                                          long double kappa)
+{
+    long double x = h / 2.0L + scanStep;
+    for (;;) {
+        x = x - scanStep;
+        if (x < 0.0L)
+            return std::nullopt;
+        const FibreTrial trial = fibreTrial(law, w, h, kappa, x);
+        checkFloatingPointFaults();
+        if (balances(N, trial))
+            return trial;
+    }
+}
+
+// Ends a run that stops before a strain limit: the rows written so far stay shown.
+SectionOutcome stopRun(GridTable& table, int rowsWritten, std::string message)
+{
+    sizeTable(table, rowsWritten);
+    SectionOutcome outcome;
+    outcome.ran = true;
+    outcome.showResults = true;
+    outcome.stopMessage = std::move(message);
+    return outcome;
+}
+
+}  // namespace
+
+SectionOutcome fibreConcreteAnalysis(const SectionFields& fields, char separator, GridTable& table,
+                                     const SectionRunOptions&)
+{
+    if (fields.RadioGroup2 != 0 && fields.RadioGroup2 != 1)
+        throw Failure(sectionMessages::noShape);
+    clearFloatingPointFaults();
+
+    const long double a = single(parseNumber(fields.Edit6, separator));
+    const long double b = single(parseNumber(fields.Edit7, separator));
+    const Fixed E = Fixed::store(parseNumber(fields.Edit3, separator));
+    const long double ecpm = parseNumber(fields.Edit4, separator);
+    const long double ectm = parseNumber(fields.Edit5, separator);
+    const Fixed fcp = Fixed::store(parseNumber(fields.Edit1, separator));
+    const Fixed fct = Fixed::store(parseNumber(fields.Edit2, separator));
+    const long double w = single(parseNumber(fields.Edit13, separator));
+    const long double h = single(parseNumber(fields.RadioGroup2 == 0 ? fields.Edit13 : fields.Edit14, separator));
+    const Fixed N = Fixed::store(parseNumber(fields.Edit17, separator));
+    if (!(w > 0.0L && h > 0.0L))
+        throw Failure(sectionMessages::dimensionsNotPositive);
+
+    writeHeader(table);
+
+    const FibreConcreteLaw law = sectionFibreLaw(E, fcp, fct, a, b, ectm * 0.01L);
+    const long double ecu = ecpm * 0.01L;
+    checkFloatingPointFaults();
+    const long double step = single(parseNumber(fields.ComboBox1, separator));
+    if (!(step > 0.0L))
+        throw Failure(sectionMessages::stepNotPositive);
+
+    long double kappa = -step;
+    int i = 0;
+    FibreTrial trial;
+    for (;;) {
+        if (i == lastRow)
+            return stopRun(table, i, sectionMessages::tooManySteps);
+        kappa = kappa + step;
+        i = i + 1;
+        const std::optional<FibreTrial> found = scanNeutralAxis(law, w, h, N, kappa);
+        if (!found)
+            return stopRun(table, i - 1,
+                           std::string(sectionMessages::noEquilibriumStart) + formatNumber(kappa, separator) +
+                               sectionMessages::noEquilibriumEnd);
+        trial = *found;
+        const long double FP = trial.compression.force;
+        const long double FT = trial.tension.force;
+        const long double M = -FP * single(trial.compression.arm + trial.tension.arm);
+
+        writeNumber(table, 0, i, kappa, separator);
+        writeNumber(table, 1, i, M, separator);
+        writeFixed(table, 2, i, Fixed::store(trial.x), separator);
+        writeFixed(table, 3, i, Fixed::store(-trial.compression.faceStress), separator);
+        writeFixed(table, 4, i, Fixed::store(trial.tension.faceStress), separator);
+        writeNumber(table, 5, i, trial.epsh, separator);
+        writeNumber(table, 6, i, trial.epsd, separator);
+        writeNumber(table, 7, i, FT, separator);
+        writeNumber(table, 8, i, FP, separator);
+
+        if (trial.epsd > law.etu || trial.epsh > ecu)
+            break;
+    }
+
+    if (trial.epsd > law.etu) {
+        writeEndRow(table, i, kappa, 6, "bet.roztržen", separator);
+        sizeTable(table, i);
+    }
+    if (trial.epsh > ecu) {
+        writeEndRow(table, i, kappa, 5, "bet.rozdrcen", separator);
+        sizeTable(table, i);
+    }
+
+    SectionOutcome outcome;
+    outcome.ran = true;
+    outcome.showResults = true;
+    return outcome;
 }
 
 }  // namespace prurez

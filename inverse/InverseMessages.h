@@ -1,0 +1,38 @@
+#pragma once
+// The messages of the inverse analysis that are this program's own (the runtime
+// messages, "Invalid numeric input" and the number-text failures, live elsewhere).
+
+#include <string>
+
+namespace prurez {
+
+// The largest number of intermediate values n the combination generation accepts:
+// (n + 2)^5 combinations must still be computed and held in memory on a workstation.
+constexpr int maximumIntermediateValueCount = 10;
+
+// A number text in the test data file that is not a number.
+inline const char* const invalidNumericInputMessage = "Invalid numeric input";
+
+inline std::string intermediateValueCountMessage()
+{
+    return "Počet mezihodnot parametrů musí být celé číslo od 0 do " +
+           std::to_string(maximumIntermediateValueCount) + ".";
+}
+
+inline const char* const noTestPointsMessage = "Nejsou zadány žádné body zkoušky.";
+inline const char* const noCombinationsMessage = "Nejsou vytvořeny žádné kombinace parametrů.";
+inline const char* const pointCountMismatchMessage =
+    "Počet posuzovaných hodnot neodpovídá tabulce křivostí a momentů ze zkoušky.";
+inline const char* const pointCountNotWholeMessage = "Počet posuzovaných hodnot musí být celé číslo.";
+inline const char* const momentTableMismatchMessage =
+    "Momenty kombinací nejsou spočítány pro tyto body zkoušky a kombinace.";
+inline const char* const computationCancelledMessage = "Výpočet byl přerušen.";
+inline const char* const noBestFitMessage = "Žádná kombinace nemá součet odchylek menší než 10000000.";
+
+inline std::string noBalanceMessage(const std::string& combinationNumber, const std::string& curvature)
+{
+    return "Kombinace číslo " + combinationNumber + ": při křivosti " + curvature +
+           " nebyla nalezena rovnováha sil v průřezu.";
+}
+
+}  // namespace prurez
