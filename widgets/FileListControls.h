@@ -12,14 +12,15 @@
 class QComboBox;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 
 namespace prurez {
 
 class FileListControls : public QWidget {
     Q_OBJECT
 public:
-    // `filter` is "Description|mask", e.g. "Všechny soubory|*.*". The name field is
-    // owned by the window.
+    // `filter` is "Description|mask" (more pairs may follow: "A|*.txt|B|*.*"), e.g.
+    // "Všechny soubory|*.*". The name field is owned by the window.
     FileListControls(const QString& filter, QLineEdit* nameField, QWidget* parent = nullptr);
 
     QComboBox* driveBox() const { return driveBox_; }
@@ -29,9 +30,16 @@ public:
 
     // The mask of the chosen filter ("*.*").
     QString mask() const;
-    // Shows `path` (and makes it the current directory).
+    // The directory the lists show (absolute, clean).
+    QString directory() const { return directory_; }
+    // The full path a directory list entry stands for (empty for a foreign item).
+    static QString entryPath(const QListWidgetItem* item);
+
+    // Shows `path` and makes it the current directory; the name field gets the mask.
+    // A directory that cannot be entered fails with a message (run inside guarded).
     void openDirectory(const QString& path);
-    // Re-reads the current directory (it may have been changed elsewhere).
+    // Re-reads the current directory, which may have been changed elsewhere, without
+    // touching the name field; the file named there is selected again if listed.
     void refresh();
 
 signals:
@@ -39,11 +47,19 @@ signals:
     void directoryChanged(const QString& path);
 
 private:
+    void fillDrives();
+    void showDirectory(const QString& path);
+    void fillFiles();
+    void selectDriveOf(const QString& path);
+    void writeMask();
+
     QComboBox* driveBox_;
     QListWidget* directoryList_;
     QListWidget* fileList_;
     QComboBox* filterBox_;
     QLineEdit* nameField_;
+    QString directory_;
+    bool filling_ = false;  // lists being rebuilt: selection changes are not the user's
 };
 
 }  // namespace prurez
