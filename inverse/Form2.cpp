@@ -55,9 +55,9 @@ void UpDown::step(int delta)
 {
     bool isNumber = false;
     const int typed = buddy_->text().trimmed().toInt(&isNumber);
-    int current = position_;
     if (isNumber && typed >= minimum_ && typed <= maximum_)
-        current = typed;
+        position_ = typed;
+    const int current = position_;
     const int next = std::clamp(current + delta, minimum_, maximum_);
     if (next != current) {
         position_ = next;
@@ -479,6 +479,12 @@ void Form2::buildParameterPage(QWidget* page)
                         Edit14, Edit10, Edit15, Edit11, Edit16,  UpDown1, Button3, RadioGroup1, Edit17};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void Form2::showEvent(QShowEvent* event)
+{
+    fileControls_->refresh();  // the directory may have been chosen in another window
+    Window::showEvent(event);
 }
 
 std::string Form2::pointCountText() const { return toStd(Edit1->text()); }

@@ -83,6 +83,9 @@ public slots:
     void RadioGroup1Click();
     void Button3Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildTestPage(QWidget* page);
     void buildDiagramPage(QWidget* page);
