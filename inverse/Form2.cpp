@@ -117,6 +117,7 @@ void showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves)
             high = low + 1.0;
         const double margin = (high - low) * 0.05;
         axis->setRange(low == 0.0 ? 0.0 : low - margin, high + margin);
+        axis->setTickCount(6);
         axis->applyNiceNumbers();
     };
     range(xAxis, minX, maxX);
@@ -185,7 +186,7 @@ QPixmap bilinearDiagram()
     painter.drawPolygon(QPolygonF({QPointF(456, origin.y()), QPointF(446, origin.y() - 4), QPointF(446, origin.y() + 4)}));
     painter.drawPolygon(QPolygonF({QPointF(origin.x(), 4), QPointF(origin.x() - 4, 14), QPointF(origin.x() + 4, 14)}));
     painter.drawText(QPointF(origin.x() + 8, 16), "napětí ");
-    painter.drawText(QRectF(300, origin.y() + 4, 155, 16), Qt::AlignRight, "poměrné přetvoření ");
+    painter.drawText(QRectF(300, origin.y() - 19, 155, 16), Qt::AlignRight, "poměrné přetvoření ");
     // compression: elastic line to fcp, then constant up to epm
     const QPointF compressionEnd(175, 175), crushing(45, 175);
     painter.setPen(QPen(Qt::blue, 2));
@@ -215,8 +216,8 @@ QPixmap bilinearDiagram()
     painter.drawText(QPointF(ultimate.x() - 8, origin.y() + 16), "etm");
     font.setItalic(true);
     painter.setFont(font);
-    painter.drawText(QPointF(30, 40), "Tlakové namáhání");
-    painter.drawText(QPointF(300, 160), "Tahové namáhání");
+    painter.drawText(QPointF(40, 198), "Tlakové namáhání");
+    painter.drawText(QPointF(330, 34), "Tahové namáhání");
     return picture;
 }
 
@@ -256,6 +257,8 @@ GridView* gridView(const char* name, GridTable* table, QWidget* parent, int top)
     auto* view = new GridView(table, parent);
     view->setObjectName(name);
     view->move(table->left(), top);
+    view->setTextElideMode(Qt::ElideNone);
+    view->setWordWrap(false);  // long numbers are cut at the cell's edge
     view->syncFromTable();
     return view;
 }

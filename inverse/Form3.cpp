@@ -35,6 +35,8 @@ Form3::Form3(QWidget* parent) : Window(parent), combinations_(8, 20), values_(5,
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->move(12, 32);
     StringGrid1->setEditableInPlace(true);
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    StringGrid1->setWordWrap(false);
     StringGrid1->syncFromTable();
 
     values_.setLeft(12);

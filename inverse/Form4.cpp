@@ -107,6 +107,8 @@ Form4::Form4(QWidget* parent) : Window(parent), moments_(5, 5), deviationList_(2
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->move(12, 34);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    StringGrid1->setWordWrap(false);
     StringGrid1->syncFromTable();
     BitBtn2 = new QPushButton(retry, "Spočítej odchylky", page1);
     BitBtn2->setObjectName("BitBtn2");
@@ -123,6 +125,8 @@ Form4::Form4(QWidget* parent) : Window(parent), moments_(5, 5), deviationList_(2
     StringGrid2->setObjectName("StringGrid2");
     StringGrid2->move(12, 34);
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid2->setTextElideMode(Qt::ElideNone);
+    StringGrid2->setWordWrap(false);
     StringGrid2->syncFromTable();
     Button1 = new QPushButton("Najdi nejvýstižnější kombinaci", page2);
     Button1->setObjectName("Button1");
