@@ -22,6 +22,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -431,4 +432,20 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
     EXPECT_FALSE(form4()->isVisible());
     EXPECT_TRUE(prurez::windows().form1->isVisible());
     prurez::windows().form1->hide();
+}
+
+TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgressBar)
+{
+    clearFailures();
+    form3()->show();
+    form3()->combinationTable().setCell(1, 2, "x");
+    click(form3(), "Button1");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "'x' is not a valid floating point value");
+    EXPECT_TRUE(form3()->isVisible());
+    EXPECT_FALSE(form4()->isVisible());
+    EXPECT_TRUE(shownOnPage(form3(), "ProgressBar1"));
+    EXPECT_TRUE(find<QPushButton>(form3(), "Button1")->isEnabled());
+    form3()->hide();
+    clearFailures();
 }
