@@ -1,13 +1,48 @@
 #pragma once
+// The combination table of the inverse analysis; computes the moment of every
+// combination at every test curvature.
 
+#include "common/GridTable.h"
 #include "widgets/Window.h"
 
+#include <atomic>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
 namespace prurez {
+
+class GridView;
 
 class Form3 : public Window {
     Q_OBJECT
 public:
     explicit Form3(QWidget* parent = nullptr);
+
+    // The combination table (StringGrid1) and the hidden value table (StringGrid2).
+    GridTable& combinationTable() { return combinations_; }
+    GridTable& valueTable() { return values_; }
+    // Shows both tables as they now stand.
+    void syncTables();
+    // True while the moments are being computed.
+    bool isComputing() const { return computing_; }
+    // Asks a running computation to stop (it ends with the cancellation message).
+    void requestCancel() { cancelRequested_ = true; }
+
+public slots:
+    void Button1Click();
+
+private:
+    GridTable combinations_;
+    GridTable values_;
+    std::atomic<bool> cancelRequested_{false};
+    bool computing_ = false;
+
+    GridView* StringGrid1;
+    GridView* StringGrid2;
+    QPushButton* Button1;
+    QProgressBar* ProgressBar1;
 };
 
 }  // namespace prurez

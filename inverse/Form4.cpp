@@ -1,10 +1,288 @@
 #include "inverse/Form4.h"
 
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "common/Failure.h"
+#include "common/NumberText.h"
+#include "inverse/Form2.h"
+#include "inverse/Form3.h"
+#include "inverse/Form5.h"
+#include "inverse/InverseAnalysis.h"
+#include "section/Form6.h"
+#include "widgets/GridView.h"
+#include "widgets/Handlers.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsRectItem>
+#include <QGraphicsTextItem>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QValueAxis>
+
 namespace prurez {
 
-Form4::Form4(QWidget* parent) : Window(parent)
+namespace {
+
+const char* const chartTitle = "POROVNÁNÍ NALEZENÝCH VSTUPNÍCH PARAMETRŮ S VÝSLEDKY ZKOUŠKY";
+
+// The title of the comparison chart stands on white in a green frame.
+class ComparisonChartView : public QChartView {
+public:
+    explicit ComparisonChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {}
+
+protected:
+    // The chart lays its title out when first shown; the frame then follows it.
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (titleFrame_ == nullptr)
+            frameTitle();
+        QChartView::paintEvent(event);
+    }
+
+private:
+    void frameTitle()
+    {
+        for (QGraphicsItem* item : scene()->items()) {
+            auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+            if (text == nullptr || text->toPlainText() != QString::fromUtf8(chartTitle))
+                continue;
+            titleFrame_ = new QGraphicsRectItem(text->boundingRect().adjusted(-6, 0, 6, 0), text);
+            titleFrame_->setFlag(QGraphicsItem::ItemStacksBehindParent);
+            titleFrame_->setBrush(Qt::white);
+            titleFrame_->setPen(QPen(QColor(0, 128, 0), 2));
+            return;
+        }
+    }
+
+    QGraphicsRectItem* titleFrame_ = nullptr;
+};
+
+QLabel* label(const QString& text, QWidget* parent, int x, int y, const char* name = nullptr)
+{
+    auto* result = new QLabel(text, parent);
+    if (name != nullptr)
+        result->setObjectName(name);
+    result->move(x, y);
+    result->adjustSize();
+    return result;
+}
+
+}  // namespace
+
+Form4::Form4(QWidget* parent) : Window(parent), moments_(5, 5), deviationList_(2, 5)
 {
     setObjectName("Form4");
+    setWindowTitle("Stanovení nejvýstižnější kombinace vstupních parametrů");
+    resize(780, 580);
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setGeometry(6, 6, 768, 568);
+    auto* page1 = new QWidget;
+    auto* page2 = new QWidget;
+    auto* page3 = new QWidget;
+    page1->setObjectName("TabSheet1");
+    page2->setObjectName("TabSheet2");
+    page3->setObjectName("TabSheet3");
+    PageControl1->addTab(page1, "  Hodnoty diagramu  ");
+    PageControl1->addTab(page2, "Stanovení výsledné kombinace vstupních parametrů");
+    PageControl1->addTab(page3, " Porovnání stanovených hodnot  ");
+    const QIcon retry = style()->standardIcon(QStyle::SP_BrowserReload);
+    QFont underlinedFont = font();
+    underlinedFont.setUnderline(true);
+
+    // page 1: the moments of the combinations
+    label("Vypočtené hodnoty diagramu 'moment - křivost' pro jednotlivé kombinace vstupních parametrů", page1, 12,
+          10, "Label1")
+        ->setFont(underlinedFont);
+    moments_.setDefaultColumnWidth(60);
+    moments_.setDefaultRowHeight(24);
+    moments_.setLeft(12);
+    moments_.setWidth(740);
+    moments_.setHeight(440);
+    StringGrid1 = new GridView(&moments_, page1);
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->move(12, 34);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    StringGrid1->setWordWrap(false);
+    StringGrid1->syncFromTable();
+    BitBtn2 = new QPushButton(retry, "Spočítej odchylky", page1);
+    BitBtn2->setObjectName("BitBtn2");
+    BitBtn2->setGeometry(12, 486, 200, 32);
+    connect(BitBtn2, &QPushButton::clicked, this, &Form4::BitBtn2Click);
+
+    // page 2: the deviation list and the best fit
+    label("Odchylky jednotlivých kombinací parametrů", page2, 12, 10, "Label2")->setFont(underlinedFont);
+    deviationList_.setDefaultColumnWidth(60);
+    deviationList_.setLeft(12);
+    deviationList_.setWidth(2 * 60 + 40);
+    deviationList_.setHeight(470);
+    StringGrid2 = new GridView(&deviationList_, page2);
+    StringGrid2->setObjectName("StringGrid2");
+    StringGrid2->move(12, 34);
+    StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid2->setTextElideMode(Qt::ElideNone);
+    StringGrid2->setWordWrap(false);
+    StringGrid2->syncFromTable();
+    Button1 = new QPushButton("Najdi nejvýstižnější kombinaci", page2);
+    Button1->setObjectName("Button1");
+    Button1->setGeometry(200, 34, 260, 32);
+    connect(Button1, &QPushButton::clicked, this, &Form4::Button1Click);
+    buildResultLabels(page2);
+    BitBtn3 = new QPushButton(retry, "Pokračuj ve výpočtu", page2);
+    BitBtn3->setObjectName("BitBtn3");
+    BitBtn3->setGeometry(200, 440, 220, 32);
+    connect(BitBtn3, &QPushButton::clicked, this, &Form4::BitBtn1Click);
+    Button2 = new QPushButton("Ukonči výpočet", page2);
+    Button2->setObjectName("Button2");
+    Button2->setGeometry(440, 440, 220, 32);
+    connect(Button2, &QPushButton::clicked, this, &Form4::Button2Click);
+    for (QLabel* result : resultLabels_)
+        result->hide();
+    BitBtn3->hide();
+    Button2->hide();
+
+    // page 3: the comparison chart
+    auto* chart = new QChart;
+    chart->setTitle(QString::fromUtf8(chartTitle));
+    QFont titleFont("Arial");
+    titleFont.setBold(true);
+    titleFont.setPixelSize(12);
+    chart->setTitleFont(titleFont);
+    chart->setTitleBrush(QColor(0, 128, 0));
+    chart->legend()->hide();
+    QLinearGradient background(0, 0, 0, 1);
+    background.setCoordinateMode(QGradient::ObjectBoundingMode);
+    background.setColorAt(0, QColor(165, 209, 209));
+    background.setColorAt(1, QColor(170, 213, 255));
+    chart->setBackgroundBrush(background);
+    chart->setBackgroundRoundness(0);
+    chart->setPlotAreaBackgroundVisible(false);
+    auto* xAxis = new QValueAxis;
+    xAxis->setTitleText("Křivost [ m-1 ]");
+    auto* yAxis = new QValueAxis;
+    yAxis->setTitleText("Moment [ kNm ]");
+    chart->addAxis(xAxis, Qt::AlignBottom);
+    chart->addAxis(yAxis, Qt::AlignLeft);
+    Chart1 = new ComparisonChartView(chart, page3);
+    Chart1->setObjectName("Chart1");
+    Chart1->setRenderHint(QPainter::Antialiasing);
+    Chart1->setGeometry(8, 8, 746, 460);
+    showCurves(chart, {});
+    QFont bold = font();
+    bold.setBold(true);
+    QLabel* testLegend = label("----------   Pracovní diagram průřezu stanovený ze zkoušky", page3, 20, 480, "Label21");
+    testLegend->setFont(bold);
+    testLegend->setStyleSheet("color: rgb(255, 0, 0);");
+    testLegend->adjustSize();
+    QLabel* fitLegend = label("----------   Pracovní diagram průřezu pro nalezenou kombinaci vstupních parametrů",
+                              page3, 20, 504, "Label22");
+    fitLegend->setFont(bold);
+    fitLegend->setStyleSheet("color: rgb(0, 0, 255);");
+    fitLegend->adjustSize();
+
+    connect(PageControl1, &QTabWidget::currentChanged, this, &Form4::PageControl1Change);
+}
+
+void Form4::buildResultLabels(QWidget* page)
+{
+    QFont bold = font();
+    bold.setBold(true);
+    QFont underlinedFont = font();
+    underlinedFont.setUnderline(true);
+    const char* names[] = {"Label3",  "Label4",  "Label5",  "Label6",  "Label7",  "Label8",
+                           "Label9",  "Label10", "Label11", "Label12", "Label13", "Label14",
+                           "Label15", "Label16", "Label17", "Label18", "Label19", "Label20"};
+    for (int i = 0; i < 18; ++i) {
+        resultLabels_[i] = new QLabel(page);
+        resultLabels_[i]->setObjectName(names[i]);
+    }
+    const auto place = [&](int index, const QString& text, int x, int y, int width) {
+        resultLabels_[index]->setText(text);
+        resultLabels_[index]->setGeometry(x, y, width, 20);
+    };
+    place(0, "Nejvýstižnější kombinací vstupních parametrů ", 200, 90, 540);
+    place(1, "pracovního diagramu drátkobetonu je", 200, 112, 540);
+    place(2, "", 200, 140, 540);  // Label5: "kombinace číslo " and the number
+    place(3, "Nalezené parametry drátkobetonu", 200, 180, 540);
+    const char* names7[] = {"Modul pružnosti E",        "Pevnost v tlaku válcová",
+                            "Pevnost v tahu válcová",   "Mezní přetvoření tlakové",
+                            "Mezní přetvoření tahové",  "Součinitel úbytku tahové pevnosti a",
+                            "Součinitel reziduální tahové pevnosti b"};
+    for (int i = 0; i < 7; ++i) {
+        place(4 + i, names7[i], 200, 210 + 28 * i, 270);
+        place(11 + i, "", 480, 210 + 28 * i, 270);  // Label14 … Label20: the values
+    }
+    resultLabels_[0]->setFont(bold);
+    resultLabels_[1]->setFont(bold);
+    resultLabels_[2]->setFont(bold);
+    resultLabels_[2]->setStyleSheet("color: rgb(255, 0, 0);");
+    resultLabels_[3]->setFont(underlinedFont);
+}
+
+void Form4::syncMomentTable() { StringGrid1->syncFromTable(); }
+
+void Form4::PageControl1Change()
+{
+    guarded([this] {
+        fillDeviationList(windows().form3->combinationTable(), windows().form5->deviationTable(), deviationList_);
+    });
+    StringGrid2->syncFromTable();
+}
+
+void Form4::BitBtn2Click()
+{
+    guarded([this] {
+        Form2* form2 = windows().form2;
+        computeDeviations(form2->pointCountText(), moments_, form2->testDiagram(), windows().form3->combinationTable(),
+                          windows().form5->deviationTable(), localeDecimalSeparator());
+    });
+}
+
+void Form4::Button1Click()
+{
+    for (QLabel* result : resultLabels_)
+        result->show();
+    BitBtn3->show();
+    Button2->show();
+    guarded([this] {
+        Form2* form2 = windows().form2;
+        LineSeries testCurve, combinationCurve;
+        const BestFit fit =
+            findBestFit(form2->pointCountText(), deviationList_, windows().form3->combinationTable(),
+                        form2->testDiagram(), moments_, testCurve, combinationCurve, localeDecimalSeparator());
+        resultLabels_[2]->setText("kombinace číslo " + toQt(formatInteger(fit.row)));
+        const char* units[] = {"   [ MPa ]", "   [ MPa ]", "   [ MPa ]", "   [ % ]", "   [ % ]", "", ""};
+        for (int i = 0; i < 7; ++i)
+            resultLabels_[11 + i]->setText(toQt(fit.texts[i]) + units[i]);
+        bestTexts_ = fit.texts;
+        testCurve_ = testCurve;
+        combinationCurve_ = combinationCurve;
+        showCurves(Chart1->chart(), {&testCurve_, &combinationCurve_});
+    });
+}
+
+void Form4::BitBtn1Click()
+{
+    guarded([this] {
+        if (!bestTexts_)
+            throw Failure("Nejvýstižnější kombinace dosud nebyla nalezena.");
+        const std::array<std::string, 7>& found = *bestTexts_;  // E, fcp, fct, ecpm, ectm, a, b
+        hide();
+        windows().form6->continueFromInverseAnalysis({found[1], found[2], found[0], found[3], found[4], found[5],
+                                                      found[6]});
+        windows().form6->show();
+    });
+}
+
+void Form4::Button2Click()
+{
+    hide();
+    windows().form1->show();
 }
 
 }  // namespace prurez

@@ -1,0 +1,451 @@
+// The windows of the inverse analysis driven offscreen: the test input page, the
+// test moment–curvature, the combinations and the road to the section input window.
+// The tests share the windows and run in the order written.
+
+#include "GuiTest.h"
+
+#include "app/Form1.h"
+#include "app/Windows.h"
+#include "inverse/Form2.h"
+#include "inverse/Form3.h"
+#include "inverse/Form4.h"
+#include "inverse/Form5.h"
+#include "section/Form6.h"
+#include "widgets/FileListControls.h"
+#include "widgets/Handlers.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <algorithm>
+
+using namespace guitest;
+
+namespace {
+
+prurez::Form2* form2() { return prurez::windows().form2; }
+prurez::Form3* form3() { return prurez::windows().form3; }
+prurez::Form4* form4() { return prurez::windows().form4; }
+
+// A number text with the decimal separator of the windows ("0,15" as typed).
+QString number(QString text)
+{
+    return text.replace(',', QChar(prurez::localeDecimalSeparator()));
+}
+std::string numberText(const char* text) { return number(QString::fromUtf8(text)).toStdString(); }
+
+bool shownOnPage(QWidget* window, const char* name)
+{
+    QWidget* control = window->findChild<QWidget*>(name);
+    return control != nullptr && !control->isHidden();
+}
+
+// Shown on page 1 when that page is turned to.
+bool shownOnTestPage(const char* name)
+{
+    QWidget* control = form2()->findChild<QWidget*>(name);
+    return control != nullptr && control->isVisibleTo(form2()->findChild<QWidget*>("TabSheet1"));
+}
+
+bool labelShown(QWidget* window, const char* text)
+{
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->text() == QString::fromUtf8(text))
+            return !label->isHidden();
+    ADD_FAILURE() << "no label " << text;
+    return false;
+}
+
+void arrow(const char* upDown, bool up)
+{
+    auto* spinner = find<prurez::UpDown>(form2(), upDown);
+    (up ? spinner->upButton() : spinner->downButton())->click();
+}
+
+void turnToPage(QWidget* window, int page) { find<QTabWidget>(window, "PageControl1")->setCurrentIndex(page); }
+
+QList<QLineSeries*> curves(QWidget* window)
+{
+    QList<QLineSeries*> result;
+    for (QAbstractSeries* series : find<QChartView>(window, "Chart1")->chart()->series())
+        result << qobject_cast<QLineSeries*>(series);
+    return result;
+}
+
+// Page 1 typed by hand: E, a, s and the points (force, deflection) as texts.
+void typeTestPoints(const std::vector<std::pair<const char*, const char*>>& points)
+{
+    type(form2(), "Edit2", "30000");
+    type(form2(), "Edit3", number("0,15"));
+    type(form2(), "Edit4", number("0,15"));
+    click(form2(), "RadioButton1");
+    type(form2(), "Edit1", QString::number(points.size() - 1));
+    arrow("UpDown2", true);
+    prurez::GridTable& table = form2()->testPoints();
+    for (std::size_t r = 0; r < points.size(); ++r) {
+        table.setCell(0, static_cast<int>(r) + 1, numberText(points[r].first));
+        table.setCell(1, static_cast<int>(r) + 1, numberText(points[r].second));
+    }
+}
+
+void typeRanges(const char* n)
+{
+    const std::pair<const char*, const char*> fields[] = {
+        {"Edit18", "0,15"}, {"Edit19", "0,15"}, {"Edit5", "40"},   {"Edit6", "0,35"},   {"Edit7", "25000"},
+        {"Edit12", "35000"}, {"Edit8", "2,5"},  {"Edit13", "4,5"}, {"Edit9", "2"},     {"Edit14", "4"},
+        {"Edit10", "0,2"},  {"Edit15", "0,6"},  {"Edit11", "0,2"}, {"Edit16", "0,6"}};
+    for (const auto& [name, text] : fields)
+        type(form2(), name, number(QString::fromUtf8(text)));
+    type(form2(), "Edit17", n);
+}
+
+}  // namespace
+
+TEST(InverseInput, OpensOnTheRangePageWithOnlyTheScalarsModesAndPictureOnPageOne)
+{
+    auto* pages = find<QTabWidget>(form2(), "PageControl1");
+    EXPECT_EQ(pages->currentIndex(), 2);
+    EXPECT_EQ(pages->tabText(0).toStdString(), "Zadání hodnot ze zkoušek na trámcích  ");
+    EXPECT_EQ(pages->tabText(1).toStdString(), "Výpočet křivosti a momentu ");
+    EXPECT_EQ(pages->tabText(2).toStdString(), "Zadání parametrů inversní analýzy     ");
+    for (const char* name : {"Edit2", "Edit3", "Edit4", "RadioButton1", "RadioButton2", "Image1"})
+        EXPECT_TRUE(shownOnPage(form2(), name)) << name;
+    for (const char* name : {"Edit1", "UpDown2", "StringGrid1", "Edit20", "DriveComboBox1", "DirectoryListBox1",
+                             "FileListBox1", "FilterComboBox1"})
+        EXPECT_FALSE(shownOnTestPage(name)) << name;
+    EXPECT_FALSE(find<QRadioButton>(form2(), "RadioButton1")->isChecked());
+    EXPECT_FALSE(find<QRadioButton>(form2(), "RadioButton2")->isChecked());
+    EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "0");
+    EXPECT_EQ(find<QLineEdit>(form2(), "Edit20")->text(), "*.*");
+    EXPECT_EQ(find<QLineEdit>(form2(), "Edit17")->text(), "0");
+    // Image2 … Image4 wait for a diagram choice.
+    for (const char* name : {"Image2", "Image3", "Image4"})
+        EXPECT_FALSE(shownOnPage(form2(), name)) << name;
+}
+
+TEST(InverseInput, EntryModesSwitchTheCountAndTheFileControlsButTheFileModeAloneHidesTheGrid)
+{
+    clearFailures();
+    click(form2(), "RadioButton1");
+    EXPECT_TRUE(shownOnPage(form2(), "Edit1"));
+    EXPECT_TRUE(shownOnPage(form2(), "UpDown2"));
+    EXPECT_TRUE(labelShown(form2(), "Počet posuzovaných hodnot diagramu "));
+    EXPECT_FALSE(labelShown(form2(), "Vstupní soubor"));
+    EXPECT_FALSE(shownOnPage(form2(), "Edit20"));
+
+    arrow("UpDown2", true);  // shows the grid
+    EXPECT_TRUE(shownOnPage(form2(), "StringGrid1"));
+    click(form2(), "RadioButton2");
+    EXPECT_FALSE(shownOnPage(form2(), "StringGrid1"));
+    EXPECT_FALSE(labelShown(form2(), "Zadání velikosti sil a průhybů"));
+    EXPECT_FALSE(shownOnPage(form2(), "Edit1"));
+    EXPECT_TRUE(shownOnPage(form2(), "Edit20"));
+    EXPECT_TRUE(labelShown(form2(), "Název souboru:"));
+    EXPECT_TRUE(shownOnTestPage("FileListBox1"));
+
+    // Back to the hand mode: the grid keeps the visibility the file mode gave it.
+    click(form2(), "RadioButton1");
+    EXPECT_FALSE(shownOnPage(form2(), "StringGrid1"));
+    EXPECT_FALSE(shownOnTestPage("FileListBox1"));
+    EXPECT_TRUE(failures().empty());
+}
+
+TEST(InverseInput, TheCountArrowSizesTheGridAndRefusesACountThatIsNoInteger)
+{
+    clearFailures();
+    click(form2(), "RadioButton1");
+    type(form2(), "Edit1", "6");
+    arrow("UpDown2", true);
+    EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "7");
+    const prurez::GridTable& points = grid(form2(), "StringGrid1");
+    EXPECT_EQ(points.rowCount(), 8);
+    EXPECT_EQ(points.cell(0, 0), "  Síla [kN]");
+    EXPECT_EQ(points.cell(1, 0), "  Průhyb [m]");
+    auto* view = find<prurez::GridView>(form2(), "StringGrid1");
+    EXPECT_EQ(view->size(), QSize(136, 218));
+
+    arrow("UpDown2", true);
+    EXPECT_EQ(view->size(), QSize(152, 218));
+    EXPECT_EQ(points.rowCount(), 9);
+
+    // Typing alone changes nothing; no move at the lower limit keeps the typed text.
+    type(form2(), "Edit1", "0");
+    arrow("UpDown2", false);
+    EXPECT_EQ(points.rowCount(), 1);
+    type(form2(), "Edit1", number("1,5"));
+    EXPECT_EQ(points.rowCount(), 1);
+    arrow("UpDown2", false);
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "'" + numberText("1,5") + "' is not a valid integer value");
+    EXPECT_TRUE(shownOnPage(form2(), "StringGrid1"));
+
+    // The arrows stop at 100 without wrapping.
+    type(form2(), "Edit1", "100");
+    arrow("UpDown2", true);
+    EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "100");
+    EXPECT_EQ(points.rowCount(), 101);
+    clearFailures();
+}
+
+TEST(InverseInput, FileNamesAreReadOnlyWhenTheyNameAFileAndAMissingOneIsReportedOnEnter)
+{
+    const QString previous = QDir::currentPath();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile file(QDir(folder.path()).filePath("zkouska.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("10 0.001\n20 0.002");
+    file.close();
+    QDir::setCurrent(folder.path());
+    clearFailures();
+    click(form2(), "RadioButton2");
+
+    type(form2(), "Edit20", "*.*");
+    type(form2(), "Edit20", "zkou");
+    type(form2(), "Edit20", "chybi.txt");
+    EXPECT_TRUE(failures().empty());
+    auto* edit20 = find<QLineEdit>(form2(), "Edit20");
+    QTest::keyClick(edit20, Qt::Key_Return);
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "File not found");
+    clearFailures();
+    type(form2(), "Edit20", "*.*");
+    QTest::keyClick(edit20, Qt::Key_Return);  // a mask is no file name
+    EXPECT_TRUE(failures().empty());
+
+    type(form2(), "Edit20", "zkouska.txt");
+    EXPECT_TRUE(failures().empty());
+    EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "2");
+    const prurez::GridTable& points = grid(form2(), "StringGrid1");
+    EXPECT_EQ(points.rowCount(), 3);
+    EXPECT_EQ(points.cell(0, 2), "20");
+    EXPECT_EQ(points.cell(1, 2), numberText("0,002"));
+    EXPECT_TRUE(shownOnPage(form2(), "StringGrid1"));
+    EXPECT_EQ(find<prurez::GridView>(form2(), "StringGrid1")->size(), QSize(136, 83));
+
+    // The file list writes the chosen name into Edit20, which reads it.
+    QFile other(QDir(folder.path()).filePath("druha.txt"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("5 0.0005");
+    other.close();
+    auto* list = find<QListWidget>(form2(), "FileListBox1");
+    form2()->findChild<prurez::FileListControls*>()->refresh();
+    const QList<QListWidgetItem*> named = list->findItems("druha.txt", Qt::MatchContains);
+    ASSERT_FALSE(named.isEmpty());
+    list->setCurrentItem(named.first());
+    EXPECT_EQ(edit20->text(), "druha.txt");
+    EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "1");
+    EXPECT_TRUE(failures().empty());
+    QDir::setCurrent(previous);
+}
+
+TEST(InverseInput, ThePageChangeCopiesThePointsAndTheButtonComputesTheDiagramAndFixesTheChoice)
+{
+    clearFailures();
+    typeTestPoints({{"10", "0,001"}, {"10", "0,00001"}});
+    turnToPage(form2(), 0);
+    turnToPage(form2(), 1);
+    const prurez::GridTable& diagram = grid(form2(), "StringGrid2");
+    EXPECT_EQ(diagram.rowCount(), 3);
+    EXPECT_EQ(diagram.cell(0, 0), "   Síla [kN]");
+    EXPECT_EQ(diagram.cell(3, 0), "   Moment ");
+    EXPECT_EQ(diagram.cell(1, 2), numberText("0,00001"));
+
+    click(form2(), "Button2");
+    EXPECT_TRUE(failures().empty()) << failures().front();
+    EXPECT_EQ(diagram.cell(2, 1), numberText("0,0700239012345679"));
+    EXPECT_EQ(diagram.cell(3, 1), numberText("1,5"));
+    EXPECT_EQ(diagram.cell(2, 2), numberText("-0,000376098765432099"));
+
+    // One red curve through the origin, ordered by curvature: the negative point first.
+    QList<QLineSeries*> series = curves(form2());
+    ASSERT_EQ(series.size(), 1);
+    const QList<QPointF> points = series[0]->points();
+    ASSERT_EQ(points.size(), 4);
+    EXPECT_LT(points[0].x(), 0.0);
+    EXPECT_EQ(points[1], QPointF(0, 0));
+    EXPECT_EQ(points[2], QPointF(0, 0));
+    EXPECT_NEAR(points[3].x(), 0.0700239012345679, 1e-15);
+    EXPECT_EQ(series[0]->pen().color(), QColor(255, 0, 0));
+
+    auto* choice = find<prurez::RadioGroup>(form2(), "RadioGroup1");
+    EXPECT_EQ(choice->itemIndex(), 0);
+    EXPECT_FALSE(choice->isEnabled());
+    EXPECT_EQ(find<QLabel>(form2(), "Label12")->text(), "Bilineární pracovní diagram drátkobetonu");
+    EXPECT_TRUE(shownOnPage(form2(), "Image2"));
+
+    // A second press replaces the curve; new points show beside the old results.
+    click(form2(), "Button2");
+    EXPECT_EQ(curves(form2()).size(), 1);
+    form2()->testPoints().setCell(0, 1, "20");
+    turnToPage(form2(), 2);
+    EXPECT_EQ(diagram.cell(0, 1), "20");
+    EXPECT_EQ(diagram.cell(3, 1), numberText("1,5"));
+
+    // a = 0: the division fails, the chart is left empty.
+    type(form2(), "Edit3", "0");
+    click(form2(), "Button2");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "Floating point division by zero");
+    ASSERT_EQ(curves(form2()).size(), 1);
+    EXPECT_TRUE(curves(form2())[0]->points().isEmpty());
+    clearFailures();
+}
+
+TEST(InverseInput, ABadRangeKeepsTheInputWindowAndTheCombinationsReplaceItInTheTable)
+{
+    clearFailures();
+    form2()->show();
+    typeRanges("0");
+    type(form2(), "Edit13", "abc");
+    click(form2(), "Button3");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "'abc' is not a valid floating point value");
+    EXPECT_TRUE(form2()->isVisible());
+    EXPECT_FALSE(form3()->isVisible());
+    EXPECT_EQ(cell(form3(), "StringGrid1", 0, 0), " kombinace");
+    clearFailures();
+
+    typeRanges("1");
+    click(form2(), "Button3");
+    EXPECT_TRUE(failures().empty()) << failures().front();
+    EXPECT_FALSE(form2()->isVisible());
+    EXPECT_TRUE(form3()->isVisible());
+    const prurez::GridTable& combinations = grid(form3(), "StringGrid1");
+    EXPECT_EQ(combinations.rowCount(), 244);
+    EXPECT_EQ(find<prurez::GridView>(form3(), "StringGrid1")->model()->rowCount(), 244);
+    EXPECT_EQ(combinations.cell(0, 243), "243");
+    EXPECT_EQ(combinations.cell(1, 82), "30000");
+    EXPECT_EQ(combinations.cell(4, 17), numberText("0,35"));
+    EXPECT_FALSE(shownOnPage(form3(), "StringGrid2"));
+    EXPECT_FALSE(shownOnPage(form3(), "ProgressBar1"));
+    form3()->hide();
+}
+
+// The whole road of an inverse analysis, from typed test points to the section
+// input window filled with the best-fitting parameters.
+TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
+{
+    clearFailures();
+    form2()->show();
+    typeTestPoints({{"5", "0,00001"}, {"10", "0,00002"}, {"14", "0,00004"}, {"15,5", "0,0001"}});
+    turnToPage(form2(), 1);
+    click(form2(), "Button2");
+    turnToPage(form2(), 2);
+    typeRanges("0");
+
+    // A missing section height stops the moments before anything changes.
+    click(form2(), "Button3");
+    type(form2(), "Edit18", "");
+    click(form3(), "Button1");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_TRUE(form3()->isVisible());
+    EXPECT_FALSE(form4()->isVisible());
+    clearFailures();
+
+    type(form2(), "Edit18", number("0,15"));
+    click(form3(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    EXPECT_FALSE(form3()->isVisible());
+    EXPECT_TRUE(form4()->isVisible());
+    EXPECT_FALSE(shownOnPage(form3(), "ProgressBar1"));
+    EXPECT_EQ(find<QProgressBar>(form3(), "ProgressBar1")->maximum(), 32);
+    EXPECT_EQ(find<QTabWidget>(form4(), "PageControl1")->currentIndex(), 0);
+    const prurez::GridTable& moments = grid(form4(), "StringGrid1");
+    EXPECT_EQ(moments.columnCount(), 9);
+    EXPECT_EQ(moments.rowCount(), 33);
+    EXPECT_EQ(moments.cell(7, 32), cell(form2(), "StringGrid2", 2, 4));
+
+    // Best fit before the deviations: the labels and the buttons show, nothing is found.
+    turnToPage(form4(), 1);
+    click(form4(), "Button1");
+    EXPECT_EQ(failures().size(), 1u);
+    EXPECT_TRUE(shownOnPage(form4(), "Label5"));
+    EXPECT_TRUE(shownOnPage(form4(), "BitBtn3"));
+    EXPECT_TRUE(curves(form4()).isEmpty());
+    clearFailures();
+
+    turnToPage(form4(), 0);
+    click(form4(), "BitBtn2");
+    turnToPage(form4(), 1);
+    const prurez::GridTable& list = grid(form4(), "StringGrid2");
+    EXPECT_EQ(list.rowCount(), 33);
+    EXPECT_EQ(list.cell(0, 0), " kombinace");
+    EXPECT_EQ(list.cell(1, 5), prurez::windows().form5->deviationTable().cell(5, 5));
+
+    click(form4(), "Button1");
+    click(form4(), "Button1");  // a second press shows the same, with one pair of curves
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    const QString label5 = find<QLabel>(form4(), "Label5")->text();
+    ASSERT_TRUE(label5.startsWith("kombinace číslo "));
+    const int best = label5.mid(16).toInt();
+    ASSERT_GE(best, 1);
+    ASSERT_LE(best, 32);
+    // The chosen row holds the smallest sum, the lowest row among equals.
+    const prurez::GridTable& deviations = prurez::windows().form5->deviationTable();
+    const auto sum = [&](int row) {
+        return QString::fromStdString(deviations.cell(5, row))
+            .replace(QChar(prurez::localeDecimalSeparator()), '.')
+            .toDouble();
+    };
+    for (int row = 1; row <= 32; ++row)
+        EXPECT_TRUE(row < best ? sum(row) > sum(best) : sum(row) >= sum(best)) << row;
+    const prurez::GridTable& combinations = grid(form3(), "StringGrid1");
+    EXPECT_EQ(find<QLabel>(form4(), "Label14")->text().toStdString(), combinations.cell(1, best) + "   [ MPa ]");
+    EXPECT_EQ(find<QLabel>(form4(), "Label17")->text().toStdString(), combinations.cell(4, best) + "   [ % ]");
+    EXPECT_EQ(find<QLabel>(form4(), "Label20")->text().toStdString(), combinations.cell(7, best));
+    QList<QLineSeries*> series = curves(form4());
+    ASSERT_EQ(series.size(), 2);
+    for (QLineSeries* curve : series) {
+        ASSERT_EQ(curve->count(), 5);
+        EXPECT_EQ(curve->at(0), QPointF(0, 0));
+    }
+    EXPECT_EQ(series[0]->pen().color(), QColor(255, 0, 0));
+    EXPECT_EQ(series[1]->pen().color(), QColor(0, 0, 255));
+
+    click(form4(), "BitBtn3");
+    EXPECT_FALSE(form4()->isVisible());
+    auto* form6 = prurez::windows().form6;
+    EXPECT_TRUE(form6->isVisible());
+    const int columns[] = {2, 3, 1, 4, 5, 6, 7};  // fcp, fct, E, ecpm, ectm, a, b
+    const char* fields[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(find<QLineEdit>(form6, fields[i])->text().toStdString(), combinations.cell(columns[i], best))
+            << fields[i];
+    EXPECT_EQ(find<prurez::RadioGroup>(form6, "RadioGroup1")->itemIndex(), 1);
+    EXPECT_FALSE(find<prurez::RadioGroup>(form6, "RadioGroup1")->isEnabled());
+    form6->hide();
+
+    // "Ukonči výpočet" returns to the main window.
+    form4()->show();
+    click(form4(), "Button2");
+    EXPECT_FALSE(form4()->isVisible());
+    EXPECT_TRUE(prurez::windows().form1->isVisible());
+    prurez::windows().form1->hide();
+}
+
+TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgressBar)
+{
+    clearFailures();
+    form3()->show();
+    form3()->combinationTable().setCell(1, 2, "x");
+    click(form3(), "Button1");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "'x' is not a valid floating point value");
+    EXPECT_TRUE(form3()->isVisible());
+    EXPECT_FALSE(form4()->isVisible());
+    EXPECT_TRUE(shownOnPage(form3(), "ProgressBar1"));
+    EXPECT_TRUE(find<QPushButton>(form3(), "Button1")->isEnabled());
+    form3()->hide();
+    clearFailures();
+}
