@@ -437,7 +437,16 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
 TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgressBar)
 {
     clearFailures();
-    form3()->show();
+    form2()->show();
+    typeTestPoints({{"5", "0,00001"}, {"10", "0,00002"}});
+    turnToPage(form2(), 1);
+    click(form2(), "Button2");
+    turnToPage(form2(), 2);
+    typeRanges("0");
+    click(form2(), "Button3");
+    type(form2(), "Edit18", number("0,15"));
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    ASSERT_TRUE(form3()->isVisible());
     form3()->combinationTable().setCell(1, 2, "x");
     click(form3(), "Button1");
     ASSERT_EQ(failures().size(), 1u);
