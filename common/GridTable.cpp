@@ -50,6 +50,14 @@ void GridTable::setCell(int column, int row, std::string text)
     cells[static_cast<size_t>(column)] = std::move(text);
 }
 
+GridTable GridTable::blankCopy() const
+{
+    GridTable copy(*this);
+    copy.rows_.clear();
+    copy.rows_.shrink_to_fit();
+    return copy;
+}
+
 void GridTable::reserve(int columns, int rows)
 {
     if (static_cast<size_t>(rows) > rows_.size())

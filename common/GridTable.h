@@ -21,6 +21,8 @@ public:
     // An unwritten cell reads as the empty text.
     const std::string& cell(int column, int row) const;
     void setCell(int column, int row, std::string text);
+    // A table with the same counts and geometry and no cells.
+    GridTable blankCopy() const;
     // Reserves room for rows × columns cells (a capacity hint only).
     void reserve(int columns, int rows);
 

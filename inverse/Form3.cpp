@@ -8,10 +8,12 @@
 #include "widgets/Handlers.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QKeyEvent>
 
 namespace prurez {
 
@@ -56,6 +58,31 @@ Form3::Form3(QWidget* parent) : Window(parent), combinations_(8, 20), values_(5,
     ProgressBar1->setGeometry(12, 546, 8 * 63 + 22, 20);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->hide();  // until the computation starts
+
+    CancelButton = new QPushButton("Přerušit", this);
+    CancelButton->setObjectName("CancelButton");
+    CancelButton->setGeometry(ProgressBar1->x() + ProgressBar1->width() - 90, ProgressBar1->y() + 24, 90, 26);
+    CancelButton->hide();
+    connect(CancelButton, &QPushButton::clicked, this, &Form3::requestCancel);
+}
+
+void Form3::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && computing_) {
+        requestCancel();
+        return;
+    }
+    Window::keyPressEvent(event);
+}
+
+void Form3::closeEvent(QCloseEvent* event)
+{
+    if (computing_) {
+        requestCancel();
+        event->ignore();
+        return;
+    }
+    Window::closeEvent(event);
 }
 
 void Form3::syncTables()
@@ -74,34 +101,61 @@ void Form3::Button1Click()
     cancelRequested_ = false;
     StringGrid1->setEnabled(false);
     Button1->setEnabled(false);
+    // While the workers run, the windows keep painting and only this window's
+    // "Přerušit" (or Esc) takes input.
+    QList<QWidget*> disabledWindows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget != this && widget->isVisible() && widget->isEnabled()) {
+            widget->setEnabled(false);
+            disabledWindows.append(widget);
+        }
+    }
 
+    // The moments go into a table of their own: a cancelled run leaves the result
+    // window's table as it was.
+    GridTable computed = form4->momentTable().blankCopy();
     // The bar appears when the first row starts, so a bad field of the input window
     // fails before anything changes here.
     QElapsedTimer sincePaint;
+    sincePaint.start();
     MomentRunControl control;
     control.cancel = &cancelRequested_;
+    bool started = false;
     control.progress = [&](int row) {
-        if (ProgressBar1->isHidden()) {
+        const bool first = !started;
+        if (first) {
+            started = true;
             ProgressBar1->setRange(0, combinations_.rowCount() - 1);
             ProgressBar1->show();
-            sincePaint.start();
+            CancelButton->show();
         }
         ProgressBar1->setValue(row);
-        if (sincePaint.elapsed() >= 40) {
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (first || sincePaint.elapsed() >= 40) {
+            QApplication::processEvents();
             sincePaint.restart();
         }
     };
-    const bool computed = guarded([&] {
-        computeCombinationMoments(form2->momentFields(), form2->testDiagram(), combinations_, form4->momentTable(),
-                                  localeDecimalSeparator(), control);
+    const bool finished = guarded([&] {
+        try {
+            computeCombinationMoments(form2->momentFields(), form2->testDiagram(), combinations_, computed,
+                                      localeDecimalSeparator(), control);
+        } catch (const Failure&) {
+            // What was written before a failure stays; a cancelled run writes nothing.
+            if (!cancelRequested_)
+                form4->momentTable() = std::move(computed);
+            throw;
+        }
+        form4->momentTable() = std::move(computed);
     });
 
     computing_ = false;
+    for (QWidget* widget : disabledWindows)
+        widget->setEnabled(true);
     StringGrid1->setEnabled(true);
     Button1->setEnabled(true);
+    CancelButton->hide();
     form4->syncMomentTable();
-    if (!computed)
+    if (!finished)
         return;  // this window stays, with the bar where it stopped
     hide();
     form4->show();

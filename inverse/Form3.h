@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+class QCloseEvent;
+class QKeyEvent;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -27,11 +29,17 @@ public:
     void syncTables();
     // True while the moments are being computed.
     bool isComputing() const { return computing_; }
-    // Asks a running computation to stop (it ends with the cancellation message).
+    // Asks a running computation to stop (it ends with the cancellation message;
+    // the moment table of the result window stays as it was).
     void requestCancel() { cancelRequested_ = true; }
 
 public slots:
     void Button1Click();
+
+protected:
+    // Closing the window or Esc while the moments are computed cancels the computation.
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     GridTable combinations_;
@@ -43,6 +51,7 @@ private:
     GridView* StringGrid2;
     QPushButton* Button1;
     QProgressBar* ProgressBar1;
+    QPushButton* CancelButton;  // "Přerušit", beside the bar while computing
 };
 
 }  // namespace prurez

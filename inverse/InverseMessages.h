@@ -26,7 +26,8 @@ inline const char* const pointCountMismatchMessage =
 inline const char* const pointCountNotWholeMessage = "Počet posuzovaných hodnot musí být celé číslo.";
 inline const char* const momentTableMismatchMessage =
     "Momenty kombinací nejsou spočítány pro tyto body zkoušky a kombinace.";
-inline const char* const computationCancelledMessage = "Výpočet byl přerušen.";
+inline const char* const computationCancelledMessage =
+    "Výpočet momentů byl přerušen. Dosavadní výsledky zůstaly beze změny.";
 inline const char* const noBestFitMessage = "Žádná kombinace nemá součet odchylek menší než 10000000.";
 
 inline std::string noBalanceMessage(const std::string& combinationNumber, const std::string& curvature)

@@ -24,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -455,6 +456,50 @@ TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgre
     EXPECT_FALSE(form4()->isVisible());
     EXPECT_TRUE(shownOnPage(form3(), "ProgressBar1"));
     EXPECT_TRUE(find<QPushButton>(form3(), "Button1")->isEnabled());
+    form3()->hide();
+    clearFailures();
+}
+
+TEST(InverseRoad, PressingPrerusitOrEscCancelsAndLeavesTheResultWindowUntouched)
+{
+    clearFailures();
+    form2()->show();
+    typeTestPoints({{"5", "0,00001"}, {"10", "0,00002"}, {"14", "0,00004"}});
+    turnToPage(form2(), 1);
+    click(form2(), "Button2");
+    turnToPage(form2(), 2);
+    typeRanges("1");
+    click(form2(), "Button3");
+    click(form3(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    ASSERT_TRUE(form4()->isVisible());
+    const std::string before = form4()->momentTable().toTsv();
+    form4()->hide();
+    form3()->show();
+
+    const auto cancelWith = [](std::function<void()> cancel) {
+        QTimer::singleShot(0, form3(), std::move(cancel));
+        click(form3(), "Button1");
+    };
+    const std::string cancelled = "Výpočet momentů byl přerušen. Dosavadní výsledky zůstaly beze změny.";
+    cancelWith([] {
+        EXPECT_TRUE(shownOnPage(form3(), "CancelButton"));
+        EXPECT_FALSE(find<QPushButton>(form3(), "Button1")->isEnabled()) << "no second start while computing";
+        click(form3(), "CancelButton");
+    });
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], cancelled);
+    EXPECT_TRUE(form3()->isVisible());
+    EXPECT_FALSE(form4()->isVisible());
+    EXPECT_EQ(form4()->momentTable().toTsv(), before);
+    EXPECT_FALSE(shownOnPage(form3(), "CancelButton"));
+    EXPECT_TRUE(find<QPushButton>(form3(), "Button1")->isEnabled());
+
+    clearFailures();
+    cancelWith([] { QTest::keyClick(find<QPushButton>(form3(), "CancelButton"), Qt::Key_Escape); });
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], cancelled);
+    EXPECT_EQ(form4()->momentTable().toTsv(), before);
     form3()->hide();
     clearFailures();
 }
