@@ -11,6 +11,7 @@
 #include "inverse/Form4.h"
 #include "inverse/Form5.h"
 #include "section/Form6.h"
+#include "section/Form7.h"
 #include "widgets/FileListControls.h"
 #include "widgets/Handlers.h"
 
@@ -425,6 +426,21 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
             << fields[i];
     EXPECT_EQ(find<prurez::RadioGroup>(form6, "RadioGroup1")->itemIndex(), 1);
     EXPECT_FALSE(find<prurez::RadioGroup>(form6, "RadioGroup1")->isEnabled());
+
+    // The section analysis then runs as usual: a fibre-concrete table.
+    choose(form6, "RadioGroup2", 0);
+    type(form6, "Edit13", number("0,15"));
+    type(form6, "Edit17", "0");
+    typeCombo(form6, "ComboBox1", number("0,01"));
+    click(form6, "BitBtn1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    const prurez::GridTable& section = grid(prurez::windows().form7, "StringGrid1");
+    EXPECT_EQ(section.columnCount(), 9);
+    EXPECT_EQ(section.cell(2, 0), " Neut. osa");
+    EXPECT_EQ(section.cell(0, 1), "0") << "the fibre analysis starts at curvature 0, without a zero row";
+    const std::string end = section.cell(5, section.rowCount() - 1) + section.cell(6, section.rowCount() - 1);
+    EXPECT_TRUE(end == "bet.roztržen" || end == "bet.rozdrcen") << end;
+    prurez::windows().form7->hide();
     form6->hide();
 
     // "Ukonči výpočet" returns to the main window.
