@@ -1,16 +1,12 @@
 // The batch tool's INPUT reader and command line.
 
+#include "TestSupport.h"
 #include "batch/BatchInput.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <sstream>
 #include <string>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 using prurez::batch::BatchInput;
 using prurez::batch::UsageError;
@@ -21,37 +17,6 @@ BatchInput parse(const std::string& text)
 {
     std::istringstream in(text);
     return BatchInput::parse(in);
-}
-
-struct BatchRun {
-    int status;
-    std::string out;
-};
-
-// Runs prurez-batch with the arguments (a shell word list) and `input` on standard
-// input; standard error is dropped.
-BatchRun runBatch(const std::string& arguments, const std::string& input = std::string())
-{
-    char inputName[] = "/tmp/prurez-batch-input-XXXXXX";
-    const int descriptor = mkstemp(inputName);
-    if (descriptor >= 0) {
-        (void)!write(descriptor, input.data(), input.size());
-        close(descriptor);
-    }
-    const std::string command =
-        std::string(PRUREZ_BATCH_EXE) + " " + arguments + " < " + inputName + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    BatchRun run{-1, ""};
-    if (pipe == nullptr)
-        return run;
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    unlink(inputName);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
 }
 
 }  // namespace

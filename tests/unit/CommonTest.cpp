@@ -5,26 +5,14 @@
 #include "common/GridTable.h"
 #include "common/LineSeries.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cfenv>
 #include <cmath>
 
 using namespace prurez;
-
-namespace {
-
-std::string failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.message();
-    }
-    return "(no failure)";
-}
-
-}  // namespace
 
 TEST(FixedPoint, RoundsToNearestWithTiesToEven)
 {

@@ -12,6 +12,8 @@
 #include "section/SectionAnalysis.h"
 #include "section/SectionMessages.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,16 +23,6 @@
 using namespace prurez;
 
 namespace {
-
-std::string failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.message();
-    }
-    return "(no failure)";
-}
 
 // fcp 40, fct 3, E 34000, εcu 0,35 %, εtu 2 %, a 0,4, b 0,3, 0,15 × 0,15 m, N 0, step 0,01.
 SectionFields realisticFields()

@@ -1,50 +1,20 @@
 // prurez-batch inverse, run as a program.
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-struct BatchRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // Runs prurez-batch inverse on the given INPUT text in the given directory.
 BatchRun runInverse(const std::string& input, const std::string& options, const std::string& directory = "/tmp")
 {
-    char name[] = "/tmp/prurez-inverse-XXXXXX";
-    const int descriptor = mkstemp(name);
-    close(descriptor);
-    const std::string base = name;
-    std::ofstream(base, std::ios::binary) << input;
-    const std::string command = "cd '" + directory + "' && '" + PRUREZ_BATCH_EXE + "' inverse '" + base + "' " +
-                                options + " >'" + base + ".out' 2>'" + base + ".err'";
-    BatchRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = slurp(base + ".out");
-    run.err = slurp(base + ".err");
-    std::remove(base.c_str());
-    std::remove((base + ".out").c_str());
-    std::remove((base + ".err").c_str());
-    return run;
+    return runBatch("inverse - " + options, input, directory);
 }
 
 const std::string beamTest = "E_test = 30000\nload_a = 0,15\ns = 0,15\n";
@@ -100,7 +70,7 @@ TEST(InverseBatch, AFailurePrintsOnlyItsMessage)
 TEST(InverseBatch, TheWholeRoadOfTheExampleInBlockOrderForAnyThreadCount)
 {
     const std::string examples = PRUREZ_EXAMPLES_DIR;
-    const std::string input = slurp(examples + "/inverse.input");
+    const std::string input = fileText(examples + "/inverse.input");
     ASSERT_FALSE(input.empty());
     const BatchRun one = runInverse(input, "--decimal , --threads 1 --blocks best,test,deviations", examples);
     EXPECT_EQ(one.status, 0) << one.err;

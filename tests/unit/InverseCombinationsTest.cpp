@@ -6,6 +6,8 @@
 #include "inverse/InverseAnalysis.h"
 #include "inverse/InverseMessages.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -20,16 +22,6 @@
 using namespace prurez;
 
 namespace {
-
-std::string failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.message();
-    }
-    return "(no failure)";
-}
 
 CombinationFields fieldsWith(const std::string& n)
 {

@@ -6,6 +6,8 @@
 #include "common/LineSeries.h"
 #include "inverse/InverseAnalysis.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,16 +19,6 @@
 using namespace prurez;
 
 namespace {
-
-std::string failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.message();
-    }
-    return "(no failure)";
-}
 
 // A test data file with exactly these bytes, removed at the end of the test.
 class TestFile {

@@ -1,6 +1,8 @@
 #include "common/Failure.h"
 #include "common/NumberText.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,20 +10,6 @@
 using prurez::formatNumber;
 using prurez::parseInteger;
 using prurez::parseNumber;
-
-namespace {
-
-std::string failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const prurez::Failure& failure) {
-        return failure.message();
-    }
-    return "(no failure)";
-}
-
-}  // namespace
 
 TEST(FormatNumber, GeneralFormExamples)
 {

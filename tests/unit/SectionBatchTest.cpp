@@ -1,5 +1,7 @@
 // prurez-batch section, run as the user runs it.
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,51 +9,10 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Result runBatch(const std::string& arguments, const std::string& input = std::string())
-{
-    const std::string base = "/tmp/prurez-batch-test-" + std::to_string(::getpid());
-    {
-        std::ofstream in(base + ".in", std::ios::binary);
-        in << input;
-    }
-    const std::string command = std::string(PRUREZ_BATCH_EXE) + " " + arguments + " < " + base + ".in > " + base +
-                                ".out 2> " + base + ".err";
-    const int raw = std::system(command.c_str());
-    Result result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    auto read = [](const std::string& name) {
-        std::ifstream file(name, std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    };
-    result.out = read(base + ".out");
-    result.err = read(base + ".err");
-    for (const char* suffix : {".in", ".out", ".err"})
-        std::remove((base + suffix).c_str());
-    return result;
-}
-
 std::string example(const std::string& name) { return std::string(PRUREZ_EXAMPLES_DIR) + "/" + name; }
-
-std::string fileText(const std::string& name)
-{
-    std::ifstream file(name, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 const char* const plainInput =
     "material = 0\ndiagram = 0\nshape = 1\nfcp = 30\nfct = 2,9\nE = 32000\necu = 0,35\netu = 0,01\n"
@@ -62,7 +23,7 @@ const char* const plainInput =
 TEST(SectionBatch, ExamplesPrintTheirTables)
 {
     for (const char* name : {"plain-bilinear.txt", "plain-parabolic.txt", "reinforced-beam.txt"}) {
-        const Result result = runBatch("section " + example(name) + " --decimal ,");
+        const BatchRun result = runBatch("section " + example(name) + " --decimal ,");
         EXPECT_EQ(result.status, 0) << name << result.err;
         EXPECT_EQ(result.err, "");
         std::istringstream lines(result.out);
@@ -88,8 +49,8 @@ TEST(SectionBatch, ExamplesPrintTheirTables)
     EXPECT_EQ(runBatch("section " + example("plain-bilinear.txt") + " --decimal ,").out, fileText(reference));
 
     // By path and by '-' the same.
-    const Result byPath = runBatch("section " + example("reinforced-beam.txt") + " --decimal ,");
-    const Result byStdin = runBatch("section - --decimal ,", fileText(example("reinforced-beam.txt")));
+    const BatchRun byPath = runBatch("section " + example("reinforced-beam.txt") + " --decimal ,");
+    const BatchRun byStdin = runBatch("section - --decimal ,", fileText(example("reinforced-beam.txt")));
     EXPECT_EQ(byPath.out, byStdin.out);
     EXPECT_EQ(runBatch("section - --decimal , --exhaustive-scan", fileText(example("reinforced-beam.txt"))).out,
               byPath.out);
@@ -99,7 +60,7 @@ TEST(SectionBatch, FailuresAndUsageErrors)
 {
     // Comma decimals read with the point: the program's own message for the first field
     // in reading order (E, then the ultimate compressive strain), nothing on out.
-    Result result = runBatch("section - --decimal .", plainInput);
+    BatchRun result = runBatch("section - --decimal .", plainInput);
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "'0,35' is not a valid floating point value\n");
@@ -133,13 +94,13 @@ TEST(SectionBatch, FailuresAndUsageErrors)
 TEST(SectionBatch, ChoicesActAsClicks)
 {
     // Plain concrete ignores a tension choice, as a click on the disabled group would.
-    const Result plain = runBatch("section - --decimal ,", plainInput);
+    const BatchRun plain = runBatch("section - --decimal ,", plainInput);
     ASSERT_EQ(plain.status, 0);
     EXPECT_EQ(runBatch("section - --decimal ,", std::string(plainInput) + "tension = 1\n").out, plain.out);
 
     // A file key writes the curve file after the run.
     const std::string name = "/tmp/prurez-batch-curve-" + std::to_string(::getpid()) + ".txt";
-    const Result written = runBatch("section - --decimal ,", std::string(plainInput) + "file = " + name + "\n");
+    const BatchRun written = runBatch("section - --decimal ,", std::string(plainInput) + "file = " + name + "\n");
     EXPECT_EQ(written.status, 0);
     EXPECT_EQ(written.out, plain.out);
     const std::string text = fileText(name);
@@ -148,7 +109,7 @@ TEST(SectionBatch, ChoicesActAsClicks)
               static_cast<size_t>(std::count(plain.out.begin(), plain.out.end(), '\n')) - 1);
     std::remove(name.c_str());
 
-    const Result invalid = runBatch("section - --decimal ,", std::string(plainInput) + "file = *.*\n");
+    const BatchRun invalid = runBatch("section - --decimal ,", std::string(plainInput) + "file = *.*\n");
     EXPECT_EQ(invalid.status, 1);
     EXPECT_EQ(invalid.err, "Invalid filename\n");
     EXPECT_EQ(invalid.out, "");

@@ -1,6 +1,7 @@
 #pragma once
 // Sections used by the tests of the section analyses.
 
+#include "TestSupport.h"
 #include "common/Failure.h"
 #include "common/GridTable.h"
 #include "section/SectionAnalysis.h"
@@ -9,6 +10,8 @@
 #include <string>
 
 namespace sectiontest {
+
+using ::failureOf;
 
 // 0,3 × 0,5 m, fcp 30, fct 2,9, E 32000, εcu 0,35 %, εtu 0,01 %, εc1 0,2 %, N 0.
 inline prurez::SectionFields plainSection(int diagram, const std::string& step = "0,00005")
@@ -46,16 +49,6 @@ inline prurez::SectionFields reinforcedBeam(int diagram, int tension)
     f.Edit19 = "400";
     f.Edit20 = "0,05";
     return f;
-}
-
-inline std::string failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const prurez::Failure& failure) {
-        return failure.message();
-    }
-    return "(no failure)";
 }
 
 }  // namespace sectiontest
