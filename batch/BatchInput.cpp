@@ -4,9 +4,7 @@
 
 namespace prurez::batch {
 
-namespace {
-
-std::string trim(const std::string& text)
+std::string trimBlanks(const std::string& text)
 {
     const char* blanks = " \t\r\n\f\v";
     const size_t begin = text.find_first_not_of(blanks);
@@ -15,8 +13,6 @@ std::string trim(const std::string& text)
     const size_t end = text.find_last_not_of(blanks);
     return text.substr(begin, end - begin + 1);
 }
-
-}  // namespace
 
 BatchInput BatchInput::parse(std::istream& in)
 {
@@ -27,16 +23,16 @@ BatchInput BatchInput::parse(std::istream& in)
         ++number;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const std::string trimmed = trim(line);
+        const std::string trimmed = trimBlanks(line);
         if (trimmed.empty() || trimmed[0] == '#')
             continue;
         const size_t equals = line.find('=');
         if (equals == std::string::npos)
             throw UsageError("line " + std::to_string(number) + ": missing '=' in \"" + trimmed + "\"");
-        const std::string key = trim(line.substr(0, equals));
+        const std::string key = trimBlanks(line.substr(0, equals));
         if (key.empty())
             throw UsageError("line " + std::to_string(number) + ": missing key before '='");
-        input.entries_.emplace_back(key, trim(line.substr(equals + 1)));
+        input.entries_.emplace_back(key, trimBlanks(line.substr(equals + 1)));
         input.lineNumbers_.push_back(number);
     }
     return input;

@@ -16,6 +16,9 @@ public:
     explicit UsageError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The text without the blanks (spaces, tabs, line ends) around it.
+std::string trimBlanks(const std::string& text);
+
 struct BatchOptions {
     char decimalSeparator = ',';
     bool exhaustiveScan = false;

@@ -19,16 +19,6 @@ namespace {
 enum Block { testBlock, combinationsBlock, momentsBlock, deviationsBlock, bestBlock, blockCount };
 const std::array<const char*, blockCount> blockNames{"test", "combinations", "moments", "deviations", "best"};
 
-std::string trimBlanks(const std::string& text)
-{
-    const char* blanks = " \t\r\n\f\v";
-    const size_t begin = text.find_first_not_of(blanks);
-    if (begin == std::string::npos)
-        return std::string();
-    const size_t end = text.find_last_not_of(blanks);
-    return text.substr(begin, end - begin + 1);
-}
-
 struct PointTexts {
     std::string force;
     std::string deflection;
