@@ -1,0 +1,287 @@
+#include "SectionTestSupport.h"
+
+#include "common/NumberText.h"
+#include "section/SectionMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+using namespace prurez;
+using namespace sectiontest;
+
+namespace {
+
+std::string referenceTable(const std::string& name)
+{
+    std::string here = __FILE__;
+    here = here.substr(0, here.find_last_of('/'));
+    std::ifstream file(here + "/reference/" + name + ".tsv", std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+GridTable run(const SectionFields& fields, SectionOutcome* outcome = nullptr)
+{
+    GridTable table(13, 13);
+    const SectionOutcome result = runSectionAnalysis(fields, ',', table);
+    if (outcome != nullptr)
+        *outcome = result;
+    return table;
+}
+
+long double number(const GridTable& table, int column, int row) { return parseNumber(table.cell(column, row), ','); }
+
+// A section so small that the first trial of every scan balances: the neutral axis
+// is always 5 µm below the top edge.
+SectionFields tinySection(const std::string& step, const std::string& etu)
+{
+    SectionFields f = plainSection(0, step);
+    f.Edit13 = "0,001";
+    f.Edit14 = "0,001";
+    f.Edit4 = "100";
+    f.Edit5 = etu;
+    return f;
+}
+
+}  // namespace
+
+TEST(PlainSection, TablesMatchTheIndependentComputation)
+{
+    // Every cell of the three diagrams on the realistic section, the end row and the
+    // row count, against tables worked out with exact fractions rounded per operation.
+    const char* names[] = {"plain-bilinear", "plain-parabolic-rectangular", "plain-parabolic"};
+    for (int diagram = 0; diagram < 3; ++diagram) {
+        SectionOutcome outcome;
+        const GridTable table = run(plainSection(diagram), &outcome);
+        EXPECT_TRUE(outcome.ran);
+        EXPECT_TRUE(outcome.showResults);
+        EXPECT_EQ(outcome.stopMessage, "");
+        EXPECT_EQ(table.toTsv(), referenceTable(names[diagram])) << names[diagram];
+        EXPECT_EQ(table.rowCount(), 10);
+        EXPECT_EQ(table.cell(6, 9), "Beton roztržen");
+    }
+    // A finer step: the last row before the tear lies on the softening branch.
+    EXPECT_EQ(run(plainSection(0, "0,00002")).toTsv(), referenceTable("plain-bilinear-softening"));
+    EXPECT_EQ(run(plainSection(2, "0,00002")).toTsv(), referenceTable("plain-parabolic-softening"));
+
+    // Crushed and torn in the same step under a large compression: only one end row.
+    SectionFields compressed = plainSection(1, "0,01");
+    compressed.Edit17 = "-3000";
+    const GridTable table = run(compressed);
+    EXPECT_EQ(table.toTsv(), referenceTable("plain-compressed-crushing"));
+    EXPECT_EQ(table.cell(5, 2), "Beton rozdrcen");
+    EXPECT_EQ(table.cell(6, 2), "");
+    EXPECT_EQ(table.height(), 3 * 28 + 2);
+}
+
+TEST(PlainSection, FirstRowIsTheUncrackedElasticSection)
+{
+    // M = E·κ·b·h³/12 = 32000 · 0,00005 · 0,3 · 0,125 / 12 = 0,005 MNm, up to the
+    // 1 kN balance tolerance (the neutral axis may sit 4 mm above mid-height).
+    for (int diagram = 0; diagram < 3; ++diagram) {
+        const GridTable table = run(plainSection(diagram));
+        EXPECT_NEAR(static_cast<double>(number(table, 1, 2)), 0.005, 0.005 * 0.002);
+        EXPECT_NEAR(static_cast<double>(number(table, 2, 2)), 0.25, 0.005);
+        // sigh = E·epsh and sigd = E·epsd, both to 4 decimals.
+        EXPECT_NEAR(static_cast<double>(number(table, 3, 2)), 32000.0 * static_cast<double>(number(table, 5, 2)),
+                    diagram == 0 ? 0.00006 : 0.002);
+        EXPECT_NEAR(static_cast<double>(number(table, 4, 2)), 32000.0 * static_cast<double>(number(table, 6, 2)),
+                    0.00006);
+    }
+}
+
+TEST(PlainSection, ZeroAxialForceBalancesEveryRow)
+{
+    for (int diagram = 0; diagram < 3; ++diagram) {
+        const GridTable table = run(plainSection(diagram, "0,00002"));
+        ASSERT_GT(table.rowCount(), 12);
+        for (int row = 1; row < table.rowCount() - 1; ++row)
+            EXPECT_LT(std::fabs(static_cast<double>(number(table, 7, row) + number(table, 8, row))), 0.00095)
+                << "row " << row;
+    }
+}
+
+TEST(PlainSection, ZeroRowAndSinglePrecisionCurvature)
+{
+    SectionFields f = plainSection(0, "0,1");
+    f.Edit4 = "10";
+    f.Edit5 = "10";
+    const GridTable table = run(f);
+    const char* header[] = {"  Křivost", "  Moment", " Neut. osa", " Beton sigh", " Beton sigd", " Beton epsh",
+                            " Beton epsd", "       FT", "       FP"};
+    const char* zero[] = {"  0", "  0", "0,25", " 0", " 0", " 0", " 0", "0", "0"};
+    for (int column = 0; column < 9; ++column) {
+        EXPECT_EQ(table.cell(column, 0), header[column]);
+        EXPECT_EQ(table.cell(column, 1), zero[column]);
+    }
+    EXPECT_EQ(table.columnCount(), 9);
+    EXPECT_EQ(table.defaultColumnWidth(), 55);
+    EXPECT_EQ(table.cell(0, 2), "0,100000001490116");
+    EXPECT_EQ(table.cell(0, 3), "0,200000002980232");
+    // A square takes its edge as the height.
+    SectionFields square = plainSection(0);
+    square.RadioGroup2 = 0;
+    square.Edit13 = "0,3";
+    square.Edit14 = "";
+    EXPECT_EQ(run(square).cell(2, 1), "0,15");
+}
+
+TEST(PlainSection, LimitReachedExactlyContinues)
+{
+    // With the tiny section the bottom strain of step k is (h − 5 µm)·k·Δκ. The
+    // ultimate tensile strain is set to exactly the strain of the first step: the
+    // run goes on; one unit in the last place less ends it at the first step.
+    const long double h = static_cast<float>(0.001L);
+    const long double kappa = static_cast<float>(0.01L);
+    const long double epsd = (h - 5e-6L) * kappa;
+    std::string exact;
+    for (long double v = epsd / 0.01L, tries = 0; tries < 200 && exact.empty(); ++tries) {
+        for (long double candidate : {v, std::nextafter(v, 1.0L), std::nextafter(v, 0.0L)}) {
+            if (candidate * 0.01L == epsd) {
+                char text[64];
+                std::snprintf(text, sizeof text, "%.30Le", candidate);
+                exact = text;
+                break;
+            }
+        }
+        v = std::nextafter(std::nextafter(v, 1.0L), 1.0L);
+    }
+    ASSERT_FALSE(exact.empty());
+    ASSERT_EQ(parseNumber(exact, '.') * 0.01L, epsd);
+
+    SectionFields f = tinySection("0.01", exact);
+    for (auto* text : {&f.Edit1, &f.Edit2, &f.Edit3, &f.Edit4, &f.Edit6, &f.Edit13, &f.Edit14, &f.Edit17})
+        for (char& c : *text)
+            if (c == ',')
+                c = '.';
+    GridTable table(13, 13);
+    runSectionAnalysis(f, '.', table);
+    EXPECT_EQ(table.rowCount(), 4);  // step 1 at the limit, step 2 beyond it
+    EXPECT_EQ(table.cell(6, 3), "Beton roztržen");
+
+    char below[64];
+    std::snprintf(below, sizeof below, "%.30Le", std::nextafter(parseNumber(exact, '.'), 0.0L));
+    f.Edit5 = below;
+    GridTable ended(13, 13);
+    runSectionAnalysis(f, '.', ended);
+    EXPECT_EQ(ended.rowCount(), 3);
+}
+
+TEST(PlainSection, TableSizeBelowAndAboveElevenSteps)
+{
+    // Bottom strain of step k: 0,000995·k·0,01 = 9,95E-6·k; εtu between steps 9 and 10,
+    // then between steps 10 and 11.
+    const GridTable ten = run(tinySection("0,01", "0,0095"));
+    EXPECT_EQ(ten.rowCount(), 12);
+    EXPECT_EQ(ten.height(), 12 * 28 + 2);
+    EXPECT_EQ(ten.width(), 515);
+    EXPECT_EQ(ten.left(), 11);
+    EXPECT_EQ(ten.cell(6, 11), "Beton roztržen");
+
+    const GridTable eleven = run(tinySection("0,01", "0,0105"));
+    EXPECT_EQ(eleven.rowCount(), 13);
+    EXPECT_EQ(eleven.height(), 340);
+    EXPECT_EQ(eleven.width(), 531);
+    EXPECT_EQ(eleven.left(), 3);
+}
+
+TEST(PlainSection, RefusedInputsKeepTheTableOrItsFirstRows)
+{
+    auto sentinel = [] {
+        GridTable table(13, 13);
+        table.setCell(0, 0, "old");
+        table.setCell(2, 1, "old");
+        return table;
+    };
+    auto failure = [&](const SectionFields& f, GridTable& table) {
+        return failureOf([&] { runSectionAnalysis(f, ',', table); });
+    };
+
+    // Fields read before the table is touched.
+    struct Case {
+        std::string SectionFields::*field;
+        std::string text;
+        std::string message;
+    };
+    const Case early[] = {
+        {&SectionFields::Edit1, "3O", "'3O' is not a valid floating point value"},
+        {&SectionFields::Edit17, "", "'' is not a valid floating point value"},
+        {&SectionFields::Edit3, "32000.5", "'32000.5' is not a valid floating point value"},
+        {&SectionFields::Edit14, "0", sectionMessages::dimensionsNotPositive},
+        {&SectionFields::Edit13, "-0,3", sectionMessages::dimensionsNotPositive},
+        {&SectionFields::Edit3, "0", sectionMessages::modulusNotPositive},
+        {&SectionFields::Edit1, "-30", sectionMessages::strengthNotPositive},
+    };
+    for (const Case& c : early) {
+        SectionFields f = plainSection(0);
+        f.*(c.field) = c.text;
+        GridTable table = sentinel();
+        EXPECT_EQ(failure(f, table), c.message);
+        EXPECT_EQ(table.cell(0, 0), "old");
+        EXPECT_EQ(table.cell(2, 1), "old");
+    }
+
+    // The curvature step is read after the header and zero rows are written.
+    for (const char* step : {"", "x", "0", "-0,1", "1E-60"}) {
+        SectionFields f = plainSection(0, step);
+        GridTable table = sentinel();
+        const std::string message = failure(f, table);
+        if (std::string(step) == "x" || std::string(step).empty())
+            EXPECT_EQ(message, "'" + std::string(step) + "' is not a valid floating point value");
+        else
+            EXPECT_EQ(message, sectionMessages::stepNotPositive);
+        EXPECT_EQ(table.cell(0, 0), "  Křivost");
+        EXPECT_EQ(table.cell(2, 1), "0,25");
+        EXPECT_EQ(table.rowCount(), 13);
+    }
+}
+
+TEST(PlainSection, NoEquilibriumStopsWithTheRowsSoFar)
+{
+    // A tension of 2000 kN is far beyond the section: the first scan passes the
+    // bottom edge without balance.
+    SectionFields f = plainSection(0);
+    f.Edit17 = "2000";
+    SectionOutcome outcome;
+    const GridTable table = run(f, &outcome);
+    EXPECT_TRUE(outcome.showResults);
+    EXPECT_EQ(outcome.stopMessage, std::string(sectionMessages::noEquilibriumStart) + "4,99999987368938E-5" +
+                                       sectionMessages::noEquilibriumEnd);
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.cell(2, 1), "0,25");
+    EXPECT_EQ(table.height(), 2 * 28 + 2);
+
+    // A compression carried at first and lost later, as the falling parabola softens
+    // the top: the balanced rows stay, the first unbalanced curvature is named.
+    SectionFields softening = plainSection(2, "0,004");
+    softening.Edit17 = "-2000";
+    softening.Edit4 = "2";
+    softening.Edit5 = "5";
+    const GridTable kept = run(softening, &outcome);
+    ASSERT_FALSE(outcome.stopMessage.empty());
+    EXPECT_EQ(outcome.stopMessage, std::string(sectionMessages::noEquilibriumStart) + "0,0120000005699694" +
+                                       sectionMessages::noEquilibriumEnd);
+    ASSERT_EQ(kept.rowCount(), 4);
+    EXPECT_EQ(kept.height(), 4 * 28 + 2);
+    for (int row = 2; row < 4; ++row)
+        EXPECT_NEAR(static_cast<double>(number(kept, 7, row) + number(kept, 8, row)), -2.0, 0.00095);
+}
+
+TEST(PlainSection, StepCounterNeverWraps)
+{
+    // 65535 steps of a tiny section that never reaches a limit.
+    SectionOutcome outcome;
+    const GridTable table = run(tinySection("0,0000001", "100"), &outcome);
+    EXPECT_EQ(outcome.stopMessage, sectionMessages::tooManySteps);
+    EXPECT_TRUE(outcome.showResults);
+    EXPECT_EQ(table.rowCount(), 65537);
+    EXPECT_EQ(table.height(), 340);
+    EXPECT_EQ(table.left(), 3);
+    EXPECT_NEAR(static_cast<double>(number(table, 0, 65536)), 65535 * 1e-7, 1e-9);
+    EXPECT_NE(table.cell(1, 65536), "");
+}

@@ -1,0 +1,155 @@
+// prurez-batch section, run as the user runs it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Result runBatch(const std::string& arguments, const std::string& input = std::string())
+{
+    const std::string base = "/tmp/prurez-batch-test-" + std::to_string(::getpid());
+    {
+        std::ofstream in(base + ".in", std::ios::binary);
+        in << input;
+    }
+    const std::string command = std::string(PRUREZ_BATCH_EXE) + " " + arguments + " < " + base + ".in > " + base +
+                                ".out 2> " + base + ".err";
+    const int raw = std::system(command.c_str());
+    Result result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    auto read = [](const std::string& name) {
+        std::ifstream file(name, std::ios::binary);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    };
+    result.out = read(base + ".out");
+    result.err = read(base + ".err");
+    for (const char* suffix : {".in", ".out", ".err"})
+        std::remove((base + suffix).c_str());
+    return result;
+}
+
+std::string example(const std::string& name) { return std::string(PRUREZ_EXAMPLES_DIR) + "/" + name; }
+
+std::string fileText(const std::string& name)
+{
+    std::ifstream file(name, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+const char* const plainInput =
+    "material = 0\ndiagram = 0\nshape = 1\nfcp = 30\nfct = 2,9\nE = 32000\necu = 0,35\netu = 0,01\n"
+    "ec1 = 0,2\nwidth = 0,3\nheight = 0,5\nN = 0\ndkappa = 0,00005\n";
+
+}  // namespace
+
+TEST(SectionBatch, ExamplesPrintTheirTables)
+{
+    for (const char* name : {"plain-bilinear.txt", "plain-parabolic.txt", "reinforced-beam.txt"}) {
+        const Result result = runBatch("section " + example(name) + " --decimal ,");
+        EXPECT_EQ(result.status, 0) << name << result.err;
+        EXPECT_EQ(result.err, "");
+        std::istringstream lines(result.out);
+        std::string line;
+        int rows = 0;
+        size_t tabs = 0;
+        std::string last;
+        while (std::getline(lines, line)) {
+            const size_t count = static_cast<size_t>(std::count(line.begin(), line.end(), '\t'));
+            if (rows == 0)
+                tabs = count;
+            EXPECT_EQ(count, tabs) << name << " row " << rows;
+            last = line;
+            ++rows;
+        }
+        EXPECT_GT(rows, 10) << name;
+        EXPECT_EQ(result.out.substr(0, 11), "  Křivost\t");
+        EXPECT_NE(last.find(name[0] == 'r' ? "Prvek" : "Beton"), std::string::npos) << last;
+    }
+    // The example is the plain section with the step 0,00002, worked out independently.
+    std::string reference = __FILE__;
+    reference = reference.substr(0, reference.find_last_of('/')) + "/reference/plain-bilinear-softening.tsv";
+    EXPECT_EQ(runBatch("section " + example("plain-bilinear.txt") + " --decimal ,").out, fileText(reference));
+
+    // By path and by '-' the same.
+    const Result byPath = runBatch("section " + example("reinforced-beam.txt") + " --decimal ,");
+    const Result byStdin = runBatch("section - --decimal ,", fileText(example("reinforced-beam.txt")));
+    EXPECT_EQ(byPath.out, byStdin.out);
+    EXPECT_EQ(runBatch("section - --decimal , --exhaustive-scan", fileText(example("reinforced-beam.txt"))).out,
+              byPath.out);
+}
+
+TEST(SectionBatch, FailuresAndUsageErrors)
+{
+    // Comma decimals read with the point: the program's own message for the first field
+    // in reading order (E, then the ultimate compressive strain), nothing on out.
+    Result result = runBatch("section - --decimal .", plainInput);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "'0,35' is not a valid floating point value\n");
+
+    result = runBatch("section - --decimal ,", std::string(plainInput) + "N = 2000\n");
+    EXPECT_EQ(result.status, 2);  // repeated key
+
+    std::string pulled = plainInput;
+    pulled.replace(pulled.find("N = 0"), 5, "N = 2000");
+    result = runBatch("section - --decimal ,", pulled);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("Při křivosti 4,99999987368938E-5 [m-1]", 0), 0u) << result.err;
+
+    std::string noDiagram = plainInput;
+    noDiagram.erase(noDiagram.find("diagram = 0\n"), 12);
+    result = runBatch("section - --decimal ,", noDiagram);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Není zvolen pracovní diagram betonu.\n");
+
+    for (const char* bad : {"colour = red\n", "ec1 = 0,2\n", "a = 0,5\n", "material = 3\n", "novalue\n"}) {
+        std::string input = plainInput;
+        if (std::string(bad) == "ec1 = 0,2\n")
+            input += "ec1 = 0,3\n";
+        else
+            input += bad;
+        EXPECT_EQ(runBatch("section - --decimal ,", input).status, 2) << bad;
+    }
+}
+
+TEST(SectionBatch, ChoicesActAsClicks)
+{
+    // Plain concrete ignores a tension choice, as a click on the disabled group would.
+    const Result plain = runBatch("section - --decimal ,", plainInput);
+    ASSERT_EQ(plain.status, 0);
+    EXPECT_EQ(runBatch("section - --decimal ,", std::string(plainInput) + "tension = 1\n").out, plain.out);
+
+    // A file key writes the curve file after the run.
+    const std::string name = "/tmp/prurez-batch-curve-" + std::to_string(::getpid()) + ".txt";
+    const Result written = runBatch("section - --decimal ,", std::string(plainInput) + "file = " + name + "\n");
+    EXPECT_EQ(written.status, 0);
+    EXPECT_EQ(written.out, plain.out);
+    const std::string text = fileText(name);
+    EXPECT_EQ(text.substr(0, 9), "  0   0\r\n");
+    EXPECT_EQ(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')),
+              static_cast<size_t>(std::count(plain.out.begin(), plain.out.end(), '\n')) - 1);
+    std::remove(name.c_str());
+
+    const Result invalid = runBatch("section - --decimal ,", std::string(plainInput) + "file = *.*\n");
+    EXPECT_EQ(invalid.status, 1);
+    EXPECT_EQ(invalid.err, "Invalid filename\n");
+    EXPECT_EQ(invalid.out, "");
+}
