@@ -1,5 +1,7 @@
 #include "section/NeutralAxisSearch.h"
 
+#include "common/FloatingPoint.h"
+#include "section/ConcreteLaws.h"
 #include "section/FibreConcreteLaw.h"
 
 #include <algorithm>
@@ -48,6 +50,18 @@ constexpr long double window = 0.0011L;
 // jumps where two branches of a law meet with limits held in single precision stay
 // below 2^-21 of that bound; extended rounding is far smaller.
 constexpr long double slackFraction = 0x1p-18L;
+
+// The number of leading positions whose face strain (position · κ for the strained
+// face, `depth(position)` its depth) does not exceed `strain`; the strain grows along
+// the scan.
+template <class Depth>
+int leadingWithStrainUpTo(const std::vector<long double>& positions, long double kappa, long double strain,
+                          Depth depth)
+{
+    return static_cast<int>(std::partition_point(positions.begin(), positions.end(),
+                                                 [&](long double p) { return depth(p) * kappa <= strain; }) -
+                            positions.begin());
+}
 
 }  // namespace
 
@@ -116,11 +130,8 @@ ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h
     long double zeroStrain = std::numeric_limits<long double>::infinity();
     if ((1.0L - a - b) / gentleSpan > 0.0L)
         zeroStrain = law.et1 + (1.0L - a) * gentleSpan / (1.0L - a - b);
-    const long double strainLimit = zeroStrain * (1.0L - 1e-9L);
-    plan.monotoneEnd = static_cast<int>(
-        std::partition_point(positions->begin(), positions->end(),
-                             [&](long double x) { return (h - x) * kappa <= strainLimit; }) -
-        positions->begin());
+    plan.monotoneEnd = leadingWithStrainUpTo(*positions, kappa, zeroStrain * (1.0L - 1e-9L),
+                                             [&](long double x) { return h - x; });
 
     // Every piece of the two resultants is at most w·h times one of these stresses.
     const long double reach = std::fabs(kappa * h - law.et1) / std::fabs(gentleSpan);
@@ -134,6 +145,97 @@ ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h
     plan.low = centre - window;
     plan.high = centre + window;
     plan.slack = bound * slackFraction;
+    plan.usable = true;
+    return plan;
+}
+
+ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, int diagramKind, bool concreteInTension,
+                         const SteelLayersForPlan& steel, long double h, long double kappa, Fixed N)
+{
+    ScanPlan plan;
+    plan.positions = scanPositions(h, sectionRun::scanStep, -0.5L * sectionRun::scanStep, true);
+    if (plan.positions == nullptr)
+        return plan;
+    const std::vector<long double>& positions = *plan.positions;
+    const long double E = concrete.E.value();
+    const long double fcp = concrete.fcp.value();
+    const long double fct = concrete.fct.value();
+    const long double b = concrete.width;
+    const long double centre = N.value() * 0.001L;
+    for (long double v : {E, fcp, b, h, kappa})
+        if (!positiveModerate(v))
+            return plan;
+    for (long double v : {fct, concrete.epsT0, concrete.epsTu, concrete.epsC1, centre})
+        if (!moderate(v))
+            return plan;
+    // Edge stresses are stored as fixed-point values: far from their overflow.
+    if (!(E * kappa * h < 1e13L) || diagramKind < 0 || diagramKind > 2)
+        return plan;
+    // The tension law falls from fct to zero at εtu and stays there: never negative.
+    if (concreteInTension && !(fct >= 0.0L && concrete.epsTu - concrete.epsT0 >= 1e-30L))
+        return plan;
+
+    // The top-edge strain grows along the scan.
+    auto depth = [&](long double xt) { return h - xt; };
+    plan.monotoneEnd = static_cast<int>(positions.size());
+    long double compressionStress = fcp;
+    long double cancellation = 0;
+    if (diagramKind == 0) {
+        compressionStress = std::max(fcp, E * single(ratio(concrete.fcp, concrete.E)));
+    } else {
+        // σ(ε) = fcp·(1 − |1 − ε/εc1|^n) rises from 0 to fcp at εc1; the parabolic diagram
+        // falls again and passes zero at 2·εc1. Where the top strain meets εc1 a single
+        // position may take the logarithm of zero or of a tiny negative number: those
+        // positions are visited one by one.
+        const long double epsC1 = concrete.epsC1;
+        if (!positiveModerate(epsC1))
+            return plan;
+        const long double exponent = epsC1 * E / fcp;
+        if (!(exponent > 0.0L && exponent < 1e6L))
+            return plan;
+        const long double n = parabolaExponent(concrete).value();
+        if (!(n > 0.0L))
+            return plan;
+        if (diagramKind == 2)
+            plan.monotoneEnd = leadingWithStrainUpTo(positions, kappa, 2.0L * epsC1 * (1.0L - 1e-9L), depth);
+        const int first = std::min(plan.monotoneEnd,
+                                   leadingWithStrainUpTo(positions, kappa, epsC1 * (1.0L - 1e-9L), depth));
+        const int last = std::min(plan.monotoneEnd,
+                                  leadingWithStrainUpTo(positions, kappa, epsC1 * (1.0L + 1e-9L), depth) + 1);
+        plan.visitRanges.push_back({first, last});
+        // The exact integral of the rising branch subtracts terms of the size of
+        // b·fcp·xc1 (xc1 = εc1/κ), which may exceed the force itself.
+        cancellation = 0x1p-40L * b * fcp * (epsC1 / kappa + h) * (n + 4.0L);
+    }
+    const long double tensionStress = concreteInTension ? std::max(fct, E * concrete.epsT0) : 0.0L;
+
+    // Elastic–perfectly plastic steel: the top force falls and the bottom force falls
+    // as the neutral axis moves down, as the concrete forces do.
+    long double steelForce = 0;
+    if (steel.present) {
+        const long double Es = steel.Es.value();
+        const long double fy = steel.fy.value();
+        if (!positiveModerate(Es))
+            return plan;
+        for (long double v : {fy, steel.Ash, steel.Asd, steel.dh, steel.dd})
+            if (!moderate(v))
+                return plan;
+        if (!(steel.Ash >= 0.0L && steel.Asd >= 0.0L))
+            return plan;
+        const long double topStrain = (h + std::fabs(steel.dh)) * kappa;
+        const long double bottomStrain = (h + std::fabs(steel.dd)) * kappa;
+        if (!(topStrain * Es < 1e13L && bottomStrain * Es < 1e13L))
+            return plan;
+        steelForce = steel.Ash * std::max(std::fabs(fy), topStrain * Es) +
+                     steel.Asd * std::max(std::fabs(fy), bottomStrain * Es);
+    }
+
+    const long double bound = 2.0L * b * h * (compressionStress + tensionStress) + 2.0L * steelForce;
+    if (!(std::fabs(centre) + bound < 1e11L))
+        return plan;
+    plan.low = -centre - window;
+    plan.high = -centre + window;
+    plan.slack = bound * slackFraction + cancellation;
     plan.usable = true;
     return plan;
 }

@@ -33,6 +33,8 @@
 // exactly what it always reports.
 
 #include "common/Failure.h"
+#include "common/FixedPoint.h"
+#include "section/SectionRun.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -140,6 +142,26 @@ struct FibreConcreteLaw;
 ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h, long double kappa,
                        long double centre, const std::vector<long double>* positions);
 
+struct ConcreteProperties;
+
+// The steel layers of a reinforced section, as far as the plan needs them.
+struct SteelLayersForPlan {
+    bool present = false;
+    long double Ash = 0;  // top area [m2]
+    long double Asd = 0;  // bottom area [m2]
+    long double dh = 0;   // top layer from the top edge [m]
+    long double dd = 0;   // bottom layer from the bottom edge [m]
+    Fixed fy;
+    Fixed Es;
+};
+
+// The plan of a scan from the top edge of a plain or reinforced section (positions
+// xt, the depth of the tension zone; key −(sum of the section forces), balancing N):
+// the concrete laws of the diagram kind, the tension law when concrete acts in
+// tension, and the steel layers.
+ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, int diagramKind, bool concreteInTension,
+                         const SteelLayersForPlan& steel, long double h, long double kappa, Fixed N);
+
 // Searches the plan's positions for the first one that passes. `evaluate(i)` runs the
 // trial at position i (keeping it for the caller) and returns its verdict; the last
 // trial evaluated before `found` is the accepted one.
@@ -193,6 +215,23 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
         result = SearchResult();
     }
     return result;
+}
+
+}  // namespace prurez
+
+namespace prurez {
+
+// The scan from the top edge (sectionRun::scanFromTopEdge): the fast search where the
+// plan allows it and it decides, the plain scan otherwise. `trial(xt)` evaluates one
+// position and returns its verdict. Returns false when no position balances.
+template <class Trial>
+bool searchFromTopEdge(const ScanPlan& plan, long double h, Trial&& trial)
+{
+    const SearchResult result =
+        searchFirstPassing(plan, [&](int i) { return trial((*plan.positions)[static_cast<size_t>(i)]); });
+    if (result.end != SearchResult::undecided)
+        return result.end == SearchResult::found;
+    return sectionRun::scanFromTopEdge(h, [&](long double xt) { return trial(xt).passes; });
 }
 
 }  // namespace prurez
