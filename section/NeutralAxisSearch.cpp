@@ -10,6 +10,12 @@
 
 namespace prurez {
 
+SearchStatistics& searchStatistics()
+{
+    thread_local SearchStatistics statistics;
+    return statistics;
+}
+
 namespace search {
 
 FaultFlags::FaultFlags()

@@ -78,6 +78,17 @@ struct SearchResult {
 const std::vector<long double>* scanPositions(long double start, long double step, long double limit,
                                               bool limitIncluded);
 
+// Counts of this thread's searches, for measuring: the trials the searches evaluated
+// and the trials the plain scan needs for the same answers (searches that left the
+// answer to the plain scan count as fallBacks only).
+struct SearchStatistics {
+    long long searches = 0;
+    long long trialsEvaluated = 0;
+    long long plainScanTrials = 0;
+    long long fallBacks = 0;
+};
+SearchStatistics& searchStatistics();
+
 namespace search {
 
 // The state of the floating-point fault flags when a search starts.
@@ -169,12 +180,20 @@ template <class Evaluate>
 SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
 {
     SearchResult result;
-    if (!plan.usable || plan.positions == nullptr)
+    if (!plan.usable || plan.positions == nullptr) {
+        if (plan.positions != nullptr)
+            ++searchStatistics().fallBacks;
         return result;
+    }
     const search::FaultFlags flags;
-    if (flags.faultRaisedBefore())
+    if (flags.faultRaisedBefore()) {
+        ++searchStatistics().fallBacks;
         return result;
+    }
+    SearchStatistics& statistics = searchStatistics();
+    ++statistics.searches;
     auto visit = [&](int i) {
+        ++statistics.trialsEvaluated;
         const ScanVerdict v = evaluate(i);
         if (search::FaultFlags::faultRaised())
             throw search::Abandoned();
@@ -206,11 +225,14 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
             found = scanOneByOne(plan.monotoneEnd, count);
         result.end = found >= 0 ? SearchResult::found : SearchResult::noBalance;
         result.index = found;
+        statistics.plainScanTrials += found >= 0 ? found + 1 : count;
     } catch (const search::Abandoned&) {
+        ++statistics.fallBacks;
         flags.restore();
         result = SearchResult();
     } catch (const Failure&) {
         // A fault reported inside a trial.
+        ++statistics.fallBacks;
         flags.restore();
         result = SearchResult();
     }
