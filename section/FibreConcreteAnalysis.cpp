@@ -6,6 +6,7 @@
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "section/FibreConcreteLaw.h"
+#include "section/NeutralAxisSearch.h"
 #include "section/SectionAnalysis.h"
 #include "section/SectionMessages.h"
 
@@ -71,8 +72,21 @@ bool balances(Fixed N, const FibreTrial& trial)
 // each 5 µm above the last, down to the compressed face. Returns the first trial that
 // balances, none when no position in the section does.
 std::optional<FibreTrial> scanNeutralAxis(const FibreConcreteLaw& law, long double w, long double h, Fixed N,
-                                          long double kappa)
+                                          long double kappa, bool exhaustiveScan)
 {
+    if (!exhaustiveScan) {
+        const std::vector<long double>* positions = scanPositions(h / 2.0L + scanStep, scanStep, 0.0L, true);
+        FibreTrial trial;
+        const ScanPlan plan = fibreScanPlan(law, w, h, kappa, N.value() * 0.001L, positions);
+        const SearchResult found = searchFirstPassing(plan, [&](int i) {
+            trial = fibreTrial(law, w, h, kappa, (*positions)[i]);
+            return ScanVerdict{balances(N, trial), trial.tension.force + trial.compression.force};
+        });
+        if (found.end == SearchResult::found)
+            return trial;
+        if (found.end == SearchResult::noBalance)
+            return std::nullopt;
+    }
     long double x = h / 2.0L + scanStep;
     for (;;) {
         x = x - scanStep;
@@ -99,7 +113,7 @@ SectionOutcome stopRun(GridTable& table, int rowsWritten, std::string message)
 }  // namespace
 
 SectionOutcome fibreConcreteAnalysis(const SectionFields& fields, char separator, GridTable& table,
-                                     const SectionRunOptions&)
+                                     const SectionRunOptions& options)
 {
     if (fields.RadioGroup2 != 0 && fields.RadioGroup2 != 1)
         throw Failure(sectionMessages::noShape);
@@ -135,7 +149,7 @@ SectionOutcome fibreConcreteAnalysis(const SectionFields& fields, char separator
             return stopRun(table, i, sectionMessages::tooManySteps);
         kappa = kappa + step;
         i = i + 1;
-        const std::optional<FibreTrial> found = scanNeutralAxis(law, w, h, N, kappa);
+        const std::optional<FibreTrial> found = scanNeutralAxis(law, w, h, N, kappa, options.exhaustiveScan);
         if (!found)
             return stopRun(table, i - 1,
                            std::string(sectionMessages::noEquilibriumStart) + formatNumber(kappa, separator) +

@@ -5,6 +5,7 @@
 #include "common/CellText.h"
 #include "common/Failure.h"
 #include "section/ConcreteLaws.h"
+#include "section/NeutralAxisSearch.h"
 #include "section/SectionAnalysis.h"
 #include "section/SectionMessages.h"
 #include "section/SectionRun.h"
@@ -73,7 +74,7 @@ void writeRow(GridTable& table, int row, long double kappa, const PlainTrial& tr
 }  // namespace
 
 SectionOutcome plainConcreteAnalysis(const SectionFields& fields, char separator, GridTable& table,
-                                     const SectionRunOptions&)
+                                     const SectionRunOptions& options)
 {
     PlainSection section;
     ConcreteProperties& concrete = section.concrete;
@@ -112,9 +113,13 @@ SectionOutcome plainConcreteAnalysis(const SectionFields& fields, char separator
             return stopBeforeStep(table, k + 1, plainSizes, sectionMessages::tooManySteps);
         kappa = kappa + kappaStep;
         k = static_cast<std::uint16_t>(k + 1);
-        const bool balanced = scanFromTopEdge(section.height, [&](long double xt) {
+        const ScanPlan plan = options.exhaustiveScan ? ScanPlan()
+                                                     : topEdgeScanPlan(concrete, section.diagramKind, true,
+                                                                       SteelLayersForPlan(), section.height, kappa,
+                                                                       section.N);
+        const bool balanced = searchFromTopEdge(plan, section.height, [&](long double xt) {
             trial = evaluateTrial(section, kappa, xt);
-            return trial.balanced;
+            return ScanVerdict{trial.balanced, -(trial.tension.FT + trial.compression.FP)};
         });
         if (!balanced)
             return stopBeforeStep(table, k, plainSizes, noEquilibriumMessage(kappa, separator));

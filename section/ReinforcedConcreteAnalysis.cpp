@@ -6,6 +6,7 @@
 #include "common/CellText.h"
 #include "common/Failure.h"
 #include "section/ConcreteLaws.h"
+#include "section/NeutralAxisSearch.h"
 #include "section/SectionAnalysis.h"
 #include "section/SectionMessages.h"
 #include "section/SectionRun.h"
@@ -120,7 +121,7 @@ void writeRow(GridTable& table, int row, long double kappa, const ReinforcedSect
 }  // namespace
 
 SectionOutcome reinforcedConcreteAnalysis(const SectionFields& fields, char separator, GridTable& table,
-                                          const SectionRunOptions&)
+                                          const SectionRunOptions& options)
 {
     ReinforcedSection s;
     ConcreteProperties& concrete = s.concrete;
@@ -174,9 +175,15 @@ SectionOutcome reinforcedConcreteAnalysis(const SectionFields& fields, char sepa
             return stopBeforeStep(table, i + 1, reinforcedSizes, sectionMessages::tooManySteps);
         kappa = kappa + kappaStep;
         i = static_cast<std::uint16_t>(i + 1);
-        const bool balanced = scanFromTopEdge(s.height, [&](long double xt) {
+        const ScanPlan plan =
+            options.exhaustiveScan
+                ? ScanPlan()
+                : topEdgeScanPlan(concrete, s.diagramKind, s.concreteInTension,
+                                  SteelLayersForPlan{true, s.Ash, s.Asd, s.dh, s.dd, s.fy, s.Es}, s.height, kappa, s.N);
+        const bool balanced = searchFromTopEdge(plan, s.height, [&](long double xt) {
             trial = evaluateTrial(s, kappa, xt);
-            return trial.balanced;
+            return ScanVerdict{trial.balanced, -(trial.tension.FT + trial.bottom.force + trial.compression.FP +
+                                                 trial.top.force)};
         });
         if (!balanced)
             return stopBeforeStep(table, i, reinforcedSizes, noEquilibriumMessage(kappa, separator));

@@ -1,0 +1,259 @@
+#pragma once
+// The fast search for the neutral axis: it finds the trial position that the plain
+// fixed-step scan accepts without visiting every position before it.
+//
+// A plain scan visits positions p0, p1, … (each the previous minus the step) and
+// accepts the first one whose force sum passes its balance test. The search visits
+// the very same positions (produced by the same repeated subtraction and kept in an
+// array), evaluates each with the same trial function, and returns the same index.
+//
+// Why it returns the plain scan's index. Each trial has a key, the section force sum
+// oriented so that, computed exactly, it never decreases along the scan wherever the
+// stresses of the laws are not negative over the strains reached (the "monotone
+// stretch", a leading run of positions). The computed key differs from the exact one
+// by rounding and by values held in single precision; the plan's `slack` bounds how
+// much the computed key can fall from one position of the stretch to a later one.
+// A key below `low` or above `high` never passes the balance test. Hence, within a
+// segment of the stretch:
+//   - a trial j with key < low − slack proves that every trial before j fails
+//     (their keys are at most key_j + slack < low);
+//   - a trial j with key > high + slack proves that every trial from j on fails.
+// Galloping and bisection with the first rule find a start before which every trial
+// fails; from there the trials are evaluated one by one in scan order until one
+// passes (the plain scan's answer) or the second rule ends the segment. Positions
+// outside the stretch, and positions the plan marks for visiting (where a single
+// trial may raise a fault), are scanned one by one.
+//
+// Faults. The plans admit only inputs for which no trial inside the stretch can raise
+// a floating-point fault, except at positions marked for visiting or throughout a
+// leading run of positions (tiny strains) that begins at the first position, which
+// the search evaluates first. Should any evaluated trial raise a fault nonetheless,
+// or a fault flag be raised before the search starts, the search gives up, restores
+// the flags and the caller runs the plain scan from the start, which then reports
+// exactly what it always reports.
+
+#include "common/Failure.h"
+#include "common/FixedPoint.h"
+#include "section/SectionRun.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <utility>
+#include <vector>
+
+namespace prurez {
+
+// What one trial tells the search.
+struct ScanVerdict {
+    bool passes = false;  // the plain scan's balance test
+    long double key = 0;  // the force sum, oriented to grow along the scan
+};
+
+struct ScanPlan {
+    // False: the inputs are outside what the search can prove; use the plain scan.
+    bool usable = false;
+    // The positions of the plain scan, in scan order (every trial it can visit).
+    const std::vector<long double>* positions = nullptr;
+    // Positions [0, monotoneEnd) form the monotone stretch.
+    int monotoneEnd = 0;
+    // Index ranges [first, second) inside the stretch that are evaluated one by one;
+    // sorted and disjoint.
+    std::vector<std::pair<int, int>> visitRanges;
+    // A key below `low` or above `high` does not pass the balance test.
+    long double low = 0;
+    long double high = 0;
+    // How much the computed key can fall between two positions of the stretch.
+    long double slack = 0;
+};
+
+struct SearchResult {
+    enum End { found, noBalance, undecided };
+    End end = undecided;
+    int index = -1;  // for found: the accepted position; it was the last one evaluated
+};
+
+// The positions p_k = p_(k−1) − step from p_(−1) = start, for as long as p_k > limit
+// (p_k ≥ limit when `limitIncluded`), cached per thread. Null when they would be too
+// many to keep or the start is not a finite number.
+const std::vector<long double>* scanPositions(long double start, long double step, long double limit,
+                                              bool limitIncluded);
+
+// Counts of this thread's searches, for measuring: the trials the searches evaluated
+// and the trials the plain scan needs for the same answers (searches that left the
+// answer to the plain scan count as fallBacks only).
+struct SearchStatistics {
+    long long searches = 0;
+    long long trialsEvaluated = 0;
+    long long plainScanTrials = 0;
+    long long fallBacks = 0;
+};
+SearchStatistics& searchStatistics();
+
+namespace search {
+
+// The state of the floating-point fault flags when a search starts.
+class FaultFlags {
+public:
+    FaultFlags();
+    bool faultRaisedBefore() const { return raisedBefore_; }
+    // True when a fault flag is raised now.
+    static bool faultRaised();
+    // Puts the flags back as they were when the search started.
+    void restore() const;
+
+private:
+    std::fexcept_t saved_;
+    bool raisedBefore_ = false;
+};
+
+struct Abandoned {};
+
+// The first passing position of [first, last), a segment of the monotone stretch;
+// -1 when none passes.
+template <class Visit>
+int searchSegment(int first, int last, long double lowCut, long double highCut, Visit& visit)
+{
+    // Every trial in [first, known) fails. Gallop: first, first + 1, first + 3, …
+    int known = first;
+    int bound = last;
+    for (long long d = 1; known < bound; d *= 2) {
+        const int probe = static_cast<int>(std::min<long long>(first + d - 1, bound - 1));
+        const ScanVerdict v = visit(probe);
+        if (!v.passes && v.key < lowCut) {
+            known = probe + 1;
+        } else {
+            bound = probe;
+            break;
+        }
+    }
+    while (known < bound) {
+        const int mid = known + (bound - known) / 2;
+        const ScanVerdict v = visit(mid);
+        if (!v.passes && v.key < lowCut)
+            known = mid + 1;
+        else
+            bound = mid;
+    }
+    for (int i = known; i < last; ++i) {
+        const ScanVerdict v = visit(i);
+        if (v.passes)
+            return i;
+        if (v.key > highCut)
+            return -1;
+    }
+    return -1;
+}
+
+}  // namespace search
+
+struct FibreConcreteLaw;
+
+// The plan of a fibre-concrete scan over depths x of the compression zone that move
+// towards the compressed face (key FT + FP, balancing `centre` [MN]) at curvature kappa.
+ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h, long double kappa,
+                       long double centre, const std::vector<long double>* positions);
+
+struct ConcreteProperties;
+
+// The steel layers of a reinforced section, as far as the plan needs them.
+struct SteelLayersForPlan {
+    bool present = false;
+    long double Ash = 0;  // top area [m2]
+    long double Asd = 0;  // bottom area [m2]
+    long double dh = 0;   // top layer from the top edge [m]
+    long double dd = 0;   // bottom layer from the bottom edge [m]
+    Fixed fy;
+    Fixed Es;
+};
+
+// The plan of a scan from the top edge of a plain or reinforced section (positions
+// xt, the depth of the tension zone; key −(sum of the section forces), balancing N):
+// the concrete laws of the diagram kind, the tension law when concrete acts in
+// tension, and the steel layers.
+ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, int diagramKind, bool concreteInTension,
+                         const SteelLayersForPlan& steel, long double h, long double kappa, Fixed N);
+
+// Searches the plan's positions for the first one that passes. `evaluate(i)` runs the
+// trial at position i (keeping it for the caller) and returns its verdict; the last
+// trial evaluated before `found` is the accepted one.
+template <class Evaluate>
+SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
+{
+    SearchResult result;
+    if (!plan.usable || plan.positions == nullptr) {
+        if (plan.positions != nullptr)
+            ++searchStatistics().fallBacks;
+        return result;
+    }
+    const search::FaultFlags flags;
+    if (flags.faultRaisedBefore()) {
+        ++searchStatistics().fallBacks;
+        return result;
+    }
+    SearchStatistics& statistics = searchStatistics();
+    ++statistics.searches;
+    auto visit = [&](int i) {
+        ++statistics.trialsEvaluated;
+        const ScanVerdict v = evaluate(i);
+        if (search::FaultFlags::faultRaised())
+            throw search::Abandoned();
+        return v;
+    };
+    auto scanOneByOne = [&](int first, int last) {
+        for (int i = first; i < last; ++i)
+            if (visit(i).passes)
+                return i;
+        return -1;
+    };
+    const int count = static_cast<int>(plan.positions->size());
+    const long double lowCut = plan.low - plan.slack;
+    const long double highCut = plan.high + plan.slack;
+    try {
+        int next = 0;
+        int found = -1;
+        for (const auto& range : plan.visitRanges) {
+            found = search::searchSegment(next, range.first, lowCut, highCut, visit);
+            if (found < 0)
+                found = scanOneByOne(range.first, range.second);
+            if (found >= 0)
+                break;
+            next = range.second;
+        }
+        if (found < 0)
+            found = search::searchSegment(next, plan.monotoneEnd, lowCut, highCut, visit);
+        if (found < 0)
+            found = scanOneByOne(plan.monotoneEnd, count);
+        result.end = found >= 0 ? SearchResult::found : SearchResult::noBalance;
+        result.index = found;
+        statistics.plainScanTrials += found >= 0 ? found + 1 : count;
+    } catch (const search::Abandoned&) {
+        ++statistics.fallBacks;
+        flags.restore();
+        result = SearchResult();
+    } catch (const Failure&) {
+        // A fault reported inside a trial.
+        ++statistics.fallBacks;
+        flags.restore();
+        result = SearchResult();
+    }
+    return result;
+}
+
+}  // namespace prurez
+
+namespace prurez {
+
+// The scan from the top edge (sectionRun::scanFromTopEdge): the fast search where the
+// plan allows it and it decides, the plain scan otherwise. `trial(xt)` evaluates one
+// position and returns its verdict. Returns false when no position balances.
+template <class Trial>
+bool searchFromTopEdge(const ScanPlan& plan, long double h, Trial&& trial)
+{
+    const SearchResult result =
+        searchFirstPassing(plan, [&](int i) { return trial((*plan.positions)[static_cast<size_t>(i)]); });
+    if (result.end != SearchResult::undecided)
+        return result.end == SearchResult::found;
+    return sectionRun::scanFromTopEdge(h, [&](long double xt) { return trial(xt).passes; });
+}
+
+}  // namespace prurez
