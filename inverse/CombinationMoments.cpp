@@ -51,15 +51,17 @@ RowOutcome computeRow(const MomentInputs& in, int row)
     const char separator = in.decimalSeparator;
     try {
         clearFloatingPointFaults();
+        // The row's parameters are the same texts for every test point: converted once,
+        // they give the values (and the first failure) of a conversion at each point.
+        const long double E = parseNumber(combinations.cell(1, row), separator);
+        const long double fcp = parseNumber(combinations.cell(2, row), separator);
+        const long double fct = parseNumber(combinations.cell(3, row), separator);
+        parseNumber(combinations.cell(4, row), separator);  // ecpm: converted, not used
+        const long double ectm = parseNumber(combinations.cell(5, row), separator);
+        const long double a = single(parseNumber(combinations.cell(6, row), separator));
+        const long double b = single(parseNumber(combinations.cell(7, row), separator));
+        const long double etu = ectm * 0.01L;
         for (int k = 1; k <= in.pointCount; ++k) {
-            const long double E = parseNumber(combinations.cell(1, row), separator);
-            const long double fcp = parseNumber(combinations.cell(2, row), separator);
-            const long double fct = parseNumber(combinations.cell(3, row), separator);
-            parseNumber(combinations.cell(4, row), separator);  // ecpm: converted, not used
-            const long double ectm = parseNumber(combinations.cell(5, row), separator);
-            const long double a = single(parseNumber(combinations.cell(6, row), separator));
-            const long double b = single(parseNumber(combinations.cell(7, row), separator));
-            const long double etu = ectm * 0.01L;
             const std::string& curvatureText = in.diagram->cell(2, k);
             const long double kappa = single(parseNumber(curvatureText, separator));
             outcome.curvatureCopied = true;

@@ -38,6 +38,7 @@
 
 #include <algorithm>
 #include <cfenv>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -110,32 +111,71 @@ struct Abandoned {};
 
 // The first passing position of [first, last), a segment of the monotone stretch;
 // -1 when none passes.
+//
+// Every trial before `known` fails, proved by a trial whose key is below lowCut; the
+// trial at `bound` proved nothing of the kind. Probes narrow [known, bound] until the
+// two meet, whatever their order, so the probes may go where the keys point: regula
+// falsi between the keys of the two ends of the bracket, with the Illinois weighting
+// against one-sided progress, then bisection should it ever need many steps.
 template <class Visit>
 int searchSegment(int first, int last, long double lowCut, long double highCut, Visit& visit)
 {
-    // Every trial in [first, known) fails. Gallop: first, first + 1, first + 3, …
+    if (first >= last)
+        return -1;
     int known = first;
     int bound = last;
-    for (long long d = 1; known < bound; d *= 2) {
-        const int probe = static_cast<int>(std::min<long long>(first + d - 1, bound - 1));
-        const ScanVerdict v = visit(probe);
+    long double knownKey = 0;  // key of the trial at known − 1, once probed
+    long double boundKey = 0;  // key of the trial at bound, once probed
+    bool knownKeySet = false;
+    bool boundKeySet = false;
+    int lastProbe = -1;  // the trial evaluated last, kept by the caller
+    ScanVerdict lastVerdict;
+    // Probes i: true when it proves that every trial up to i fails.
+    auto probe = [&](int i) {
+        const ScanVerdict v = visit(i);
+        lastProbe = i;
+        lastVerdict = v;
         if (!v.passes && v.key < lowCut) {
-            known = probe + 1;
+            known = i + 1;
+            knownKey = v.key;
+            knownKeySet = true;
+            return true;
+        }
+        bound = i;
+        boundKey = v.key;
+        boundKeySet = std::isfinite(v.key);
+        return false;
+    };
+    if (probe(first) && known < bound)
+        probe(last - 1);
+    long double knownWeight = 1.0L;
+    long double boundWeight = 1.0L;
+    int lastMoved = 0;  // −1: the last probe moved `known`, +1: it moved `bound`
+    for (int step = 0; known < bound; ++step) {
+        int guess = known + (bound - known) / 2;
+        if (step < 24 && knownKeySet && boundKeySet) {
+            const long double below = (knownKey - lowCut) * knownWeight;  // < 0
+            const long double above = (boundKey - lowCut) * boundWeight;  // ≥ 0
+            const long double from = static_cast<long double>(known - 1);
+            const long double at = from - below / (above - below) * (static_cast<long double>(bound) - from);
+            if (above > below && std::isfinite(at))
+                guess = static_cast<int>(std::clamp(std::floor(at), static_cast<long double>(known),
+                                                    static_cast<long double>(bound - 1)));
+        }
+        if (probe(guess)) {
+            knownWeight = 1.0L;
+            if (lastMoved == -1)
+                boundWeight *= 0.5L;
+            lastMoved = -1;
         } else {
-            bound = probe;
-            break;
+            boundWeight = 1.0L;
+            if (lastMoved == 1)
+                knownWeight *= 0.5L;
+            lastMoved = 1;
         }
     }
-    while (known < bound) {
-        const int mid = known + (bound - known) / 2;
-        const ScanVerdict v = visit(mid);
-        if (!v.passes && v.key < lowCut)
-            known = mid + 1;
-        else
-            bound = mid;
-    }
     for (int i = known; i < last; ++i) {
-        const ScanVerdict v = visit(i);
+        const ScanVerdict v = i == lastProbe ? lastVerdict : visit(i);
         if (v.passes)
             return i;
         if (v.key > highCut)
