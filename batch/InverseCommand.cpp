@@ -154,7 +154,7 @@ int runInverseCommand(const BatchInput& input, const BatchOptions& options, std:
         if (block == bestBlock)
             out << bestRow;
         else
-            out << tables[block]->toTsv();
+            tables[block]->writeTsv(out);
     }
     return 0;
 }

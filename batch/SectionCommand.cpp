@@ -92,7 +92,7 @@ int runSectionCommand(const BatchInput& input, const BatchOptions& options, std:
         err << failure.message() << '\n';
         return 1;
     }
-    out << table.toTsv();
+    table.writeTsv(out);
     return 0;
 }
 

@@ -3,7 +3,12 @@
 // the control that shows it. A smaller row or column count hides cells without
 // clearing them; a larger one shows their old texts again. Cells beyond the counts
 // can be written.
+//
+// The cells of a row are kept together in one buffer (a table of a quarter of a
+// million combinations holds millions of cells).
 
+#include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -19,7 +24,7 @@ public:
     void setRowCount(int count);  // never fewer than 1 row
 
     // An unwritten cell reads as the empty text.
-    const std::string& cell(int column, int row) const;
+    std::string cell(int column, int row) const;
     void setCell(int column, int row, std::string text);
     // A table with the same counts and geometry and no cells.
     GridTable blankCopy() const;
@@ -28,6 +33,7 @@ public:
 
     // The rows as text: rows 0 … rowCount − 1, each row's columnCount cells joined by
     // TAB, '\n' after every row.
+    void writeTsv(std::ostream& out) const;
     std::string toTsv() const;
 
     // Geometry in pixels.
@@ -48,7 +54,13 @@ public:
     unsigned long revision() const { return revision_; }
 
 private:
-    std::vector<std::vector<std::string>> rows_;  // rows_[row][column], grown on write
+    // The texts of a row's cells one after another; cell c is text[begin(c), ends[c]).
+    struct Row {
+        std::string text;
+        std::vector<std::uint32_t> ends;
+        std::uint32_t begin(size_t column) const { return column == 0 ? 0 : ends[column - 1]; }
+    };
+    std::vector<Row> rows_;  // grown on write
     int columnCount_;
     int rowCount_;
     int left_ = 0;
