@@ -3,6 +3,8 @@
 #include "app/Windows.h"
 #include "common/NumberText.h"
 #include "inverse/Form3.h"
+#include "widgets/Charts.h"
+#include "widgets/Controls.h"
 #include "widgets/FileListControls.h"
 #include "widgets/GridView.h"
 #include "widgets/Handlers.h"
@@ -15,17 +17,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QValueAxis>
 
 #include <algorithm>
-#include <cmath>
 
 namespace prurez {
 
@@ -74,54 +72,6 @@ void UpDown::keyPressEvent(QKeyEvent* event)
         step(-1);
     else
         QWidget::keyPressEvent(event);
-}
-
-// ---- charts
-
-void showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves)
-{
-    chart->removeAllSeries();
-    auto* xAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
-    auto* yAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
-    double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
-    for (const LineSeries* curve : curves) {
-        auto* series = new QLineSeries;
-        std::uint32_t colour = colourRed;
-        for (const SeriesPoint& point : curve->points()) {
-            const double x = static_cast<double>(point.x);
-            const double y = static_cast<double>(point.y);
-            series->append(x, y);
-            colour = point.colour;
-            if (std::isfinite(x)) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-            }
-            if (std::isfinite(y)) {
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
-        }
-        QPen pen(QColor::fromRgb(colour));
-        pen.setWidth(2);
-        series->setPen(pen);
-        chart->addSeries(series);
-        if (xAxis != nullptr)
-            series->attachAxis(xAxis);
-        if (yAxis != nullptr)
-            series->attachAxis(yAxis);
-    }
-    auto range = [](QValueAxis* axis, double low, double high) {
-        if (axis == nullptr)
-            return;
-        if (high <= low)
-            high = low + 1.0;
-        const double margin = (high - low) * 0.05;
-        axis->setRange(low == 0.0 ? 0.0 : low - margin, high + margin);
-        axis->setTickCount(6);
-        axis->applyNiceNumbers();
-    };
-    range(xAxis, minX, maxX);
-    range(yAxis, minY, maxY);
 }
 
 namespace {
@@ -221,28 +171,6 @@ QPixmap bilinearDiagram()
     return picture;
 }
 
-QLabel* label(const QString& text, QWidget* parent, int x, int y)
-{
-    auto* result = new QLabel(text, parent);
-    result->move(x, y);
-    result->adjustSize();
-    return result;
-}
-
-QLineEdit* edit(const char* name, QWidget* parent, int x, int y, int width = 90)
-{
-    auto* result = new QLineEdit(parent);
-    result->setObjectName(name);
-    result->setGeometry(x, y, width, 24);
-    return result;
-}
-
-QFont underlined(QFont font)
-{
-    font.setUnderline(true);
-    return font;
-}
-
 QLabel* picture(const char* name, QWidget* parent, const QRect& place)
 {
     auto* result = new QLabel(parent);
@@ -252,15 +180,15 @@ QLabel* picture(const char* name, QWidget* parent, const QRect& place)
     return result;
 }
 
-GridView* gridView(const char* name, GridTable* table, QWidget* parent, int top)
+// An up-down spinner at (x, y) beside its edit field.
+UpDown* upDown(const char* name, QLineEdit* buddy, QWidget* parent, int x, int y)
 {
-    auto* view = new GridView(table, parent);
-    view->setObjectName(name);
-    view->move(table->left(), top);
-    view->setTextElideMode(Qt::ElideNone);
-    view->setWordWrap(false);  // long numbers are cut at the cell's edge
-    view->syncFromTable();
-    return view;
+    auto* result = new UpDown(buddy, 0, 100, parent);
+    result->setObjectName(name);
+    result->setGeometry(x, y, 18, 24);
+    result->upButton()->setGeometry(0, 0, 18, 12);
+    result->downButton()->setGeometry(0, 12, 18, 12);
+    return result;
 }
 
 }  // namespace
@@ -272,21 +200,12 @@ Form2::Form2(QWidget* parent) : Window(parent), testPoints_(2, 8), testDiagram_(
     setObjectName("Form2");
     setWindowTitle("Inversní analýza drátkobetonu");
     resize(800, 590);
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName("PageControl1");
-    PageControl1->setGeometry(6, 6, 788, 578);
-    auto* page1 = new QWidget;
-    auto* page2 = new QWidget;
-    auto* page3 = new QWidget;
-    page1->setObjectName("TabSheet1");
-    page2->setObjectName("TabSheet2");
-    page3->setObjectName("TabSheet3");
-    PageControl1->addTab(page1, "Zadání hodnot ze zkoušek na trámcích  ");
-    PageControl1->addTab(page2, "Výpočet křivosti a momentu ");
-    PageControl1->addTab(page3, "Zadání parametrů inversní analýzy     ");
-    buildTestPage(page1);
-    buildDiagramPage(page2);
-    buildParameterPage(page3);
+    PageControl1 = pageControl(this, QRect(6, 6, 788, 578),
+                               {"Zadání hodnot ze zkoušek na trámcích  ", "Výpočet křivosti a momentu ",
+                                "Zadání parametrů inversní analýzy     "});
+    buildTestPage(PageControl1->widget(0));
+    buildDiagramPage(PageControl1->widget(1));
+    buildParameterPage(PageControl1->widget(2));
     PageControl1->setCurrentIndex(2);
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form2::PageControl1Change);
 }
@@ -320,20 +239,11 @@ void Form2::buildTestPage(QWidget* page)
     countLabel_ = label("Počet posuzovaných hodnot diagramu ", page, 16, 198);
     Edit1 = edit("Edit1", page, 254, 194, 44);
     Edit1->setText("0");
-    UpDown2 = new UpDown(Edit1, 0, 100, page);
-    UpDown2->setObjectName("UpDown2");
-    UpDown2->setGeometry(298, 194, 18, 24);
-    UpDown2->upButton()->setGeometry(0, 0, 18, 12);
-    UpDown2->downButton()->setGeometry(0, 12, 18, 12);
+    UpDown2 = upDown("UpDown2", Edit1, page, 298, 194);
     connect(UpDown2, &UpDown::clicked, this, &Form2::UpDown2Click);
 
     pointsLabel_ = label("Zadání velikosti sil a průhybů", page, 16, 232);
-    testPoints_.setDefaultColumnWidth(65);
-    testPoints_.setDefaultRowHeight(25);
-    testPoints_.setLeft(16);
-    testPoints_.setWidth(152);
-    testPoints_.setHeight(218);
-    StringGrid1 = gridView("StringGrid1", &testPoints_, page, 252);
+    StringGrid1 = gridView("StringGrid1", &testPoints_, page, QRect(16, 252, 152, 218), 65, 25);
     StringGrid1->setEditableInPlace(true);
 
     label("Zatěžovací schéma konstrukce", page, 400, 20);
@@ -351,20 +261,15 @@ void Form2::buildTestPage(QWidget* page)
     connect(Edit20, &QLineEdit::textChanged, this, &Form2::Edit20Change);
     connect(Edit20, &QLineEdit::returnPressed, this, &Form2::Edit20Confirmed);
 
-    for (QWidget* hidden : std::initializer_list<QWidget*>{countLabel_, Edit1, UpDown2, pointsLabel_, StringGrid1,
-                                                           inputFileLabel_, fileNameLabel_, Edit20, fileControls_})
-        hidden->hide();
+    setShown({countLabel_, Edit1, UpDown2, pointsLabel_, StringGrid1, inputFileLabel_, fileNameLabel_, Edit20,
+              fileControls_},
+             false);
 }
 
 void Form2::buildDiagramPage(QWidget* page)
 {
     label("Vypočtené křivosti a momenty", page, 16, 12);
-    testDiagram_.setDefaultColumnWidth(65);
-    testDiagram_.setDefaultRowHeight(25);
-    testDiagram_.setLeft(16);
-    testDiagram_.setWidth(286);
-    testDiagram_.setHeight(218);
-    StringGrid2 = gridView("StringGrid2", &testDiagram_, page, 32);
+    StringGrid2 = gridView("StringGrid2", &testDiagram_, page, QRect(16, 32, 286, 218), 65, 25);
     StringGrid2->setEditableInPlace(true);
     Button2 = new QPushButton("Výpočet momentu a křivosti", page);
     Button2->setObjectName("Button2");
@@ -372,22 +277,8 @@ void Form2::buildDiagramPage(QWidget* page)
     connect(Button2, &QPushButton::clicked, this, &Form2::Button2Click);
 
     label("Diagram 'moment - křivost' ze zkoušky", page, 320, 12);
-    auto* chart = new QChart;
-    chart->setTitle("Diagram ' Moment - křivost '");
-    chart->legend()->hide();
-    QLinearGradient background(0, 0, 0, 1);
-    background.setCoordinateMode(QGradient::ObjectBoundingMode);
-    background.setColorAt(0, Qt::white);
-    background.setColorAt(1, QColor(192, 192, 192));  // silver
-    chart->setBackgroundBrush(background);
-    chart->setBackgroundRoundness(0);
-    chart->setPlotAreaBackgroundVisible(false);
-    auto* xAxis = new QValueAxis;
-    xAxis->setTitleText("Křivost [ m-1 ]");
-    auto* yAxis = new QValueAxis;
-    yAxis->setTitleText("Moment [ kNm ]");
-    chart->addAxis(xAxis, Qt::AlignBottom);
-    chart->addAxis(yAxis, Qt::AlignLeft);
+    QChart* chart = curveChart("Diagram ' Moment - křivost '", Qt::white, QColor(192, 192, 192) /* silver */,
+                               "Moment [ kNm ]");
     Chart1 = new QChartView(chart, page);
     Chart1->setObjectName("Chart1");
     Chart1->setRenderHint(QPainter::Antialiasing);
@@ -422,10 +313,8 @@ void Form2::buildParameterPage(QWidget* page)
     Image3->hide();
     Image4->hide();
 
-    QFont bold = font();
-    bold.setBold(true);
     QLabel* fixedTitle = label("Neměnné vstupní parametry ", page, 16, 136);
-    fixedTitle->setFont(bold);
+    fixedTitle->setFont(bold(font()));
     fixedTitle->adjustSize();
     const int fixedTop = 160;
     const char* fixedLabels[] = {"Výška průřezu h", "Šířka průřezu b", "Pevnost v tlaku válcová",
@@ -441,7 +330,7 @@ void Form2::buildParameterPage(QWidget* page)
     Edit6 = edit("Edit6", page, 196, fixedTop + 84);
 
     QLabel* rangeTitle = label("Proměnné vstupní parametry prac. diagramu", page, 16, 286);
-    rangeTitle->setFont(bold);
+    rangeTitle->setFont(bold(font()));
     rangeTitle->adjustSize();
     const int rowTop = 310;
     const char* rowLabels[] = {"Modul pružnosti drátkobetonu E", "Pevnost v tahu válcová", "Mezní přetvoření tahové",
@@ -465,11 +354,7 @@ void Form2::buildParameterPage(QWidget* page)
     label("Požadovaný počet mezihodnot parametrů ", page, 16, 482);
     Edit17 = edit("Edit17", page, 290, 478, 44);
     Edit17->setText("0");
-    UpDown1 = new UpDown(Edit17, 0, 100, page);
-    UpDown1->setObjectName("UpDown1");
-    UpDown1->setGeometry(334, 478, 18, 24);
-    UpDown1->upButton()->setGeometry(0, 0, 18, 12);
-    UpDown1->downButton()->setGeometry(0, 12, 18, 12);
+    UpDown1 = upDown("UpDown1", Edit17, page, 334, 478);
 
     Button3 = new QPushButton("Vytvoření kombinací vstupních parametrů", page);
     Button3->setObjectName("Button3");
@@ -511,26 +396,14 @@ void Form2::PageControl1Change()
 
 void Form2::RadioButton1Click()
 {
-    countLabel_->show();
-    Edit1->show();
-    UpDown2->show();
-    inputFileLabel_->hide();
-    fileNameLabel_->hide();
-    Edit20->hide();
-    fileControls_->hide();
+    setShown({countLabel_, Edit1, UpDown2}, true);
+    setShown({inputFileLabel_, fileNameLabel_, Edit20, fileControls_}, false);
 }
 
 void Form2::RadioButton2Click()
 {
-    StringGrid1->hide();
-    pointsLabel_->hide();
-    countLabel_->hide();
-    Edit1->hide();
-    UpDown2->hide();
-    inputFileLabel_->show();
-    fileNameLabel_->show();
-    Edit20->show();
-    fileControls_->show();
+    setShown({StringGrid1, pointsLabel_, countLabel_, Edit1, UpDown2}, false);
+    setShown({inputFileLabel_, fileNameLabel_, Edit20, fileControls_}, true);
 }
 
 void Form2::UpDown2Click()

@@ -7,10 +7,8 @@
 #include "inverse/InverseAnalysis.h"
 #include "widgets/Window.h"
 
-#include <initializer_list>
 #include <string>
 
-class QChart;
 class QChartView;
 class QLabel;
 class QLineEdit;
@@ -53,10 +51,6 @@ private:
     int maximum_;
     int position_;
 };
-
-// Shows line series on a chart over two value axes (replacing what it showed),
-// each curve in the colour of its points.
-void showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves);
 
 class Form2 : public Window {
     Q_OBJECT

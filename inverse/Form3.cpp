@@ -4,13 +4,13 @@
 #include "inverse/Form2.h"
 #include "inverse/Form4.h"
 #include "inverse/InverseAnalysis.h"
+#include "widgets/Controls.h"
 #include "widgets/GridView.h"
 #include "widgets/Handlers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QKeyEvent>
@@ -23,23 +23,10 @@ Form3::Form3(QWidget* parent) : Window(parent), combinations_(8, 20), values_(5,
     setWindowTitle("Kombinace vstupních parametrů výpočtu");
     resize(560, 590);
 
-    auto* title = new QLabel("Tabulka kombinací vstupních parametrů výpočtu", this);
-    title->setObjectName("Label1");
-    title->move(12, 10);
-    title->adjustSize();
+    label("Tabulka kombinací vstupních parametrů výpočtu", this, 12, 10, "Label1");
 
-    combinations_.setDefaultColumnWidth(63);
-    combinations_.setDefaultRowHeight(24);
-    combinations_.setLeft(12);
-    combinations_.setWidth(8 * 63 + 22);
-    combinations_.setHeight(460);
-    StringGrid1 = new GridView(&combinations_, this);
-    StringGrid1->setObjectName("StringGrid1");
-    StringGrid1->move(12, 32);
+    StringGrid1 = gridView("StringGrid1", &combinations_, this, QRect(12, 32, 8 * 63 + 22, 460), 63, 24);
     StringGrid1->setEditableInPlace(true);
-    StringGrid1->setTextElideMode(Qt::ElideNone);
-    StringGrid1->setWordWrap(false);
-    StringGrid1->syncFromTable();
 
     values_.setLeft(12);
     StringGrid2 = new GridView(&values_, this);

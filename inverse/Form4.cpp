@@ -9,125 +9,48 @@
 #include "inverse/Form5.h"
 #include "inverse/InverseAnalysis.h"
 #include "section/Form6.h"
+#include "widgets/Charts.h"
+#include "widgets/Controls.h"
 #include "widgets/GridView.h"
 #include "widgets/Handlers.h"
 
-#include <QApplication>
 #include <QChart>
 #include <QChartView>
-#include <QGraphicsRectItem>
-#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
-#include <QValueAxis>
 
 namespace prurez {
-
-namespace {
-
-const char* const chartTitle = "POROVNÁNÍ NALEZENÝCH VSTUPNÍCH PARAMETRŮ S VÝSLEDKY ZKOUŠKY";
-
-// The title of the comparison chart stands on white in a green frame.
-class ComparisonChartView : public QChartView {
-public:
-    explicit ComparisonChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {}
-
-protected:
-    // The chart lays its title out when first shown; the frame then follows it.
-    void paintEvent(QPaintEvent* event) override
-    {
-        if (titleFrame_ == nullptr)
-            frameTitle();
-        QChartView::paintEvent(event);
-    }
-
-private:
-    void frameTitle()
-    {
-        for (QGraphicsItem* item : scene()->items()) {
-            auto* text = dynamic_cast<QGraphicsTextItem*>(item);
-            if (text == nullptr || text->toPlainText() != QString::fromUtf8(chartTitle))
-                continue;
-            titleFrame_ = new QGraphicsRectItem(text->boundingRect().adjusted(-6, 0, 6, 0), text);
-            titleFrame_->setFlag(QGraphicsItem::ItemStacksBehindParent);
-            titleFrame_->setBrush(Qt::white);
-            titleFrame_->setPen(QPen(QColor(0, 128, 0), 2));
-            return;
-        }
-    }
-
-    QGraphicsRectItem* titleFrame_ = nullptr;
-};
-
-QLabel* label(const QString& text, QWidget* parent, int x, int y, const char* name = nullptr)
-{
-    auto* result = new QLabel(text, parent);
-    if (name != nullptr)
-        result->setObjectName(name);
-    result->move(x, y);
-    result->adjustSize();
-    return result;
-}
-
-}  // namespace
 
 Form4::Form4(QWidget* parent) : Window(parent), moments_(5, 5), deviationList_(2, 5)
 {
     setObjectName("Form4");
     setWindowTitle("Stanovení nejvýstižnější kombinace vstupních parametrů");
     resize(780, 580);
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName("PageControl1");
-    PageControl1->setGeometry(6, 6, 768, 568);
-    auto* page1 = new QWidget;
-    auto* page2 = new QWidget;
-    auto* page3 = new QWidget;
-    page1->setObjectName("TabSheet1");
-    page2->setObjectName("TabSheet2");
-    page3->setObjectName("TabSheet3");
-    PageControl1->addTab(page1, "  Hodnoty diagramu  ");
-    PageControl1->addTab(page2, "Stanovení výsledné kombinace vstupních parametrů");
-    PageControl1->addTab(page3, " Porovnání stanovených hodnot  ");
+    PageControl1 = pageControl(this, QRect(6, 6, 768, 568),
+                               {"  Hodnoty diagramu  ", "Stanovení výsledné kombinace vstupních parametrů",
+                                " Porovnání stanovených hodnot  "});
+    QWidget* page1 = PageControl1->widget(0);
+    QWidget* page2 = PageControl1->widget(1);
+    QWidget* page3 = PageControl1->widget(2);
     const QIcon retry = style()->standardIcon(QStyle::SP_BrowserReload);
-    QFont underlinedFont = font();
-    underlinedFont.setUnderline(true);
 
     // page 1: the moments of the combinations
     label("Vypočtené hodnoty diagramu 'moment - křivost' pro jednotlivé kombinace vstupních parametrů", page1, 12,
           10, "Label1")
-        ->setFont(underlinedFont);
-    moments_.setDefaultColumnWidth(60);
-    moments_.setDefaultRowHeight(24);
-    moments_.setLeft(12);
-    moments_.setWidth(740);
-    moments_.setHeight(440);
-    StringGrid1 = new GridView(&moments_, page1);
-    StringGrid1->setObjectName("StringGrid1");
-    StringGrid1->move(12, 34);
+        ->setFont(underlined(font()));
+    StringGrid1 = gridView("StringGrid1", &moments_, page1, QRect(12, 34, 740, 440), 60, 24);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    StringGrid1->setTextElideMode(Qt::ElideNone);
-    StringGrid1->setWordWrap(false);
-    StringGrid1->syncFromTable();
     BitBtn2 = new QPushButton(retry, "Spočítej odchylky", page1);
     BitBtn2->setObjectName("BitBtn2");
     BitBtn2->setGeometry(12, 486, 200, 32);
     connect(BitBtn2, &QPushButton::clicked, this, &Form4::BitBtn2Click);
 
     // page 2: the deviation list and the best fit
-    label("Odchylky jednotlivých kombinací parametrů", page2, 12, 10, "Label2")->setFont(underlinedFont);
-    deviationList_.setDefaultColumnWidth(60);
-    deviationList_.setLeft(12);
-    deviationList_.setWidth(2 * 60 + 40);
-    deviationList_.setHeight(470);
-    StringGrid2 = new GridView(&deviationList_, page2);
-    StringGrid2->setObjectName("StringGrid2");
-    StringGrid2->move(12, 34);
+    label("Odchylky jednotlivých kombinací parametrů", page2, 12, 10, "Label2")->setFont(underlined(font()));
+    StringGrid2 = gridView("StringGrid2", &deviationList_, page2, QRect(12, 34, 2 * 60 + 40, 470), 60, 24);
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    StringGrid2->setTextElideMode(Qt::ElideNone);
-    StringGrid2->setWordWrap(false);
-    StringGrid2->syncFromTable();
     Button1 = new QPushButton("Najdi nejvýstižnější kombinaci", page2);
     Button1->setObjectName("Button1");
     Button1->setGeometry(200, 34, 260, 32);
@@ -147,41 +70,29 @@ Form4::Form4(QWidget* parent) : Window(parent), moments_(5, 5), deviationList_(2
     Button2->hide();
 
     // page 3: the comparison chart
-    auto* chart = new QChart;
-    chart->setTitle(QString::fromUtf8(chartTitle));
+    // The title stands on white in a green frame.
+    const QColor green(0, 128, 0);
+    QChart* chart = curveChart("POROVNÁNÍ NALEZENÝCH VSTUPNÍCH PARAMETRŮ S VÝSLEDKY ZKOUŠKY", QColor(165, 209, 209),
+                               QColor(170, 213, 255), "Moment [ kNm ]");
     QFont titleFont("Arial");
     titleFont.setBold(true);
     titleFont.setPixelSize(12);
     chart->setTitleFont(titleFont);
-    chart->setTitleBrush(QColor(0, 128, 0));
-    chart->legend()->hide();
-    QLinearGradient background(0, 0, 0, 1);
-    background.setCoordinateMode(QGradient::ObjectBoundingMode);
-    background.setColorAt(0, QColor(165, 209, 209));
-    background.setColorAt(1, QColor(170, 213, 255));
-    chart->setBackgroundBrush(background);
-    chart->setBackgroundRoundness(0);
-    chart->setPlotAreaBackgroundVisible(false);
-    auto* xAxis = new QValueAxis;
-    xAxis->setTitleText("Křivost [ m-1 ]");
-    auto* yAxis = new QValueAxis;
-    yAxis->setTitleText("Moment [ kNm ]");
-    chart->addAxis(xAxis, Qt::AlignBottom);
-    chart->addAxis(yAxis, Qt::AlignLeft);
-    Chart1 = new ComparisonChartView(chart, page3);
+    chart->setTitleBrush(green);
+    auto* chartView = new FramedTitleChartView(chart, green, 2, page3);
+    chartView->setTitleFill(Qt::white);
+    Chart1 = chartView;
     Chart1->setObjectName("Chart1");
     Chart1->setRenderHint(QPainter::Antialiasing);
     Chart1->setGeometry(8, 8, 746, 460);
     showCurves(chart, {});
-    QFont bold = font();
-    bold.setBold(true);
     QLabel* testLegend = label("----------   Pracovní diagram průřezu stanovený ze zkoušky", page3, 20, 480, "Label21");
-    testLegend->setFont(bold);
+    testLegend->setFont(bold(font()));
     testLegend->setStyleSheet("color: rgb(255, 0, 0);");
     testLegend->adjustSize();
     QLabel* fitLegend = label("----------   Pracovní diagram průřezu pro nalezenou kombinaci vstupních parametrů",
                               page3, 20, 504, "Label22");
-    fitLegend->setFont(bold);
+    fitLegend->setFont(bold(font()));
     fitLegend->setStyleSheet("color: rgb(0, 0, 255);");
     fitLegend->adjustSize();
 
@@ -190,10 +101,6 @@ Form4::Form4(QWidget* parent) : Window(parent), moments_(5, 5), deviationList_(2
 
 void Form4::buildResultLabels(QWidget* page)
 {
-    QFont bold = font();
-    bold.setBold(true);
-    QFont underlinedFont = font();
-    underlinedFont.setUnderline(true);
     const char* names[] = {"Label3",  "Label4",  "Label5",  "Label6",  "Label7",  "Label8",
                            "Label9",  "Label10", "Label11", "Label12", "Label13", "Label14",
                            "Label15", "Label16", "Label17", "Label18", "Label19", "Label20"};
@@ -217,11 +124,10 @@ void Form4::buildResultLabels(QWidget* page)
         place(4 + i, names7[i], 200, 210 + 28 * i, 270);
         place(11 + i, "", 480, 210 + 28 * i, 270);  // Label14 … Label20: the values
     }
-    resultLabels_[0]->setFont(bold);
-    resultLabels_[1]->setFont(bold);
-    resultLabels_[2]->setFont(bold);
+    for (int i = 0; i < 3; ++i)
+        resultLabels_[i]->setFont(bold(font()));
     resultLabels_[2]->setStyleSheet("color: rgb(255, 0, 0);");
-    resultLabels_[3]->setFont(underlinedFont);
+    resultLabels_[3]->setFont(underlined(font()));
 }
 
 void Form4::syncMomentTable() { StringGrid1->syncFromTable(); }

@@ -2,6 +2,7 @@
 
 #include "app/Windows.h"
 #include "section/Form7.h"
+#include "widgets/Controls.h"
 #include "widgets/FileListControls.h"
 #include "widgets/Handlers.h"
 #include "widgets/RadioGroup.h"
@@ -20,33 +21,20 @@ namespace {
 
 constexpr int rowHeight = 24;
 
-QLabel* addLabel(QWidget* parent, const char* text, int x, int y, int width, const char* name = nullptr)
+// A caption one row high.
+QLabel* addLabel(QWidget* parent, const char* text, int x, int y, int width)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setGeometry(x, y, width, rowHeight);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    if (name != nullptr)
-        label->setObjectName(QString::fromUtf8(name));
-    return label;
+    return label(text, parent, QRect(x, y, width, rowHeight));
 }
 
 QLabel* addHeading(QWidget* parent, const char* text, int x, int y, int width, int pointSize)
 {
-    QLabel* label = addLabel(parent, text, x, y, width);
-    QFont font = label->font();
-    font.setBold(true);
+    QLabel* heading = addLabel(parent, text, x, y, width);
+    QFont font = bold(heading->font());
     font.setPointSize(pointSize);
-    label->setFont(font);
-    label->setStyleSheet("color: #00007f;");
-    return label;
-}
-
-QLineEdit* addEdit(QWidget* parent, const char* name, int x, int y, int width)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromUtf8(name));
-    edit->setGeometry(x, y, width, rowHeight);
-    return edit;
+    heading->setFont(font);
+    heading->setStyleSheet("color: #00007f;");
+    return heading;
 }
 
 // One row of a field: caption, edit field, unit (the unit may be empty).
@@ -61,7 +49,7 @@ FieldRow addRow(QWidget* parent, const char* caption, const char* editName, cons
 {
     FieldRow row;
     row.caption = addLabel(parent, caption, x, y, captionWidth);
-    row.edit = addEdit(parent, editName, x + captionWidth + 4, y, editWidth);
+    row.edit = edit(editName, parent, x + captionWidth + 4, y, editWidth);
     row.unit = unit != nullptr ? addLabel(parent, unit, x + captionWidth + editWidth + 12, y, 60) : nullptr;
     return row;
 }
@@ -77,13 +65,12 @@ Form6::Form6(QWidget* parent) : Window(parent)
     setWindowTitle(QString::fromUtf8("Zadání vstupních hodnot pro určení pracovního diagramu průřezu"));
     setFixedSize(800, 576);
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName("PageControl1");
-    PageControl1->setGeometry(8, 8, 784, 560);
-    PageControl1->addTab(buildMaterialPage(), QString::fromUtf8("Materiálové charakteristiky průřezu"));
-    PageControl1->addTab(buildSectionPage(), QString::fromUtf8("Průřezové charakteristiky"));
-    PageControl1->addTab(buildLoadPage(), QString::fromUtf8("Zatížení, parametry výpočtu, výstupní soubor  "));
-    PageControl1->setCurrentIndex(0);
+    PageControl1 = pageControl(this, QRect(8, 8, 784, 560),
+                               {"Materiálové charakteristiky průřezu", "Průřezové charakteristiky",
+                                "Zatížení, parametry výpočtu, výstupní soubor  "});
+    buildMaterialPage(PageControl1->widget(0));
+    buildSectionPage(PageControl1->widget(1));
+    buildLoadPage(PageControl1->widget(2));
 
     connect(RadioGroup1, &RadioGroup::clicked, this, &Form6::RadioGroup1Click);
     connect(RadioGroup2, &RadioGroup::clicked, this, &Form6::RadioGroup2Click);
@@ -91,10 +78,8 @@ Form6::Form6(QWidget* parent) : Window(parent)
     connect(BitBtn1, &QPushButton::clicked, this, &Form6::BitBtn1Click);
 }
 
-QWidget* Form6::buildMaterialPage()
+void Form6::buildMaterialPage(QWidget* page)
 {
-    auto* page = new QWidget;
-    page->setObjectName("TabSheet1");
     addHeading(page, "Materiálové charakteristiky", 16, 8, 400, 12);
     addHeading(page, "BETON", 16, 40, 200, 10);
 
@@ -117,10 +102,7 @@ QWidget* Form6::buildMaterialPage()
     Label8 = row7.caption;
     Label8->setObjectName("Label8");
     Edit7 = row7.edit;
-    for (QWidget* hidden : {static_cast<QWidget*>(Label9), static_cast<QWidget*>(Edit6),
-                            static_cast<QWidget*>(edit6Unit), static_cast<QWidget*>(Label8),
-                            static_cast<QWidget*>(Edit7)})
-        hidden->hide();
+    setShown({Label9, Edit6, edit6Unit, Label8, Edit7}, false);
 
     // Steel and reinforcement: reinforced concrete only.
     auto collect = [this](const FieldRow& row) {
@@ -167,13 +149,10 @@ QWidget* Form6::buildMaterialPage()
                                  {QString::fromUtf8("Ano"), QString::fromUtf8("Ne")}, page);
     RadioGroup5->setObjectName("RadioGroup5");
     RadioGroup5->setGeometry(470, 284, 290, 84);
-    return page;
 }
 
-QWidget* Form6::buildSectionPage()
+void Form6::buildSectionPage(QWidget* page)
 {
-    auto* page = new QWidget;
-    page->setObjectName("TabSheet2");
     RadioGroup2 = new RadioGroup(QString::fromUtf8("Výbět typu průřezu"),
                                  {QString::fromUtf8("Čtverec"), QString::fromUtf8("Obdélník")}, page);
     RadioGroup2->setObjectName("RadioGroup2");
@@ -201,23 +180,17 @@ QWidget* Form6::buildSectionPage()
     Edit16->setReadOnly(true);
     characteristicsRows << area.caption << area.edit << area.unit << inertia.caption << inertia.edit
                         << inertia.unit;
-    for (QWidget* hidden : {static_cast<QWidget*>(Label27), static_cast<QWidget*>(Edit13),
-                            static_cast<QWidget*>(edit13Unit), static_cast<QWidget*>(heightLabel),
-                            static_cast<QWidget*>(Edit14), static_cast<QWidget*>(edit14Unit)})
-        hidden->hide();
+    setShown({Label27, Edit13, edit13Unit, heightLabel, Edit14, edit14Unit}, false);
     for (QWidget* hidden : characteristicsRows)
         hidden->hide();
 
     Button2 = new QPushButton(QString::fromUtf8("Průřezové charakteristiky"), page);
     Button2->setObjectName("Button2");
     Button2->setGeometry(16, 288, 330, 32);
-    return page;
 }
 
-QWidget* Form6::buildLoadPage()
+void Form6::buildLoadPage(QWidget* page)
 {
-    auto* page = new QWidget;
-    page->setObjectName("TabSheet3");
     Edit17 = addRow(page, "Velikost působící normálové síly", "Edit17", "[ kN ]", 16, 20, 240, 120).edit;
     addLabel(page, "Požadovaný přírůstek křivosti", 16, 56, 240);
     ComboBox1 = new QComboBox(page);
@@ -234,7 +207,7 @@ QWidget* Form6::buildLoadPage()
     output->setObjectName("OutputFileGroup");
     output->setGeometry(16, 100, 560, 420);
     addLabel(output, "Název souboru :", 14, 30, 110);
-    Edit18 = addEdit(output, "Edit18", 126, 30, 260);
+    Edit18 = edit("Edit18", output, 126, 30, 260);
     fileControls = new FileListControls(QString::fromUtf8("Všechny soubory|*.*"), Edit18, output);
     fileControls->setObjectName("FileListControls1");
     fileControls->setGeometry(14, 66, 532, 340);
@@ -248,7 +221,6 @@ QWidget* Form6::buildLoadPage()
     font.setPointSize(11);
     BitBtn1->setFont(font);
     BitBtn1->setGeometry(596, 472, 164, 48);
-    return page;
 }
 
 SectionFields Form6::fields() const

@@ -47,9 +47,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QWidget* buildMaterialPage();
-    QWidget* buildSectionPage();
-    QWidget* buildLoadPage();
+    void buildMaterialPage(QWidget* page);
+    void buildSectionPage(QWidget* page);
+    void buildLoadPage(QWidget* page);
 
     QTabWidget* PageControl1;
     // Page 1: concrete, steel, reinforcement, choices.

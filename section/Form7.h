@@ -9,10 +9,8 @@
 
 class QChart;
 class QChartView;
-class QLineSeries;
 class QPushButton;
 class QTabWidget;
-class QValueAxis;
 
 namespace prurez {
 
@@ -53,9 +51,6 @@ private:
     QPushButton* Button1;
     QChartView* Chart1;
     QChart* chart_;
-    QValueAxis* curvatureAxis_;
-    QValueAxis* momentAxis_;
-    QLineSeries* series_ = nullptr;  // the one curve, replaced on every page change
     QPushButton* BitBtn1;
 };
 

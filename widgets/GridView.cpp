@@ -78,4 +78,22 @@ void GridView::syncFromTable()
     setGeometry(table_->left(), y(), table_->width(), table_->height());
 }
 
+GridView* gridView(const char* name, GridTable* table, QWidget* parent, const QRect& place, int columnWidth,
+                   int rowHeight)
+{
+    table->setDefaultColumnWidth(columnWidth);
+    table->setDefaultRowHeight(rowHeight);
+    table->setLeft(place.left());
+    table->setTop(place.top());
+    table->setWidth(place.width());
+    table->setHeight(place.height());
+    auto* view = new GridView(table, parent);
+    view->setObjectName(name);
+    view->move(place.topLeft());
+    view->setTextElideMode(Qt::ElideNone);
+    view->setWordWrap(false);
+    view->syncFromTable();
+    return view;
+}
+
 }  // namespace prurez

@@ -5,6 +5,7 @@
 #include "common/GridTable.h"
 
 #include <QAbstractTableModel>
+#include <QRect>
 #include <QTableView>
 
 namespace prurez {
@@ -49,5 +50,11 @@ private:
     GridTable* table_;
     GridTableModel* model_;
 };
+
+// A view named `name` of `table` on `parent`: the table takes `place` as its
+// geometry and the given default column width and row height; long numbers are cut
+// at the cell's edge.
+GridView* gridView(const char* name, GridTable* table, QWidget* parent, const QRect& place, int columnWidth,
+                   int rowHeight);
 
 }  // namespace prurez

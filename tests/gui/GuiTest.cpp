@@ -45,6 +45,17 @@ void choose(QWidget* window, const char* groupName, int index)
     }
 }
 
+QString number(const char* text)
+{
+    return QString::fromUtf8(text).replace(',', QChar::fromLatin1(prurez::localeDecimalSeparator()));
+}
+
+bool shown(QWidget* window, const char* name)
+{
+    QWidget* control = find<QWidget>(window, name);
+    return control != nullptr && !control->isHidden();
+}
+
 const prurez::GridTable& grid(QWidget* window, const char* name)
 {
     static const prurez::GridTable none;

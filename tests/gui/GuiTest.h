@@ -43,6 +43,11 @@ void click(QWidget* window, const char* name);
 // Clicks item `index` of a radio group, as the user would.
 void choose(QWidget* window, const char* groupName, int index);
 
+// A number text with the decimal separator the windows read ("0,15" as typed).
+QString number(const char* text);
+// The control is not hidden (a page not in front hides its controls from view only).
+bool shown(QWidget* window, const char* name);
+
 // The grid's table.
 const prurez::GridTable& grid(QWidget* window, const char* name);
 std::string cell(QWidget* window, const char* grid, int column, int row);

@@ -27,19 +27,10 @@ namespace {
 using guitest::choose;
 using guitest::click;
 using guitest::find;
+using guitest::number;
+using guitest::shown;
 using guitest::type;
 
-// A number text with the decimal separator the windows read.
-QString num(const char* text)
-{
-    return QString::fromUtf8(text).replace(',', QChar::fromLatin1(prurez::localeDecimalSeparator()));
-}
-
-bool shown(QWidget* window, const char* name)
-{
-    QWidget* control = find<QWidget>(window, name);
-    return control != nullptr && !control->isHidden();  // pages not in front hide their controls
-}
 
 bool enabled(QWidget* window, const char* name)
 {
@@ -172,18 +163,18 @@ TEST(SectionInputWindow, CharacteristicsOfASquareAndARectangle)
     EXPECT_EQ(text(&form, "Edit15"), "");
 
     choose(&form, "RadioGroup2", 0);
-    type(&form, "Edit13", num("0,3"));
+    type(&form, "Edit13", number("0,3"));
     click(&form, "Button2");
-    EXPECT_EQ(text(&form, "Edit15"), num("0,09"));
-    EXPECT_EQ(text(&form, "Edit16"), num("0,000675"));
+    EXPECT_EQ(text(&form, "Edit15"), number("0,09"));
+    EXPECT_EQ(text(&form, "Edit16"), number("0,000675"));
 
     choose(&form, "RadioGroup2", 1);
-    type(&form, "Edit13", num("0,2"));
-    type(&form, "Edit14", num("0,5"));
+    type(&form, "Edit13", number("0,2"));
+    type(&form, "Edit14", number("0,5"));
     click(&form, "Button2");
-    EXPECT_EQ(text(&form, "Edit15"), num("0,1"));
+    EXPECT_EQ(text(&form, "Edit15"), number("0,1"));
     // b·h³/12, not h·b³/12.
-    EXPECT_EQ(text(&form, "Edit16"), num("0,00208333333333333"));
+    EXPECT_EQ(text(&form, "Edit16"), number("0,00208333333333333"));
 }
 
 TEST(SectionInputWindow, HandOverFromTheInverseAnalysisLocksTheChoices)
@@ -233,16 +224,16 @@ protected:
         choose(form, "RadioGroup1", 0);
         choose(form, "RadioGroup3", 0);
         type(form, "Edit1", "30");
-        type(form, "Edit2", num("2,9"));
+        type(form, "Edit2", number("2,9"));
         type(form, "Edit3", "32000");
-        type(form, "Edit4", num("0,35"));
-        type(form, "Edit5", num("0,01"));
-        type(form, "Edit6", num("0,2"));
+        type(form, "Edit4", number("0,35"));
+        type(form, "Edit5", number("0,01"));
+        type(form, "Edit6", number("0,2"));
         choose(form, "RadioGroup2", 1);
-        type(form, "Edit13", num("0,3"));
-        type(form, "Edit14", num("0,5"));
+        type(form, "Edit13", number("0,3"));
+        type(form, "Edit14", number("0,5"));
         type(form, "Edit17", "0");
-        guitest::typeCombo(form, "ComboBox1", num(step));
+        guitest::typeCombo(form, "ComboBox1", number(step));
     }
     void run()
     {
@@ -305,10 +296,10 @@ TEST_F(SectionRoad, MenuInputRunResultsOkAndBackWithTheInputsInPlace)
     menuItem->trigger();
     EXPECT_TRUE(w().form6->isVisible());
     EXPECT_EQ(text(w().form6, "Edit3"), "32000");
-    EXPECT_EQ(text(w().form6, "Edit14"), num("0,5"));
+    EXPECT_EQ(text(w().form6, "Edit14"), number("0,5"));
     EXPECT_EQ(itemIndex(w().form6, "RadioGroup1"), 0);
     EXPECT_EQ(itemIndex(w().form6, "RadioGroup2"), 1);
-    EXPECT_EQ(find<QComboBox>(w().form6, "ComboBox1")->currentText(), num("0,00005"));
+    EXPECT_EQ(find<QComboBox>(w().form6, "ComboBox1")->currentText(), number("0,00005"));
 }
 
 TEST_F(SectionRoad, TheOtherMenuItemsAndATextThatIsNotANumber)
