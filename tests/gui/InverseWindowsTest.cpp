@@ -30,6 +30,9 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cstdio>
+
+#include <sys/resource.h>
 
 using namespace guitest;
 
@@ -507,4 +510,37 @@ TEST(InverseRoad, PressingPrerusitOrEscCancelsAndLeavesTheResultWindowUntouched)
     EXPECT_EQ(form4()->momentTable().toTsv(), before);
     form3()->hide();
     clearFailures();
+}
+
+TEST(InverseRoad, TheLargestGridRunsEndToEndInTheWindowsWithinAGibibyte)
+{
+    clearFailures();
+    form2()->show();
+    // The bending test and the ranges of examples/inverse.input, with n = 10.
+    typeTestPoints({{"5", "0,00001"}, {"10", "0,00002"}, {"14", "0,00004"}, {"15,5", "0,0001"}, {"14,2", "0,0003"},
+                    {"12,8", "0,0006"}, {"11,9", "0,001"}, {"10,6", "0,0015"}, {"9,4", "0,002"}, {"8,3", "0,003"}});
+    turnToPage(form2(), 1);
+    click(form2(), "Button2");
+    turnToPage(form2(), 2);
+    typeRanges("10");
+    click(form2(), "Button3");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    ASSERT_EQ(grid(form3(), "StringGrid1").rowCount(), 248833);
+
+    click(form3(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    ASSERT_TRUE(form4()->isVisible());
+    EXPECT_EQ(grid(form4(), "StringGrid1").columnCount(), 21);
+    click(form4(), "BitBtn2");
+    turnToPage(form4(), 1);
+    click(form4(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    // The fit prurez-batch finds for the same input.
+    EXPECT_EQ(find<QLabel>(form4(), "Label5")->text(), QString::fromUtf8("kombinace číslo 236869"));
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("[ memory   ] peak resident set %ld MiB\n", usage.ru_maxrss / 1024);
+    EXPECT_LT(usage.ru_maxrss, 1024L * 1024L) << "KiB";
+    form4()->hide();
 }
