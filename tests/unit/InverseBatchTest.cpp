@@ -61,10 +61,10 @@ TEST(InverseBatch, AFailurePrintsOnlyItsMessage)
     EXPECT_EQ(run.err, "File not found\n");
 
     run = runInverse(beamTest + "point = 10;0,001\nfcp=30\necpm=0,35\nE_min=1\nE_max=2\nfct_min=1\nfct_max=2\n"
-                                "ectm_min=1\nectm_max=2\na_min=0\na_max=0\nb_min=0\nb_max=0\nn = 11\n",
+                                "ectm_min=1\nectm_max=2\na_min=0\na_max=0\nb_min=0\nb_max=0\nn = 13\n",
                      "--decimal , --blocks combinations");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Počet mezihodnot parametrů musí být celé číslo od 0 do 10.\n");
+    EXPECT_EQ(run.err, "Počet mezihodnot parametrů musí být celé číslo od 0 do 12.\n");
 }
 
 TEST(InverseBatch, TheWholeRoadOfTheExampleInBlockOrderForAnyThreadCount)
