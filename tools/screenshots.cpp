@@ -1,5 +1,6 @@
-// Saves a picture of every window and page of the program, filled with a worked
-// example of the section tool, into a folder (default "screenshots").
+// Saves a picture of every window and page of the program, filled with worked
+// examples of the section tool and of the inverse analysis, into a folder (default
+// "screenshots").
 //
 //   screenshots [folder]      (run offscreen: QT_QPA_PLATFORM=offscreen)
 
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <cstdio>
 #include <cstdlib>
@@ -105,6 +107,62 @@ void fillExample(prurez::Form6* form6)
     type(form6, "Edit18", "vysledky.txt");
 }
 
+void click(QWidget* window, const char* name)
+{
+    if (auto* button = window->findChild<QAbstractButton*>(name))
+        button->click();
+}
+
+void turnToPage(QWidget* window, int page)
+{
+    if (auto* pages = window->findChild<QTabWidget*>("PageControl1"))
+        pages->setCurrentIndex(page);
+}
+
+// The bending test of examples/beam-150.txt typed in, its moment–curvature, and the
+// ranges of examples/inverse.input with one intermediate value; the combinations are
+// generated and computed and the best fit is found.
+void runInverseExample(prurez::Form2* form2, prurez::Form3* form3, prurez::Form4* form4)
+{
+    const char* const points[][2] = {{"5", "0,00001"}, {"10", "0,00002"}, {"14", "0,00004"}, {"15,5", "0,0001"},
+                                     {"14,2", "0,0003"}, {"12,8", "0,0006"}, {"11,9", "0,001"}, {"10,6", "0,0015"},
+                                     {"9,4", "0,002"}, {"8,3", "0,003"}};
+    form2->show();
+    turnToPage(form2, 0);
+    type(form2, "Edit2", "30000");
+    type(form2, "Edit3", "0,15");
+    type(form2, "Edit4", "0,15");
+    click(form2, "RadioButton1");
+    type(form2, "Edit1", "9");
+    if (auto* spinner = form2->findChild<prurez::UpDown*>("UpDown2"))
+        spinner->upButton()->click();
+    for (int r = 1; r <= 10; ++r) {
+        form2->testPoints().setCell(0, r, number(points[r - 1][0]).toStdString());
+        form2->testPoints().setCell(1, r, number(points[r - 1][1]).toStdString());
+    }
+    turnToPage(form2, 1);
+    click(form2, "Button2");
+    turnToPage(form2, 2);
+    const char* const ranges[][2] = {{"Edit18", "0,15"}, {"Edit19", "0,15"}, {"Edit5", "40"},    {"Edit6", "0,35"},
+                                     {"Edit7", "25000"}, {"Edit12", "35000"}, {"Edit8", "2,5"},  {"Edit13", "4,5"},
+                                     {"Edit9", "2"},     {"Edit14", "4"},     {"Edit10", "0,2"}, {"Edit15", "0,6"},
+                                     {"Edit11", "0,2"},  {"Edit16", "0,6"},   {"Edit17", "1"}};
+    for (const auto& field : ranges)
+        type(form2, field[0], field[1]);
+    turnToPage(form2, 0);
+    savePages(form2, "Form2");
+
+    form2->show();
+    turnToPage(form2, 2);
+    click(form2, "Button3");
+    save(form3, "Form3");
+    click(form3, "Button1");
+    click(form4, "BitBtn2");
+    turnToPage(form4, 1);
+    click(form4, "Button1");
+    savePages(form4, "Form4");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -130,9 +188,7 @@ int main(int argc, char** argv)
     w.form6->hide();
     savePages(w.form7, "Form7");
 
-    savePages(w.form2, "Form2");
-    savePages(w.form3, "Form3");
-    savePages(w.form4, "Form4");
+    runInverseExample(w.form2, w.form3, w.form4);
 
     prurez::destroyWindows();
     std::printf("%d pictures in %s\n", saved, qPrintable(folder));
