@@ -362,9 +362,12 @@ void Form2::buildParameterPage(QWidget* page)
     connect(Button3, &QPushButton::clicked, this, &Form2::Button3Click);
 
     // Keyboard order: h, b, fcp, ecpm, each range row by row, the up-down, the
-    // button, the diagram choice, the count.
-    QWidget* order[] = {Edit18, Edit19, Edit5,  Edit6,  Edit7,   Edit12,  Edit8,       Edit13, Edit9,
-                        Edit14, Edit10, Edit15, Edit11, Edit16,  UpDown1, Button3, RadioGroup1, Edit17};
+    // button, the diagram choice (its items: the group box itself takes no focus),
+    // the count.
+    QWidget* order[] = {Edit18, Edit19, Edit5,   Edit6,   Edit7,
+                        Edit12, Edit8,  Edit13,  Edit9,   Edit14,
+                        Edit10, Edit15, Edit11,  Edit16,  UpDown1,
+                        Button3, RadioGroup1->button(0), RadioGroup1->button(1), RadioGroup1->button(2), Edit17};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 }

@@ -125,6 +125,22 @@ TEST(InverseInput, OpensOnTheRangePageWithOnlyTheScalarsModesAndPictureOnPageOne
     // Image2 … Image4 wait for a diagram choice.
     for (const char* name : {"Image2", "Image3", "Image4"})
         EXPECT_FALSE(shown(form2(), name)) << name;
+
+    // Keyboard order of the range page, from the height to the count; the diagram
+    // choice is reached through its items.
+    QStringList order;
+    QWidget* control = find<QLineEdit>(form2(), "Edit18");
+    while (control != nullptr && order.size() < 30) {
+        if ((control->focusPolicy() & Qt::TabFocus) != 0)
+            order << (control->parentWidget()->objectName() == "RadioGroup1" ? "RadioGroup1." : "") +
+                         control->objectName();
+        if (control->objectName() == "Edit17")
+            break;
+        control = control->nextInFocusChain();
+    }
+    EXPECT_EQ(order.join(' ').toStdString(),
+              "Edit18 Edit19 Edit5 Edit6 Edit7 Edit12 Edit8 Edit13 Edit9 Edit14 Edit10 Edit15 Edit11 Edit16 UpDown1 "
+              "Button3 RadioGroup1.item0 RadioGroup1.item1 RadioGroup1.item2 Edit17");
 }
 
 TEST(InverseInput, EntryModesSwitchTheCountAndTheFileControlsButTheFileModeAloneHidesTheGrid)
