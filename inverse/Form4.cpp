@@ -179,9 +179,9 @@ void Form4::BitBtn1Click()
             throw Failure("Nejvýstižnější kombinace dosud nebyla nalezena.");
         const std::array<std::string, 7>& found = *bestTexts_;  // E, fcp, fct, ecpm, ectm, a, b
         hide();
+        windows().form6->show();
         windows().form6->continueFromInverseAnalysis({found[1], found[2], found[0], found[3], found[4], found[5],
                                                       found[6]});
-        windows().form6->show();
     });
 }
 
