@@ -8,6 +8,7 @@
 #include "inverse/Form3.h"
 #include "inverse/Form5.h"
 #include "inverse/InverseAnalysis.h"
+#include "inverse/InverseMessages.h"
 #include "section/Form6.h"
 #include "widgets/Charts.h"
 #include "widgets/Controls.h"
@@ -149,18 +150,31 @@ void Form4::BitBtn2Click()
     });
 }
 
-void Form4::Button1Click()
+void Form4::setResultsShown(bool shown)
 {
     for (QLabel* result : resultLabels_)
-        result->show();
-    BitBtn3->show();
-    Button2->show();
-    guarded([this] {
+        result->setVisible(shown);
+    BitBtn3->setVisible(shown);
+    Button2->setVisible(shown);
+}
+
+void Form4::Button1Click()
+{
+    const bool shownBefore = !BitBtn3->isHidden();
+    setResultsShown(true);
+    guarded([this, shownBefore] {
         Form2* form2 = windows().form2;
         LineSeries testCurve, combinationCurve;
-        const BestFit fit =
-            findBestFit(form2->pointCountText(), deviationList_, windows().form3->combinationTable(),
-                        form2->testDiagram(), moments_, testCurve, combinationCurve, localeDecimalSeparator());
+        BestFit fit;
+        try {
+            fit = findBestFit(form2->pointCountText(), deviationList_, windows().form3->combinationTable(),
+                              form2->testDiagram(), moments_, testCurve, combinationCurve, localeDecimalSeparator());
+        } catch (const Failure& failure) {
+            // No combination fits: no result labels without a result.
+            if (failure.message() == noBestFitMessage && !shownBefore)
+                setResultsShown(false);
+            throw;
+        }
         resultLabels_[2]->setText("kombinace číslo " + toQt(formatInteger(fit.row)));
         const char* units[] = {"   [ MPa ]", "   [ MPa ]", "   [ MPa ]", "   [ % ]", "   [ % ]", "", ""};
         for (int i = 0; i < 7; ++i)

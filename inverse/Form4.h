@@ -38,6 +38,8 @@ public slots:
 
 private:
     void buildResultLabels(QWidget* page);
+    // Shows or hides Label3 … Label20 and the two buttons below them.
+    void setResultsShown(bool shown);
 
     GridTable moments_;
     GridTable deviationList_;

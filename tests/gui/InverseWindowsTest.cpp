@@ -560,3 +560,31 @@ TEST(InverseRoad, TheLargestGridRunsEndToEndInTheWindowsWithinAGibibyte)
     EXPECT_LT(usage.ru_maxrss, 1024L * 1024L) << "KiB";
     form4()->hide();
 }
+
+TEST(InverseRoad, NoSumBelowTenMillionIsSaidInsteadOfShowingEmptyResults)
+{
+    clearFailures();
+    form2()->show();
+    typeTestPoints({{"5", "0,00001"}, {"10", "0,00002"}});
+    turnToPage(form2(), 1);
+    click(form2(), "Button2");
+    turnToPage(form2(), 2);
+    typeRanges("0");
+    click(form2(), "Button3");
+    click(form3(), "Button1");
+    click(form4(), "BitBtn2");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    // Every summed deviation at 10 000 000 or more.
+    prurez::GridTable& deviations = prurez::windows().form5->deviationTable();
+    for (int row = 1; row < deviations.rowCount(); ++row)
+        deviations.setCell(3, row, "10000000");
+    turnToPage(form4(), 1);
+    click(form4(), "Button1");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "Žádná kombinace nemá součet odchylek menší než 10000000.");
+    EXPECT_FALSE(shown(form4(), "Label5"));
+    EXPECT_FALSE(shown(form4(), "BitBtn3"));
+    EXPECT_TRUE(curves(form4()).isEmpty());
+    form4()->hide();
+    clearFailures();
+}
