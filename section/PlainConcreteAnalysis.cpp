@@ -101,6 +101,7 @@ SectionOutcome plainConcreteAnalysis(const SectionFields& fields, char separator
     writeFixed(table, 2, 1, Fixed::store(0.5L * section.height), separator);
 
     concrete.epsT0 = single(ratio(concrete.fct, concrete.E));
+    checkFloatingPointFaults();  // εt0 fails before the step is read
     const long double kappaStep = readSingle(fields.ComboBox1, separator);
     if (!(kappaStep > 0.0L))
         throw Failure(sectionMessages::stepNotPositive);

@@ -163,6 +163,7 @@ SectionOutcome reinforcedConcreteAnalysis(const SectionFields& fields, char sepa
     concrete.epsC1 = peakStrain * 0.01L;
     s.Asd = bottomArea * 1e-6L;
     s.Ash = topArea * 1e-6L;
+    checkFloatingPointFaults();  // the derived constants fail before the step is read
     const long double kappaStep = readSingle(fields.ComboBox1, separator);
     if (!(kappaStep > 0.0L))
         throw Failure(sectionMessages::stepNotPositive);

@@ -16,7 +16,11 @@ long double readExtended(const std::string& text, char decimalSeparator)
 
 long double readSingle(const std::string& text, char decimalSeparator)
 {
-    return single(parseNumber(text, decimalSeparator));
+    const long double stored = single(parseNumber(text, decimalSeparator));
+    // A value beyond the single range overflows where it is stored, before anything
+    // else is read or written.
+    checkFloatingPointFaults();
+    return stored;
 }
 
 Fixed readFixed(const std::string& text, char decimalSeparator)

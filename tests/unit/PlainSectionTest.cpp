@@ -216,6 +216,8 @@ TEST(PlainSection, RefusedInputsKeepTheTableOrItsFirstRows)
         {&SectionFields::Edit13, "-0,3", sectionMessages::dimensionsNotPositive},
         {&SectionFields::Edit3, "0", sectionMessages::modulusNotPositive},
         {&SectionFields::Edit1, "-30", sectionMessages::strengthNotPositive},
+        // Beyond the single range: the store overflows where the field is read.
+        {&SectionFields::Edit13, "1E39", "Floating point overflow"},
     };
     for (const Case& c : early) {
         SectionFields f = plainSection(0);
@@ -227,12 +229,14 @@ TEST(PlainSection, RefusedInputsKeepTheTableOrItsFirstRows)
     }
 
     // The curvature step is read after the header and zero rows are written.
-    for (const char* step : {"", "x", "0", "-0,1", "1E-60"}) {
+    for (const char* step : {"", "x", "0", "-0,1", "1E-60", "1E39"}) {
         SectionFields f = plainSection(0, step);
         GridTable table = sentinel();
         const std::string message = failure(f, table);
         if (std::string(step) == "x" || std::string(step).empty())
             EXPECT_EQ(message, "'" + std::string(step) + "' is not a valid floating point value");
+        else if (std::string(step) == "1E39")
+            EXPECT_EQ(message, "Floating point overflow");
         else
             EXPECT_EQ(message, sectionMessages::stepNotPositive);
         EXPECT_EQ(table.cell(0, 0), "  Křivost");

@@ -227,6 +227,15 @@ TEST(ReinforcedSection, FailuresAndStops)
     EXPECT_EQ(table.cell(0, 0), "  Křivost");
     EXPECT_EQ(table.cell(12, 1), "0");
 
+    // The yield strain fy / Es is formed before the step is read: a zero steel modulus
+    // fails there, whatever the step holds.
+    SectionFields noModulus = reinforcedBeam(0, 0);
+    noModulus.Edit9 = "0";
+    noModulus.ComboBox1 = "x";
+    table.setCell(0, 0, "old");
+    EXPECT_EQ(failureOf([&] { runSectionAnalysis(noModulus, ',', table); }), "Floating point division by zero");
+    EXPECT_EQ(table.cell(0, 0), "  Křivost");
+
     // A tension beyond bars and concrete together.
     SectionFields pulled = reinforcedBeam(0, 0);
     pulled.Edit17 = "5000";
