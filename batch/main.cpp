@@ -3,6 +3,7 @@
 #include "batch/BatchInput.h"
 #include "batch/Commands.h"
 
+#include <cerrno>
 #include <clocale>
 #include <cstring>
 #include <fstream>
@@ -117,11 +118,16 @@ int run(int argc, char** argv)
     BatchInput input;
     if (inputName == "-") {
         input = BatchInput::parse(std::cin);
+        if (std::cin.bad())
+            throw UsageError("cannot read INPUT from standard input");
     } else {
         std::ifstream file(inputName, std::ios::binary);
         if (!file)
             throw UsageError("cannot read INPUT '" + inputName + "': " + std::strerror(errno));
         input = BatchInput::parse(file);
+        // A directory opens but cannot be read: not an empty INPUT.
+        if (file.bad())
+            throw UsageError("cannot read INPUT '" + inputName + "': " + std::strerror(errno));
     }
     // A command prints nothing to standard output unless it succeeds.
     const int status = command == "section" ? runSectionCommand(input, options, std::cout, std::cerr)
