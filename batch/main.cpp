@@ -95,6 +95,8 @@ int run(int argc, char** argv)
             options.threads = std::stoi(count);
         } else if (arg == "--blocks" && command == "inverse") {
             options.blocks = splitList(next("a list"));
+            if (options.blocks.empty())
+                throw UsageError("--blocks needs at least one block name");
             const std::vector<std::string> known{"test", "combinations", "moments", "deviations", "best"};
             for (const auto& block : options.blocks) {
                 bool found = false;

@@ -68,6 +68,7 @@ TEST(BatchCommandLine, HelpUsageErrorsAndExitStatus)
     EXPECT_EQ(runBatch("section - --decimal x").status, 2);
     EXPECT_EQ(runBatch("section - --threads 2").status, 2) << "--threads is for inverse only";
     EXPECT_EQ(runBatch("inverse - --blocks test,plot").status, 2);
+    EXPECT_EQ(runBatch("inverse - --blocks ''").status, 2) << "an empty list is not the default of all blocks";
     const BatchRun malformed = runBatch("section -", "fcp 30\n");
     EXPECT_EQ(malformed.status, 2);
     EXPECT_TRUE(malformed.out.empty());
