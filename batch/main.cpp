@@ -135,6 +135,11 @@ int run(int argc, char** argv)
     const int status = command == "section" ? runSectionCommand(input, options, std::cout, std::cerr)
                                             : runInverseCommand(input, options, std::cout, std::cerr);
     std::cout << std::flush;
+    if (status == 0 && !std::cout) {
+        // The tables did not all arrive: that is no success.
+        std::cerr << "prurez-batch: cannot write the tables to standard output\n";
+        return 1;
+    }
     return status;
 }
 
