@@ -3,6 +3,7 @@
 #include "batch/BatchInput.h"
 #include "batch/Commands.h"
 
+#include <cerrno>
 #include <clocale>
 #include <cstring>
 #include <fstream>
@@ -94,6 +95,8 @@ int run(int argc, char** argv)
             options.threads = std::stoi(count);
         } else if (arg == "--blocks" && command == "inverse") {
             options.blocks = splitList(next("a list"));
+            if (options.blocks.empty())
+                throw UsageError("--blocks needs at least one block name");
             const std::vector<std::string> known{"test", "combinations", "moments", "deviations", "best"};
             for (const auto& block : options.blocks) {
                 bool found = false;
@@ -117,16 +120,26 @@ int run(int argc, char** argv)
     BatchInput input;
     if (inputName == "-") {
         input = BatchInput::parse(std::cin);
+        if (std::cin.bad())
+            throw UsageError("cannot read INPUT from standard input");
     } else {
         std::ifstream file(inputName, std::ios::binary);
         if (!file)
             throw UsageError("cannot read INPUT '" + inputName + "': " + std::strerror(errno));
         input = BatchInput::parse(file);
+        // A directory opens but cannot be read: not an empty INPUT.
+        if (file.bad())
+            throw UsageError("cannot read INPUT '" + inputName + "': " + std::strerror(errno));
     }
     // A command prints nothing to standard output unless it succeeds.
     const int status = command == "section" ? runSectionCommand(input, options, std::cout, std::cerr)
                                             : runInverseCommand(input, options, std::cout, std::cerr);
     std::cout << std::flush;
+    if (status == 0 && !std::cout) {
+        // The tables did not all arrive: that is no success.
+        std::cerr << "prurez-batch: cannot write the tables to standard output\n";
+        return 1;
+    }
     return status;
 }
 

@@ -62,9 +62,13 @@ TEST(BatchCommandLine, HelpUsageErrorsAndExitStatus)
     EXPECT_EQ(runBatch("plot x").status, 2);
     EXPECT_EQ(runBatch("section").status, 2) << "missing INPUT";
     EXPECT_EQ(runBatch("section /nonexistent/input.txt").status, 2);
+    const BatchRun directory = runBatch("inverse /tmp --blocks test");
+    EXPECT_EQ(directory.status, 2) << "a directory is no INPUT, not an empty one";
+    EXPECT_NE(directory.err.find("cannot read INPUT '/tmp'"), std::string::npos) << directory.err;
     EXPECT_EQ(runBatch("section - --decimal x").status, 2);
     EXPECT_EQ(runBatch("section - --threads 2").status, 2) << "--threads is for inverse only";
     EXPECT_EQ(runBatch("inverse - --blocks test,plot").status, 2);
+    EXPECT_EQ(runBatch("inverse - --blocks ''").status, 2) << "an empty list is not the default of all blocks";
     const BatchRun malformed = runBatch("section -", "fcp 30\n");
     EXPECT_EQ(malformed.status, 2);
     EXPECT_TRUE(malformed.out.empty());

@@ -31,6 +31,17 @@ TEST(InverseBatch, TestBlockFromTypedPoints)
                        "10\t0,00001\t-0,000376098765432099\t1,5\n");
 }
 
+TEST(InverseBatch, OutputThatCannotBeWrittenIsNoSuccess)
+{
+    if (access("/dev/full", W_OK) != 0)
+        GTEST_SKIP() << "no /dev/full";
+    const std::string command = std::string("printf 'point = 10;0,001\\nE_test = 30000\\nload_a = 0,15\\ns = 0,15\\n' | '") +
+                                PRUREZ_BATCH_EXE + "' inverse - --decimal , --blocks test >/dev/full 2>/dev/null";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+}
+
 TEST(InverseBatch, MalformedPointsAndKeysAreUsageErrors)
 {
     for (const char* input : {"point = 10 0,001\n", "point = 10;0,001;2\n", "point = 1;2\ntest_file = x.txt\n",

@@ -107,6 +107,15 @@ TEST(Combinations, EvenlySpacedValuesSlowestEFastestB)
     EXPECT_EQ(values.cell(3, 1), "0,266666666666667");
     EXPECT_EQ(values.cell(0, 2), "32000");
     EXPECT_EQ(parametersOf(combinations, 1024), (std::array<std::string, 5>{"34000", "4", "3", "0,4", "0,4"}));
+
+    // The step is formed first, then scaled by k, then the minimum added; min + (max − min)·k / 9
+    // would end in …74101 (both worked out in 64-bit-mantissa arithmetic).
+    fields = fieldsWith("8");
+    fields.Edit11 = "0,426866604913076";
+    fields.Edit16 = "6,729142092396863";
+    generateCombinations(fields, values, combinations, ',');
+    EXPECT_EQ(values.cell(4, 3), "2,527625100741");
+    EXPECT_EQ(combinations.cell(7, 4), "2,527625100741");
 }
 
 TEST(Combinations, MinAboveMaxRunsDownAndEqualEndsRepeat)
