@@ -2,6 +2,7 @@
 
 #include "batch/BatchInput.h"
 #include "batch/Commands.h"
+#include "common/Failure.h"
 
 #include <cerrno>
 #include <clocale>
@@ -152,5 +153,10 @@ int main(int argc, char** argv)
     } catch (const UsageError& error) {
         std::cerr << "prurez-batch: " << error.what() << '\n';
         return 2;
+    } catch (const std::exception& error) {
+        // What a window would show in its message box (out of memory, …).
+        prurez::runHandler([](const std::string& message) { std::cerr << message << '\n'; },
+                           [&] { throw; });
+        return 1;
     }
 }

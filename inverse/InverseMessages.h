@@ -12,6 +12,10 @@ namespace prurez {
 // needs about 790 MB; n = 13 would pass 1 GB.
 constexpr int maximumIntermediateValueCount = 12;
 
+// The largest number of test points the count arrow sets (the up-down's maximum).
+constexpr int maximumTestPointCount = 100;
+inline const char* const testPointCountMessage = "Počet posuzovaných hodnot diagramu může být nejvýše 100.";
+
 // A number text in the test data file that is not a number.
 inline const char* const invalidNumericInputMessage = "Invalid numeric input";
 

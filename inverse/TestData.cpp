@@ -54,8 +54,12 @@ void setTestPointCount(const std::string& countText, GridTable& points)
     if (countText.empty())
         return;
     const long long count = parseInteger(countText);
+    // The up-down counts to 100; a larger count typed into the field would make a grid
+    // of millions of empty rows.
+    if (count > maximumTestPointCount)
+        throw Failure(testPointCountMessage);
     // The grid never has fewer than one row; a negative count sizes it as none.
-    const int pointCount = static_cast<int>(count < 0 ? 0 : count >= 2147483647LL ? 2147483646LL : count);
+    const int pointCount = static_cast<int>(count < 0 ? 0 : count);
     points.setRowCount(pointCount + 1);
     writePointHeaders(points);
     applyTestPointGridSize(points, pointCount);

@@ -96,6 +96,13 @@ TEST(TestPointGrid, EmptyCountStopsAfterTheColumnsAndABadCountFails)
     EXPECT_EQ(other.columnCount(), 2);
     EXPECT_EQ(other.rowCount(), 4);
     EXPECT_EQ(failureOf([&] { setTestPointCount("3 ", other); }), "'3 ' is not a valid integer value");
+
+    // Beyond the up-down's 100 a count would make a grid of millions of rows.
+    EXPECT_EQ(failureOf([&] { setTestPointCount("2000000000", other); }),
+              "Počet posuzovaných hodnot diagramu může být nejvýše 100.");
+    EXPECT_EQ(other.rowCount(), 4);
+    setTestPointCount("100", other);
+    EXPECT_EQ(other.rowCount(), 101);
 }
 
 TEST(TestPointGrid, FileMasksAreNotFileNames)
