@@ -7,6 +7,7 @@
 #include "inverse/InverseAnalysis.h"
 #include "inverse/InverseMessages.h"
 #include "inverse/MomentAtCurvature.h"
+#include "section/FibreConcreteLaw.h"
 
 #include "common/Failure.h"
 #include "common/FloatingPoint.h"
@@ -61,6 +62,10 @@ RowOutcome computeRow(const MomentInputs& in, int row)
         const long double a = single(parseNumber(combinations.cell(6, row), separator));
         const long double b = single(parseNumber(combinations.cell(7, row), separator));
         const long double etu = ectm * 0.01L;
+        // The row's strains are derived before a curvature is read or copied, so E = 0
+        // fails with no curvature text of the row written.
+        extendedFibreLaw(E, fcp, fct, a, b, etu);
+        checkFloatingPointFaults();
         for (int k = 1; k <= in.pointCount; ++k) {
             const std::string& curvatureText = in.diagram->cell(2, k);
             const long double kappa = single(parseNumber(curvatureText, separator));

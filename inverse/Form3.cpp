@@ -127,8 +127,10 @@ void Form3::Button1Click()
             computeCombinationMoments(form2->momentFields(), form2->testDiagram(), combinations_, computed,
                                       localeDecimalSeparator(), control);
         } catch (const Failure&) {
-            // What was written before a failure stays; a cancelled run writes nothing.
-            if (!cancelRequested_)
+            // What was written before a failure stays; a cancelled run writes nothing,
+            // and neither does a failure before the table was sized (a bad field, a
+            // refusal): the earlier table stays as it was.
+            if (!cancelRequested_ && started)
                 form4->momentTable() = std::move(computed);
             throw;
         }

@@ -524,6 +524,15 @@ TEST(InverseRoad, PressingPrerusitOrEscCancelsAndLeavesTheResultWindowUntouched)
     ASSERT_EQ(failures().size(), 1u);
     EXPECT_EQ(failures()[0], cancelled);
     EXPECT_EQ(form4()->momentTable().toTsv(), before);
+
+    // A bad section field fails before the table is sized: the earlier table stays.
+    clearFailures();
+    type(form2(), "Edit19", "");
+    click(form3(), "Button1");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "'' is not a valid floating point value");
+    EXPECT_EQ(form4()->momentTable().toTsv(), before);
+    type(form2(), "Edit19", number("0,15"));
     form3()->hide();
     clearFailures();
 }

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace prurez;
@@ -364,6 +365,28 @@ TEST(CombinationMoments, NoBalanceNamesTheCombinationAndTheCurvature)
         EXPECT_NE(run.moments.cell(2, 2), "");
         EXPECT_EQ(run.moments.cell(3, 2), "0,200000000000000");
         EXPECT_EQ(run.moments.cell(4, 2), "");
+    }
+}
+
+TEST(CombinationMoments, AZeroModulusFailsBeforeTheRowsFirstCurvatureIsCopied)
+{
+    // E = 0 fails when the row's strains are derived, before its first curvature is
+    // read: only the combination number of the row is written. 0 / 0 is invalid.
+    const std::pair<const char*, const char*> cases[] = {{"3", "Floating point division by zero"},
+                                                         {"0", "Invalid floating point operation"}};
+    for (const auto& [fct, message] : cases) {
+        MomentCase run;
+        run.diagram.setCell(2, 1, "x");  // never read
+        run.combinations.setCell(1, 1, "0");
+        run.combinations.setCell(3, 1, fct);
+        EXPECT_EQ(failureOf([&] {
+                      computeCombinationMoments(sectionFields, run.diagram, run.combinations, run.moments, ',',
+                                                withThreads(1));
+                  }),
+                  message);
+        EXPECT_EQ(run.moments.cell(0, 1), "1");
+        EXPECT_EQ(run.moments.cell(1, 1), "");
+        EXPECT_EQ(run.moments.cell(2, 1), "");
     }
 }
 
