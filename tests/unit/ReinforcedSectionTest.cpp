@@ -7,36 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 using namespace prurez;
 using namespace sectiontest;
-
-namespace {
-
-std::string referenceTable(const std::string& name)
-{
-    std::string here = __FILE__;
-    here = here.substr(0, here.find_last_of('/'));
-    std::ifstream file(here + "/reference/" + name + ".tsv", std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-GridTable run(const SectionFields& fields, SectionOutcome* outcome = nullptr)
-{
-    GridTable table(13, 13);
-    const SectionOutcome result = runSectionAnalysis(fields, ',', table);
-    if (outcome != nullptr)
-        *outcome = result;
-    return table;
-}
-
-long double number(const GridTable& table, int column, int row) { return parseNumber(table.cell(column, row), ','); }
-
-}  // namespace
 
 TEST(ReinforcedSection, TablesMatchTheIndependentComputation)
 {

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "common/Failure.h"
 #include "common/GridTable.h"
+#include "common/NumberText.h"
 #include "section/SectionAnalysis.h"
 
 #include <functional>
@@ -49,6 +50,29 @@ inline prurez::SectionFields reinforcedBeam(int diagram, int tension)
     f.Edit19 = "400";
     f.Edit20 = "0,05";
     return f;
+}
+
+// An expected table written by tests/unit/reference/section_reference.py.
+inline std::string referenceTable(const std::string& name)
+{
+    std::string here = __FILE__;
+    here = here.substr(0, here.find_last_of('/'));
+    return fileText(here + "/reference/" + name + ".tsv");
+}
+
+// VÝPOČET on a results table as the results window starts it.
+inline prurez::GridTable run(const prurez::SectionFields& fields, prurez::SectionOutcome* outcome = nullptr)
+{
+    prurez::GridTable table(13, 13);
+    const prurez::SectionOutcome result = prurez::runSectionAnalysis(fields, ',', table);
+    if (outcome != nullptr)
+        *outcome = result;
+    return table;
+}
+
+inline long double number(const prurez::GridTable& table, int column, int row)
+{
+    return prurez::parseNumber(table.cell(column, row), ',');
 }
 
 }  // namespace sectiontest
