@@ -244,6 +244,7 @@ void Form2::buildTestPage(QWidget* page)
 
     pointsLabel_ = label("Zadání velikosti sil a průhybů", page, 16, 232);
     StringGrid1 = gridView("StringGrid1", &testPoints_, page, QRect(16, 252, 152, 218), 65, 25);
+    StringGrid1->setWideGridLines();
     StringGrid1->setEditableInPlace(true);
 
     label("Zatěžovací schéma konstrukce", page, 400, 20);
@@ -270,6 +271,7 @@ void Form2::buildDiagramPage(QWidget* page)
 {
     label("Vypočtené křivosti a momenty", page, 16, 12);
     StringGrid2 = gridView("StringGrid2", &testDiagram_, page, QRect(16, 32, 286, 218), 65, 25);
+    StringGrid2->setWideGridLines();
     StringGrid2->setEditableInPlace(true);
     Button2 = new QPushButton("Výpočet momentu a křivosti", page);
     Button2->setObjectName("Button2");

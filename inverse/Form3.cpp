@@ -26,6 +26,7 @@ Form3::Form3(QWidget* parent) : Window(parent), combinations_(8, 20), values_(5,
     label("Tabulka kombinací vstupních parametrů výpočtu", this, 12, 10, "Label1");
 
     StringGrid1 = gridView("StringGrid1", &combinations_, this, QRect(12, 32, 8 * 63 + 22, 460), 63, 24);
+    StringGrid1->setWideGridLines();
     StringGrid1->setEditableInPlace(true);
 
     values_.setLeft(12);

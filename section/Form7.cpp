@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
-#include <QStyledItemDelegate>
 #include <QLineSeries>
 #include <QLocale>
 #include <QTabBar>
@@ -27,23 +26,7 @@ namespace prurez {
 
 namespace {
 
-const QColor gridLineColour(160, 160, 160);
 const QColor titleColour(0, 0, 255);
-
-// Grid lines two pixels wide: the view draws one, the cell adds the second.
-class WideGridLines : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        painter->setPen(gridLineColour);
-        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
-        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
-        painter->restore();
-    }
-};
 
 }  // namespace
 
@@ -60,8 +43,7 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(13, 13)
 
     QWidget* tablePage = PageControl1->widget(0);
     StringGrid1 = gridView("StringGrid1", &table_, tablePage, QRect(7, 8, 531, 340), 38, 24);
-    StringGrid1->setShowGrid(true);
-    StringGrid1->setItemDelegate(new WideGridLines(StringGrid1));
+    StringGrid1->setWideGridLines();
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QFont gridFont = StringGrid1->font();
@@ -81,8 +63,6 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(13, 13)
     titleFont.setPointSize(11);
     chart_->setTitleFont(titleFont);
     chart_->setTitleBrush(titleColour);
-    chart_->setLocale(QLocale::system());
-    chart_->setLocalizeNumbers(true);
     chart_->setDropShadowEnabled(false);
     chart_->setPlotAreaBackgroundBrush(QColor(192, 192, 192));  // grey back wall
     chart_->setPlotAreaBackgroundVisible(true);

@@ -1,5 +1,7 @@
 #include "widgets/Charts.h"
 
+#include <QLocale>
+
 #include <QChart>
 #include <QGraphicsRectItem>
 #include <QGraphicsTextItem>
@@ -23,6 +25,9 @@ QChart* curveChart(const QString& title, const QColor& top, const QColor& bottom
     chart->setBackgroundBrush(background);
     chart->setBackgroundRoundness(0.0);
     chart->setPlotAreaBackgroundVisible(false);
+    // Axis numbers with the decimal separator of the locale, like every number shown.
+    chart->setLocale(QLocale::system());
+    chart->setLocalizeNumbers(true);
     auto* curvature = new QValueAxis;
     curvature->setTitleText("Křivost [ m-1 ]");
     auto* moment = new QValueAxis;

@@ -1,8 +1,31 @@
 #include "widgets/GridView.h"
 
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 namespace prurez {
+
+namespace {
+
+const QColor gridLineColour(160, 160, 160);
+
+// Grid lines two pixels wide: the view draws one, the cell adds the second.
+class WideGridLines : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(gridLineColour);
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        painter->restore();
+    }
+};
+
+}  // namespace
 
 GridTableModel::GridTableModel(GridTable* table, QObject* parent) : QAbstractTableModel(parent), table_(table) {}
 
@@ -68,6 +91,12 @@ void GridView::setEditableInPlace(bool editable)
     model_->setEditable(editable);
     setEditTriggers(editable ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
     setTabKeyNavigation(true);
+}
+
+void GridView::setWideGridLines()
+{
+    setShowGrid(true);
+    setItemDelegate(new WideGridLines(this));
 }
 
 void GridView::syncFromTable()

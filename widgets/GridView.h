@@ -42,6 +42,8 @@ public:
 
     // Cells editable in place, the editor shown at once (typing or a click edits).
     void setEditableInPlace(bool editable);
+    // Grid lines two pixels wide.
+    void setWideGridLines();
     // Shows the table's cells, counts and geometry (left, width, height, column width,
     // row height); the top stays where the window placed it.
     void syncFromTable();
