@@ -9,6 +9,7 @@
 #include "section/NeutralAxisSearch.h"
 #include "section/SectionAnalysis.h"
 #include "section/SectionMessages.h"
+#include "section/SectionRun.h"
 
 #include <cmath>
 #include <optional>
@@ -17,47 +18,7 @@ namespace prurez {
 
 namespace {
 
-constexpr int columnCount = 9;
-const char* const headers[columnCount] = {"  Křivost",  "  Moment",    " Neut. osa", " Beton sigh", " Beton sigd",
-                                          " Beton epsh", " Beton epsd", "       FT",  "       FP"};
-
-// The highest row the 16-bit row counter reaches.
-constexpr int lastRow = 65535;
-
-// The neutral axis moves up by this much from one trial to the next [m].
-constexpr long double scanStep = 5e-6L;
-
-void writeHeader(GridTable& table)
-{
-    table.setColumnCount(columnCount);
-    table.setLeft(11);
-    table.setDefaultColumnWidth(55);
-    for (int column = 0; column < columnCount; ++column)
-        table.setCell(column, 0, headers[column]);
-}
-
-// Row count i + 1 with the header; a table of more than 12 rows scrolls.
-void sizeTable(GridTable& table, int i)
-{
-    table.setRowCount(i + 1);
-    if (i < 12) {
-        table.setHeight(28 * (i + 1) + 2);
-        table.setWidth(515);
-        table.setLeft(11);
-    } else {
-        table.setHeight(340);
-        table.setWidth(531);
-        table.setLeft(3);
-    }
-}
-
-// The end row of step i: the curvature and the failure text in its column.
-void writeEndRow(GridTable& table, int i, long double kappa, int textColumn, const char* text, char separator)
-{
-    writeNumber(table, 0, i, kappa, separator);
-    for (int column = 1; column < columnCount; ++column)
-        table.setCell(column, i, column == textColumn ? text : "");
-}
+using namespace sectionRun;
 
 // Whether N [kN, fixed-point] balances FT + FP [MN] within 1 kN, rounded as the
 // fixed-point residual: r = (N·0.001 − (FT + FP)) in MN, then |r| in kN.
@@ -99,17 +60,6 @@ std::optional<FibreTrial> scanNeutralAxis(const FibreConcreteLaw& law, long doub
     }
 }
 
-// Ends a run that stops before a strain limit: the rows written so far stay shown.
-SectionOutcome stopRun(GridTable& table, int rowsWritten, std::string message)
-{
-    sizeTable(table, rowsWritten);
-    SectionOutcome outcome;
-    outcome.ran = true;
-    outcome.showResults = true;
-    outcome.stopMessage = std::move(message);
-    return outcome;
-}
-
 }  // namespace
 
 SectionOutcome fibreConcreteAnalysis(const SectionFields& fields, char separator, GridTable& table,
@@ -132,7 +82,7 @@ SectionOutcome fibreConcreteAnalysis(const SectionFields& fields, char separator
     if (!(w > 0.0L && h > 0.0L))
         throw Failure(sectionMessages::dimensionsNotPositive);
 
-    writeHeader(table);
+    prepareTable(table, 11, 55, concreteHeaders);
 
     const FibreConcreteLaw law = sectionFibreLaw(E, fcp, fct, a, b, ectm * 0.01L);
     const long double ecu = ecpm * 0.01L;
@@ -145,15 +95,13 @@ SectionOutcome fibreConcreteAnalysis(const SectionFields& fields, char separator
     int i = 0;
     FibreTrial trial;
     for (;;) {
-        if (i == lastRow)
-            return stopRun(table, i, sectionMessages::tooManySteps);
+        if (i == lastStepIndex)
+            return stopWithRows(table, i + 1, concreteSizes, sectionMessages::tooManySteps);
         kappa = kappa + step;
         i = i + 1;
         const std::optional<FibreTrial> found = scanNeutralAxis(law, w, h, N, kappa, options.exhaustiveScan);
         if (!found)
-            return stopRun(table, i - 1,
-                           std::string(sectionMessages::noEquilibriumStart) + formatNumber(kappa, separator) +
-                               sectionMessages::noEquilibriumEnd);
+            return stopWithRows(table, i, concreteSizes, noEquilibriumMessage(kappa, separator));
         trial = *found;
         const long double FP = trial.compression.force;
         const long double FT = trial.tension.force;
@@ -175,17 +123,13 @@ SectionOutcome fibreConcreteAnalysis(const SectionFields& fields, char separator
 
     if (trial.epsd > law.etu) {
         writeEndRow(table, i, kappa, 6, "bet.roztržen", separator);
-        sizeTable(table, i);
+        sizeTable(table, i + 1, concreteSizes);
     }
     if (trial.epsh > ecu) {
         writeEndRow(table, i, kappa, 5, "bet.rozdrcen", separator);
-        sizeTable(table, i);
+        sizeTable(table, i + 1, concreteSizes);
     }
-
-    SectionOutcome outcome;
-    outcome.ran = true;
-    outcome.showResults = true;
-    return outcome;
+    return finishedRun();
 }
 
 }  // namespace prurez

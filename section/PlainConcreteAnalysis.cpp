@@ -19,7 +19,6 @@ namespace {
 
 using namespace sectionRun;
 
-const TableSizes plainSizes{515, 11, 531, 3};
 
 struct PlainSection {
     ConcreteProperties concrete;
@@ -92,9 +91,7 @@ SectionOutcome plainConcreteAnalysis(const SectionFields& fields, char separator
     section.N = readFixed(fields.Edit17, separator);
     checkSectionInputs(concrete.width, section.height, concrete.E, concrete.fcp);
 
-    prepareTable(table, 11, 55,
-                 {"  Křivost", "  Moment", " Neut. osa", " Beton sigh", " Beton sigd", " Beton epsh", " Beton epsd",
-                  "       FT", "       FP"});
+    prepareTable(table, 11, 55, concreteHeaders);
     const char* zeroRow[] = {"  0", "  0", "", " 0", " 0", " 0", " 0", "0", "0"};
     for (int column = 0; column < 9; ++column)
         table.setCell(column, 1, zeroRow[column]);
@@ -111,7 +108,7 @@ SectionOutcome plainConcreteAnalysis(const SectionFields& fields, char separator
     PlainTrial trial;
     do {
         if (k == lastStepIndex)
-            return stopBeforeStep(table, k + 1, plainSizes, sectionMessages::tooManySteps);
+            return stopWithRows(table, k + 2, concreteSizes, sectionMessages::tooManySteps);
         kappa = kappa + kappaStep;
         k = static_cast<std::uint16_t>(k + 1);
         const ScanPlan plan = options.exhaustiveScan ? ScanPlan()
@@ -123,7 +120,7 @@ SectionOutcome plainConcreteAnalysis(const SectionFields& fields, char separator
             return ScanVerdict{trial.balanced, -(trial.tension.FT + trial.compression.FP)};
         });
         if (!balanced)
-            return stopBeforeStep(table, k, plainSizes, noEquilibriumMessage(kappa, separator));
+            return stopWithRows(table, k + 1, concreteSizes, noEquilibriumMessage(kappa, separator));
         writeRow(table, k + 1, kappa, trial, separator);
     } while (trial.epsh <= epsCu && trial.epsd <= concrete.epsTu);
 
@@ -131,12 +128,8 @@ SectionOutcome plainConcreteAnalysis(const SectionFields& fields, char separator
         writeEndRow(table, k + 1, kappa, 6, "Beton roztržen", separator);
     if (trial.epsh > epsCu)
         writeEndRow(table, k + 1, kappa, 5, "Beton rozdrcen", separator);
-    sizeTable(table, k, plainSizes);
-
-    SectionOutcome outcome;
-    outcome.ran = true;
-    outcome.showResults = true;
-    return outcome;
+    sizeTable(table, k + 2, concreteSizes);
+    return finishedRun();
 }
 
 }  // namespace prurez

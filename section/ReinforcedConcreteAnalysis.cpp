@@ -20,7 +20,6 @@ namespace {
 
 using namespace sectionRun;
 
-const TableSizes reinforcedSizes{522, 7, 538, 0};
 
 struct ReinforcedSection {
     ConcreteProperties concrete;
@@ -173,7 +172,7 @@ SectionOutcome reinforcedConcreteAnalysis(const SectionFields& fields, char sepa
     ReinforcedTrial trial;
     do {
         if (i == lastStepIndex)
-            return stopBeforeStep(table, i + 1, reinforcedSizes, sectionMessages::tooManySteps);
+            return stopWithRows(table, i + 2, reinforcedSizes, sectionMessages::tooManySteps);
         kappa = kappa + kappaStep;
         i = static_cast<std::uint16_t>(i + 1);
         const ScanPlan plan =
@@ -187,7 +186,7 @@ SectionOutcome reinforcedConcreteAnalysis(const SectionFields& fields, char sepa
                                                  trial.top.force)};
         });
         if (!balanced)
-            return stopBeforeStep(table, i, reinforcedSizes, noEquilibriumMessage(kappa, separator));
+            return stopWithRows(table, i + 1, reinforcedSizes, noEquilibriumMessage(kappa, separator));
         writeRow(table, i + 1, kappa, s, trial, separator);
     } while (trial.epsh <= epsCu && trial.epsSd <= epsSu);
 
@@ -195,12 +194,8 @@ SectionOutcome reinforcedConcreteAnalysis(const SectionFields& fields, char sepa
         writeEndRow(table, i + 1, kappa, 10, "Prvek roztržen", separator);
     if (trial.epsh > epsCu)
         writeEndRow(table, i + 1, kappa, 5, "Prvek rozdrcen", separator);
-    sizeTable(table, i, reinforcedSizes);
-
-    SectionOutcome outcome;
-    outcome.ran = true;
-    outcome.showResults = true;
-    return outcome;
+    sizeTable(table, i + 2, reinforcedSizes);
+    return finishedRun();
 }
 
 }  // namespace prurez

@@ -57,11 +57,15 @@ void prepareTable(GridTable& table, int left, int columnWidth, const std::vector
         table.setCell(static_cast<int>(column), 0, headers[column]);
 }
 
-void sizeTable(GridTable& table, int steps, const TableSizes& sizes)
+const std::vector<const char*> concreteHeaders{"  Křivost",   "  Moment",    " Neut. osa", " Beton sigh",
+                                               " Beton sigd", " Beton epsh", " Beton epsd", "       FT",
+                                               "       FP"};
+
+void sizeTable(GridTable& table, int rowCount, const TableSizes& sizes)
 {
-    table.setRowCount(steps + 2);
-    if (steps < 11) {
-        table.setHeight((steps + 2) * 28 + 2);
+    table.setRowCount(rowCount);
+    if (rowCount <= 12) {
+        table.setHeight(rowCount * 28 + 2);
         table.setWidth(sizes.smallWidth);
         table.setLeft(sizes.smallLeft);
     } else {
@@ -76,13 +80,19 @@ bool balanceAccepted(Fixed residual)
     return std::trunc(static_cast<long double>(residual.raw()) * 1000.0L / 10000.0L) == 0.0L;
 }
 
-SectionOutcome stopBeforeStep(GridTable& table, int step, const TableSizes& sizes, const std::string& message)
+SectionOutcome stopWithRows(GridTable& table, int rowCount, const TableSizes& sizes, const std::string& message)
 {
-    sizeTable(table, step - 1, sizes);
+    sizeTable(table, rowCount, sizes);
+    SectionOutcome outcome = finishedRun();
+    outcome.stopMessage = message;
+    return outcome;
+}
+
+SectionOutcome finishedRun()
+{
     SectionOutcome outcome;
     outcome.ran = true;
     outcome.showResults = true;
-    outcome.stopMessage = message;
     return outcome;
 }
 

@@ -34,16 +34,22 @@ void checkSectionInputs(long double width, long double height, Fixed E, Fixed fc
 // Column count, left position, column width and header row.
 void prepareTable(GridTable& table, int left, int columnWidth, const std::vector<const char*>& headers);
 
-// The geometry rule of the results table for a run whose last step has the index
-// `steps` (rows = steps + 2): up to 10 steps the table is sized to its rows,
-// beyond that it is 340 pixels high and scrolls.
+// The nine columns of the plain- and fibre-concrete tables.
+extern const std::vector<const char*> concreteHeaders;
+
+// The geometry rule of the results table: a table of up to 12 rows is sized to its
+// rows (28 pixels each and 2); a longer one is 340 pixels high and scrolls, wider and
+// further left to make room for the scroll bar.
 struct TableSizes {
     int smallWidth;
     int smallLeft;
     int largeWidth;
     int largeLeft;
 };
-void sizeTable(GridTable& table, int steps, const TableSizes& sizes);
+// The nine-column tables (plain and fibre concrete) and the reinforced one.
+inline constexpr TableSizes concreteSizes{515, 11, 531, 3};
+inline constexpr TableSizes reinforcedSizes{522, 7, 538, 0};
+void sizeTable(GridTable& table, int rowCount, const TableSizes& sizes);
 
 // The balance test of a trial: the residual |N − ΣF| as a fixed-point value in MN is
 // accepted when it is below 1 kN.
@@ -70,10 +76,12 @@ bool scanFromTopEdge(long double h, Trial&& trial)
 // The largest step index the 16-bit row counter holds.
 inline constexpr std::uint16_t lastStepIndex = 65535;
 
-// Ends a run that stopped before a strain limit at step `step` (not written): the
-// rows of the steps before it stay visible, the table is sized for them and the
-// message is handed over.
-SectionOutcome stopBeforeStep(GridTable& table, int step, const TableSizes& sizes, const std::string& message);
+// Ends a run that stopped before a strain limit: the `rowCount` rows written so far
+// stay visible, the table is sized for them and the message is handed over.
+SectionOutcome stopWithRows(GridTable& table, int rowCount, const TableSizes& sizes, const std::string& message);
+
+// The outcome of a run that reached a strain limit.
+SectionOutcome finishedRun();
 
 // The message of a curvature at which no depth of the neutral axis balances the forces.
 std::string noEquilibriumMessage(long double kappa, char decimalSeparator);
