@@ -103,6 +103,19 @@ void typeRanges(const char* n)
     type(form2(), "Edit17", n);
 }
 
+// The bending test typed in, its moment–curvature computed, the ranges entered with n
+// intermediate values and the combinations generated (Form3 shown).
+void generateCombinationsFor(const std::vector<std::pair<const char*, const char*>>& points, const char* n)
+{
+    form2()->show();
+    typeTestPoints(points);
+    turnToPage(form2(), 1);
+    click(form2(), "Button2");
+    turnToPage(form2(), 2);
+    typeRanges(n);
+    click(form2(), "Button3");
+}
+
 }  // namespace
 
 TEST(InverseInput, OpensOnTheRangePageWithOnlyTheScalarsModesAndPictureOnPageOne)
@@ -462,13 +475,7 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
 TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgressBar)
 {
     clearFailures();
-    form2()->show();
-    typeTestPoints({{"5", "0,00001"}, {"10", "0,00002"}});
-    turnToPage(form2(), 1);
-    click(form2(), "Button2");
-    turnToPage(form2(), 2);
-    typeRanges("0");
-    click(form2(), "Button3");
+    generateCombinationsFor({{"5", "0,00001"}, {"10", "0,00002"}}, "0");
     type(form2(), "Edit18", number("0,15"));
     ASSERT_TRUE(failures().empty()) << failures().front();
     ASSERT_TRUE(form3()->isVisible());
@@ -487,13 +494,7 @@ TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgre
 TEST(InverseRoad, PressingPrerusitOrEscCancelsAndLeavesTheResultWindowUntouched)
 {
     clearFailures();
-    form2()->show();
-    typeTestPoints({{"5", "0,00001"}, {"10", "0,00002"}, {"14", "0,00004"}});
-    turnToPage(form2(), 1);
-    click(form2(), "Button2");
-    turnToPage(form2(), 2);
-    typeRanges("1");
-    click(form2(), "Button3");
+    generateCombinationsFor({{"5", "0,00001"}, {"10", "0,00002"}, {"14", "0,00004"}}, "1");
     click(form3(), "Button1");
     ASSERT_TRUE(failures().empty()) << failures().front();
     ASSERT_TRUE(form4()->isVisible());
@@ -573,13 +574,7 @@ TEST(InverseRoad, TheLargestGridRunsEndToEndInTheWindowsWithinAGibibyte)
 TEST(InverseRoad, NoSumBelowTenMillionIsSaidInsteadOfShowingEmptyResults)
 {
     clearFailures();
-    form2()->show();
-    typeTestPoints({{"5", "0,00001"}, {"10", "0,00002"}});
-    turnToPage(form2(), 1);
-    click(form2(), "Button2");
-    turnToPage(form2(), 2);
-    typeRanges("0");
-    click(form2(), "Button3");
+    generateCombinationsFor({{"5", "0,00001"}, {"10", "0,00002"}}, "0");
     click(form3(), "Button1");
     click(form4(), "BitBtn2");
     ASSERT_TRUE(failures().empty()) << failures().front();
