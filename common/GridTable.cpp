@@ -67,11 +67,10 @@ GridTable GridTable::blankCopy() const
     return copy;
 }
 
-void GridTable::reserve(int columns, int rows)
+void GridTable::reserveRows(int rows)
 {
-    if (static_cast<size_t>(rows) > rows_.size())
+    if (rows > 0 && static_cast<size_t>(rows) > rows_.size())
         rows_.reserve(static_cast<size_t>(rows));
-    (void)columns;
 }
 
 void GridTable::writeTsv(std::ostream& out) const

@@ -28,8 +28,8 @@ public:
     void setCell(int column, int row, std::string text);
     // A table with the same counts and geometry and no cells.
     GridTable blankCopy() const;
-    // Reserves room for rows × columns cells (a capacity hint only).
-    void reserve(int columns, int rows);
+    // Reserves room for `rows` rows (a capacity hint only).
+    void reserveRows(int rows);
 
     // The rows as text: rows 0 … rowCount − 1, each row's columnCount cells joined by
     // TAB, '\n' after every row.

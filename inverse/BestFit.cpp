@@ -45,7 +45,7 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
     if (moments.columnCount() < 2 * pointCount + 1 || moments.rowCount() < rowCount)
         throw Failure(momentTableMismatchMessage);
 
-    deviations.reserve(pointCount + 2, rowCount);
+    deviations.reserveRows(rowCount);
     deviations.setColumnCount(pointCount + 2);
     deviations.setRowCount(rowCount);
     deviations.setCell(0, 0, "kombinace");
@@ -77,7 +77,7 @@ void fillDeviationList(const GridTable& combinations, const GridTable& deviation
     list.setColumnCount(2);
     list.setCell(0, 0, " kombinace");
     list.setCell(1, 0, "  odchylka");
-    list.reserve(2, rowCount);
+    list.reserveRows(rowCount);
     list.setRowCount(rowCount);
     for (int row = 1; row < rowCount; ++row) {
         list.setCell(0, row, combinations.cell(0, row));

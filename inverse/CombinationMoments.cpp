@@ -227,7 +227,7 @@ void computeCombinationMoments(const MomentFields& fields, const GridTable& diag
     in.diagram = &diagram;
     in.combinations = &combinations;
 
-    moments.reserve(2 * pointCount + 1, rowCount);
+    moments.reserveRows(rowCount);
     moments.setRowCount(rowCount);
     moments.setColumnCount(2 * pointCount + 1);
     moments.setCell(0, 0, "kombinace");

@@ -59,7 +59,7 @@ void generateCombinations(const CombinationFields& fields, GridTable& values, Gr
     // formed; they are written together with the parameters in one pass, so a
     // failure of the value table writes them on its way out.
     auto prepareRows = [&] {
-        combinations.reserve(8, combinationCount + 1);
+        combinations.reserveRows(combinationCount + 1);
         combinations.setRowCount(combinationCount + 1);
     };
     auto writeFixedColumns = [&](int row) {
