@@ -34,7 +34,7 @@ std::optional<long double> MomentAtCurvature(long double w, long double h, long 
     checkFloatingPointFaults();
 
     if (!options.exhaustiveScan) {
-        const std::vector<long double>* positions = scanPositions(h / 2.0L + scanStep, scanStep, 0.0L, false);
+        const std::vector<long double>* positions = scanPositions(h / 2.0L + scanStep, scanStep, -0.5L * scanStep, true);
         FibreTrial trial;
         const SearchResult found =
             searchFirstPassing(fibreScanPlan(law, w, h, kappa, 0.0L, positions), [&](int i) {
@@ -47,12 +47,12 @@ std::optional<long double> MomentAtCurvature(long double w, long double h, long 
             return std::nullopt;
     }
 
-    // Trial positions h/2, h/2 − 0.00001, … by repeated subtraction; the compressed
-    // face (x ≤ 0) ends the scan without a balance.
+    // Trial positions h/2, h/2 − 0.00001, … by repeated subtraction; a position more
+    // than half a step beyond the compressed face ends the scan without a balance.
     long double x = h / 2.0L + scanStep;
     for (;;) {
         x = x - scanStep;
-        if (x <= 0.0L)
+        if (x < -0.5L * scanStep)
             return std::nullopt;
         const FibreTrial trial = fibreTrial(law, w, h, kappa, x);
         checkFloatingPointFaults();

@@ -153,7 +153,7 @@ TensionZone concreteTension(const ConcreteProperties& c, long double xt, long do
     const long double xe = c.epsT0 / kappa;
     const long double elasticForce = 0.5L * fct * b * xe;
     const long double elasticMoment =
-        plain ? 0.5L * b * fct * xe * twoThirds * xe : elasticForce * single(twoThirds * xe);
+        plain ? 0.5L * b * fct * xe * twoThirds * xe : elasticForce * (twoThirds * xe);
 
     if (epsd <= c.epsTu) {
         // Softening: the stress falls from fct at xe to sd at the bottom edge.
@@ -162,8 +162,8 @@ TensionZone concreteTension(const ConcreteProperties& c, long double xt, long do
         const long double s = single((epsd - c.epsT0) / kappa);
         const long double rectangleForce = sd * b * s;
         const long double triangleForce = 0.5L * (fct - sd) * b * s;
-        const long double rectangleArm = single(xe + 0.5L * s);
-        const long double triangleArm = single(xe + s / 3.0L);
+        const long double rectangleArm = xe + 0.5L * s;
+        const long double triangleArm = xe + s / 3.0L;
         zone.FT = elasticForce + rectangleForce + triangleForce;
         zone.sigd = Fixed::store(sd);
         const long double triangleMoment =
@@ -177,7 +177,7 @@ TensionZone concreteTension(const ConcreteProperties& c, long double xt, long do
     const long double bandForce = 0.5L * fct * b * L;
     zone.FT = elasticForce + bandForce;
     zone.sigd = Fixed();
-    zone.Mt = elasticMoment + bandForce * single(xe + L / 3.0L);
+    zone.Mt = elasticMoment + bandForce * (xe + L / 3.0L);
     return zone;
 }
 

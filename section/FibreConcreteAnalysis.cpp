@@ -30,13 +30,13 @@ bool balances(Fixed N, const FibreTrial& trial)
 }
 
 // The neutral-axis scan of one curvature: trial positions from mid-height upwards,
-// each 5 µm above the last, down to the compressed face. Returns the first trial that
+// each 5 µm above the last, up to half a step beyond the compressed face. Returns the first trial that
 // balances, none when no position in the section does.
 std::optional<FibreTrial> scanNeutralAxis(const FibreConcreteLaw& law, long double w, long double h, Fixed N,
                                           long double kappa, bool exhaustiveScan)
 {
     if (!exhaustiveScan) {
-        const std::vector<long double>* positions = scanPositions(h / 2.0L + scanStep, scanStep, 0.0L, true);
+        const std::vector<long double>* positions = scanPositions(h / 2.0L + scanStep, scanStep, -0.5L * scanStep, true);
         FibreTrial trial;
         const ScanPlan plan = fibreScanPlan(law, w, h, kappa, N.value() * 0.001L, positions);
         const SearchResult found = searchFirstPassing(plan, [&](int i) {
@@ -51,7 +51,7 @@ std::optional<FibreTrial> scanNeutralAxis(const FibreConcreteLaw& law, long doub
     long double x = h / 2.0L + scanStep;
     for (;;) {
         x = x - scanStep;
-        if (x < 0.0L)
+        if (x < -0.5L * scanStep)
             return std::nullopt;
         const FibreTrial trial = fibreTrial(law, w, h, kappa, x);
         checkFloatingPointFaults();

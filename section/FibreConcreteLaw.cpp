@@ -6,8 +6,8 @@ namespace prurez {
 
 namespace {
 
-// The softened depths and stress excesses, held in single precision where the caller
-// asks for it. Lever arms are always held in single precision.
+// The lever arms, softened depths and stress excesses, held in single precision where
+// the caller asks for it.
 inline long double hold(const FibreConcreteLaw& law, long double v) { return law.singleIntermediates ? single(v) : v; }
 
 }  // namespace
@@ -53,20 +53,20 @@ FibreStressBlock fibreCompression(const FibreConcreteLaw& law, long double w, lo
         // The section analysis writes −0.5·epsh·E·w·x, the inverse analysis −(0.5·E·epsh·w·x):
         // halving is exact, so (0.5·epsh)·E and (0.5·E)·epsh are the same number.
         block.force = -(0.5L * epsh * law.E * w * x);
-        block.arm = single(2.0L / 3.0L * x);
+        block.arm = hold(law, 2.0L / 3.0L * x);
         block.faceStress = law.E * epsh;
         return block;
     }
     const long double xc0 = law.ec0 / kappa;
     const long double triangle = 0.5L * law.fcp * w * xc0;
-    const long double triangleArm = single(2.0L / 3.0L * xc0);
+    const long double triangleArm = hold(law, 2.0L / 3.0L * xc0);
     const long double plateau = law.fcp * w * (x - xc0);
-    const long double plateauArm = single(xc0 + (x - xc0) / 2.0L);
+    const long double plateauArm = hold(law, xc0 + (x - xc0) / 2.0L);
     // Divided by F1 + F2 (the section analysis) or by −FP (the inverse analysis): the
     // same number, FP being the negated sum.
     const long double sum = triangle + plateau;
     block.force = -sum;
-    block.arm = single((triangle * triangleArm + plateau * plateauArm) / sum);
+    block.arm = hold(law, (triangle * triangleArm + plateau * plateauArm) / sum);
     block.faceStress = law.fcp;
     return block;
 }
@@ -80,25 +80,25 @@ FibreStressBlock fibreTension(const FibreConcreteLaw& law, long double w, long d
     const long double fct = law.fct;
     if (epsd <= law.et0) {
         block.force = 0.5L * epsd * law.E * w * xt;
-        block.arm = single(2.0L / 3.0L * xt);
+        block.arm = hold(law, 2.0L / 3.0L * xt);
         block.faceStress = law.E * epsd;
         return block;
     }
     const long double xe = law.et0 / kappa;  // end of the elastic part below the neutral axis
     const long double elastic = 0.5L * fct * w * xe;
-    const long double elasticArm = single(2.0L / 3.0L * xe);
+    const long double elasticArm = hold(law, 2.0L / 3.0L * xe);
     if (epsd <= law.et1) {
         // The steep branch reaches the face: four pieces over the softened depth s.
         const long double s = hold(law, xt - xe);
         const long double e = hold(law, a * fct * (law.et1 - epsd) / (law.et1 - law.et0));
         const long double floor = (1.0L - a) * fct * w * s;
-        const long double floorArm = single(xt - s / 2.0L);
+        const long double floorArm = hold(law, xt - s / 2.0L);
         const long double excess = e * w * s;
-        const long double excessArm = single(xt - s / 2.0L);
+        const long double excessArm = hold(law, xt - s / 2.0L);
         const long double softening = 0.5L * (a * fct - e) * w * s;
-        const long double softeningArm = single(xe + s / 3.0L);
+        const long double softeningArm = hold(law, xe + s / 3.0L);
         block.force = elastic + floor + excess + softening;
-        block.arm = single((elastic * elasticArm + floor * floorArm + excess * excessArm +
+        block.arm = hold(law, (elastic * elasticArm + floor * floorArm + excess * excessArm +
                                softening * softeningArm) /
                                   block.force);
         block.faceStress = (1.0L - a) * fct + e;
@@ -112,17 +112,17 @@ FibreStressBlock fibreTension(const FibreConcreteLaw& law, long double w, long d
     checkFloatingPointFaults();
     const long double e2 = hold(law, (1.0L - a - b) * fct * (1.0L - along));
     const long double bandRectangle = (1.0L - a) * fct * w * x1;
-    const long double bandRectangleArm = single(xe + x1 / 2.0L);
+    const long double bandRectangleArm = hold(law, xe + x1 / 2.0L);
     const long double bandTriangle = 0.5L * a * fct * w * x1;
-    const long double bandTriangleArm = single(xe + x1 / 3.0L);
+    const long double bandTriangleArm = hold(law, xe + x1 / 3.0L);
     const long double residual = b * fct * w * s;
-    const long double residualArm = single(law.et1 / kappa + s / 2.0L);
+    const long double residualArm = hold(law, law.et1 / kappa + s / 2.0L);
     const long double excess = e2 * w * s;
-    const long double excessArm = single(law.et1 / kappa + s / 2.0L);
+    const long double excessArm = hold(law, law.et1 / kappa + s / 2.0L);
     const long double gentle = 0.5L * ((1.0L - a - b) * fct - e2) * w * s;
-    const long double gentleArm = single(law.et1 / kappa + s / 3.0L);
+    const long double gentleArm = hold(law, law.et1 / kappa + s / 3.0L);
     block.force = elastic + bandRectangle + bandTriangle + residual + excess + gentle;
-    block.arm = single((elastic * elasticArm + bandRectangle * bandRectangleArm + bandTriangle * bandTriangleArm +
+    block.arm = hold(law, (elastic * elasticArm + bandRectangle * bandRectangleArm + bandTriangle * bandTriangleArm +
                            residual * residualArm + excess * excessArm + gentle * gentleArm) /
                               block.force);
     block.faceStress = b * fct + e2;

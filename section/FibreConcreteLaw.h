@@ -7,13 +7,12 @@
 //   fct to (1 − a)·fct at εt1 = (1 + a)·εt0; then a gentle line from (1 − a)·fct to
 //   b·fct at εtu, continued beyond εtu without cut-off.
 //
-// The resultants are integrated piece by piece over a rectangle of width w; every lever
-// arm is held in single precision. The two callers hold the law's other values
-// differently: the section analysis holds the strain limits, the softened depths and
-// the stress excesses in single precision and reads the strengths and the modulus from
-// fixed-point values; the inverse analysis holds them in extended precision. The law
-// takes those values as they are held, and `singleIntermediates` says how its own
-// intermediates are held.
+// The resultants are integrated piece by piece over a rectangle of width w. The two
+// callers hold the law's values differently: the section analysis holds the strain
+// limits, the lever arms, the softened depths and the stress excesses in single
+// precision and reads the strengths and the modulus from fixed-point values; the
+// inverse analysis holds everything in extended precision. The law takes its values as
+// they are held, and `singleIntermediates` says how its own intermediates are held.
 
 #include "common/FixedPoint.h"
 
@@ -29,8 +28,9 @@ struct FibreConcreteLaw {
     long double et0 = 0;  // end of the elastic tension branch
     long double et1 = 0;  // end of the steep softening branch
     long double etu = 0;  // ultimate tensile strain (the gentle branch reaches b·fct there)
-    // True: the softened depths s and stress excesses e, e2 are stored in single
-    // precision (the section analysis). False: extended (the inverse analysis).
+    // True: the lever arms, the softened depths s and the stress excesses e, e2 are
+    // stored in single precision (the section analysis). False: extended (the inverse
+    // analysis).
     bool singleIntermediates = false;
 };
 

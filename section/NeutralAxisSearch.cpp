@@ -138,6 +138,11 @@ ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h
         zeroStrain = law.et1 + (1.0L - a) * gentleSpan / (1.0L - a - b);
     plan.monotoneEnd = leadingWithStrainUpTo(*positions, kappa, zeroStrain * (1.0L - 1e-9L),
                                              [&](long double x) { return h - x; });
+    // A position beyond the compressed face (within the last half step) turns the
+    // compression zone over: it is tried one by one.
+    const auto beyondFace = std::partition_point(positions->begin(), positions->end(),
+                                                 [](long double x) { return x >= 0.0L; });
+    plan.monotoneEnd = std::min(plan.monotoneEnd, static_cast<int>(beyondFace - positions->begin()));
 
     // Every piece of the two resultants is at most w·h times one of these stresses.
     const long double reach = std::fabs(kappa * h - law.et1) / std::fabs(gentleSpan);

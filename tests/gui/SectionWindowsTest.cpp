@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -284,8 +285,13 @@ TEST_F(SectionRoad, MenuInputRunResultsOkAndBackWithTheInputsInPlace)
     const prurez::GridTable& table = w().form7->table();
     EXPECT_EQ(table.cell(0, 0), "  Křivost");
     EXPECT_EQ(table.cell(6, table.rowCount() - 1), "Beton roztržen");
-    // What the view shows is the table.
+    // What the view shows is the table, cell for cell the independently computed one.
     EXPECT_EQ(guitest::grid(w().form7, "StringGrid1").rowCount(), table.rowCount());
+    QFile reference(PRUREZ_REFERENCE_DIR "/plain-bilinear.tsv");
+    ASSERT_TRUE(reference.open(QIODevice::ReadOnly));
+    std::string expected = reference.readAll().toStdString();
+    std::replace(expected.begin(), expected.end(), ',', prurez::localeDecimalSeparator());
+    EXPECT_EQ(table.toTsv(), expected);
 
     turnToChart();
     click(w().form7, "BitBtn1");

@@ -101,6 +101,11 @@ TEST(InverseBatch, TheWholeRoadOfTheExampleInBlockOrderForAnyThreadCount)
         tabs += c == '\t';
     EXPECT_EQ(tabs, 7);
     EXPECT_EQ(bestRow.back(), '\n');
+    EXPECT_EQ(bestRow.substr(0, 4), "196\t");
+    // Combination 1 at the first two test points, computed independently.
+    const BatchRun moments = runInverse(input, "--decimal , --blocks moments", examples);
+    EXPECT_NE(moments.out.find("\n1\t0,000167506172839506\t0,176666701690684\t0,000335012345679012\t0,353333403381368\t"),
+              std::string::npos);
 
     const BatchRun two = runInverse(input, "--decimal , --threads 2 --blocks test,deviations,best", examples);
     EXPECT_EQ(two.out, one.out);

@@ -1,5 +1,6 @@
 // prurez-batch section, run as the user runs it.
 
+#include "SectionTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -44,9 +45,8 @@ TEST(SectionBatch, ExamplesPrintTheirTables)
         EXPECT_NE(last.find(name[0] == 'r' ? "Prvek" : "Beton"), std::string::npos) << last;
     }
     // The example is the plain section with the step 0,00002, worked out independently.
-    std::string reference = __FILE__;
-    reference = reference.substr(0, reference.find_last_of('/')) + "/reference/plain-bilinear-softening.tsv";
-    EXPECT_EQ(runBatch("section " + example("plain-bilinear.txt") + " --decimal ,").out, fileText(reference));
+    EXPECT_EQ(runBatch("section " + example("plain-bilinear.txt") + " --decimal ,").out,
+              sectiontest::referenceTable("plain-bilinear-softening"));
 
     // By path and by '-' the same.
     const BatchRun byPath = runBatch("section " + example("reinforced-beam.txt") + " --decimal ,");

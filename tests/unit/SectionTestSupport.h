@@ -52,12 +52,10 @@ inline prurez::SectionFields reinforcedBeam(int diagram, int tension)
     return f;
 }
 
-// An expected table written by tests/unit/reference/section_reference.py.
+// An expected table written by tests/reference/section_reference.py.
 inline std::string referenceTable(const std::string& name)
 {
-    std::string here = __FILE__;
-    here = here.substr(0, here.find_last_of('/'));
-    return fileText(here + "/reference/" + name + ".tsv");
+    return fileText(std::string(PRUREZ_REFERENCE_DIR) + "/" + name + ".tsv");
 }
 
 // VÝPOČET on a results table as the results window starts it.

@@ -1,110 +1,23 @@
-#!/usr/bin/env python3
-"""Reference tables of the section working diagram, computed with exact fractions
-rounded to the 80-bit extended (64-bit mantissa) and single (24-bit) formats after
-every operation, independently of the C++ code. Writes <name>.tsv next to itself.
+"""Reference tables of the section working diagram, computed apart from the C++ code
+with the exact arithmetic of rounding.py. Writes <name>.tsv next to itself.
 
 The neutral-axis scan is the fixed-step scan from the top edge; because the force
-sum falls monotonically as the neutral axis moves down near the balance, the first balanced trial is
-found by coarse steps and bisection over the same sequence of trial depths."""
+sum falls monotonically as the neutral axis moves down near the balance, the first
+balanced trial is found by coarse steps and bisection over the same sequence of
+trial depths.
 
-from decimal import Decimal, getcontext
-from fractions import Fraction as Fr
+    python3 section_reference.py [NAME ...]
+"""
+
 import os
 import sys
+from fractions import Fraction as Fr
 
-getcontext().prec = 60
-
-
-def rnd(v, bits):
-    v = Fr(v)
-    if v == 0:
-        return Fr(0)
-    sign = -1 if v < 0 else 1
-    v = abs(v)
-    p, q = v.numerator, v.denominator
-    sh = bits - (p.bit_length() - q.bit_length())
-
-    def scaled(s):
-        return Fr(p << s, q) if s >= 0 else Fr(p, q << -s)
-
-    m = scaled(sh)
-    while m < 2 ** (bits - 1):
-        sh += 1
-        m = scaled(sh)
-    while m >= 2 ** bits:
-        sh -= 1
-        m = scaled(sh)
-    m = round(m)  # ties to even
-    return sign * (Fr(m) / (Fr(2) ** sh) if sh >= 0 else Fr(m) * Fr(2) ** -sh)
-
-
-def X(v):
-    return rnd(v, 64)
-
-
-def S(v):
-    return rnd(v, 24)
-
-
-# extended arithmetic, one rounding per operation
-def add(a, b): return X(a + b)
-def sub(a, b): return X(a - b)
-def mul(*f):
-    r = f[0]
-    for g in f[1:]:
-        r = X(r * g)
-    return r
-def div(a, b): return X(a / b)
-
-
-def ln(v):
-    return X(Fr(Decimal(v.numerator) .ln() - Decimal(v.denominator).ln()))
-
-
-def exp(v):
-    d = Decimal(v.numerator) / Decimal(v.denominator)
-    return X(Fr(d.exp()))
-
-
-def power(base, n, zero_is_zero):
-    if base == 0 and zero_is_zero:
-        return Fr(0)
-    return exp(mul(n, ln(base)))
+from rounding import add, div, ext as X, fixed, fmt, fval, mul, power, single as S, sub
 
 
 def parse(text):
     return X(Fr(text.replace(',', '.')))
-
-
-def fixed(v):
-    return round(X(v * 10000))  # raw integer, ties to even
-
-
-def fval(raw):
-    return X(Fr(raw) / 10000)
-
-
-def fmt(v):
-    v = Fr(v)
-    if v == 0:
-        return '0'
-    neg = v < 0
-    v = abs(v)
-    d = Decimal(v.numerator) / Decimal(v.denominator)
-    s = '{:.14e}'.format(d)
-    mant, e = s.split('e')
-    digits = mant.replace('.', '').rstrip('0')
-    e = int(e) + 1
-    if -3 <= e <= 15:
-        if e <= 0:
-            out = '0,' + '0' * (-e) + digits
-        else:
-            ip = digits[:e].ljust(e, '0')
-            rest = digits[e:]
-            out = ip + (',' + rest if rest else '')
-    else:
-        out = digits[0] + (',' + digits[1:] if len(digits) > 1 else '') + 'E' + str(e - 1)
-    return ('-' if neg else '') + out
 
 
 TWO3 = div(Fr(2), Fr(3))
@@ -192,22 +105,20 @@ def tension(c, xt, k, epsd, plain):
             st = S(mul(fct, sub(Fr(1), div(sub(epsd, et0), sub(etu, et0)))))
         xs = S(div(sub(epsd, et0), k))
         FT = add(add(mul(HALF, fct, b, xe), mul(st, b, xs)), mul(mul(HALF, sub(fct, st)), b, xs))
-        armR = S(add(xe, mul(HALF, xs)))
-        armT = S(add(xe, div(xs, 3)))
         if plain:
-            Mt = add(add(mul(HALF, b, fct, xe, TWO3, xe), mul(st, b, xs, armR)),
-                     mul(HALF, b, xs, sub(fct, st), armT))
+            Mt = add(add(mul(HALF, b, fct, xe, TWO3, xe), mul(st, b, xs, add(xe, mul(HALF, xs)))),
+                     mul(HALF, b, xs, sub(fct, st), add(xe, div(xs, 3))))
         else:
-            Mt = add(add(mul(mul(HALF, fct, b, xe), S(mul(TWO3, xe))), mul(mul(st, b, xs), armR)),
-                     mul(mul(mul(HALF, sub(fct, st)), b, xs), armT))
+            Mt = add(add(mul(mul(HALF, fct, b, xe), mul(TWO3, xe)), mul(mul(st, b, xs), add(xe, div(xs, 2)))),
+                     mul(mul(mul(HALF, sub(fct, st)), b, xs), add(xe, div(xs, 3))))
         return FT, fixed(st), Mt
     wt = div(sub(etu, et0), k)
     FT = add(mul(HALF, fct, b, xe), mul(HALF, fct, b, wt))
-    arm = S(add(xe, div(wt, 3)))
+    arm = add(xe, div(wt, 3))
     if plain:
         Mt = add(mul(HALF, b, fct, xe, TWO3, xe), mul(HALF, fct, b, wt, arm))
     else:
-        Mt = add(mul(mul(HALF, fct, b, xe), S(mul(TWO3, xe))), mul(mul(HALF, fct, b, wt), arm))
+        Mt = add(mul(mul(HALF, fct, b, xe), mul(TWO3, xe)), mul(mul(HALF, fct, b, wt), arm))
     return FT, 0, Mt
 
 
