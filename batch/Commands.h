@@ -1,15 +1,34 @@
 #pragma once
 // The subcommands of prurez-batch. Each returns the exit status: 0 success, 1 a
-// failure message of the program (written to err as one line, nothing to out),
-// and throws UsageError for a malformed INPUT (exit 2).
+// failure message of the program (written to err as one line, nothing to out);
+// a malformed INPUT throws InputFileError and a usage error UsageError (exit 2).
 
-#include "batch/BatchInput.h"
+#include "flows/InputFile.h"
 
 #include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace prurez::batch {
 
-int runSectionCommand(const BatchInput& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
-int runInverseCommand(const BatchInput& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
+// A usage error: exit status 2 with this one-line explanation.
+class UsageError : public std::runtime_error {
+public:
+    explicit UsageError(const std::string& message) : std::runtime_error(message) {}
+};
+
+struct BatchOptions {
+    char decimalSeparator = ',';
+    bool exhaustiveScan = false;
+    int threads = 0;                  // 0: all hardware threads
+    std::vector<std::string> blocks;  // empty: all
+};
+
+// The blocks of `inverse`, in the order they are printed.
+const std::vector<std::string>& inverseBlockNames();
+
+int runSectionCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
+int runInverseCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace prurez::batch

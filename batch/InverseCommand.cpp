@@ -4,10 +4,8 @@
 
 #include "common/Failure.h"
 #include "common/FloatingPoint.h"
-#include "common/GridTable.h"
-#include "common/LineSeries.h"
 #include "common/NumberText.h"
-#include "inverse/InverseAnalysis.h"
+#include "flows/InverseFlow.h"
 
 #include <algorithm>
 #include <array>
@@ -17,34 +15,19 @@ namespace prurez::batch {
 namespace {
 
 enum Block { testBlock, combinationsBlock, momentsBlock, deviationsBlock, bestBlock, blockCount };
-const std::array<const char*, blockCount> blockNames{"test", "combinations", "moments", "deviations", "best"};
-
-struct PointTexts {
-    std::string force;
-    std::string deflection;
-};
-
-PointTexts splitPoint(const std::string& value)
-{
-    const size_t separator = value.find(';');
-    if (separator == std::string::npos || value.find(';', separator + 1) != std::string::npos)
-        throw UsageError("key 'point': expected 'force ; deflection', not '" + value + "'");
-    return {trimBlanks(value.substr(0, separator)), trimBlanks(value.substr(separator + 1))};
-}
 
 }  // namespace
 
-int runInverseCommand(const BatchInput& input, const BatchOptions& options, std::ostream& out, std::ostream& err)
+const std::vector<std::string>& inverseBlockNames()
 {
-    input.validate({"test_file", "point", "E_test", "load_a", "s", "h", "w", "fcp", "ecpm", "E_min", "E_max",
-                    "fct_min", "fct_max", "ectm_min", "ectm_max", "a_min", "a_max", "b_min", "b_max", "n"},
-                   {"point"});
-    if (input.has("test_file") && input.has("point"))
-        throw UsageError("give the test points either by 'test_file' or by 'point' keys, not both");
-    std::vector<PointTexts> typedPoints;
-    for (const auto& value : input.values("point"))
-        typedPoints.push_back(splitPoint(value));
+    static const std::vector<std::string> names{"test", "combinations", "moments", "deviations", "best"};
+    return names;
+}
 
+int runInverseCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err)
+{
+    const InverseInput in = readInverseInput(input);
+    const std::vector<std::string>& blockNames = inverseBlockNames();
     std::array<bool, blockCount> wanted{};
     if (options.blocks.empty())
         wanted.fill(true);
@@ -57,83 +40,56 @@ int runInverseCommand(const BatchInput& input, const BatchOptions& options, std:
             lastBlock = block;
 
     const char separator = options.decimalSeparator;
-    // The windows' grids as they start.
-    GridTable points(2, 8);
-    GridTable diagram(4, 8);
-    GridTable values(5, 5);
-    GridTable combinations(8, 20);
-    GridTable moments(5, 5);
-    GridTable deviations(5, 5);
-    GridTable list(2, 5);
+    InverseTables tables;
     LineSeries testCurve;
     LineSeries comparedTestCurve;
     LineSeries combinationCurve;
     std::string pointCountText = "0";
-    BestFit fit;
 
     std::string bestRow;
+    // The steps a user takes, up to the last one a wanted block needs.
     auto steps = [&] {
-        if (input.has("test_file")) {
-            const int pointCount = readTestDataFile(input.value("test_file"), points, separator);
-            pointCountText = formatInteger(pointCount);
-        } else if (!typedPoints.empty()) {
-            pointCountText = formatInteger(static_cast<long long>(typedPoints.size()));
-            setTestPointCount(pointCountText, points);
-            for (size_t i = 0; i < typedPoints.size(); ++i) {
-                points.setCell(0, static_cast<int>(i) + 1, typedPoints[i].force);
-                points.setCell(1, static_cast<int>(i) + 1, typedPoints[i].deflection);
+        if (!in.testFile.empty()) {
+            pointCountText = formatInteger(readTestDataFile(in.testFile, tables.testPoints, separator));
+        } else if (!in.points.empty()) {
+            pointCountText = formatInteger(static_cast<long long>(in.points.size()));
+            setTestPointCount(pointCountText, tables.testPoints);
+            for (size_t i = 0; i < in.points.size(); ++i) {
+                tables.testPoints.setCell(0, static_cast<int>(i) + 1, in.points[i].force);
+                tables.testPoints.setCell(1, static_cast<int>(i) + 1, in.points[i].deflection);
             }
         }
         clearFloatingPointFaults();
-        copyTestPoints(points, diagram);
-        TestDiagramFields testFields;
-        testFields.Edit2 = input.value("E_test");
-        testFields.Edit3 = input.value("load_a");
-        testFields.Edit4 = input.value("s");
-        computeTestDiagram(testFields, diagram, testCurve, separator, {});
+        copyTestPoints(tables.testPoints, tables.testDiagram);
+        computeTestDiagram(in.test, tables.testDiagram, testCurve, separator, {});
         if (lastBlock == testBlock)
             return;
 
         clearFloatingPointFaults();
-        CombinationFields combinationFields;
-        combinationFields.Edit5 = input.value("fcp");
-        combinationFields.Edit6 = input.value("ecpm");
-        combinationFields.Edit7 = input.value("E_min");
-        combinationFields.Edit12 = input.value("E_max");
-        combinationFields.Edit8 = input.value("fct_min");
-        combinationFields.Edit13 = input.value("fct_max");
-        combinationFields.Edit9 = input.value("ectm_min");
-        combinationFields.Edit14 = input.value("ectm_max");
-        combinationFields.Edit10 = input.value("a_min");
-        combinationFields.Edit15 = input.value("a_max");
-        combinationFields.Edit11 = input.value("b_min");
-        combinationFields.Edit16 = input.value("b_max");
-        combinationFields.Edit17 = input.value("n", "0");
-        generateCombinations(combinationFields, values, combinations, separator);
+        generateCombinations(in.combinations, tables.values, tables.combinations, separator);
         if (lastBlock == combinationsBlock)
             return;
 
         clearFloatingPointFaults();
-        MomentFields momentFields;
-        momentFields.Edit18 = input.value("h");
-        momentFields.Edit19 = input.value("w");
-        momentFields.Edit1 = pointCountText;
         MomentRunControl control;
         control.threads = options.threads;
-        control.exhaustiveScan = options.exhaustiveScan;
-        computeCombinationMoments(momentFields, diagram, combinations, moments, separator, control);
+        control.scan.exhaustiveScan = options.exhaustiveScan;
+        computeCombinationMoments(BeamTexts{in.height, in.width, pointCountText}, tables.testDiagram,
+                                  tables.combinations, tables.moments, separator, control);
         if (lastBlock == momentsBlock)
             return;
 
         clearFloatingPointFaults();
-        computeDeviations(pointCountText, moments, diagram, combinations, deviations, separator);
-        fillDeviationList(combinations, deviations, list);
+        computeDeviations(pointCountText, tables.moments, tables.testDiagram, tables.combinations, tables.deviations,
+                          separator);
+        fillDeviationList(tables.combinations, tables.deviations, tables.deviationList);
         if (lastBlock == deviationsBlock)
             return;
 
         clearFloatingPointFaults();
-        fit = findBestFit(pointCountText, list, combinations, diagram, moments, comparedTestCurve, combinationCurve,
-                          separator);
+        const BestFit fit = findBestFit(pointCountText, tables.deviationList, tables.combinations,
+                                        tables.testDiagram, tables.moments, comparedTestCurve, combinationCurve,
+                                        separator);
         bestRow = formatInteger(fit.row);
         for (const auto& text : fit.texts)
             bestRow += '\t' + text;
@@ -146,7 +102,8 @@ int runInverseCommand(const BatchInput& input, const BatchOptions& options, std:
         return 1;
     }
     // Every step up to the last wanted block has succeeded; the tables are final.
-    const std::array<const GridTable*, blockCount - 1> tables{&diagram, &combinations, &moments, &list};
+    const std::array<const GridTable*, blockCount - 1> printed{&tables.testDiagram, &tables.combinations,
+                                                               &tables.moments, &tables.deviationList};
     for (size_t block = 0; block < blockCount; ++block) {
         if (!wanted[block])
             continue;
@@ -154,7 +111,7 @@ int runInverseCommand(const BatchInput& input, const BatchOptions& options, std:
         if (block == bestBlock)
             out << bestRow;
         else
-            tables[block]->writeTsv(out);
+            printed[block]->writeTsv(out);
     }
     return 0;
 }

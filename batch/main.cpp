@@ -1,9 +1,9 @@
 // prurez-batch: the computations of prurez without windows.
 
-#include "batch/BatchInput.h"
 #include "batch/Commands.h"
 #include "common/Failure.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
@@ -12,6 +12,8 @@
 #include <sstream>
 
 using namespace prurez::batch;
+using prurez::InputFile;
+using prurez::InputFileError;
 
 namespace {
 
@@ -98,15 +100,11 @@ int run(int argc, char** argv)
             options.blocks = splitList(next("a list"));
             if (options.blocks.empty())
                 throw UsageError("--blocks needs at least one block name");
-            const std::vector<std::string> known{"test", "combinations", "moments", "deviations", "best"};
-            for (const auto& block : options.blocks) {
-                bool found = false;
-                for (const auto& name : known)
-                    found = found || name == block;
-                if (!found)
+            const std::vector<std::string>& known = inverseBlockNames();
+            for (const auto& block : options.blocks)
+                if (std::find(known.begin(), known.end(), block) == known.end())
                     throw UsageError("unknown block '" + block +
                                      "' (known: test, combinations, moments, deviations, best)");
-            }
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             throw UsageError("unknown option '" + arg + "' for '" + command + "'");
         } else if (inputName.empty()) {
@@ -118,16 +116,16 @@ int run(int argc, char** argv)
     if (inputName.empty())
         throw UsageError("missing INPUT file (or '-' for standard input)");
 
-    BatchInput input;
+    InputFile input;
     if (inputName == "-") {
-        input = BatchInput::parse(std::cin);
+        input = InputFile::parse(std::cin);
         if (std::cin.bad())
             throw UsageError("cannot read INPUT from standard input");
     } else {
         std::ifstream file(inputName, std::ios::binary);
         if (!file)
             throw UsageError("cannot read INPUT '" + inputName + "': " + std::strerror(errno));
-        input = BatchInput::parse(file);
+        input = InputFile::parse(file);
         // A directory opens but cannot be read: not an empty INPUT.
         if (file.bad())
             throw UsageError("cannot read INPUT '" + inputName + "': " + std::strerror(errno));
@@ -151,6 +149,9 @@ int main(int argc, char** argv)
     try {
         return run(argc, argv);
     } catch (const UsageError& error) {
+        std::cerr << "prurez-batch: " << error.what() << '\n';
+        return 2;
+    } catch (const InputFileError& error) {
         std::cerr << "prurez-batch: " << error.what() << '\n';
         return 2;
     } catch (const std::exception& error) {

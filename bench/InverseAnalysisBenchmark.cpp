@@ -2,9 +2,7 @@
 // combination at every test curvature on all hardware threads, deviations, best fit)
 // for n intermediate values: the fast neutral-axis search against the plain scans.
 
-#include "common/GridTable.h"
-#include "common/LineSeries.h"
-#include "inverse/InverseAnalysis.h"
+#include "flows/InverseFlow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,25 +33,29 @@ GridTable testDiagram()
 void inverseAnalysis(benchmark::State& state)
 {
     const GridTable diagram = testDiagram();
-    CombinationFields ranges{"40", "0,35", "25000", "35000", "2,5", "4,5", "2", "4", "0,2", "0,6", "0,2", "0,6",
-                             std::to_string(state.range(0))};
+    CombinationTexts ranges;
+    ranges.fcp = "40";
+    ranges.ecpm = "0,35";
+    ranges.E = {"25000", "35000"};
+    ranges.fct = {"2,5", "4,5"};
+    ranges.ectm = {"2", "4"};
+    ranges.a = {"0,2", "0,6"};
+    ranges.b = {"0,2", "0,6"};
+    ranges.intermediateCount = std::to_string(state.range(0));
     MomentRunControl control;
-    control.exhaustiveScan = state.range(1) != 0;
+    control.scan.exhaustiveScan = state.range(1) != 0;
     for (auto _ : state) {
-        GridTable values(5, 2);
-        GridTable combinations(8, 20);
-        GridTable moments(5, 5);
-        GridTable deviations(5, 5);
-        GridTable list(2, 5);
+        InverseTables t;
         LineSeries testCurve;
         LineSeries fitCurve;
-        generateCombinations(ranges, values, combinations, ',');
-        computeCombinationMoments({"0,15", "0,15", "10"}, diagram, combinations, moments, ',', control);
-        computeDeviations("10", moments, diagram, combinations, deviations, ',');
-        fillDeviationList(combinations, deviations, list);
-        const BestFit best = findBestFit("10", list, combinations, diagram, moments, testCurve, fitCurve, ',');
+        generateCombinations(ranges, t.values, t.combinations, ',');
+        computeCombinationMoments({"0,15", "0,15", "10"}, diagram, t.combinations, t.moments, ',', control);
+        computeDeviations("10", t.moments, diagram, t.combinations, t.deviations, ',');
+        fillDeviationList(t.combinations, t.deviations, t.deviationList);
+        const BestFit best =
+            findBestFit("10", t.deviationList, t.combinations, diagram, t.moments, testCurve, fitCurve, ',');
         benchmark::DoNotOptimize(best.row);
-        state.counters["combinations"] = combinations.rowCount() - 1;
+        state.counters["combinations"] = t.combinations.rowCount() - 1;
     }
     state.counters["threads"] = std::thread::hardware_concurrency();
 }

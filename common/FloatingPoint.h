@@ -14,6 +14,17 @@ namespace prurez {
 // Stores v in single precision and returns the stored value as extended.
 inline long double single(long double v) { return static_cast<long double>(static_cast<float>(v)); }
 
+// A quantity held in single precision: stored as float, read as long double.
+class Single {
+public:
+    Single() = default;
+    explicit Single(long double v) : value_(static_cast<float>(v)) {}
+    operator long double() const { return value_; }
+
+private:
+    float value_ = 0.0f;
+};
+
 // Clears the IEEE exception flags; called when a handler or computation starts.
 void clearFloatingPointFaults();
 

@@ -4,15 +4,16 @@
 //
 //   screenshots [folder]      (run offscreen: QT_QPA_PLATFORM=offscreen)
 
-#include "app/Form1.h"
-#include "app/Windows.h"
-#include "inverse/Form2.h"
-#include "inverse/Form3.h"
-#include "inverse/Form4.h"
-#include "section/Form6.h"
-#include "section/Form7.h"
-#include "widgets/Handlers.h"
-#include "widgets/RadioGroup.h"
+#include "ui/Form1.h"
+#include "ui/Windows.h"
+#include "ui/Form2.h"
+#include "ui/Form3.h"
+#include "ui/Form4.h"
+#include "ui/Form6.h"
+#include "ui/Form7.h"
+#include "ui/widgets/Handlers.h"
+#include "ui/widgets/RadioGroup.h"
+#include "ui/widgets/UpDown.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "widgets/Charts.h"
+#include "ui/widgets/Charts.h"
 
 #include <QChart>
 #include <QGraphicsRectItem>

@@ -1,6 +1,6 @@
 #include "GuiTest.h"
 
-#include "widgets/FileListControls.h"
+#include "ui/widgets/FileListControls.h"
 
 #include <QDir>
 #include <QFile>

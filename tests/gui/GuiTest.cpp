@@ -1,6 +1,6 @@
 #include "GuiTest.h"
 
-#include "widgets/Handlers.h"
+#include "ui/widgets/Handlers.h"
 
 namespace guitest {
 

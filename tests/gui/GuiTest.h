@@ -2,9 +2,9 @@
 // Helpers for driving the windows offscreen: find a control by objectName, type,
 // click, read a grid; failure messages are recorded instead of shown.
 
-#include "common/GridTable.h"
-#include "widgets/GridView.h"
-#include "widgets/RadioGroup.h"
+#include "flows/GridTable.h"
+#include "ui/widgets/GridView.h"
+#include "ui/widgets/RadioGroup.h"
 
 #include <QAbstractButton>
 #include <QApplication>

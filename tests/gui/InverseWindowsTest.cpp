@@ -4,16 +4,17 @@
 
 #include "GuiTest.h"
 
-#include "app/Form1.h"
-#include "app/Windows.h"
-#include "inverse/Form2.h"
-#include "inverse/Form3.h"
-#include "inverse/Form4.h"
-#include "inverse/Form5.h"
-#include "section/Form6.h"
-#include "section/Form7.h"
-#include "widgets/FileListControls.h"
-#include "widgets/Handlers.h"
+#include "ui/Form1.h"
+#include "ui/Form2.h"
+#include "ui/Form3.h"
+#include "ui/Form4.h"
+#include "ui/Form5.h"
+#include "ui/Form6.h"
+#include "ui/Form7.h"
+#include "ui/Windows.h"
+#include "ui/widgets/FileListControls.h"
+#include "ui/widgets/Handlers.h"
+#include "ui/widgets/UpDown.h"
 
 #include <QChart>
 #include <QChartView>
@@ -183,7 +184,7 @@ TEST(InverseInput, EntryModesSwitchTheCountAndTheFileControlsButTheFileModeAlone
     EXPECT_TRUE(failures().empty());
 }
 
-TEST(InverseInput, TheCountArrowSizesTheGridAndRefusesACountThatIsNoInteger)
+TEST(InverseInput, TheCountArrowSetsTheRowsAndRefusesACountThatIsNoInteger)
 {
     clearFailures();
     click(form2(), "RadioButton1");
@@ -194,11 +195,8 @@ TEST(InverseInput, TheCountArrowSizesTheGridAndRefusesACountThatIsNoInteger)
     EXPECT_EQ(points.rowCount(), 8);
     EXPECT_EQ(points.cell(0, 0), "  Síla [kN]");
     EXPECT_EQ(points.cell(1, 0), "  Průhyb [m]");
-    auto* view = find<prurez::GridView>(form2(), "StringGrid1");
-    EXPECT_EQ(view->size(), QSize(136, 218));
 
     arrow("UpDown2", true);
-    EXPECT_EQ(view->size(), QSize(152, 218));
     EXPECT_EQ(points.rowCount(), 9);
 
     // Typing alone changes nothing; no move at the lower limit keeps the typed text.
@@ -218,6 +216,30 @@ TEST(InverseInput, TheCountArrowSizesTheGridAndRefusesACountThatIsNoInteger)
     EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "100");
     EXPECT_EQ(points.rowCount(), 101);
     clearFailures();
+}
+
+TEST(InverseInput, TheGridsAreSizedToTheirRowsUpToSevenAndScrollBeyond)
+{
+    // The test points: p + 1 rows of 27 pixels and 2 up to 7 points, beyond that a
+    // fixed height and room for the scroll bar. The moment–curvature table after the
+    // page change: the same for its R = p + 1 rows up to 7 rows.
+    clearFailures();
+    click(form2(), "RadioButton1");
+    auto* points = find<prurez::GridView>(form2(), "StringGrid1");
+    auto* diagram = find<prurez::GridView>(form2(), "StringGrid2");
+    for (int p : {0, 3, 6, 7, 8, 12}) {
+        SCOPED_TRACE(p);
+        type(form2(), "Edit1", QString::number(p + 1));
+        arrow("UpDown2", false);
+        ASSERT_EQ(points->table().rowCount(), p + 1);
+        EXPECT_EQ(points->size(), p <= 7 ? QSize(136, 27 * (p + 1) + 2) : QSize(152, 218));
+        turnToPage(form2(), 0);
+        turnToPage(form2(), 1);
+        const int rows = p + 1;
+        ASSERT_EQ(diagram->table().rowCount(), rows);
+        EXPECT_EQ(diagram->size(), rows <= 7 ? QSize(270, 27 * rows + 2) : QSize(286, 218));
+    }
+    EXPECT_TRUE(failures().empty());
 }
 
 TEST(InverseInput, FileNamesAreReadOnlyWhenTheyNameAFileAndAMissingOneIsReportedOnEnter)

@@ -2,9 +2,9 @@
 
 #include "GuiTest.h"
 
-#include "app/Form1.h"
-#include "app/Windows.h"
-#include "inverse/Form2.h"
+#include "ui/Form1.h"
+#include "ui/Form2.h"
+#include "ui/Windows.h"
 
 #include <QAction>
 #include <QLabel>

@@ -3,18 +3,19 @@
 
 #include "GuiTest.h"
 
-#include "app/Form1.h"
-#include "app/Windows.h"
-#include "inverse/Form2.h"
-#include "section/Form6.h"
-#include "section/Form7.h"
-#include "widgets/Handlers.h"
+#include "ui/Form1.h"
+#include "ui/Form2.h"
+#include "ui/Form6.h"
+#include "ui/Form7.h"
+#include "ui/Windows.h"
+#include "ui/widgets/Handlers.h"
 
 #include <QAction>
 #include <QChart>
 #include <QChartView>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QTabWidget>
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -440,6 +442,83 @@ TEST_F(SectionRoad, ASecondWriteCompletesTheFirstFile)
     EXPECT_EQ(fileText("prvni.txt"), expectedFile());
     click(w().form7, "BitBtn1");
     EXPECT_EQ(fileText("druhy.txt"), expectedFile());
+}
+
+// ---- the results table as a run leaves it
+
+// Left edge, width, height and column width of the results table.
+std::tuple<int, int, int, int> resultsTablePlace()
+{
+    auto* view = find<prurez::GridView>(prurez::windows().form7, "StringGrid1");
+    return {view->x(), view->width(), view->height(), view->horizontalHeader()->defaultSectionSize()};
+}
+
+TEST(ResultsTable, TakesTheColumnsOfItsKindAndTheHeightOfItsRows)
+{
+    // Sections whose strain limit falls between the steps 9 and 10 (12 rows) or 10 and
+    // 11 (13 rows): 1 × 1 mm of plain or reinforced concrete, the fibre square elastic.
+    // Up to 12 rows a table is 28 pixels a row and 2 high, the nine-column one 515 wide
+    // at 11, the thirteen-column one 522 wide at 7; beyond, 340 high and scrolling:
+    // 531 wide at 3, 538 wide at 0.
+    guitest::clearFailures();
+    prurez::Form6 form;  // its own input window: no choice locked by an earlier hand-over
+    choose(&form, "RadioGroup1", 0);
+    choose(&form, "RadioGroup3", 0);
+    choose(&form, "RadioGroup2", 1);
+    const std::pair<const char*, const char*> texts[] = {
+        {"Edit1", "30"},  {"Edit2", "2,9"},    {"Edit3", "32000"}, {"Edit4", "100"},   {"Edit6", "0,2"},
+        {"Edit8", "500"}, {"Edit9", "200000"}, {"Edit11", "0"},    {"Edit12", "0"},    {"Edit19", "0"},
+        {"Edit20", "0"},  {"Edit13", "0,001"}, {"Edit14", "0,001"}, {"Edit17", "0"}};
+    for (const auto& [name, value] : texts)
+        type(&form, name, number(value));
+    guitest::typeCombo(&form, "ComboBox1", number("0,01"));
+    auto runWith = [&](const char* name, const char* limit) {
+        type(&form, name, number(limit));
+        click(&form, "BitBtn1");
+        return prurez::windows().form7->table().rowCount();
+    };
+    using Place = std::tuple<int, int, int, int>;
+    // Plain concrete, the ultimate tensile strain.
+    EXPECT_EQ(runWith("Edit5", "0,0095"), 12);
+    EXPECT_EQ(resultsTablePlace(), Place(11, 515, 338, 55));
+    EXPECT_EQ(runWith("Edit5", "0,0105"), 13);
+    EXPECT_EQ(resultsTablePlace(), Place(3, 531, 340, 55));
+
+    // Reinforced concrete without bars, the steel's ultimate strain.
+    choose(&form, "RadioGroup1", 2);
+    choose(&form, "RadioGroup5", 0);
+    type(&form, "Edit5", number("0,01"));
+    EXPECT_EQ(runWith("Edit10", "0,0095"), 12);
+    EXPECT_EQ(resultsTablePlace(), Place(7, 522, 338, 38));
+    EXPECT_EQ(runWith("Edit10", "0,0105"), 13);
+    EXPECT_EQ(resultsTablePlace(), Place(0, 538, 340, 38));
+
+    // Fibre concrete, a square 0,2 m that stays elastic.
+    choose(&form, "RadioGroup1", 1);
+    choose(&form, "RadioGroup2", 0);
+    const std::pair<const char*, const char*> elastic[] = {
+        {"Edit1", "1000"}, {"Edit2", "1000"}, {"Edit3", "30000"}, {"Edit4", "10"},
+        {"Edit6", "0,4"},  {"Edit7", "0,3"},  {"Edit13", "0,2"}};
+    for (const auto& [name, value] : elastic)
+        type(&form, name, number(value));
+    EXPECT_EQ(runWith("Edit5", "1,05"), 13);
+    EXPECT_EQ(resultsTablePlace(), Place(3, 531, 340, 55));
+    EXPECT_EQ(runWith("Edit5", "0,95"), 12);
+    EXPECT_EQ(resultsTablePlace(), Place(11, 515, 338, 55));
+    EXPECT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+
+    // A run that fails after the header row: the columns and left edge of its kind,
+    // the width and height the table had.
+    choose(&form, "RadioGroup1", 2);
+    choose(&form, "RadioGroup2", 1);
+    guitest::typeCombo(&form, "ComboBox1", "0");
+    click(&form, "BitBtn1");
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "Přírůstek křivosti musí být kladné číslo.");
+    EXPECT_EQ(prurez::windows().form7->table().cell(12, 0), "Tah. síla");
+    EXPECT_EQ(resultsTablePlace(), Place(7, 515, 338, 38));
+    prurez::windows().form7->hide();
+    guitest::clearFailures();
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "GuiTest.h"
 
-#include "app/Form1.h"
-#include "app/Windows.h"
-#include "section/Form7.h"
+#include "ui/Form1.h"
+#include "ui/Form7.h"
+#include "ui/Windows.h"
 
 TEST(Windows, AllSevenExistAndOnlyTheMainOneIsShownAtStart)
 {

@@ -3,8 +3,8 @@
 
 #include "GuiTest.h"
 
-#include "app/Windows.h"
-#include "widgets/Handlers.h"
+#include "ui/Windows.h"
+#include "ui/widgets/Handlers.h"
 
 #include <QApplication>
 

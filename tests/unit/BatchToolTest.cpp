@@ -1,29 +1,29 @@
-// The batch tool's INPUT reader and command line.
+// The input file reader and the batch tool's command line.
 
 #include "TestSupport.h"
-#include "batch/BatchInput.h"
+#include "flows/InputFile.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 
-using prurez::batch::BatchInput;
-using prurez::batch::UsageError;
+using prurez::InputFile;
+using prurez::InputFileError;
 
 namespace {
 
-BatchInput parse(const std::string& text)
+InputFile parse(const std::string& text)
 {
     std::istringstream in(text);
-    return BatchInput::parse(in);
+    return InputFile::parse(in);
 }
 
 }  // namespace
 
-TEST(BatchInput, SkipsCommentsAndBlankLinesAndTrimsKeyAndValue)
+TEST(InputFile, SkipsCommentsAndBlankLinesAndTrimsKeyAndValue)
 {
-    const BatchInput input = parse("# a comment\n\n   # indented comment\n  fcp =  30  \r\nfile = a b = c\nempty=\n");
+    const InputFile input = parse("# a comment\n\n   # indented comment\n  fcp =  30  \r\nfile = a b = c\nempty=\n");
     EXPECT_EQ(input.value("fcp"), "30");
     EXPECT_EQ(input.value("file"), "a b = c") << "the value is everything after the first '='";
     EXPECT_TRUE(input.has("empty"));
@@ -32,25 +32,25 @@ TEST(BatchInput, SkipsCommentsAndBlankLinesAndTrimsKeyAndValue)
     EXPECT_EQ(input.value("E", "fallback"), "fallback");
 }
 
-TEST(BatchInput, MalformedLinesAndKeysAreUsageErrors)
+TEST(InputFile, MalformedLinesAndKeysAreInputFileErrors)
 {
-    EXPECT_THROW(parse("fcp 30\n"), UsageError);
-    EXPECT_THROW(parse(" = 30\n"), UsageError);
-    const BatchInput input = parse("fcp = 30\nfcp = 31\npoint = 1;2\npoint = 3;4\n");
-    EXPECT_THROW(input.validate({"fcp", "point"}, {"point"}), UsageError) << "fcp repeated";
-    const BatchInput unknown = parse("fpc = 30\n");
-    EXPECT_THROW(unknown.validate({"fcp"}, {}), UsageError);
-    const BatchInput points = parse("point = 1;2\npoint = 3;4\n");
+    EXPECT_THROW(parse("fcp 30\n"), InputFileError);
+    EXPECT_THROW(parse(" = 30\n"), InputFileError);
+    const InputFile input = parse("fcp = 30\nfcp = 31\npoint = 1;2\npoint = 3;4\n");
+    EXPECT_THROW(input.validate({"fcp", "point"}, {"point"}), InputFileError) << "fcp repeated";
+    const InputFile unknown = parse("fpc = 30\n");
+    EXPECT_THROW(unknown.validate({"fcp"}, {}), InputFileError);
+    const InputFile points = parse("point = 1;2\npoint = 3;4\n");
     EXPECT_NO_THROW(points.validate({"point"}, {"point"}));
     EXPECT_EQ(points.values("point"), (std::vector<std::string>{"1;2", "3;4"}));
 }
 
-TEST(BatchInput, ChoicesAreItemIndices)
+TEST(InputFile, ChoicesAreItemIndices)
 {
-    const BatchInput input = parse("material = 2\nshape = x\n");
-    EXPECT_EQ(input.choice("material"), 2);
-    EXPECT_EQ(input.choice("diagram"), -1);
-    EXPECT_THROW(input.choice("shape"), UsageError);
+    const InputFile input = parse("material = 2\nshape = x\n");
+    EXPECT_EQ(input.choice("material", 3), 2);
+    EXPECT_EQ(input.choice("diagram", 3), -1);
+    EXPECT_THROW(input.choice("shape", 2), InputFileError);
 }
 
 TEST(BatchCommandLine, HelpUsageErrorsAndExitStatus)

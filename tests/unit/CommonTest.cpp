@@ -1,9 +1,9 @@
-#include "common/CellText.h"
 #include "common/Failure.h"
 #include "common/FixedPoint.h"
 #include "common/FloatingPoint.h"
-#include "common/GridTable.h"
-#include "common/LineSeries.h"
+#include "flows/CellText.h"
+#include "flows/GridTable.h"
+#include "flows/LineSeries.h"
 
 #include "TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "section/CurveFile.h"
+#include "flows/CurveFile.h"
 
 #include "SectionTestSupport.h"
 
@@ -73,8 +73,7 @@ TEST_F(CurveFileTest, OneLinePerRowBelowTheHeaderOnClose)
     EXPECT_EQ(contents(name), "  0   0\r\n0,1 0,005\r\n0,2 \r\n");
 
     // A real run: row count − 1 lines, the end row as "curvature + blank".
-    GridTable table(13, 13);
-    runSectionAnalysis(plainSection(0), ',', table);
+    const GridTable table = sectiontest::run(plainSection(0));
     {
         CurveFile run;
         run.write(name, table);

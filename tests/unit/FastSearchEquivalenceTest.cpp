@@ -1,16 +1,16 @@
 // The fast neutral-axis search against the plain fixed-step scans: thousands of random
 // inputs (fixed seed, printed) run through both paths of every analysis, and the
-// outcomes must be identical: the same moment bits, the same table texts, row counts
-// and geometry, the same stop and failure messages.
+// outcomes must be identical: the same moment bits, the same table texts and counts,
+// the same stop and failure messages.
 
 #include "common/Failure.h"
 #include "common/FloatingPoint.h"
-#include "common/GridTable.h"
 #include "common/NumberText.h"
-#include "inverse/MomentAtCurvature.h"
-#include "section/FibreConcreteLaw.h"
-#include "section/NeutralAxisSearch.h"
-#include "section/SectionAnalysis.h"
+#include "flows/GridTable.h"
+#include "flows/SectionFlow.h"
+#include "mechanics/FibreConcreteLaw.h"
+#include "mechanics/MomentAtCurvature.h"
+#include "mechanics/NeutralAxisScan.h"
 
 #include <gtest/gtest.h>
 
@@ -97,11 +97,13 @@ struct MomentCase {
 
 std::string momentOutcome(const MomentCase& c, bool exhaustive)
 {
-    MomentScanOptions options;
+    ScanOptions options;
     options.exhaustiveScan = exhaustive;
     return outcomeOf([&] {
         const std::optional<long double> m =
-            MomentAtCurvature(c.w, c.h, c.E, c.fcp, c.fct, c.a, c.b, c.etu, c.kappa, options);
+            MomentAtCurvature(BeamSection{Single(c.w), Single(c.h)},
+                              FibreParameters{c.E, c.fcp, c.fct, Single(c.a), Single(c.b), c.etu}, Single(c.kappa),
+                              options);
         return m ? bitsOf(*m) + " " + formatNumber(*m, ',') : std::string("none");
     });
 }
@@ -206,7 +208,7 @@ TEST(FastSearchEquivalence, FibreSearchReturnsThePlainIndexWithFewTrials)
     for (int k = 0; k < 400; ++k) {
         const long double w = single(draw.uniform(0.1L, 0.3L)), h = single(draw.uniform(0.1L, 0.3L));
         const FibreConcreteLaw law = extendedFibreLaw(std::round(draw.uniform(20000, 40000)), 40, 3,
-                                                      single(draw.uniform(0, 0.8L)), single(draw.uniform(0, 0.6L)),
+                                                      Single(draw.uniform(0, 0.8L)), Single(draw.uniform(0, 0.6L)),
                                                       draw.uniform(0.005L, 0.04L));
         const long double kappa = single(draw.spread(0.0001L, 1) * law.etu / h);
         const std::vector<long double>* positions = scanPositions(h / 2 + 0.00001L, 0.00001L, 0, false);
@@ -246,67 +248,67 @@ TEST(FastSearchEquivalence, FibreSearchReturnsThePlainIndexWithFewTrials)
 
 // ------------------------------------------------------------------ the section analyses
 
-// The table's texts with every row written (also those beyond the row count), its
-// counts and geometry, and the outcome.
+// The table's texts with every row written (also those beyond the row count) and its
+// counts.
 std::string tableState(const GridTable& table)
 {
     GridTable all = table;
     all.setRowCount(std::max(table.rowCount(), 400));
     std::ostringstream text;
-    text << table.columnCount() << ' ' << table.rowCount() << ' ' << table.left() << ' ' << table.top() << ' '
-         << table.width() << ' ' << table.height() << ' ' << table.defaultColumnWidth() << '\n'
-         << all.toTsv();
+    text << table.columnCount() << ' ' << table.rowCount() << '\n' << all.toTsv();
     return text.str();
 }
 
-std::string sectionOutcome(const SectionFields& fields, bool exhaustive,
-                           SectionOutcome (*analysis)(const SectionFields&, char, GridTable&,
-                                                      const SectionRunOptions&))
+// The failure or the stop message, the table, and what the run reported (also when it
+// failed).
+std::string sectionOutcome(const SectionTexts& fields, bool exhaustive)
 {
-    SectionRunOptions options;
+    ScanOptions options;
     options.exhaustiveScan = exhaustive;
     GridTable table(5, 5);
-    std::string result = outcomeOf([&] {
-        const SectionOutcome outcome = analysis(fields, ',', table, options);
-        return std::to_string(outcome.ran) + std::to_string(outcome.showResults) + " " + outcome.stopMessage;
+    SectionRunReport report;
+    const std::string result = outcomeOf([&] {
+        runSectionAnalysis(fields, ',', table, report, options);
+        return report.stopMessage;
     });
-    return result + "\n" + tableState(table);
+    return result + "\n" + tableState(table) + "ran " + std::to_string(report.ran) + " prepared " +
+           std::to_string(report.tablePrepared) + " shown " + std::to_string(report.showResults);
 }
 
-SectionFields randomFibreFields(Draw& draw)
+SectionTexts randomFibreTexts(Draw& draw)
 {
-    SectionFields f;
-    f.RadioGroup1 = 1;
-    f.RadioGroup3 = 0;
-    f.RadioGroup5 = 0;
-    f.RadioGroup2 = draw.pick(2);
+    SectionTexts f;
+    f.material = 1;
+    f.diagram = 0;
+    f.tension = 0;
+    f.shape = draw.pick(2);
     const long double E = std::round(draw.uniform(20000, 40000));
     const long double fcp = draw.uniform(20, 80), fct = draw.uniform(1, 6);
     const long double h = draw.uniform(0.06L, 0.25L);
     const long double etu = draw.spread(0.0005L, 0.04L), ecu = draw.uniform(0.002L, 0.006L);
-    f.Edit1 = typed(fcp, 3);
-    f.Edit2 = typed(fct, 3);
-    f.Edit3 = typed(E, 5);
-    f.Edit4 = typed(100 * ecu, 3);
-    f.Edit5 = typed(100 * etu, 3);
-    f.Edit6 = typed(draw.uniform(0, 0.9L), 2);
-    f.Edit7 = typed(draw.uniform(0, 1.2L), 2);
-    f.Edit13 = typed(draw.uniform(0.06L, 0.3L), 3);
-    f.Edit14 = typed(h, 3);
-    f.Edit17 = draw.chance(0.7) ? "0" : typed(draw.uniform(-150, 150), 3);
+    f.fcp = typed(fcp, 3);
+    f.fct = typed(fct, 3);
+    f.E = typed(E, 5);
+    f.ecu = typed(100 * ecu, 3);
+    f.etu = typed(100 * etu, 3);
+    f.ec1OrA = typed(draw.uniform(0, 0.9L), 2);
+    f.b = typed(draw.uniform(0, 1.2L), 2);
+    f.width = typed(draw.uniform(0.06L, 0.3L), 3);
+    f.height = typed(h, 3);
+    f.N = draw.chance(0.7) ? "0" : typed(draw.uniform(-150, 150), 3);
     // A step that reaches a limit in a few dozen rows.
     const long double reach = std::min(etu, 4 * ecu) / (0.6L * h);
-    f.ComboBox1 = typed(reach / draw.uniform(2, 40), 2);
+    f.kappaStep = typed(reach / draw.uniform(2, 40), 2);
     switch (draw.pick(20)) {
-    case 0: f.Edit3 = "0"; break;
-    case 1: f.Edit2 = "0"; break;
-    case 2: f.Edit6 = "0"; break;
-    case 3: f.Edit7 = "0"; f.Edit5 = "0,01"; break;  // the gentle line below zero soon after εtu
-    case 4: f.Edit6 = "1,2"; break;
-    case 5: f.Edit17 = "-400"; break;                // a compressive force: no balance above mid-height
-    case 6: f.Edit17 = "0,5"; break;
-    case 7: f.Edit1 = "0"; break;
-    case 8: f.Edit2 = f.Edit1; f.Edit7 = "1"; break; // tension as strong as compression
+    case 0: f.E = "0"; break;
+    case 1: f.fct = "0"; break;
+    case 2: f.ec1OrA = "0"; break;
+    case 3: f.b = "0"; f.etu = "0,01"; break;  // the gentle line below zero soon after εtu
+    case 4: f.ec1OrA = "1,2"; break;
+    case 5: f.N = "-400"; break;                // a compressive force: no balance above mid-height
+    case 6: f.N = "0,5"; break;
+    case 7: f.fcp = "0"; break;
+    case 8: f.fct = f.fcp; f.b = "1"; break; // tension as strong as compression
     default: break;
     }
     return f;
@@ -317,12 +319,12 @@ TEST(FastSearchEquivalence, FibreSectionTablesAreIdentical)
     Draw draw(seed + 2);
     int runs = 0, stopped = 0, failed = 0;
     for (int k = 0; k < 180; ++k) {
-        const SectionFields f = randomFibreFields(draw);
-        const std::string fast = sectionOutcome(f, false, fibreConcreteAnalysis);
-        const std::string plain = sectionOutcome(f, true, fibreConcreteAnalysis);
-        ASSERT_EQ(fast, plain) << "case " << k << ": E " << f.Edit3 << " fcp " << f.Edit1 << " fct " << f.Edit2
-                               << " a " << f.Edit6 << " b " << f.Edit7 << " etu " << f.Edit5 << " h " << f.Edit14
-                               << " N " << f.Edit17 << " step " << f.ComboBox1;
+        const SectionTexts f = randomFibreTexts(draw);
+        const std::string fast = sectionOutcome(f, false);
+        const std::string plain = sectionOutcome(f, true);
+        ASSERT_EQ(fast, plain) << "case " << k << ": E " << f.E << " fcp " << f.fcp << " fct " << f.fct
+                               << " a " << f.ec1OrA << " b " << f.b << " etu " << f.etu << " h " << f.height
+                               << " N " << f.N << " step " << f.kappaStep;
         ++runs;
         stopped += fast.find("Při křivosti") != std::string::npos;
         failed += fast.rfind("failure", 0) == 0;
@@ -333,49 +335,49 @@ TEST(FastSearchEquivalence, FibreSectionTablesAreIdentical)
     EXPECT_GT(failed, 5);
 }
 
-// Plain and reinforced concrete: the fields both materials read, with a step that
+// Plain and reinforced concrete: the texts both materials read, with a step that
 // reaches a limit within a few dozen rows.
-SectionFields randomConcreteFields(Draw& draw, int material)
+SectionTexts randomConcreteTexts(Draw& draw, int material)
 {
-    SectionFields f;
-    f.RadioGroup1 = material;
-    f.RadioGroup3 = draw.pick(3);
-    f.RadioGroup5 = material == 0 ? 0 : draw.pick(2);
-    f.RadioGroup2 = draw.pick(2);
+    SectionTexts f;
+    f.material = material;
+    f.diagram = draw.pick(3);
+    f.tension = material == 0 ? 0 : draw.pick(2);
+    f.shape = draw.pick(2);
     const long double E = std::round(draw.uniform(20000, 40000));
     const long double fcp = draw.uniform(15, 70), fct = draw.uniform(1, 5);
     const long double h = draw.uniform(0.05L, material == 0 ? 0.16L : 0.3L);
     const long double ecu = draw.uniform(0.002L, 0.005L);
-    f.Edit1 = typed(fcp, 3);
-    f.Edit2 = typed(fct, 3);
-    f.Edit3 = typed(E, 5);
-    f.Edit4 = typed(100 * ecu, 3);
-    f.Edit5 = typed(100 * fct / E * draw.uniform(1.2L, 8), 3);
-    f.Edit6 = typed(100 * draw.uniform(0.0015L, 0.003L), 3);
-    f.Edit13 = typed(draw.uniform(0.05L, 0.4L), 3);
-    f.Edit14 = typed(h, 3);
-    f.Edit8 = typed(draw.uniform(200, 600), 3);
-    f.Edit9 = "200000";
-    f.Edit10 = typed(draw.uniform(0.5L, 5), 2);
-    f.Edit11 = typed(draw.uniform(50, 3000), 3);
-    f.Edit19 = draw.chance(0.3) ? "0" : typed(draw.uniform(50, 1500), 3);
-    f.Edit12 = typed(draw.uniform(0.01L, 0.25L) * h, 2);
-    f.Edit20 = typed(draw.uniform(0.01L, 0.25L) * h, 2);
-    f.Edit17 = draw.chance(0.6) ? "0" : typed(draw.uniform(-300, 100), 3);
+    f.fcp = typed(fcp, 3);
+    f.fct = typed(fct, 3);
+    f.E = typed(E, 5);
+    f.ecu = typed(100 * ecu, 3);
+    f.etu = typed(100 * fct / E * draw.uniform(1.2L, 8), 3);
+    f.ec1OrA = typed(100 * draw.uniform(0.0015L, 0.003L), 3);
+    f.width = typed(draw.uniform(0.05L, 0.4L), 3);
+    f.height = typed(h, 3);
+    f.fy = typed(draw.uniform(200, 600), 3);
+    f.Es = "200000";
+    f.esu = typed(draw.uniform(0.5L, 5), 2);
+    f.bottomArea = typed(draw.uniform(50, 3000), 3);
+    f.topArea = draw.chance(0.3) ? "0" : typed(draw.uniform(50, 1500), 3);
+    f.bottomDistance = typed(draw.uniform(0.01L, 0.25L) * h, 2);
+    f.topDistance = typed(draw.uniform(0.01L, 0.25L) * h, 2);
+    f.N = draw.chance(0.6) ? "0" : typed(draw.uniform(-300, 100), 3);
     long double reach = ecu / (0.5L * h);
     if (material == 0)
         reach = std::min(reach, 100 * 0.01L * 8 * fct / E / (0.5L * h));
-    f.ComboBox1 = typed(reach / draw.uniform(2, 25), 2);
+    f.kappaStep = typed(reach / draw.uniform(2, 25), 2);
     switch (draw.pick(16)) {
-    case 0: f.Edit2 = "0"; break;
-    case 1: f.Edit5 = typed(100 * fct / E, 6); break;  // εtu at the elastic limit
-    case 2: f.Edit6 = typed(100 * ecu * draw.uniform(0.2L, 0.45L), 3); f.RadioGroup3 = 2; break;  // beyond 2·εc1
-    case 3: f.Edit17 = typed(draw.uniform(300, 3000), 3); break;  // more tension than the section carries
-    case 4: f.Edit17 = typed(draw.uniform(-5000, -500), 3); break;
-    case 5: f.Edit3 = "0"; break;
-    case 6: f.Edit9 = "0"; break;
-    case 7: f.Edit6 = f.Edit4; break;                    // εc1 = εcu
-    case 8: f.Edit6 = "0"; break;
+    case 0: f.fct = "0"; break;
+    case 1: f.etu = typed(100 * fct / E, 6); break;  // εtu at the elastic limit
+    case 2: f.ec1OrA = typed(100 * ecu * draw.uniform(0.2L, 0.45L), 3); f.diagram = 2; break;  // beyond 2·εc1
+    case 3: f.N = typed(draw.uniform(300, 3000), 3); break;  // more tension than the section carries
+    case 4: f.N = typed(draw.uniform(-5000, -500), 3); break;
+    case 5: f.E = "0"; break;
+    case 6: f.Es = "0"; break;
+    case 7: f.ec1OrA = f.ecu; break;                    // εc1 = εcu
+    case 8: f.ec1OrA = "0"; break;
     default: break;
     }
     return f;
@@ -388,14 +390,13 @@ TEST(FastSearchEquivalence, PlainAndReinforcedSectionTablesAreIdentical)
         int runs = 0, stopped = 0, failed = 0, rows = 0;
         std::set<std::string> messages;
         for (int k = 0; k < (material == 0 ? 100 : 80); ++k) {
-            const SectionFields f = randomConcreteFields(draw, material);
-            auto analysis = material == 0 ? plainConcreteAnalysis : reinforcedConcreteAnalysis;
-            const std::string fast = sectionOutcome(f, false, analysis);
-            const std::string plain = sectionOutcome(f, true, analysis);
-            ASSERT_EQ(fast, plain) << "material " << material << " case " << k << ": kind " << f.RadioGroup3
-                                   << " tension " << f.RadioGroup5 << " E " << f.Edit3 << " fcp " << f.Edit1
-                                   << " fct " << f.Edit2 << " ecu " << f.Edit4 << " etu " << f.Edit5 << " ec1 "
-                                   << f.Edit6 << " h " << f.Edit14 << " N " << f.Edit17 << " step " << f.ComboBox1;
+            const SectionTexts f = randomConcreteTexts(draw, material);
+            const std::string fast = sectionOutcome(f, false);
+            const std::string plain = sectionOutcome(f, true);
+            ASSERT_EQ(fast, plain) << "material " << material << " case " << k << ": kind " << f.diagram
+                                   << " tension " << f.tension << " E " << f.E << " fcp " << f.fcp
+                                   << " fct " << f.fct << " ecu " << f.ecu << " etu " << f.etu << " ec1 "
+                                   << f.ec1OrA << " h " << f.height << " N " << f.N << " step " << f.kappaStep;
             ++runs;
             stopped += fast.find("Při křivosti") != std::string::npos;
             failed += fast.rfind("failure", 0) == 0;

@@ -1,10 +1,10 @@
 // Parameter combinations, the moment of every combination, deviations and best fit.
 
 #include "common/Failure.h"
-#include "common/GridTable.h"
-#include "common/LineSeries.h"
-#include "inverse/InverseAnalysis.h"
-#include "inverse/InverseMessages.h"
+#include "flows/GridTable.h"
+#include "flows/InverseFlow.h"
+#include "flows/InverseMessages.h"
+#include "flows/LineSeries.h"
 
 #include "TestSupport.h"
 
@@ -24,22 +24,22 @@ using namespace prurez;
 
 namespace {
 
-CombinationFields fieldsWith(const std::string& n)
+CombinationTexts fieldsWith(const std::string& n)
 {
-    CombinationFields fields;
-    fields.Edit5 = "30";
-    fields.Edit6 = "0,35";
-    fields.Edit7 = "28000";
-    fields.Edit12 = "34000";
-    fields.Edit8 = "3";
-    fields.Edit13 = "4";
-    fields.Edit9 = "2";
-    fields.Edit14 = "3";
-    fields.Edit10 = "0,2";
-    fields.Edit15 = "0,4";
-    fields.Edit11 = "0,3";
-    fields.Edit16 = "0,5";
-    fields.Edit17 = n;
+    CombinationTexts fields;
+    fields.fcp = "30";
+    fields.ecpm = "0,35";
+    fields.E.min = "28000";
+    fields.E.max = "34000";
+    fields.fct.min = "3";
+    fields.fct.max = "4";
+    fields.ectm.min = "2";
+    fields.ectm.max = "3";
+    fields.a.min = "0,2";
+    fields.a.max = "0,4";
+    fields.b.min = "0,3";
+    fields.b.max = "0,5";
+    fields.intermediateCount = n;
     return fields;
 }
 
@@ -80,10 +80,10 @@ TEST(Combinations, EvenlySpacedValuesSlowestEFastestB)
 {
     GridTable values(5, 5);
     GridTable combinations(8, 20);
-    CombinationFields fields = fieldsWith("1");
-    fields.Edit7 = "20000";
-    fields.Edit12 = "40000";
-    fields.Edit5 = "30,0";
+    CombinationTexts fields = fieldsWith("1");
+    fields.E.min = "20000";
+    fields.E.max = "40000";
+    fields.fcp = "30,0";
     generateCombinations(fields, values, combinations, ',');
     EXPECT_EQ(combinations.rowCount(), 244);
     for (int row = 1; row <= 243; ++row) {
@@ -93,8 +93,8 @@ TEST(Combinations, EvenlySpacedValuesSlowestEFastestB)
     }
 
     fields = fieldsWith("2");
-    fields.Edit11 = "0,1";
-    fields.Edit16 = "0,4";
+    fields.b.min = "0,1";
+    fields.b.max = "0,4";
     generateCombinations(fields, values, combinations, ',');
     EXPECT_EQ(combinations.rowCount(), 1025);
     EXPECT_EQ(values.rowCount(), 4);
@@ -112,8 +112,8 @@ TEST(Combinations, EvenlySpacedValuesSlowestEFastestB)
     // The step is formed first, then scaled by k, then the minimum added; min + (max − min)·k / 9
     // would end in …74101 (both worked out in 64-bit-mantissa arithmetic).
     fields = fieldsWith("8");
-    fields.Edit11 = "0,426866604913076";
-    fields.Edit16 = "6,729142092396863";
+    fields.b.min = "0,426866604913076";
+    fields.b.max = "6,729142092396863";
     generateCombinations(fields, values, combinations, ',');
     EXPECT_EQ(values.cell(4, 3), "2,527625100741");
     EXPECT_EQ(combinations.cell(7, 4), "2,527625100741");
@@ -123,11 +123,11 @@ TEST(Combinations, MinAboveMaxRunsDownAndEqualEndsRepeat)
 {
     GridTable values(5, 5);
     GridTable combinations(8, 20);
-    CombinationFields fields = fieldsWith("2");
-    fields.Edit11 = "0,4";
-    fields.Edit16 = "0,1";
-    fields.Edit10 = "0,25";
-    fields.Edit15 = "0,25";
+    CombinationTexts fields = fieldsWith("2");
+    fields.b.min = "0,4";
+    fields.b.max = "0,1";
+    fields.a.min = "0,25";
+    fields.a.max = "0,25";
     generateCombinations(fields, values, combinations, ',');
     const std::array<const char*, 4> b{"0,4", "0,3", "0,2", "0,1"};
     for (int row = 1; row <= 16; ++row) {
@@ -138,26 +138,28 @@ TEST(Combinations, MinAboveMaxRunsDownAndEqualEndsRepeat)
 
 TEST(Combinations, ABadFieldStopsAfterTheHeaders)
 {
-    const std::vector<std::pair<std::string CombinationFields::*, std::string>> order{
-        {&CombinationFields::Edit5, "'a5' is not a valid floating point value"},
-        {&CombinationFields::Edit6, "'a6' is not a valid floating point value"},
-        {&CombinationFields::Edit7, "'a7' is not a valid floating point value"},
-        {&CombinationFields::Edit12, "'a12' is not a valid floating point value"},
-        {&CombinationFields::Edit8, "'a8' is not a valid floating point value"},
-        {&CombinationFields::Edit13, "'a13' is not a valid floating point value"},
-        {&CombinationFields::Edit9, "'a9' is not a valid floating point value"},
-        {&CombinationFields::Edit14, "'a14' is not a valid floating point value"},
-        {&CombinationFields::Edit10, "'a10' is not a valid floating point value"},
-        {&CombinationFields::Edit15, "'a15' is not a valid floating point value"},
-        {&CombinationFields::Edit11, "'a11' is not a valid floating point value"},
-        {&CombinationFields::Edit16, "'a16' is not a valid floating point value"},
-        {&CombinationFields::Edit17, "'a17' is not a valid integer value"},
+    using Text = std::string& (*)(CombinationTexts&);
+    const std::vector<std::pair<Text, std::string>> order{
+        {[](CombinationTexts& t) -> std::string& { return t.fcp; }, "'a5' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.ecpm; }, "'a6' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.E.min; }, "'a7' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.E.max; }, "'a12' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.fct.min; }, "'a8' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.fct.max; }, "'a13' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.ectm.min; }, "'a9' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.ectm.max; }, "'a14' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.a.min; }, "'a10' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.a.max; }, "'a15' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.b.min; }, "'a11' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.b.max; }, "'a16' is not a valid floating point value"},
+        {[](CombinationTexts& t) -> std::string& { return t.intermediateCount; },
+         "'a17' is not a valid integer value"},
     };
-    // Every field from the i-th on is bad: the i-th is named.
+    // Every text from the i-th on is bad: the i-th is named.
     for (size_t first = 0; first < order.size(); ++first) {
-        CombinationFields fields = fieldsWith("0");
+        CombinationTexts fields = fieldsWith("0");
         for (size_t i = first; i < order.size(); ++i)
-            fields.*(order[i].first) = "a" + order[i].second.substr(2, order[i].second.find('\'', 1) - 2);
+            order[i].first(fields) = "a" + order[i].second.substr(2, order[i].second.find('\'', 1) - 2);
         GridTable values(5, 5);
         GridTable combinations(8, 20);
         EXPECT_EQ(failureOf([&] { generateCombinations(fields, values, combinations, ','); }), order[first].second);
@@ -222,7 +224,7 @@ GridTable diagramWithCurvatures(const std::vector<std::string>& curvatures, cons
     return diagram;
 }
 
-const MomentFields sectionFields{"0,15", "0,1", "3"};
+const BeamTexts beam{"0,15", "0,1", "3"};
 
 struct MomentCase {
     GridTable diagram = diagramWithCurvatures({"0,0001", "0,02", "6E-2"}, {"0,08", "2,2", "2,1"});
@@ -247,7 +249,7 @@ TEST(CombinationMoments, TableOfMomentsAtTheTestCurvatures)
     std::vector<int> progress;
     MomentRunControl control = withThreads(1);
     control.progress = [&](int row) { progress.push_back(row); };
-    computeCombinationMoments(sectionFields, run.diagram, run.combinations, run.moments, ',', control);
+    computeCombinationMoments(beam, run.diagram, run.combinations, run.moments, ',', control);
     EXPECT_EQ(run.moments.rowCount(), 33);
     EXPECT_EQ(run.moments.columnCount(), 7);
     EXPECT_EQ(run.moments.cell(0, 0), "kombinace");
@@ -317,7 +319,7 @@ TEST(CombinationMoments, EveryThreadCountGivesTheSameTableAndTheSameFirstFailure
     }
     const std::string expectedMessage = "'x5' is not a valid floating point value";
     EXPECT_EQ(failureOf([&] {
-                  computeCombinationMoments(sectionFields, sequential.diagram, sequential.combinations,
+                  computeCombinationMoments(beam, sequential.diagram, sequential.combinations,
                                             sequential.moments, ',', withThreads(1));
               }),
               expectedMessage);
@@ -329,7 +331,7 @@ TEST(CombinationMoments, EveryThreadCountGivesTheSameTableAndTheSameFirstFailure
         MomentCase parallel;
         parallel.combinations = sequential.combinations;
         EXPECT_EQ(failureOf([&] {
-                      computeCombinationMoments(sectionFields, parallel.diagram, parallel.combinations,
+                      computeCombinationMoments(beam, parallel.diagram, parallel.combinations,
                                                 parallel.moments, ',', withThreads(threads));
                   }),
                   expectedMessage);
@@ -338,8 +340,8 @@ TEST(CombinationMoments, EveryThreadCountGivesTheSameTableAndTheSameFirstFailure
 
     MomentCase whole;
     MomentCase wholeParallel;
-    computeCombinationMoments(sectionFields, whole.diagram, whole.combinations, whole.moments, ',', withThreads(1));
-    computeCombinationMoments(sectionFields, wholeParallel.diagram, wholeParallel.combinations,
+    computeCombinationMoments(beam, whole.diagram, whole.combinations, whole.moments, ',', withThreads(1));
+    computeCombinationMoments(beam, wholeParallel.diagram, wholeParallel.combinations,
                               wholeParallel.moments, ',', withThreads(4));
     EXPECT_EQ(wholeParallel.moments.toTsv(), whole.moments.toTsv());
     EXPECT_EQ(sequential.moments.cell(6, 3), whole.moments.cell(6, 3));
@@ -354,8 +356,8 @@ TEST(CombinationMoments, NoBalanceNamesTheCombinationAndTheCurvature)
         run.combinations.setCell(5, 2, "0,5");
         run.combinations.setCell(6, 2, "0,2");
         run.combinations.setCell(7, 2, "0,3");
-        MomentFields fields = sectionFields;
-        fields.Edit1 = "2";
+        BeamTexts fields = beam;
+        fields.pointCount = "2";
         EXPECT_EQ(failureOf([&] {
                       computeCombinationMoments(fields, run.diagram, run.combinations, run.moments, ',',
                                                 withThreads(threads));
@@ -380,7 +382,7 @@ TEST(CombinationMoments, AZeroModulusFailsBeforeTheRowsFirstCurvatureIsCopied)
         run.combinations.setCell(1, 1, "0");
         run.combinations.setCell(3, 1, fct);
         EXPECT_EQ(failureOf([&] {
-                      computeCombinationMoments(sectionFields, run.diagram, run.combinations, run.moments, ',',
+                      computeCombinationMoments(beam, run.diagram, run.combinations, run.moments, ',',
                                                 withThreads(1));
                   }),
                   message);
@@ -394,7 +396,7 @@ TEST(CombinationMoments, RefusesWithoutPointsCombinationsOrAMatchingCount)
 {
     MomentCase run;
     run.moments.setCell(0, 0, "old");
-    auto attempt = [&](const MomentFields& fields, const GridTable& combinations) {
+    auto attempt = [&](const BeamTexts& fields, const GridTable& combinations) {
         return failureOf([&] {
             computeCombinationMoments(fields, run.diagram, combinations, run.moments, ',', withThreads(1));
         });
@@ -421,7 +423,7 @@ TEST(CombinationMoments, CancellingStopsWithItsMessage)
                 cancel = true;
         };
         EXPECT_EQ(failureOf([&] {
-                      computeCombinationMoments(sectionFields, run.diagram, run.combinations, run.moments, ',',
+                      computeCombinationMoments(beam, run.diagram, run.combinations, run.moments, ',',
                                                 control);
                   }),
                   computationCancelledMessage);

@@ -1,7 +1,7 @@
 #include "SectionTestSupport.h"
 
 #include "common/NumberText.h"
-#include "section/SectionMessages.h"
+#include "flows/SectionMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +15,13 @@ namespace {
 
 // A section so small that the first trial of every scan balances: the neutral axis
 // is always 5 µm below the top edge.
-SectionFields tinySection(const std::string& step, const std::string& etu)
+SectionTexts tinySection(const std::string& step, const std::string& etu)
 {
-    SectionFields f = plainSection(0, step);
-    f.Edit13 = "0,001";
-    f.Edit14 = "0,001";
-    f.Edit4 = "100";
-    f.Edit5 = etu;
+    SectionTexts f = plainSection(0, step);
+    f.width = "0,001";
+    f.height = "0,001";
+    f.ecu = "100";
+    f.etu = etu;
     return f;
 }
 
@@ -33,11 +33,11 @@ TEST(PlainSection, TablesMatchTheIndependentComputation)
     // row count, against tables worked out with exact fractions rounded per operation.
     const char* names[] = {"plain-bilinear", "plain-parabolic-rectangular", "plain-parabolic"};
     for (int diagram = 0; diagram < 3; ++diagram) {
-        SectionOutcome outcome;
-        const GridTable table = run(plainSection(diagram), &outcome);
-        EXPECT_TRUE(outcome.ran);
-        EXPECT_TRUE(outcome.showResults);
-        EXPECT_EQ(outcome.stopMessage, "");
+        SectionRunReport report;
+        const GridTable table = run(plainSection(diagram), &report);
+        EXPECT_TRUE(report.ran);
+        EXPECT_TRUE(report.showResults);
+        EXPECT_EQ(report.stopMessage, "");
         EXPECT_EQ(table.toTsv(), referenceTable(names[diagram])) << names[diagram];
         EXPECT_EQ(table.rowCount(), 10);
         EXPECT_EQ(table.cell(6, 9), "Beton roztržen");
@@ -47,13 +47,12 @@ TEST(PlainSection, TablesMatchTheIndependentComputation)
     EXPECT_EQ(run(plainSection(2, "0,00002")).toTsv(), referenceTable("plain-parabolic-softening"));
 
     // Crushed and torn in the same step under a large compression: only one end row.
-    SectionFields compressed = plainSection(1, "0,01");
-    compressed.Edit17 = "-3000";
+    SectionTexts compressed = plainSection(1, "0,01");
+    compressed.N = "-3000";
     const GridTable table = run(compressed);
     EXPECT_EQ(table.toTsv(), referenceTable("plain-compressed-crushing"));
     EXPECT_EQ(table.cell(5, 2), "Beton rozdrcen");
     EXPECT_EQ(table.cell(6, 2), "");
-    EXPECT_EQ(table.height(), 3 * 28 + 2);
 }
 
 TEST(PlainSection, FirstRowIsTheUncrackedElasticSection)
@@ -85,9 +84,9 @@ TEST(PlainSection, ZeroAxialForceBalancesEveryRow)
 
 TEST(PlainSection, ZeroRowAndSinglePrecisionCurvature)
 {
-    SectionFields f = plainSection(0, "0,1");
-    f.Edit4 = "10";
-    f.Edit5 = "10";
+    SectionTexts f = plainSection(0, "0,1");
+    f.ecu = "10";
+    f.etu = "10";
     const GridTable table = run(f);
     const char* header[] = {"  Křivost", "  Moment", " Neut. osa", " Beton sigh", " Beton sigd", " Beton epsh",
                             " Beton epsd", "       FT", "       FP"};
@@ -97,14 +96,13 @@ TEST(PlainSection, ZeroRowAndSinglePrecisionCurvature)
         EXPECT_EQ(table.cell(column, 1), zero[column]);
     }
     EXPECT_EQ(table.columnCount(), 9);
-    EXPECT_EQ(table.defaultColumnWidth(), 55);
     EXPECT_EQ(table.cell(0, 2), "0,100000001490116");
     EXPECT_EQ(table.cell(0, 3), "0,200000002980232");
     // A square takes its edge as the height.
-    SectionFields square = plainSection(0);
-    square.RadioGroup2 = 0;
-    square.Edit13 = "0,3";
-    square.Edit14 = "";
+    SectionTexts square = plainSection(0);
+    square.shape = 0;
+    square.width = "0,3";
+    square.height = "";
     EXPECT_EQ(run(square).cell(2, 1), "0,15");
 }
 
@@ -131,40 +129,35 @@ TEST(PlainSection, LimitReachedExactlyContinues)
     ASSERT_FALSE(exact.empty());
     ASSERT_EQ(parseNumber(exact, '.') * 0.01L, epsd);
 
-    SectionFields f = tinySection("0.01", exact);
-    for (auto* text : {&f.Edit1, &f.Edit2, &f.Edit3, &f.Edit4, &f.Edit6, &f.Edit13, &f.Edit14, &f.Edit17})
+    SectionTexts f = tinySection("0.01", exact);
+    for (auto* text : {&f.fcp, &f.fct, &f.E, &f.ecu, &f.ec1OrA, &f.width, &f.height, &f.N})
         for (char& c : *text)
             if (c == ',')
                 c = '.';
-    GridTable table(13, 13);
-    runSectionAnalysis(f, '.', table);
+    SectionRunReport report;
+    GridTable table = initialResultsTable();
+    runSectionAnalysis(f, '.', table, report);
     EXPECT_EQ(table.rowCount(), 4);  // step 1 at the limit, step 2 beyond it
     EXPECT_EQ(table.cell(6, 3), "Beton roztržen");
 
     char below[64];
     std::snprintf(below, sizeof below, "%.30Le", std::nextafter(parseNumber(exact, '.'), 0.0L));
-    f.Edit5 = below;
-    GridTable ended(13, 13);
-    runSectionAnalysis(f, '.', ended);
+    f.etu = below;
+    GridTable ended = initialResultsTable();
+    runSectionAnalysis(f, '.', ended, report);
     EXPECT_EQ(ended.rowCount(), 3);
 }
 
-TEST(PlainSection, TableSizeBelowAndAboveElevenSteps)
+TEST(PlainSection, RowCountBelowAndAboveElevenSteps)
 {
     // Bottom strain of step k: 0,000995·k·0,01 = 9,95E-6·k; εtu between steps 9 and 10,
     // then between steps 10 and 11.
     const GridTable ten = run(tinySection("0,01", "0,0095"));
     EXPECT_EQ(ten.rowCount(), 12);
-    EXPECT_EQ(ten.height(), 12 * 28 + 2);
-    EXPECT_EQ(ten.width(), 515);
-    EXPECT_EQ(ten.left(), 11);
     EXPECT_EQ(ten.cell(6, 11), "Beton roztržen");
 
     const GridTable eleven = run(tinySection("0,01", "0,0105"));
     EXPECT_EQ(eleven.rowCount(), 13);
-    EXPECT_EQ(eleven.height(), 340);
-    EXPECT_EQ(eleven.width(), 531);
-    EXPECT_EQ(eleven.left(), 3);
 }
 
 TEST(PlainSection, RefusedInputsKeepTheTableOrItsFirstRows)
@@ -175,29 +168,30 @@ TEST(PlainSection, RefusedInputsKeepTheTableOrItsFirstRows)
         table.setCell(2, 1, "old");
         return table;
     };
-    auto failure = [&](const SectionFields& f, GridTable& table) {
-        return failureOf([&] { runSectionAnalysis(f, ',', table); });
+    auto failure = [&](const SectionTexts& f, GridTable& table) {
+        SectionRunReport report;
+        return failureOf([&] { runSectionAnalysis(f, ',', table, report); });
     };
 
-    // Fields read before the table is touched.
+    // Texts read before the table is touched.
     struct Case {
-        std::string SectionFields::*field;
+        std::string SectionTexts::*field;
         std::string text;
         std::string message;
     };
     const Case early[] = {
-        {&SectionFields::Edit1, "3O", "'3O' is not a valid floating point value"},
-        {&SectionFields::Edit17, "", "'' is not a valid floating point value"},
-        {&SectionFields::Edit3, "32000.5", "'32000.5' is not a valid floating point value"},
-        {&SectionFields::Edit14, "0", sectionMessages::dimensionsNotPositive},
-        {&SectionFields::Edit13, "-0,3", sectionMessages::dimensionsNotPositive},
-        {&SectionFields::Edit3, "0", sectionMessages::modulusNotPositive},
-        {&SectionFields::Edit1, "-30", sectionMessages::strengthNotPositive},
+        {&SectionTexts::fcp, "3O", "'3O' is not a valid floating point value"},
+        {&SectionTexts::N, "", "'' is not a valid floating point value"},
+        {&SectionTexts::E, "32000.5", "'32000.5' is not a valid floating point value"},
+        {&SectionTexts::height, "0", sectionMessages::dimensionsNotPositive},
+        {&SectionTexts::width, "-0,3", sectionMessages::dimensionsNotPositive},
+        {&SectionTexts::E, "0", sectionMessages::modulusNotPositive},
+        {&SectionTexts::fcp, "-30", sectionMessages::strengthNotPositive},
         // Beyond the single range: the store overflows where the field is read.
-        {&SectionFields::Edit13, "1E39", "Floating point overflow"},
+        {&SectionTexts::width, "1E39", "Floating point overflow"},
     };
     for (const Case& c : early) {
-        SectionFields f = plainSection(0);
+        SectionTexts f = plainSection(0);
         f.*(c.field) = c.text;
         GridTable table = sentinel();
         EXPECT_EQ(failure(f, table), c.message);
@@ -207,7 +201,7 @@ TEST(PlainSection, RefusedInputsKeepTheTableOrItsFirstRows)
 
     // The curvature step is read after the header and zero rows are written.
     for (const char* step : {"", "x", "0", "-0,1", "1E-60", "1E39"}) {
-        SectionFields f = plainSection(0, step);
+        SectionTexts f = plainSection(0, step);
         GridTable table = sentinel();
         const std::string message = failure(f, table);
         if (std::string(step) == "x" || std::string(step).empty())
@@ -226,29 +220,27 @@ TEST(PlainSection, NoEquilibriumStopsWithTheRowsSoFar)
 {
     // A tension of 2000 kN is far beyond the section: the first scan passes the
     // bottom edge without balance.
-    SectionFields f = plainSection(0);
-    f.Edit17 = "2000";
-    SectionOutcome outcome;
-    const GridTable table = run(f, &outcome);
-    EXPECT_TRUE(outcome.showResults);
-    EXPECT_EQ(outcome.stopMessage, std::string(sectionMessages::noEquilibriumStart) + "4,99999987368938E-5" +
-                                       sectionMessages::noEquilibriumEnd);
+    SectionTexts f = plainSection(0);
+    f.N = "2000";
+    SectionRunReport report;
+    const GridTable table = run(f, &report);
+    EXPECT_TRUE(report.showResults);
+    EXPECT_EQ(report.stopMessage, std::string(sectionMessages::noEquilibriumStart) + "4,99999987368938E-5" +
+                                      sectionMessages::noEquilibriumEnd);
     EXPECT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.cell(2, 1), "0,25");
-    EXPECT_EQ(table.height(), 2 * 28 + 2);
 
     // A compression carried at first and lost later, as the falling parabola softens
     // the top: the balanced rows stay, the first unbalanced curvature is named.
-    SectionFields softening = plainSection(2, "0,004");
-    softening.Edit17 = "-2000";
-    softening.Edit4 = "2";
-    softening.Edit5 = "5";
-    const GridTable kept = run(softening, &outcome);
-    ASSERT_FALSE(outcome.stopMessage.empty());
-    EXPECT_EQ(outcome.stopMessage, std::string(sectionMessages::noEquilibriumStart) + "0,0120000005699694" +
-                                       sectionMessages::noEquilibriumEnd);
+    SectionTexts softening = plainSection(2, "0,004");
+    softening.N = "-2000";
+    softening.ecu = "2";
+    softening.etu = "5";
+    const GridTable kept = run(softening, &report);
+    ASSERT_FALSE(report.stopMessage.empty());
+    EXPECT_EQ(report.stopMessage, std::string(sectionMessages::noEquilibriumStart) + "0,0120000005699694" +
+                                      sectionMessages::noEquilibriumEnd);
     ASSERT_EQ(kept.rowCount(), 4);
-    EXPECT_EQ(kept.height(), 4 * 28 + 2);
     for (int row = 2; row < 4; ++row)
         EXPECT_NEAR(static_cast<double>(number(kept, 7, row) + number(kept, 8, row)), -2.0, 0.00095);
 }
@@ -256,13 +248,11 @@ TEST(PlainSection, NoEquilibriumStopsWithTheRowsSoFar)
 TEST(PlainSection, StepCounterNeverWraps)
 {
     // 65535 steps of a tiny section that never reaches a limit.
-    SectionOutcome outcome;
-    const GridTable table = run(tinySection("0,0000001", "100"), &outcome);
-    EXPECT_EQ(outcome.stopMessage, sectionMessages::tooManySteps);
-    EXPECT_TRUE(outcome.showResults);
+    SectionRunReport report;
+    const GridTable table = run(tinySection("0,0000001", "100"), &report);
+    EXPECT_EQ(report.stopMessage, sectionMessages::tooManySteps);
+    EXPECT_TRUE(report.showResults);
     EXPECT_EQ(table.rowCount(), 65537);
-    EXPECT_EQ(table.height(), 340);
-    EXPECT_EQ(table.left(), 3);
     EXPECT_NEAR(static_cast<double>(number(table, 0, 65536)), 65535 * 1e-7, 1e-9);
     EXPECT_NE(table.cell(1, 65536), "");
 }

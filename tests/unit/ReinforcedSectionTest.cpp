@@ -1,8 +1,8 @@
 #include "SectionTestSupport.h"
 
 #include "common/NumberText.h"
-#include "section/ConcreteLaws.h"
-#include "section/SectionMessages.h"
+#include "flows/SectionMessages.h"
+#include "mechanics/ConcreteLaws.h"
 
 #include <gtest/gtest.h>
 
@@ -28,18 +28,18 @@ TEST(ReinforcedSection, TablesMatchTheIndependentComputation)
         {"reinforced-both-limits", 0, 0, "0", "0,1"},
     };
     for (const Case& c : cases) {
-        SectionFields f = reinforcedBeam(c.diagram, c.tension);
-        f.Edit17 = c.N;
-        f.ComboBox1 = c.step;
-        SectionOutcome outcome;
-        const GridTable table = run(f, &outcome);
-        EXPECT_EQ(outcome.stopMessage, "");
+        SectionTexts f = reinforcedBeam(c.diagram, c.tension);
+        f.N = c.N;
+        f.kappaStep = c.step;
+        SectionRunReport report;
+        const GridTable table = run(f, &report);
+        EXPECT_EQ(report.stopMessage, "");
         EXPECT_EQ(table.toTsv(), referenceTable(c.name)) << c.name;
     }
     // A finer step through the uncracked, softening and torn tension: the first rows.
     for (int diagram : {0, 2}) {
-        SectionFields f = reinforcedBeam(diagram, 0);
-        f.ComboBox1 = "0,0001";
+        SectionTexts f = reinforcedBeam(diagram, 0);
+        f.kappaStep = "0,0001";
         GridTable table = run(f);
         table.setRowCount(30);
         EXPECT_EQ(table.toTsv(), referenceTable(diagram == 0 ? "reinforced-bilinear-first-rows"
@@ -49,8 +49,8 @@ TEST(ReinforcedSection, TablesMatchTheIndependentComputation)
     // The bottom steel tears in the beam; both limits at once say crushed.
     const GridTable torn = run(reinforcedBeam(0, 0));
     EXPECT_EQ(torn.cell(10, torn.rowCount() - 1), "Prvek roztržen");
-    SectionFields coarse = reinforcedBeam(0, 0);
-    coarse.ComboBox1 = "0,1";
+    SectionTexts coarse = reinforcedBeam(0, 0);
+    coarse.kappaStep = "0,1";
     const GridTable both = run(coarse);
     ASSERT_EQ(both.rowCount(), 3);
     EXPECT_EQ(both.cell(5, 2), "Prvek rozdrcen");
@@ -61,7 +61,6 @@ TEST(ReinforcedSection, ZeroRowFirstRowAndYieldedSteel)
 {
     const GridTable table = run(reinforcedBeam(1, 0));
     EXPECT_EQ(table.columnCount(), 13);
-    EXPECT_EQ(table.defaultColumnWidth(), 38);
     const char* zero[] = {"  0", "  0", "0,25", " 0", " 0", " 0", " 0", "0", "0", "0", "0", "0", "0"};
     for (int column = 0; column < 13; ++column)
         EXPECT_EQ(table.cell(column, 1), zero[column]);
@@ -82,9 +81,9 @@ TEST(ReinforcedSection, ZeroRowFirstRowAndYieldedSteel)
     EXPECT_TRUE(yielded);
 
     // Top steel yields in compression under a large axial compression.
-    SectionFields compressed = reinforcedBeam(1, 0);
-    compressed.Edit17 = "-1500";
-    compressed.ComboBox1 = "0,002";
+    SectionTexts compressed = reinforcedBeam(1, 0);
+    compressed.N = "-1500";
+    compressed.kappaStep = "0,002";
     const GridTable c = run(compressed);
     EXPECT_EQ(c.cell(7, c.rowCount() - 2), "500");
     EXPECT_EQ(c.cell(5, c.rowCount() - 1), "Prvek rozdrcen");
@@ -94,8 +93,8 @@ TEST(ReinforcedSection, ConcreteTensionSwitchAndCrackMarks)
 {
     // Tension off: sigd "0" while uncracked, the tensile force is the bottom steel's
     // alone (1000 mm2 · σsd); cracked rows keep "trhlina" and an empty sigd.
-    SectionFields off = reinforcedBeam(0, 1);
-    off.ComboBox1 = "0,0001";
+    SectionTexts off = reinforcedBeam(0, 1);
+    off.kappaStep = "0,0001";
     const GridTable table = run(off);
     bool sawUncracked = false;
     bool sawCracked = false;
@@ -115,8 +114,8 @@ TEST(ReinforcedSection, ConcreteTensionSwitchAndCrackMarks)
     EXPECT_TRUE(sawCracked);
 
     // Tension on: the run goes on well beyond the first crack.
-    SectionFields on = reinforcedBeam(0, 0);
-    on.ComboBox1 = "0,0001";
+    SectionTexts on = reinforcedBeam(0, 0);
+    on.kappaStep = "0,0001";
     const GridTable withTension = run(on);
     int firstCrack = 0;
     for (int row = 2; row < withTension.rowCount() && firstCrack == 0; ++row)
@@ -138,12 +137,13 @@ TEST(ReinforcedSection, CrackedTensionBranchesMeetAtTheUltimateStrain)
         c.epsC1 = 0.002L;
         c.epsT0 = static_cast<float>(2.9L / 32000.0L);
         c.epsTu = 0.0001L;
-        c.width = static_cast<float>(0.3L);
+        c.width = Single(0.3L);
         c.grouping = grouping;
         const long double kappa = 0.001L;
         const long double xt = c.epsTu / kappa;
-        const TensionZone softened = concreteTension(c, xt, kappa, c.epsTu);
-        const TensionZone torn = concreteTension(c, xt, kappa, std::nextafter(c.epsTu, 1.0L));
+        const SofteningTension tension(c);
+        const TensionZone softened = tension.zone(xt, kappa, c.epsTu);
+        const TensionZone torn = tension.zone(xt, kappa, std::nextafter(c.epsTu, 1.0L));
         EXPECT_EQ(softened.sigd.raw(), 0);
         EXPECT_EQ(torn.sigd.raw(), 0);
         EXPECT_NEAR(static_cast<double>(softened.FT), static_cast<double>(torn.FT), 1e-9);
@@ -153,69 +153,62 @@ TEST(ReinforcedSection, CrackedTensionBranchesMeetAtTheUltimateStrain)
     }
 }
 
-TEST(ReinforcedSection, TableSizeAroundElevenSteps)
+TEST(ReinforcedSection, RowCountAroundElevenSteps)
 {
     // A tiny section with no bars at the edge: εsd = (h − 5 µm)·κ; the run ends when
     // it passes εsu, set between steps 9 and 10, then between 10 and 11.
     auto tiny = [](const std::string& esu) {
-        SectionFields f = reinforcedBeam(0, 0);
-        f.Edit13 = "0,001";
-        f.Edit14 = "0,001";
-        f.Edit11 = "0";
-        f.Edit19 = "0";
-        f.Edit12 = "0";
-        f.Edit20 = "0";
-        f.Edit4 = "100";
-        f.Edit10 = esu;
-        f.ComboBox1 = "0,01";
+        SectionTexts f = reinforcedBeam(0, 0);
+        f.width = "0,001";
+        f.height = "0,001";
+        f.bottomArea = "0";
+        f.topArea = "0";
+        f.bottomDistance = "0";
+        f.topDistance = "0";
+        f.ecu = "100";
+        f.esu = esu;
+        f.kappaStep = "0,01";
         return f;
     };
     const GridTable ten = run(tiny("0,0095"));
     EXPECT_EQ(ten.rowCount(), 12);
-    EXPECT_EQ(ten.height(), 338);
-    EXPECT_EQ(ten.width(), 522);
-    EXPECT_EQ(ten.left(), 7);
     EXPECT_EQ(ten.cell(10, 11), "Prvek roztržen");
     const GridTable eleven = run(tiny("0,0105"));
     EXPECT_EQ(eleven.rowCount(), 13);
-    EXPECT_EQ(eleven.height(), 340);
-    EXPECT_EQ(eleven.width(), 538);
-    EXPECT_EQ(eleven.left(), 0);
 }
 
 TEST(ReinforcedSection, FailuresAndStops)
 {
     // All fields but the step are read before the table is touched.
-    SectionFields badSteel = reinforcedBeam(0, 0);
-    badSteel.Edit19 = "4OO";
-    GridTable table(13, 13);
+    SectionTexts badSteel = reinforcedBeam(0, 0);
+    badSteel.topArea = "4OO";
+    GridTable table = initialResultsTable();
     table.setCell(0, 0, "old");
-    EXPECT_EQ(failureOf([&] { runSectionAnalysis(badSteel, ',', table); }),
+    SectionRunReport report;
+    EXPECT_EQ(failureOf([&] { runSectionAnalysis(badSteel, ',', table, report); }),
               "'4OO' is not a valid floating point value");
     EXPECT_EQ(table.cell(0, 0), "old");
 
-    SectionFields badStep = reinforcedBeam(0, 0);
-    badStep.ComboBox1 = "0";
-    EXPECT_EQ(failureOf([&] { runSectionAnalysis(badStep, ',', table); }), sectionMessages::stepNotPositive);
+    SectionTexts badStep = reinforcedBeam(0, 0);
+    badStep.kappaStep = "0";
+    EXPECT_EQ(failureOf([&] { runSectionAnalysis(badStep, ',', table, report); }), sectionMessages::stepNotPositive);
     EXPECT_EQ(table.cell(0, 0), "  Křivost");
     EXPECT_EQ(table.cell(12, 1), "0");
 
     // The yield strain fy / Es is formed before the step is read: a zero steel modulus
     // fails there, whatever the step holds.
-    SectionFields noModulus = reinforcedBeam(0, 0);
-    noModulus.Edit9 = "0";
-    noModulus.ComboBox1 = "x";
+    SectionTexts noModulus = reinforcedBeam(0, 0);
+    noModulus.Es = "0";
+    noModulus.kappaStep = "x";
     table.setCell(0, 0, "old");
-    EXPECT_EQ(failureOf([&] { runSectionAnalysis(noModulus, ',', table); }), "Floating point division by zero");
+    EXPECT_EQ(failureOf([&] { runSectionAnalysis(noModulus, ',', table, report); }), "Floating point division by zero");
     EXPECT_EQ(table.cell(0, 0), "  Křivost");
 
     // A tension beyond bars and concrete together.
-    SectionFields pulled = reinforcedBeam(0, 0);
-    pulled.Edit17 = "5000";
-    SectionOutcome outcome;
-    const GridTable stopped = run(pulled, &outcome);
-    EXPECT_EQ(outcome.stopMessage, std::string(sectionMessages::noEquilibriumStart) + "0,00100000004749745" +
-                                       sectionMessages::noEquilibriumEnd);
+    SectionTexts pulled = reinforcedBeam(0, 0);
+    pulled.N = "5000";
+    const GridTable stopped = run(pulled, &report);
+    EXPECT_EQ(report.stopMessage, std::string(sectionMessages::noEquilibriumStart) + "0,00100000004749745" +
+                                      sectionMessages::noEquilibriumEnd);
     EXPECT_EQ(stopped.rowCount(), 2);
-    EXPECT_EQ(stopped.width(), 522);
 }

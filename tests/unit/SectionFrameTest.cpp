@@ -1,6 +1,6 @@
 #include "SectionTestSupport.h"
 
-#include "section/SectionMessages.h"
+#include "flows/SectionMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +9,15 @@ using namespace sectiontest;
 
 TEST(SectionFrame, MissingChoicesAreRefusedBeforeAnythingIsRead)
 {
-    GridTable table(13, 13);
+    GridTable table = initialResultsTable();
     table.setCell(0, 0, "old");
 
-    SectionFields none = plainSection(0);
-    none.RadioGroup1 = -1;
-    EXPECT_FALSE(runSectionAnalysis(none, ',', table).ran);
+    SectionTexts none = plainSection(0);
+    none.material = -1;
+    SectionRunReport report;
+    report.ran = true;
+    runSectionAnalysis(none, ',', table, report);
+    EXPECT_FALSE(report.ran);
 
     struct Case {
         int material, diagram, tension, shape;
@@ -28,61 +31,62 @@ TEST(SectionFrame, MissingChoicesAreRefusedBeforeAnythingIsRead)
         {2, 0, -1, 1, sectionMessages::noTensionChoice},
     };
     for (const Case& c : cases) {
-        SectionFields f = reinforcedBeam(c.diagram, c.tension);
-        f.RadioGroup1 = c.material;
-        f.RadioGroup2 = c.shape;
-        f.Edit1 = "not read";
-        EXPECT_EQ(failureOf([&] { runSectionAnalysis(f, ',', table); }), c.message);
+        SectionTexts f = reinforcedBeam(c.diagram, c.tension);
+        f.material = c.material;
+        f.shape = c.shape;
+        f.fcp = "not read";
+        EXPECT_EQ(failureOf([&] { runSectionAnalysis(f, ',', table, report); }), c.message);
     }
     // Plain concrete never asks for the tension choice.
-    SectionFields plain = plainSection(0);
-    plain.RadioGroup5 = -1;
-    EXPECT_TRUE(runSectionAnalysis(plain, ',', table).ran);
+    SectionTexts plain = plainSection(0);
+    plain.tension = -1;
+    runSectionAnalysis(plain, ',', table, report);
+    EXPECT_TRUE(report.ran);
     EXPECT_EQ(table.cell(0, 0), "  Křivost");
 }
 
 TEST(SectionFrame, MaterialFixesItsChoices)
 {
-    SectionFields f;
-    f.RadioGroup3 = 2;
-    f.RadioGroup5 = 1;
-    f.RadioGroup1 = 2;
+    SectionTexts f;
+    f.diagram = 2;
+    f.tension = 1;
+    f.material = 2;
     applyMaterialChoice(f);
-    EXPECT_EQ(f.RadioGroup3, 2);
-    EXPECT_EQ(f.RadioGroup5, 1);
-    f.RadioGroup1 = 0;
+    EXPECT_EQ(f.diagram, 2);
+    EXPECT_EQ(f.tension, 1);
+    f.material = 0;
     applyMaterialChoice(f);
-    EXPECT_EQ(f.RadioGroup3, 2);
-    EXPECT_EQ(f.RadioGroup5, 0);
-    f.RadioGroup5 = -1;
-    f.RadioGroup1 = 1;
+    EXPECT_EQ(f.diagram, 2);
+    EXPECT_EQ(f.tension, 0);
+    f.tension = -1;
+    f.material = 1;
     applyMaterialChoice(f);
-    EXPECT_EQ(f.RadioGroup3, 0);
-    EXPECT_EQ(f.RadioGroup5, 0);
+    EXPECT_EQ(f.diagram, 0);
+    EXPECT_EQ(f.tension, 0);
 }
 
 TEST(SectionFrame, SectionCharacteristics)
 {
-    SectionFields f;
-    f.Edit13 = "0,3";
+    SectionTexts f;
+    f.width = "0,3";
     EXPECT_FALSE(sectionCharacteristics(f, ',').computed);
-    f.RadioGroup2 = 0;
+    f.shape = 0;
     SectionCharacteristics square = sectionCharacteristics(f, ',');
     EXPECT_TRUE(square.computed);
     EXPECT_EQ(square.area, "0,09");
     EXPECT_EQ(square.inertia, "0,000675");
 
-    f.RadioGroup2 = 1;
-    f.Edit13 = "0,2";
-    f.Edit14 = "0,5";
+    f.shape = 1;
+    f.width = "0,2";
+    f.height = "0,5";
     SectionCharacteristics rectangle = sectionCharacteristics(f, ',');
     EXPECT_EQ(rectangle.area, "0,1");
     EXPECT_EQ(rectangle.inertia, "0,00208333333333333");
     // Width times height cubed, not the other way round.
-    f.Edit13 = "0,5";
-    f.Edit14 = "0,2";
+    f.width = "0,5";
+    f.height = "0,2";
     EXPECT_EQ(sectionCharacteristics(f, ',').inertia, "0,000333333333333333");
 
-    f.Edit14 = "0.2";
+    f.height = "0.2";
     EXPECT_EQ(failureOf([&] { sectionCharacteristics(f, ','); }), "'0.2' is not a valid floating point value");
 }

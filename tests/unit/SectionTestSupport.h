@@ -3,9 +3,9 @@
 
 #include "TestSupport.h"
 #include "common/Failure.h"
-#include "common/GridTable.h"
 #include "common/NumberText.h"
-#include "section/SectionAnalysis.h"
+#include "flows/GridTable.h"
+#include "flows/SectionFlow.h"
 
 #include <functional>
 #include <string>
@@ -15,40 +15,40 @@ namespace sectiontest {
 using ::failureOf;
 
 // 0,3 × 0,5 m, fcp 30, fct 2,9, E 32000, εcu 0,35 %, εtu 0,01 %, εc1 0,2 %, N 0.
-inline prurez::SectionFields plainSection(int diagram, const std::string& step = "0,00005")
+inline prurez::SectionTexts plainSection(int diagram, const std::string& step = "0,00005")
 {
-    prurez::SectionFields f;
-    f.RadioGroup1 = 0;
-    f.RadioGroup3 = diagram;
-    f.RadioGroup5 = 0;
-    f.RadioGroup2 = 1;
-    f.Edit1 = "30";
-    f.Edit2 = "2,9";
-    f.Edit3 = "32000";
-    f.Edit4 = "0,35";
-    f.Edit5 = "0,01";
-    f.Edit6 = "0,2";
-    f.Edit13 = "0,3";
-    f.Edit14 = "0,5";
-    f.Edit17 = "0";
-    f.ComboBox1 = step;
+    prurez::SectionTexts f;
+    f.material = 0;
+    f.diagram = diagram;
+    f.tension = 0;
+    f.shape = 1;
+    f.fcp = "30";
+    f.fct = "2,9";
+    f.E = "32000";
+    f.ecu = "0,35";
+    f.etu = "0,01";
+    f.ec1OrA = "0,2";
+    f.width = "0,3";
+    f.height = "0,5";
+    f.N = "0";
+    f.kappaStep = step;
     return f;
 }
 
 // The plain section with fy 500, Es 200000, εsu 1 %, 1000 mm2 at 0,05 m from the
 // bottom, 400 mm2 at 0,05 m from the top, step 0,001.
-inline prurez::SectionFields reinforcedBeam(int diagram, int tension)
+inline prurez::SectionTexts reinforcedBeam(int diagram, int tension)
 {
-    prurez::SectionFields f = plainSection(diagram, "0,001");
-    f.RadioGroup1 = 2;
-    f.RadioGroup5 = tension;
-    f.Edit8 = "500";
-    f.Edit9 = "200000";
-    f.Edit10 = "1";
-    f.Edit11 = "1000";
-    f.Edit12 = "0,05";
-    f.Edit19 = "400";
-    f.Edit20 = "0,05";
+    prurez::SectionTexts f = plainSection(diagram, "0,001");
+    f.material = 2;
+    f.tension = tension;
+    f.fy = "500";
+    f.Es = "200000";
+    f.esu = "1";
+    f.bottomArea = "1000";
+    f.bottomDistance = "0,05";
+    f.topArea = "400";
+    f.topDistance = "0,05";
     return f;
 }
 
@@ -59,12 +59,13 @@ inline std::string referenceTable(const std::string& name)
 }
 
 // VÝPOČET on a results table as the results window starts it.
-inline prurez::GridTable run(const prurez::SectionFields& fields, prurez::SectionOutcome* outcome = nullptr)
+inline prurez::GridTable run(const prurez::SectionTexts& texts, prurez::SectionRunReport* report = nullptr)
 {
-    prurez::GridTable table(13, 13);
-    const prurez::SectionOutcome result = prurez::runSectionAnalysis(fields, ',', table);
-    if (outcome != nullptr)
-        *outcome = result;
+    prurez::GridTable table = prurez::initialResultsTable();
+    prurez::SectionRunReport result;
+    prurez::runSectionAnalysis(texts, ',', table, result);
+    if (report != nullptr)
+        *report = result;
     return table;
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+// Values and texts: field texts read into the precision class a quantity is held in,
+// computed values written into cells and read back. Every value passes the fault
+// guard before it reaches a cell.
+
+#include "common/FixedPoint.h"
+#include "common/FloatingPoint.h"
+#include "flows/GridTable.h"
+
+#include <string>
+
+namespace prurez {
+
+// Field readers: a text that is not a number fails with the parse message.
+long double readExtended(const std::string& text, char decimalSeparator);
+// A value beyond the single range fails with the overflow message where it is read.
+Single readSingle(const std::string& text, char decimalSeparator);
+Fixed readFixed(const std::string& text, char decimalSeparator);
+// A per-cent input as a fraction (× 0.01).
+long double readPercent(const std::string& text, char decimalSeparator);
+
+// Checks the floating-point flags, then writes the value in the general form.
+void writeNumber(GridTable& table, int column, int row, long double value, char decimalSeparator);
+
+// Writes a fixed-point value as its value (at most 4 decimals).
+void writeFixed(GridTable& table, int column, int row, Fixed value, char decimalSeparator);
+
+// Parses a cell's text (failing with the floating point message).
+long double readNumber(const GridTable& table, int column, int row, char decimalSeparator);
+
+}  // namespace prurez

@@ -1,0 +1,248 @@
+// The moment of every parameter combination at every curvature of the test.
+//
+// Each combination row is computed by a function of the (unchanged) input tables
+// alone, so rows can run on worker threads; the table is then written row by row in
+// order, so the cells and the first failure are those of a run one row after another.
+
+#include "flows/InverseFlow.h"
+
+#include "flows/CellText.h"
+#include "flows/InverseMessages.h"
+#include "mechanics/FibreConcreteLaw.h"
+#include "mechanics/MomentAtCurvature.h"
+
+#include "common/Failure.h"
+#include "common/FloatingPoint.h"
+#include "common/NumberText.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace prurez {
+
+namespace {
+
+struct MomentInputs {
+    BeamSection beam;
+    int pointCount = 0;
+    char decimalSeparator = ',';
+    ScanOptions options;
+    const GridTable* diagram = nullptr;
+    const GridTable* combinations = nullptr;
+};
+
+// What one combination row produced: the moment texts of the points computed, and
+// the failure that ended the row, if any.
+struct RowOutcome {
+    std::vector<std::string> moments;
+    bool curvatureCopied = false;  // the failing point had its curvature text copied
+    std::exception_ptr failure;
+};
+
+RowOutcome computeRow(const MomentInputs& in, int row)
+{
+    RowOutcome outcome;
+    outcome.moments.reserve(static_cast<size_t>(in.pointCount));
+    const GridTable& combinations = *in.combinations;
+    const char separator = in.decimalSeparator;
+    try {
+        clearFloatingPointFaults();
+        // The row's parameters are the same texts for every test point: converted once,
+        // they give the values (and the first failure) of a conversion at each point.
+        FibreParameters parameters;
+        parameters.E = readNumber(combinations, 1, row, separator);
+        parameters.fcp = readNumber(combinations, 2, row, separator);
+        parameters.fct = readNumber(combinations, 3, row, separator);
+        readNumber(combinations, 4, row, separator);  // ecpm: converted, not used
+        const long double ectm = readNumber(combinations, 5, row, separator);
+        parameters.a = Single(readNumber(combinations, 6, row, separator));
+        parameters.b = Single(readNumber(combinations, 7, row, separator));
+        parameters.epsTu = ectm * 0.01L;
+        // The row's strains are derived before a curvature is read or copied, so E = 0
+        // fails with no curvature text of the row written.
+        extendedFibreLaw(parameters.E, parameters.fcp, parameters.fct, parameters.a, parameters.b, parameters.epsTu);
+        checkFloatingPointFaults();
+        for (int k = 1; k <= in.pointCount; ++k) {
+            const std::string& curvatureText = in.diagram->cell(2, k);
+            const Single kappa(parseNumber(curvatureText, separator));
+            outcome.curvatureCopied = true;
+            const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, in.options);
+            if (!moment)
+                throw Failure(noBalanceMessage(combinations.cell(0, row), curvatureText));
+            checkFloatingPointFaults();
+            outcome.moments.push_back(formatNumber(*moment, separator));
+            outcome.curvatureCopied = false;
+        }
+    } catch (...) {
+        outcome.failure = std::current_exception();
+    }
+    return outcome;
+}
+
+// Writes one row's outcome into the table; a failure of the row is thrown after the
+// cells before it are written.
+void writeRow(const MomentInputs& in, int row, RowOutcome& outcome, GridTable& moments)
+{
+    moments.setCell(0, row, in.combinations->cell(0, row));
+    const int computed = static_cast<int>(outcome.moments.size());
+    for (int k = 1; k <= computed; ++k) {
+        moments.setCell(2 * k - 1, row, in.diagram->cell(2, k));
+        moments.setCell(2 * k, row, std::move(outcome.moments[static_cast<size_t>(k - 1)]));
+    }
+    if (outcome.failure) {
+        if (outcome.curvatureCopied)
+            moments.setCell(2 * computed + 1, row, in.diagram->cell(2, computed + 1));
+        std::rethrow_exception(outcome.failure);
+    }
+}
+
+bool cancelled(const MomentRunControl& control)
+{
+    return control.cancel != nullptr && control.cancel->load();
+}
+
+void runSequentially(const MomentInputs& in, int rowCount, GridTable& moments, const MomentRunControl& control)
+{
+    for (int row = 1; row < rowCount; ++row) {
+        if (cancelled(control))
+            throw Failure(computationCancelledMessage);
+        if (control.progress)
+            control.progress(row);
+        RowOutcome outcome = computeRow(in, row);
+        writeRow(in, row, outcome, moments);
+    }
+}
+
+// Worker threads take rows in ascending order and leave each outcome in the row's
+// slot; the calling thread writes the slots in row order.
+class RowPool {
+public:
+    RowPool(const MomentInputs& in, int rowCount, int threadCount, const MomentRunControl& control)
+        : in_(in), rowCount_(rowCount), control_(control), slots_(static_cast<size_t>(rowCount)),
+          ready_(static_cast<size_t>(rowCount), 0)
+    {
+        workers_.reserve(static_cast<size_t>(threadCount));
+        for (int i = 0; i < threadCount; ++i)
+            workers_.emplace_back([this] { work(); });
+    }
+
+    ~RowPool()
+    {
+        stop_ = true;
+        for (auto& worker : workers_)
+            worker.join();
+    }
+
+    // Waits for the outcome of a row; false when cancelled while waiting.
+    bool take(int row, RowOutcome& outcome)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!ready_[static_cast<size_t>(row)]) {
+            if (cancelled(control_))
+                return false;
+            rowDone_.wait_for(lock, std::chrono::milliseconds(50));
+        }
+        outcome = std::move(slots_[static_cast<size_t>(row)]);
+        slots_[static_cast<size_t>(row)] = RowOutcome();
+        return true;
+    }
+
+private:
+    void work()
+    {
+        while (!stop_ && !cancelled(control_)) {
+            const int row = nextRow_++;
+            // Rows after a failed one are never written.
+            if (row >= rowCount_ || row > firstFailedRow_)
+                return;
+            RowOutcome outcome = computeRow(in_, row);
+            if (outcome.failure) {
+                int known = firstFailedRow_.load();
+                while (row < known && !firstFailedRow_.compare_exchange_weak(known, row)) {
+                }
+            }
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                slots_[static_cast<size_t>(row)] = std::move(outcome);
+                ready_[static_cast<size_t>(row)] = 1;
+            }
+            rowDone_.notify_all();
+        }
+    }
+
+    const MomentInputs& in_;
+    const int rowCount_;
+    const MomentRunControl& control_;
+    std::vector<RowOutcome> slots_;
+    std::vector<char> ready_;
+    std::mutex mutex_;
+    std::condition_variable rowDone_;
+    std::atomic<int> nextRow_{1};
+    std::atomic<int> firstFailedRow_{2147483647};
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> workers_;
+};
+
+void runOnThreads(const MomentInputs& in, int rowCount, int threadCount, GridTable& moments,
+                  const MomentRunControl& control)
+{
+    RowPool pool(in, rowCount, threadCount, control);
+    RowOutcome outcome;
+    for (int row = 1; row < rowCount; ++row) {
+        if (cancelled(control))
+            throw Failure(computationCancelledMessage);
+        if (control.progress)
+            control.progress(row);
+        if (!pool.take(row, outcome))
+            throw Failure(computationCancelledMessage);
+        writeRow(in, row, outcome, moments);
+    }
+}
+
+}  // namespace
+
+void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, const GridTable& combinations,
+                               GridTable& moments, char decimalSeparator, const MomentRunControl& control)
+{
+    clearFloatingPointFaults();
+    MomentInputs in;
+    in.beam.width = Single(parseNumber(beam.width, decimalSeparator));
+    in.beam.height = Single(parseNumber(beam.height, decimalSeparator));
+    const std::int32_t pointCount = parseInteger(beam.pointCount);
+    const int rowCount = combinations.rowCount();
+    if (pointCount <= 0)
+        throw Failure(noTestPointsMessage);
+    if (rowCount < 2)
+        throw Failure(noCombinationsMessage);
+    if (pointCount > diagram.rowCount() - 1)
+        throw Failure(pointCountMismatchMessage);
+    in.pointCount = pointCount;
+    in.decimalSeparator = decimalSeparator;
+    in.options = control.scan;
+    in.diagram = &diagram;
+    in.combinations = &combinations;
+
+    moments.reserveRows(rowCount);
+    moments.setRowCount(rowCount);
+    moments.setColumnCount(2 * pointCount + 1);
+    moments.setCell(0, 0, "kombinace");
+    for (int k = 1; k <= pointCount; ++k) {
+        moments.setCell(2 * k - 1, 0, " křivost");
+        moments.setCell(2 * k, 0, "  Moment");
+    }
+
+    int threadCount = control.threads > 0 ? control.threads : static_cast<int>(std::thread::hardware_concurrency());
+    threadCount = std::min(std::max(threadCount, 1), rowCount - 1);
+    if (threadCount <= 1)
+        runSequentially(in, rowCount, moments, control);
+    else
+        runOnThreads(in, rowCount, threadCount, moments, control);
+}
+
+}  // namespace prurez

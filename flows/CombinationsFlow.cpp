@@ -1,0 +1,100 @@
+// The value table of the five varied parameters and the table of all their combinations.
+
+#include "flows/InverseFlow.h"
+
+#include "common/Failure.h"
+#include "common/FloatingPoint.h"
+#include "common/NumberText.h"
+#include "flows/CellText.h"
+#include "flows/InverseMessages.h"
+#include "mechanics/Combinations.h"
+
+#include <array>
+#include <cstdint>
+
+namespace prurez {
+
+namespace {
+
+const std::array<const char*, 8> combinationHeaders{" kombinace", "   E [MPa]",  "  fcp [MPa]", "  fct [MPa]",
+                                                    "  ecpm [%]", "  ectm [%]", "        a",   "        b"};
+
+// The combination table column of each value table column (E, fct, ectm, a, b).
+constexpr std::array<int, gridParameterCount> parameterColumns{1, 3, 5, 6, 7};
+
+}  // namespace
+
+void generateCombinations(const CombinationTexts& texts, GridTable& values, GridTable& combinations,
+                          char decimalSeparator)
+{
+    clearFloatingPointFaults();
+    for (int column = 0; column < 8; ++column)
+        combinations.setCell(column, 0, combinationHeaders[static_cast<size_t>(column)]);
+
+    const long double fcp = readExtended(texts.fcp, decimalSeparator);
+    const long double ecpm = readExtended(texts.ecpm, decimalSeparator);
+    // The five parameters in the value table's order: E, fct, ectm, a, b.
+    const std::array<const RangeTexts*, gridParameterCount> ranges{&texts.E, &texts.fct, &texts.ectm, &texts.a,
+                                                                   &texts.b};
+    std::array<long double, gridParameterCount> minimum{};
+    std::array<long double, gridParameterCount> maximum{};
+    for (size_t parameter = 0; parameter < gridParameterCount; ++parameter) {
+        minimum[parameter] = readExtended(ranges[parameter]->min, decimalSeparator);
+        maximum[parameter] = readExtended(ranges[parameter]->max, decimalSeparator);
+    }
+    const std::int32_t typedCount = parseInteger(texts.intermediateCount);
+    const long double nx = readExtended(texts.intermediateCount, decimalSeparator);
+    // Only the low 8 bits of the count would count; a count beyond what can be computed
+    // and held is refused rather than wrapped.
+    if (typedCount < 0 || typedCount > maximumIntermediateValueCount)
+        throw Failure(intermediateValueCountMessage());
+    const int n = static_cast<std::uint8_t>(typedCount);
+
+    const int m = n + 2;
+    const int combinationCount = prurez::combinationCount(m);
+    checkFloatingPointFaults();
+    const std::string fcpText = formatNumber(fcp, decimalSeparator);
+    const std::string ecpmText = formatNumber(ecpm, decimalSeparator);
+    // The combination rows get their number, fcp and ecpm before the value table is
+    // formed; they are written together with the parameters in one pass, so a
+    // failure of the value table writes them on its way out.
+    auto prepareRows = [&] {
+        combinations.reserveRows(combinationCount + 1);
+        combinations.setRowCount(combinationCount + 1);
+    };
+    auto writeFixedColumns = [&](int row) {
+        combinations.setCell(0, row, formatInteger(row));
+        combinations.setCell(2, row, fcpText);
+        combinations.setCell(4, row, ecpmText);
+    };
+
+    try {
+        values.setColumnCount(gridParameterCount);
+        values.setRowCount(n + 2);
+        for (int parameter = 0; parameter < gridParameterCount; ++parameter) {
+            writeNumber(values, parameter, 0, minimum[static_cast<size_t>(parameter)], decimalSeparator);
+            writeNumber(values, parameter, n + 1, maximum[static_cast<size_t>(parameter)], decimalSeparator);
+        }
+        for (int k = 1; k <= n; ++k)
+            for (size_t parameter = 0; parameter < gridParameterCount; ++parameter)
+                writeNumber(values, static_cast<int>(parameter), k,
+                            intermediateValue(minimum[parameter], maximum[parameter], nx, k), decimalSeparator);
+    } catch (...) {
+        prepareRows();
+        for (int row = 1; row <= combinationCount; ++row)
+            writeFixedColumns(row);
+        throw;
+    }
+
+    // The texts of each combination's values are those of the value table.
+    prepareRows();
+    CombinationDigits digits(m);
+    for (int row = 1; row <= combinationCount; ++row, digits.next()) {
+        writeFixedColumns(row);
+        for (size_t parameter = 0; parameter < gridParameterCount; ++parameter)
+            combinations.setCell(parameterColumns[parameter], row,
+                                 values.cell(static_cast<int>(parameter), digits.digits()[parameter]));
+    }
+}
+
+}  // namespace prurez

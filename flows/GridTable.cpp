@@ -1,0 +1,96 @@
+#include "flows/GridTable.h"
+
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+
+namespace prurez {
+
+GridTable::GridTable(int columnCount, int rowCount)
+    : columnCount_(std::max(1, columnCount)), rowCount_(std::max(1, rowCount))
+{
+}
+
+void GridTable::setColumnCount(int count)
+{
+    columnCount_ = std::max(1, count);
+}
+
+void GridTable::setRowCount(int count)
+{
+    rowCount_ = std::max(1, count);
+}
+
+std::string GridTable::cell(int column, int row) const
+{
+    if (row < 0 || column < 0 || static_cast<size_t>(row) >= rows_.size())
+        return std::string();
+    const Row& cells = rows_[static_cast<size_t>(row)];
+    const auto c = static_cast<size_t>(column);
+    if (c >= cells.ends.size())
+        return std::string();
+    return cells.text.substr(cells.begin(c), cells.ends[c] - cells.begin(c));
+}
+
+void GridTable::setCell(int column, int row, std::string text)
+{
+    if (row < 0 || column < 0)
+        return;
+    if (static_cast<size_t>(row) >= rows_.size()) {
+        if (text.empty())
+            return;
+        rows_.resize(static_cast<size_t>(row) + 1);
+    }
+    Row& cells = rows_[static_cast<size_t>(row)];
+    const auto c = static_cast<size_t>(column);
+    if (c >= cells.ends.size()) {
+        if (text.empty())
+            return;
+        cells.ends.resize(c + 1, static_cast<std::uint32_t>(cells.text.size()));
+    }
+    const std::uint32_t begin = cells.begin(c);
+    const std::uint32_t oldLength = cells.ends[c] - begin;
+    cells.text.replace(begin, oldLength, text);
+    const auto shift = static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(oldLength);
+    if (shift != 0)
+        for (size_t k = c; k < cells.ends.size(); ++k)
+            cells.ends[k] = static_cast<std::uint32_t>(cells.ends[k] + shift);
+}
+
+GridTable GridTable::blankCopy() const
+{
+    GridTable copy(*this);
+    copy.rows_.clear();
+    copy.rows_.shrink_to_fit();
+    return copy;
+}
+
+void GridTable::reserveRows(int rows)
+{
+    if (rows > 0 && static_cast<size_t>(rows) > rows_.size())
+        rows_.reserve(static_cast<size_t>(rows));
+}
+
+void GridTable::writeTsv(std::ostream& out) const
+{
+    for (int row = 0; row < rowCount_; ++row) {
+        const Row* cells = static_cast<size_t>(row) < rows_.size() ? &rows_[static_cast<size_t>(row)] : nullptr;
+        for (int column = 0; column < columnCount_; ++column) {
+            if (column > 0)
+                out.put('\t');
+            const auto c = static_cast<size_t>(column);
+            if (cells != nullptr && c < cells->ends.size())
+                out.write(cells->text.data() + cells->begin(c), cells->ends[c] - cells->begin(c));
+        }
+        out.put('\n');
+    }
+}
+
+std::string GridTable::toTsv() const
+{
+    std::ostringstream text;
+    writeTsv(text);
+    return text.str();
+}
+
+}  // namespace prurez

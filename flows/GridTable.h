@@ -1,0 +1,51 @@
+#pragma once
+// A grid of text cells addressed (column, row), both from 0; row 0 holds the headers.
+// A smaller row or column count hides cells without clearing them; a larger one shows
+// their old texts again. Cells beyond the counts can be written. How a table is shown
+// (its pixels) is the windows' business.
+//
+// The cells of a row are kept together in one buffer (a table of a quarter of a
+// million combinations holds millions of cells).
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace prurez {
+
+class GridTable {
+public:
+    GridTable(int columnCount = 5, int rowCount = 5);
+
+    int columnCount() const { return columnCount_; }
+    int rowCount() const { return rowCount_; }
+    void setColumnCount(int count);
+    void setRowCount(int count);  // never fewer than 1 row
+
+    // An unwritten cell reads as the empty text.
+    std::string cell(int column, int row) const;
+    void setCell(int column, int row, std::string text);
+    // A table with the same counts and no cells.
+    GridTable blankCopy() const;
+    // Reserves room for `rows` rows (a capacity hint only).
+    void reserveRows(int rows);
+
+    // The rows as text: rows 0 … rowCount − 1, each row's columnCount cells joined by
+    // TAB, '\n' after every row.
+    void writeTsv(std::ostream& out) const;
+    std::string toTsv() const;
+
+private:
+    // The texts of a row's cells one after another; cell c is text[begin(c), ends[c]).
+    struct Row {
+        std::string text;
+        std::vector<std::uint32_t> ends;
+        std::uint32_t begin(size_t column) const { return column == 0 ? 0 : ends[column - 1]; }
+    };
+    std::vector<Row> rows_;  // grown on write
+    int columnCount_;
+    int rowCount_;
+};
+
+}  // namespace prurez

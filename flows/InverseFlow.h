@@ -1,0 +1,130 @@
+#pragma once
+// The inverse analysis of fibre concrete over its tables and field texts: each
+// function is the whole flow of one handler of its windows, which the batch tool
+// follows in the same order. A text that is not a number or a floating-point fault
+// throws Failure; what was written before stays.
+
+#include "flows/GridTable.h"
+#include "flows/LineSeries.h"
+#include "mechanics/NeutralAxisScan.h"
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace prurez {
+
+// The tables of the inverse analysis as its windows start them.
+struct InverseTables {
+    GridTable testPoints{2, 8};     // force and deflection of each test point
+    GridTable testDiagram{4, 8};    // force, deflection, curvature and moment
+    GridTable values{5, 2};         // the values of the five varied parameters (never shown)
+    GridTable combinations{8, 20};  // every combination of them
+    GridTable moments{5, 5};        // the moment of each combination at each test curvature
+    GridTable deviations{2, 1};     // the squared deviations and their sums (never shown)
+    GridTable deviationList{2, 5};  // the summed deviation of each combination
+};
+
+// ---- test points
+
+// The count arrow: 2 columns; an empty count text stops there (no value returned);
+// otherwise the count (an integer text, at most 100) sets the row count p + 1 and the
+// headers, and p is returned.
+std::optional<int> setTestPointCount(const std::string& countText, GridTable& points);
+
+// True for a name that is a file mask, not a file ("*.*", "*.txt", …).
+bool isFileMask(const std::string& name);
+
+// Reads a test data file into the table (values in pairs, force then deflection),
+// sets headers and row count; returns the number of points p. Fails with the file
+// messages, or "Invalid numeric input" (the values before it stay written).
+int readTestDataFile(const std::string& fileName, GridTable& points, char decimalSeparator);
+
+// ---- the test moment–curvature
+
+// The page change: headers and row count of the diagram table, forces and deflections
+// copied; columns 2 and 3 stay.
+void copyTestPoints(const GridTable& points, GridTable& diagram);
+
+struct BendingTestTexts {
+    std::string E;                 // initial modulus of the test [MPa]
+    std::string loadDistance;      // distance a of the loading forces [m]
+    std::string sectionDimension;  // section dimension s [m]
+};
+
+// "Výpočet momentu a křivosti": κ and M of every row into columns 2 and 3, the test
+// curve rebuilt (origin, then each point, red). `fixDiagramChoice` runs after a, s and
+// E were read, before the first row (it selects and disables the bilinear choice).
+void computeTestDiagram(const BendingTestTexts& texts, GridTable& diagram, LineSeries& curve, char decimalSeparator,
+                        const std::function<void()>& fixDiagramChoice);
+
+// ---- parameter ranges and combinations
+
+struct RangeTexts {
+    std::string min;
+    std::string max;
+};
+
+struct CombinationTexts {
+    std::string fcp;   // compressive strength [MPa], the same in every combination
+    std::string ecpm;  // ultimate compressive strain [%], the same in every combination
+    RangeTexts E;      // [MPa]
+    RangeTexts fct;    // [MPa]
+    RangeTexts ectm;   // [%]
+    RangeTexts a;
+    RangeTexts b;
+    std::string intermediateCount = "0";  // n
+};
+
+// Generates the value table (n + 2 rows, 5 columns) and the combination table
+// (N + 1 rows, 8 columns).
+void generateCombinations(const CombinationTexts& texts, GridTable& values, GridTable& combinations,
+                          char decimalSeparator);
+
+// ---- the moment of every combination at every test curvature
+
+struct BeamTexts {
+    std::string height;      // section height h [m]
+    std::string width;       // section width [m]
+    std::string pointCount;  // number of test points p
+};
+
+struct MomentRunControl {
+    int threads = 0;  // 0: all hardware threads
+    ScanOptions scan;
+    // Called with the row about to be computed (1 … R − 1), from the calling thread.
+    std::function<void(int row)> progress;
+    // Set from outside to stop; the computation then throws Failure with the
+    // cancellation message.
+    const std::atomic<bool>* cancel = nullptr;
+};
+
+// Fills the combination moment table (2p + 1 columns, R rows).
+void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, const GridTable& combinations,
+                               GridTable& moments, char decimalSeparator,
+                               const MomentRunControl& control = MomentRunControl());
+
+// ---- deviations and the best fit
+
+// "Spočítej odchylky": the deviation table (p + 2 columns, R rows).
+void computeDeviations(const std::string& pointCountText, const GridTable& moments, const GridTable& diagram,
+                       const GridTable& combinations, GridTable& deviations, char decimalSeparator);
+
+// The page change: the deviation list (2 columns, R rows) from the deviation table.
+void fillDeviationList(const GridTable& combinations, const GridTable& deviations, GridTable& list);
+
+struct BestFit {
+    int row = 0;                       // the combination number
+    std::array<std::string, 7> texts;  // E, fcp, fct, ecpm, ectm, a, b as in the combination table
+};
+
+// "Najdi nejvýstižnější kombinaci": the smallest summed deviation (strictly less,
+// from 10 000 000; the lowest row wins ties) and the two comparison curves (test red,
+// combination blue, both from the origin).
+BestFit findBestFit(const std::string& pointCountText, const GridTable& list, const GridTable& combinations,
+                    const GridTable& diagram, const GridTable& moments, LineSeries& testCurve,
+                    LineSeries& combinationCurve, char decimalSeparator);
+
+}  // namespace prurez

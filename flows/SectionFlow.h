@@ -1,0 +1,87 @@
+#pragma once
+// The section working diagram over the texts and choices of the section input
+// window: which choices a material fixes, VÝPOČET (reading the texts in the order of
+// the chosen material, the results table's header, zero and end rows, one row per
+// curvature step) and the section characteristics.
+
+#include "flows/GridTable.h"
+#include "mechanics/NeutralAxisScan.h"
+
+#include <string>
+
+namespace prurez {
+
+// The texts and choices of the section input window, by meaning. A choice is its
+// item index, -1 when nothing is selected.
+struct SectionTexts {
+    int material = -1;  // 0 plain, 1 fibre, 2 reinforced concrete
+    int diagram = -1;   // 0 bilinear, 1 parabolic-rectangular, 2 parabolic
+    int tension = -1;   // concrete acts in tension: 0 yes, 1 no
+    int shape = -1;     // 0 square, 1 rectangle
+
+    std::string fcp;             // compressive strength [MPa]
+    std::string fct;             // tensile strength [MPa]
+    std::string E;               // modulus [MPa]
+    std::string ecu;             // ultimate compressive strain [%]
+    std::string etu;             // ultimate tensile strain [%]
+    std::string ec1OrA;          // strain at peak stress [%], or the fibre coefficient a
+    std::string b;               // the fibre coefficient b
+    std::string fy;              // steel yield strength [MPa]
+    std::string Es;              // steel modulus [MPa]
+    std::string esu;             // steel ultimate strain [%]
+    std::string bottomArea;      // bottom bars [mm2]
+    std::string bottomDistance;  // bottom bars from the bottom edge [m]
+    std::string topArea;         // top bars [mm2]
+    std::string topDistance;     // top bars from the top edge [m]
+    std::string width;           // edge a of a square or width b of a rectangle [m]
+    std::string height;          // height h of a rectangle [m]
+    std::string N;               // axial force [kN], tension positive
+    std::string kappaStep;       // curvature step [1/m]
+    std::string outputFile = "*.*";
+};
+
+// What choosing a material does to the two other choices of its page: plain concrete
+// sets "concrete acts in tension" to yes and locks it; fibre concrete also sets the
+// diagram to bilinear and locks it; reinforced concrete frees both and leaves them as
+// they are.
+struct MaterialRules {
+    int diagram = -1;  // the item the diagram choice is set to, -1: left as it is
+    int tension = -1;  // the item the tension choice is set to, -1: left as it is
+    bool diagramFree = true;
+    bool tensionFree = true;
+};
+MaterialRules materialRules(int material);
+// Sets the choices that the texts' material fixes, as its click would.
+void applyMaterialChoice(SectionTexts& texts);
+
+// What a VÝPOČET did, also when it failed on the way.
+struct SectionRunReport {
+    bool ran = false;            // a material was chosen
+    bool tablePrepared = false;  // the header row was written for the material's table
+    // The run ended with rows to show (a limit passed, or stopped with the message
+    // below): the table's row count is final; beep and show the results.
+    bool showResults = false;
+    // Not empty when the run stopped before a strain limit (no equilibrium, too many
+    // steps): shown to the user after the results.
+    std::string stopMessage;
+};
+
+// VÝPOČET: reads the texts in the order of the chosen material, prepares the results
+// table, runs the analysis and writes the end row and the table's row count. A text
+// that is not a number, a refused input or a floating-point fault throws Failure;
+// what was written to the table before stays and `report` tells how far it got.
+void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTable& table, SectionRunReport& report,
+                        const ScanOptions& options = ScanOptions());
+
+// The results table as the results window starts it.
+inline GridTable initialResultsTable() { return GridTable(13, 13); }
+
+// Section characteristics (area and moment of inertia) for the chosen shape.
+struct SectionCharacteristics {
+    bool computed = false;  // false when no shape is chosen
+    std::string area;       // [m2]
+    std::string inertia;    // [m4]
+};
+SectionCharacteristics sectionCharacteristics(const SectionTexts& texts, char decimalSeparator);
+
+}  // namespace prurez

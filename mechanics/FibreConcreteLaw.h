@@ -1,0 +1,85 @@
+#pragma once
+// The stress–strain law of steel-fibre-reinforced concrete, shared by the section
+// analysis of fibre concrete and by the moment of the inverse analysis:
+//
+// - compression, bilinear: σ = E·ε up to εc0 = fcp/E, then fcp without limit;
+// - tension, three branches: σ = E·ε up to εt0 = fct/E; a steep fall (slope −E) from
+//   fct to (1 − a)·fct at εt1 = (1 + a)·εt0; then a gentle line from (1 − a)·fct to
+//   b·fct at εtu, continued beyond εtu without cut-off.
+//
+// Strains and stresses follow the sign convention of ConcreteLaws.h. The resultants
+// are integrated piece by piece over a rectangle of width w. The two
+// callers hold the law's values differently: the section analysis holds the strain
+// limits, the lever arms, the softened depths and the stress excesses in single
+// precision and reads the strengths and the modulus from fixed-point values; the
+// inverse analysis holds everything in extended precision. The law takes its values as
+// they are held, and `singleIntermediates` says how its own intermediates are held.
+
+#include "common/FixedPoint.h"
+#include "common/FloatingPoint.h"
+
+namespace prurez {
+
+struct FibreConcreteLaw {
+    long double E = 0;    // modulus of elasticity [MPa]
+    long double fcp = 0;  // compressive strength [MPa]
+    long double fct = 0;  // tensile strength [MPa]
+    long double a = 0;    // coefficient of the steep loss of strength (a single value)
+    long double b = 0;    // coefficient of the residual strength (a single value)
+    long double ec0 = 0;  // end of the elastic compression branch
+    long double et0 = 0;  // end of the elastic tension branch
+    long double et1 = 0;  // end of the steep softening branch
+    long double etu = 0;  // ultimate tensile strain (the gentle branch reaches b·fct there)
+    // True: the lever arms, the softened depths s and the stress excesses e, e2 are
+    // stored in single precision (the section analysis). False: extended (the inverse
+    // analysis).
+    bool singleIntermediates = false;
+};
+
+// The law as the section analysis holds it: E, fcp, fct fixed-point; εc0 = fcp/E and
+// εt0 = fct/E as ratios of the raw values, εt1 = fct/E + (a·fct)/E, all three stored
+// in single precision; a and b single; εtu extended.
+FibreConcreteLaw sectionFibreLaw(Fixed E, Fixed fcp, Fixed fct, Single a, Single b, long double etu);
+
+// The law as the inverse analysis holds it: E, fcp, fct, εtu extended, a and b single,
+// εc0 = fcp/E, εt0 = fct/E, εt1 = fct/E + a·fct/E in extended precision.
+FibreConcreteLaw extendedFibreLaw(long double E, long double fcp, long double fct, Single a, Single b,
+                                  long double etu);
+
+// The stress at a compressive strain: E·ε up to εc0, then fcp without limit.
+long double fibreCompressionStress(const FibreConcreteLaw& law, long double strain);
+// The stress at a tensile strain: E·ε up to εt0, the steep branch down to (1 − a)·fct
+// at εt1, then the gentle line through b·fct at εtu and on.
+long double fibreTensionStress(const FibreConcreteLaw& law, long double strain);
+
+// A resultant of one zone: its force [MN], its lever arm from the neutral axis [m] and
+// the stress at the zone's face [MPa, positive].
+struct FibreStressBlock {
+    long double force = 0;
+    long double arm = 0;
+    long double faceStress = 0;
+};
+
+// The compression zone of depth x at curvature kappa, face strain epsh = x·κ. The
+// force is FP ≤ 0. Above εc0 the plateau depth divides by κ (formed only there).
+FibreStressBlock fibreCompression(const FibreConcreteLaw& law, long double w, long double x, long double epsh,
+                                  long double kappa);
+
+// The tension zone of depth xt at curvature kappa, face strain epsd = xt·κ. The force
+// is FT ≥ 0 (below zero only where the gentle line runs below zero far beyond εtu).
+FibreStressBlock fibreTension(const FibreConcreteLaw& law, long double w, long double xt, long double epsd,
+                              long double kappa);
+
+// One trial position of the neutral axis: depth x below the compressed face of a
+// w × h rectangle at curvature kappa.
+struct FibreTrial {
+    long double x = 0;
+    long double xt = 0;    // h − x
+    long double epsh = 0;  // x·κ, compressed face
+    long double epsd = 0;  // xt·κ, tensioned face
+    FibreStressBlock compression;  // FP, zc, |sigh|
+    FibreStressBlock tension;      // FT, zt, sigd
+};
+FibreTrial fibreTrial(const FibreConcreteLaw& law, long double w, long double h, long double kappa, long double x);
+
+}  // namespace prurez

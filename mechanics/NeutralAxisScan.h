@@ -1,0 +1,336 @@
+#pragma once
+// The neutral-axis scan of every analysis, and the fast search that finds the trial
+// position the plain fixed-step scan accepts without visiting every position before it.
+//
+// A scan (ScanLine) tries the positions p0 = start − step, p1 = p0 − step, … (each the
+// previous minus the step, by repeated subtraction) for as long as they lie no more
+// than half a step beyond zero, and accepts the first one whose trial passes its
+// balance test. The section analyses scan the depth of the tension zone from the top
+// edge (5 µm), the fibre-concrete section and MomentAtCurvature the depth of the
+// compression zone from mid-height (5 µm, 10 µm).
+//
+// A plain scan visits positions p0, p1, … (each the previous minus the step) and
+// accepts the first one whose force sum passes its balance test. The search visits
+// the very same positions (produced by the same repeated subtraction and kept in an
+// array), evaluates each with the same trial function, and returns the same index.
+//
+// Why it returns the plain scan's index. Each trial has a key, the section force sum
+// oriented so that, computed exactly, it never decreases along the scan wherever the
+// stresses of the laws are not negative over the strains reached (the "monotone
+// stretch", a leading run of positions). The computed key differs from the exact one
+// by rounding and by values held in single precision; the plan's `slack` bounds how
+// much the computed key can fall from one position of the stretch to a later one.
+// A key below `low` or above `high` never passes the balance test. Hence, within a
+// segment of the stretch:
+//   - a trial j with key < low − slack proves that every trial before j fails
+//     (their keys are at most key_j + slack < low);
+//   - a trial j with key > high + slack proves that every trial from j on fails.
+// Galloping and bisection with the first rule find a start before which every trial
+// fails; from there the trials are evaluated one by one in scan order until one
+// passes (the plain scan's answer) or the second rule ends the segment. Positions
+// outside the stretch, and positions the plan marks for visiting (where a single
+// trial may raise a fault), are scanned one by one.
+//
+// Faults. The plans admit only inputs for which no trial inside the stretch can raise
+// a floating-point fault, except at positions marked for visiting or throughout a
+// leading run of positions (tiny strains) that begins at the first position, which
+// the search evaluates first. Should any evaluated trial raise a fault nonetheless,
+// or a fault flag be raised before the search starts, the search gives up, restores
+// the flags and the caller runs the plain scan from the start, which then reports
+// exactly what it always reports.
+
+#include "common/Failure.h"
+#include "common/FixedPoint.h"
+#include "common/FloatingPoint.h"
+#include "mechanics/ConcreteLaws.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace prurez {
+
+struct ScanOptions {
+    // The plain fixed-step scans, trial by trial.
+    bool exhaustiveScan = false;
+};
+
+// The positions start − step, start − 2·step, … (repeated subtraction), tried while
+// they are at least −step/2.
+struct ScanLine {
+    long double start = 0;
+    long double step = 0;
+};
+
+// What one trial tells the search.
+struct ScanVerdict {
+    bool passes = false;  // the plain scan's balance test
+    long double key = 0;  // the force sum, oriented to grow along the scan
+};
+
+struct ScanPlan {
+    // False: the inputs are outside what the search can prove; use the plain scan.
+    bool usable = false;
+    // The positions of the plain scan, in scan order (every trial it can visit).
+    const std::vector<long double>* positions = nullptr;
+    // Positions [0, monotoneEnd) form the monotone stretch.
+    int monotoneEnd = 0;
+    // Index ranges [first, second) inside the stretch that are evaluated one by one;
+    // sorted and disjoint.
+    std::vector<std::pair<int, int>> visitRanges;
+    // A key below `low` or above `high` does not pass the balance test.
+    long double low = 0;
+    long double high = 0;
+    // How much the computed key can fall between two positions of the stretch.
+    long double slack = 0;
+};
+
+struct SearchResult {
+    enum End { found, noBalance, undecided };
+    End end = undecided;
+    int index = -1;  // for found: the accepted position; it was the last one evaluated
+};
+
+// The positions p_k = p_(k−1) − step from p_(−1) = start, for as long as p_k > limit
+// (p_k ≥ limit when `limitIncluded`), cached per thread. Null when they would be too
+// many to keep or the start is not a finite number.
+const std::vector<long double>* scanPositions(long double start, long double step, long double limit,
+                                              bool limitIncluded);
+
+// Counts of this thread's searches, for measuring: the trials the searches evaluated
+// and the trials the plain scan needs for the same answers (searches that left the
+// answer to the plain scan count as fallBacks only).
+struct SearchStatistics {
+    long long searches = 0;
+    long long trialsEvaluated = 0;
+    long long plainScanTrials = 0;
+    long long fallBacks = 0;
+};
+SearchStatistics& searchStatistics();
+
+namespace search {
+
+// The state of the floating-point fault flags when a search starts.
+class FaultFlags {
+public:
+    FaultFlags();
+    bool faultRaisedBefore() const { return raisedBefore_; }
+    // True when a fault flag is raised now.
+    static bool faultRaised();
+    // Puts the flags back as they were when the search started.
+    void restore() const;
+
+private:
+    std::fexcept_t saved_;
+    bool raisedBefore_ = false;
+};
+
+struct Abandoned {};
+
+// The first passing position of [first, last), a segment of the monotone stretch;
+// -1 when none passes.
+//
+// Every trial before `known` fails, proved by a trial whose key is below lowCut; the
+// trial at `bound` proved nothing of the kind. Probes narrow [known, bound] until the
+// two meet, whatever their order, so the probes may go where the keys point: regula
+// falsi between the keys of the two ends of the bracket, with the Illinois weighting
+// against one-sided progress, then bisection should it ever need many steps.
+template <class Visit>
+int searchSegment(int first, int last, long double lowCut, long double highCut, Visit& visit)
+{
+    if (first >= last)
+        return -1;
+    int known = first;
+    int bound = last;
+    long double knownKey = 0;  // key of the trial at known − 1, once probed
+    long double boundKey = 0;  // key of the trial at bound, once probed
+    bool knownKeySet = false;
+    bool boundKeySet = false;
+    int lastProbe = -1;  // the trial evaluated last, kept by the caller
+    ScanVerdict lastVerdict;
+    // Probes i: true when it proves that every trial up to i fails.
+    auto probe = [&](int i) {
+        const ScanVerdict v = visit(i);
+        lastProbe = i;
+        lastVerdict = v;
+        if (!v.passes && v.key < lowCut) {
+            known = i + 1;
+            knownKey = v.key;
+            knownKeySet = true;
+            return true;
+        }
+        bound = i;
+        boundKey = v.key;
+        boundKeySet = std::isfinite(v.key);
+        return false;
+    };
+    if (probe(first) && known < bound)
+        probe(last - 1);
+    long double knownWeight = 1.0L;
+    long double boundWeight = 1.0L;
+    int lastMoved = 0;  // −1: the last probe moved `known`, +1: it moved `bound`
+    for (int step = 0; known < bound; ++step) {
+        int guess = known + (bound - known) / 2;
+        if (step < 24 && knownKeySet && boundKeySet) {
+            const long double below = (knownKey - lowCut) * knownWeight;  // < 0
+            const long double above = (boundKey - lowCut) * boundWeight;  // ≥ 0
+            const long double from = static_cast<long double>(known - 1);
+            const long double at = from - below / (above - below) * (static_cast<long double>(bound) - from);
+            if (above > below && std::isfinite(at))
+                guess = static_cast<int>(std::clamp(std::floor(at), static_cast<long double>(known),
+                                                    static_cast<long double>(bound - 1)));
+        }
+        if (probe(guess)) {
+            knownWeight = 1.0L;
+            if (lastMoved == -1)
+                boundWeight *= 0.5L;
+            lastMoved = -1;
+        } else {
+            boundWeight = 1.0L;
+            if (lastMoved == 1)
+                knownWeight *= 0.5L;
+            lastMoved = 1;
+        }
+    }
+    for (int i = known; i < last; ++i) {
+        const ScanVerdict v = i == lastProbe ? lastVerdict : visit(i);
+        if (v.passes)
+            return i;
+        if (v.key > highCut)
+            return -1;
+    }
+    return -1;
+}
+
+}  // namespace search
+
+struct FibreConcreteLaw;
+
+// The plan of a fibre-concrete scan over depths x of the compression zone that move
+// towards the compressed face (key FT + FP, balancing `centre` [MN]) at curvature kappa.
+ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h, long double kappa,
+                       long double centre, const std::vector<long double>* positions);
+
+// The bars of a reinforced section, as far as the plan needs them.
+struct BarsForPlan {
+    long double topArea = 0;        // [m2]
+    long double bottomArea = 0;     // [m2]
+    long double topDistance = 0;    // from the top edge [m]
+    long double bottomDistance = 0; // from the bottom edge [m]
+    Fixed fy;
+    Fixed Es;
+};
+
+// The plan of a scan from the top edge of a plain or reinforced section (positions
+// xt, the depth of the tension zone; key −(sum of the section forces), balancing N):
+// the concrete laws of the diagram, the tension law when concrete acts in tension,
+// and the bars when there are any.
+ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram diagram, bool concreteInTension,
+                         const BarsForPlan* bars, long double h, long double kappa, Fixed N,
+                         const std::vector<long double>* positions);
+
+// Searches the plan's positions for the first one that passes. `evaluate(i)` runs the
+// trial at position i (keeping it for the caller) and returns its verdict; the last
+// trial evaluated before `found` is the accepted one.
+template <class Evaluate>
+SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
+{
+    SearchResult result;
+    if (!plan.usable || plan.positions == nullptr) {
+        if (plan.positions != nullptr)
+            ++searchStatistics().fallBacks;
+        return result;
+    }
+    const search::FaultFlags flags;
+    if (flags.faultRaisedBefore()) {
+        ++searchStatistics().fallBacks;
+        return result;
+    }
+    SearchStatistics& statistics = searchStatistics();
+    ++statistics.searches;
+    auto visit = [&](int i) {
+        ++statistics.trialsEvaluated;
+        const ScanVerdict v = evaluate(i);
+        if (search::FaultFlags::faultRaised())
+            throw search::Abandoned();
+        return v;
+    };
+    auto scanOneByOne = [&](int first, int last) {
+        for (int i = first; i < last; ++i)
+            if (visit(i).passes)
+                return i;
+        return -1;
+    };
+    const int count = static_cast<int>(plan.positions->size());
+    const long double lowCut = plan.low - plan.slack;
+    const long double highCut = plan.high + plan.slack;
+    try {
+        int next = 0;
+        int found = -1;
+        for (const auto& range : plan.visitRanges) {
+            found = search::searchSegment(next, range.first, lowCut, highCut, visit);
+            if (found < 0)
+                found = scanOneByOne(range.first, range.second);
+            if (found >= 0)
+                break;
+            next = range.second;
+        }
+        if (found < 0)
+            found = search::searchSegment(next, plan.monotoneEnd, lowCut, highCut, visit);
+        if (found < 0)
+            found = scanOneByOne(plan.monotoneEnd, count);
+        result.end = found >= 0 ? SearchResult::found : SearchResult::noBalance;
+        result.index = found;
+        statistics.plainScanTrials += found >= 0 ? found + 1 : count;
+    } catch (const search::Abandoned&) {
+        ++statistics.fallBacks;
+        flags.restore();
+        result = SearchResult();
+    } catch (const Failure&) {
+        // A fault reported inside a trial.
+        ++statistics.fallBacks;
+        flags.restore();
+        result = SearchResult();
+    }
+    return result;
+}
+
+}  // namespace prurez
+
+namespace prurez {
+
+// The scan of a line: the fast search where it is wanted, the plan allows it and it
+// decides, the plain scan otherwise. `makePlan(positions)` builds the plan over the
+// line's positions; `trial(position)` evaluates one position, keeps what the caller
+// needs of it and returns its verdict; the last trial evaluated is the accepted one.
+// The fault flags are checked after every trial of the plain scan. Returns false when
+// no position balances.
+template <class MakePlan, class Trial>
+bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Trial&& trial)
+{
+    const long double limit = -0.5L * line.step;
+    if (!options.exhaustiveScan) {
+        if (const std::vector<long double>* positions = scanPositions(line.start, line.step, limit, true)) {
+            const ScanPlan plan = makePlan(positions);
+            const SearchResult result = searchFirstPassing(plan, [&](int i) {
+                return trial((*positions)[static_cast<size_t>(i)]);
+            });
+            if (result.end != SearchResult::undecided)
+                return result.end == SearchResult::found;
+        }
+    }
+    long double position = line.start;
+    for (;;) {
+        position = position - line.step;
+        if (position < limit)
+            return false;
+        const bool passes = trial(position).passes;
+        checkFloatingPointFaults();
+        if (passes)
+            return true;
+    }
+}
+
+}  // namespace prurez

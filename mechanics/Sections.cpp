@@ -1,0 +1,232 @@
+#include "mechanics/Sections.h"
+
+#include <cmath>
+
+namespace prurez {
+
+ConcreteProperties concreteProperties(const SectionInput& input, LawGrouping grouping)
+{
+    ConcreteProperties concrete;
+    concrete.fcp = input.fcp;
+    concrete.fct = input.fct;
+    concrete.E = input.E;
+    concrete.epsC1 = input.epsC1;
+    concrete.epsTu = input.epsTu;
+    concrete.width = input.width;
+    concrete.grouping = grouping;
+    concrete.epsT0 = single(ratio(input.fct, input.E));
+    return concrete;
+}
+
+namespace {
+
+// The balance test of the plain and the reinforced analyses: the residual |N − ΣF| as
+// a fixed-point value in MN passes when the integer part of raw·1000/10000 is 0.
+bool residualPasses(Fixed residual)
+{
+    return std::trunc(static_cast<long double>(residual.raw()) * 1000.0L / 10000.0L) == 0.0L;
+}
+
+// One position of the plain section's neutral axis.
+struct ConcreteTrial {
+    long double x = 0;
+    long double xt = 0;
+    long double epsh = 0;
+    long double epsd = 0;
+    CompressionZone compression;
+    TensionZone tension;
+    bool balanced = false;
+};
+
+// The values of a balanced plain or reinforced trial that both tables show.
+SectionRow concreteRow(long double kappa, long double moment, const ConcreteTrial& trial)
+{
+    SectionRow row;
+    row.kappa = kappa;
+    row.moment = moment;
+    row.x = trial.x;
+    row.topStress = trial.compression.sigh.value();
+    row.bottomStress = trial.tension.sigd.value();
+    row.topStrain = trial.epsh;
+    row.bottomStrain = trial.epsd;
+    row.tension = trial.tension.FT;
+    row.compression = trial.compression.FP;
+    return row;
+}
+
+}  // namespace
+
+// ---- plain concrete
+
+PlainSection::PlainSection(const SectionInput& input)
+    : concrete_(concreteProperties(input, LawGrouping::plainConcrete)),
+      diagram_(input.diagram),
+      compression_(concrete_, diagram_),
+      tension_(concrete_),
+      height_(input.height),
+      N_(input.N),
+      epsCu_(input.epsCu)
+{
+}
+
+std::optional<SectionRow> PlainSection::balanceAt(long double kappa, const ScanOptions& options) const
+{
+    ConcreteTrial trial;
+    auto evaluate = [&](long double xt) {
+        trial.xt = xt;
+        trial.x = height_ - xt;
+        trial.epsd = xt * kappa;
+        trial.epsh = trial.x * kappa;
+        trial.compression = compression_.zone(trial.x, kappa, trial.epsh);
+        trial.tension = tension_.zone(xt, kappa, trial.epsd);
+        const long double FT = trial.tension.FT;
+        const long double FP = trial.compression.FP;
+        // N·10000 in MN is the fixed-point kN value times 0.001.
+        const long double residual =
+            std::fabs((0.001L * static_cast<long double>(N_.raw()) - (FT + FP) * 10000.0L) / 10000.0L);
+        trial.balanced = residualPasses(Fixed::store(residual));
+        return ScanVerdict{trial.balanced, -(FT + FP)};
+    };
+    auto plan = [&](const std::vector<long double>* positions) {
+        return topEdgeScanPlan(concrete_, diagram_, true, nullptr, height_, kappa, N_, positions);
+    };
+    if (!findFirstBalanced(ScanLine{height_, sectionScanStep}, options, plan, evaluate))
+        return std::nullopt;
+
+    return concreteRow(kappa, -(trial.compression.FP * trial.compression.zc) + trial.tension.Mt, trial);
+}
+
+std::optional<RunEnd> PlainSection::limitPassed(const SectionRow& row) const
+{
+    if (row.topStrain > epsCu_)
+        return RunEnd::crushed;
+    if (row.bottomStrain > concrete_.epsTu)
+        return RunEnd::torn;
+    return std::nullopt;
+}
+
+// ---- reinforced concrete
+
+ReinforcedSection::ReinforcedSection(const SectionInput& input)
+    : concrete_(concreteProperties(input, LawGrouping::reinforcedConcrete)),
+      diagram_(input.diagram),
+      concreteInTension_(input.concreteInTension),
+      compression_(concrete_, diagram_),
+      tension_(concrete_),
+      steel_(input.fy, input.Es),
+      height_(input.height),
+      N_(input.N),
+      epsCu_(input.epsCu),
+      epsSu_(input.epsSu)
+{
+    bars_.topArea = input.topBars.area;
+    bars_.bottomArea = input.bottomBars.area;
+    bars_.topDistance = input.topBars.distance;
+    bars_.bottomDistance = input.bottomBars.distance;
+    bars_.fy = input.fy;
+    bars_.Es = input.Es;
+}
+
+std::optional<SectionRow> ReinforcedSection::balanceAt(long double kappa, const ScanOptions& options) const
+{
+    ConcreteTrial trial;
+    long double topStrain = 0;     // top bars, positive in compression
+    long double bottomStrain = 0;  // bottom bars, positive in tension
+    BarForce top;
+    BarForce bottom;
+    auto evaluate = [&](long double xt) {
+        trial.xt = xt;
+        trial.x = height_ - xt;
+        trial.epsh = trial.x * kappa;
+        trial.epsd = xt * kappa;
+        topStrain = (trial.x - bars_.topDistance) * kappa;
+        bottomStrain = (xt - bars_.bottomDistance) * kappa;
+        top = steel_.layer(bars_.topArea, topStrain);
+        top.force = -top.force;
+        trial.compression = compression_.zone(trial.x, kappa, trial.epsh);
+        bottom = steel_.layer(bars_.bottomArea, bottomStrain);
+        trial.tension = concreteInTension_ ? tension_.zone(xt, kappa, trial.epsd) : TensionZone();
+        const long double sum = trial.tension.FT + bottom.force + trial.compression.FP + top.force;
+        trial.balanced = residualPasses(Fixed::store(std::fabs(N_.value() * 0.001L - sum)));
+        return ScanVerdict{trial.balanced, -sum};
+    };
+    auto plan = [&](const std::vector<long double>* positions) {
+        return topEdgeScanPlan(concrete_, diagram_, concreteInTension_, &bars_, height_, kappa, N_, positions);
+    };
+    if (!findFirstBalanced(ScanLine{height_, sectionScanStep}, options, plan, evaluate))
+        return std::nullopt;
+
+    const long double moment = -(top.force * (trial.x - bars_.topDistance)) -
+                               trial.compression.FP * trial.compression.zc +
+                               bottom.force * (trial.xt - bars_.bottomDistance) + trial.tension.Mt;
+    SectionRow row = concreteRow(kappa, moment, trial);
+    row.topBarStress = top.stress.value();
+    row.bottomBarStress = bottom.stress.value();
+    row.topBarStrain = topStrain;
+    row.bottomBarStrain = bottomStrain;
+    row.topBarForce = top.force;
+    row.bottomBarForce = bottom.force;
+    row.cracked = trial.epsd >= concrete_.epsTu;
+    return row;
+}
+
+std::optional<RunEnd> ReinforcedSection::limitPassed(const SectionRow& row) const
+{
+    if (row.topStrain > epsCu_)
+        return RunEnd::crushed;
+    if (row.bottomBarStrain > epsSu_)
+        return RunEnd::steelTorn;
+    return std::nullopt;
+}
+
+// ---- fibre concrete
+
+FibreSection::FibreSection(const SectionInput& input)
+    : law_(sectionFibreLaw(input.E, input.fcp, input.fct, input.a, input.b, input.epsTu)),
+      width_(input.width),
+      height_(input.height),
+      N_(input.N),
+      epsCu_(input.epsCu)
+{
+}
+
+std::optional<SectionRow> FibreSection::balanceAt(long double kappa, const ScanOptions& options) const
+{
+    FibreTrial trial;
+    auto evaluate = [&](long double x) {
+        trial = fibreTrial(law_, width_, height_, kappa, x);
+        const long double sum = trial.tension.force + trial.compression.force;
+        // r = N·0.001 − (FT + FP) as a fixed-point value in MN, then |r| in kN.
+        const Fixed r = Fixed::store(N_.value() * 0.001L - sum);
+        const Fixed q = Fixed::store(std::fabs(r.value()) * 1000.0L);
+        return ScanVerdict{std::trunc(q.value()) == 0.0L, sum};
+    };
+    auto plan = [&](const std::vector<long double>* positions) {
+        return fibreScanPlan(law_, width_, height_, kappa, N_.value() * 0.001L, positions);
+    };
+    if (!findFirstBalanced(ScanLine{height_ / 2.0L + sectionScanStep, sectionScanStep}, options, plan, evaluate))
+        return std::nullopt;
+
+    SectionRow row;
+    row.kappa = kappa;
+    row.moment = -trial.compression.force * single(trial.compression.arm + trial.tension.arm);
+    row.x = trial.x;
+    row.topStress = -trial.compression.faceStress;
+    row.bottomStress = trial.tension.faceStress;
+    row.topStrain = trial.epsh;
+    row.bottomStrain = trial.epsd;
+    row.tension = trial.tension.force;
+    row.compression = trial.compression.force;
+    return row;
+}
+
+std::optional<RunEnd> FibreSection::limitPassed(const SectionRow& row) const
+{
+    if (row.topStrain > epsCu_)
+        return RunEnd::crushed;
+    if (row.bottomStrain > law_.etu)
+        return RunEnd::torn;
+    return std::nullopt;
+}
+
+}  // namespace prurez

@@ -1,0 +1,91 @@
+#pragma once
+// The three sections at a curvature: the neutral axis found by the scan and the
+// balanced state as a row of values. Each is the `Section` of runMomentCurvature.
+//
+// Plain and reinforced concrete scan the depth xt of the tension zone from the top
+// edge down in steps of 5 µm; fibre concrete scans the depth x of the compression
+// zone from mid-height up in steps of 5 µm. Each analysis has its own balance test
+// against the axial force N, all of them accepting less than 1 kN of residual.
+
+#include "mechanics/ConcreteLaws.h"
+#include "mechanics/FibreConcreteLaw.h"
+#include "mechanics/MomentCurvature.h"
+#include "mechanics/SectionInput.h"
+
+#include <optional>
+
+namespace prurez {
+
+// The step of the section analyses' scans [m].
+inline constexpr long double sectionScanStep = 5e-6L;
+
+// The concrete as the plain (or reinforced) analysis holds it: εt0 = fct / E formed in
+// single precision.
+ConcreteProperties concreteProperties(const SectionInput& input, LawGrouping grouping);
+
+// Plain concrete: the chosen compression diagram and the softening tension law, which
+// always acts. Ends when the top edge passes εcu (crushed) or the bottom edge εtu
+// (torn).
+class PlainSection {
+public:
+    static constexpr bool startsAtZeroCurvature = false;
+    // Forms εt0 = fct / E in single precision.
+    explicit PlainSection(const SectionInput& input);
+    std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
+    std::optional<RunEnd> limitPassed(const SectionRow& row) const;
+
+private:
+    ConcreteProperties concrete_;
+    CompressionDiagram diagram_;
+    CompressionLaw compression_;
+    SofteningTension tension_;
+    long double height_;
+    Fixed N_;
+    long double epsCu_;
+};
+
+// Reinforced concrete: the plain section's laws (the tension law when the concrete
+// acts in tension) and a layer of bars near each edge. Ends when the top edge passes
+// εcu (crushed) or the bottom bars pass εsu (steel torn); cracking alone goes on.
+class ReinforcedSection {
+public:
+    static constexpr bool startsAtZeroCurvature = false;
+    // Forms εt0 = fct / E in single precision and εy = fy / Es.
+    explicit ReinforcedSection(const SectionInput& input);
+    std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
+    std::optional<RunEnd> limitPassed(const SectionRow& row) const;
+
+private:
+    ConcreteProperties concrete_;
+    CompressionDiagram diagram_;
+    bool concreteInTension_;
+    CompressionLaw compression_;
+    SofteningTension tension_;
+    ElasticPlasticSteel steel_;
+    BarsForPlan bars_;
+    long double height_;
+    Fixed N_;
+    long double epsCu_;
+    long double epsSu_;
+};
+
+// Steel-fibre-reinforced concrete: the fibre-concrete law as the section analysis
+// holds it. The first row is at κ = 0. Ends when the bottom edge passes εtu (torn) or
+// the top edge εcu (crushed).
+class FibreSection {
+public:
+    static constexpr bool startsAtZeroCurvature = true;
+    // Forms the law's strain limits in single precision.
+    explicit FibreSection(const SectionInput& input);
+    std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
+    std::optional<RunEnd> limitPassed(const SectionRow& row) const;
+
+private:
+    FibreConcreteLaw law_;
+    long double width_;
+    long double height_;
+    Fixed N_;
+    long double epsCu_;
+};
+
+}  // namespace prurez

@@ -1,0 +1,108 @@
+#pragma once
+// The input window of the inverse analysis: the bending test (page 1), the test
+// moment–curvature (page 2) and the parameter ranges (page 3).
+
+#include "flows/InverseFlow.h"
+#include "flows/LineSeries.h"
+#include "ui/widgets/Window.h"
+
+#include <string>
+
+class QChartView;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+
+namespace prurez {
+
+class FileListControls;
+class GridView;
+class RadioGroup;
+class UpDown;
+
+class Form2 : public Window {
+    Q_OBJECT
+public:
+    explicit Form2(QWidget* parent = nullptr);
+
+    // The test point table (page 1) and the test moment–curvature table (page 2).
+    GridTable& testPoints();
+    GridTable& testDiagram();
+    // The number of test points as typed (Edit1).
+    std::string pointCountText() const;
+    // The texts the moment computation of the combinations reads.
+    BeamTexts beamTexts() const;
+    const LineSeries& testCurve() const { return testCurve_; }
+
+public slots:
+    void PageControl1Change();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void UpDown2Click();
+    void Edit20Change(const QString& text);
+    void Edit20Confirmed();
+    void Button2Click();
+    void RadioGroup1Click();
+    void Button3Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildTestPage(QWidget* page);
+    void buildDiagramPage(QWidget* page);
+    void buildParameterPage(QWidget* page);
+    void readTestData(const QString& name);
+    void sizeTestPointGrid(int pointCount);
+
+    LineSeries testCurve_;
+
+    QTabWidget* PageControl1;
+    // page 1
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QLabel* countLabel_;
+    QLineEdit* Edit1;
+    UpDown* UpDown2;
+    QLabel* pointsLabel_;
+    GridView* StringGrid1;
+    QLabel* inputFileLabel_;
+    QLabel* fileNameLabel_;
+    QLineEdit* Edit20;
+    FileListControls* fileControls_;
+    // page 2
+    GridView* StringGrid2;
+    QPushButton* Button2;
+    QChartView* Chart1;
+    // page 3
+    RadioGroup* RadioGroup1;
+    QLabel* Label12;
+    QLabel* Image2;
+    QLabel* Image3;
+    QLabel* Image4;
+    QLineEdit* Edit5;
+    QLineEdit* Edit6;
+    QLineEdit* Edit7;
+    QLineEdit* Edit8;
+    QLineEdit* Edit9;
+    QLineEdit* Edit10;
+    QLineEdit* Edit11;
+    QLineEdit* Edit12;
+    QLineEdit* Edit13;
+    QLineEdit* Edit14;
+    QLineEdit* Edit15;
+    QLineEdit* Edit16;
+    QLineEdit* Edit17;
+    QLineEdit* Edit18;
+    QLineEdit* Edit19;
+    UpDown* UpDown1;
+    QPushButton* Button3;
+};
+
+}  // namespace prurez

@@ -1,0 +1,60 @@
+#pragma once
+// The end of the inverse analysis: the moments of the combinations, their deviations
+// from the test, the best-fitting combination, its chart and the hand-over.
+
+#include "flows/GridTable.h"
+#include "flows/LineSeries.h"
+#include "ui/widgets/Window.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+class QChartView;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace prurez {
+
+class GridView;
+
+class Form4 : public Window {
+    Q_OBJECT
+public:
+    explicit Form4(QWidget* parent = nullptr);
+
+    // The combination moment table (StringGrid1) and the deviation list (StringGrid2).
+    GridTable& momentTable();
+    GridTable& deviationList();
+    void syncMomentTable();
+
+public slots:
+    void PageControl1Change();
+    void BitBtn2Click();
+    void Button1Click();
+    void BitBtn1Click();
+    void Button2Click();
+
+private:
+    void buildResultLabels(QWidget* page);
+    // Shows or hides Label3 … Label20 and the two buttons below them.
+    void setResultsShown(bool shown);
+
+    LineSeries testCurve_;
+    LineSeries combinationCurve_;
+    // E, fcp, fct, ecpm, ectm, a, b of the best-fitting combination.
+    std::optional<std::array<std::string, 7>> bestTexts_;
+
+    QTabWidget* PageControl1;
+    GridView* StringGrid1;
+    GridView* StringGrid2;
+    QPushButton* BitBtn2;
+    QPushButton* Button1;
+    QPushButton* BitBtn3;
+    QPushButton* Button2;
+    std::array<QLabel*, 18> resultLabels_;  // Label3 … Label20
+    QChartView* Chart1;
+};
+
+}  // namespace prurez

@@ -1,0 +1,97 @@
+#pragma once
+// The section input window: material, diagram, section, axial force, curvature step
+// and output file name; "   VÝPOČET" runs the section analysis into the results
+// window's table.
+
+#include "flows/SectionFlow.h"
+#include "ui/widgets/Window.h"
+
+#include <QList>
+
+#include <array>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace prurez {
+
+class FileListControls;
+class RadioGroup;
+
+class Form6 : public Window {
+    Q_OBJECT
+public:
+    explicit Form6(QWidget* parent = nullptr);
+
+    // The hand-over from the inverse analysis: material "Drátkobeton", diagram
+    // "Bilineární", concrete in tension "Ano", all three locked for the rest of the run;
+    // Edit1 … Edit7 filled with fcp, fct, E, ecpm, ectm, a, b (in this order).
+    void continueFromInverseAnalysis(const std::array<std::string, 7>& texts);
+
+    // The texts and choices as they stand.
+    SectionTexts texts() const;
+    // The output file name (Edit18), unchanged.
+    QString outputFileName() const;
+
+public slots:
+    void RadioGroup1Click();
+    void RadioGroup2Click();
+    void Button2Click();
+    void BitBtn1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMaterialPage(QWidget* page);
+    void buildSectionPage(QWidget* page);
+    void buildLoadPage(QWidget* page);
+
+    QTabWidget* PageControl1;
+    // Page 1: concrete, steel, reinforcement, choices.
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    QLineEdit* Edit5;
+    QLineEdit* Edit6;
+    QLineEdit* Edit7;
+    QLabel* Label9;  // caption of Edit6
+    QLabel* Label8;  // caption of Edit7
+    QLabel* edit6Unit;
+    QLineEdit* Edit8;
+    QLineEdit* Edit9;
+    QLineEdit* Edit10;
+    QLineEdit* Edit11;
+    QLineEdit* Edit12;
+    QLineEdit* Edit19;
+    QLineEdit* Edit20;
+    QList<QWidget*> reinforcedOnly;  // the steel and reinforcement blocks, every control
+    RadioGroup* RadioGroup1;
+    RadioGroup* RadioGroup3;
+    RadioGroup* RadioGroup5;
+    // Page 2: the section.
+    RadioGroup* RadioGroup2;
+    QLabel* Label27;  // caption of Edit13
+    QLineEdit* Edit13;
+    QLabel* edit13Unit;
+    QLabel* heightLabel;
+    QLineEdit* Edit14;
+    QLabel* edit14Unit;
+    QLineEdit* Edit15;
+    QLineEdit* Edit16;
+    QList<QWidget*> characteristicsRows;  // labels, fields and units of Edit15, Edit16
+    QPushButton* Button2;
+    // Page 3: load, step, output file.
+    QLineEdit* Edit17;
+    QComboBox* ComboBox1;
+    QLineEdit* Edit18;
+    FileListControls* fileControls;
+    QPushButton* BitBtn1;
+};
+
+}  // namespace prurez

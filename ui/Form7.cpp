@@ -1,0 +1,192 @@
+#include "ui/Form7.h"
+
+#include "ui/Form1.h"
+#include "ui/Windows.h"
+#include "flows/CellText.h"
+#include "flows/SectionFlow.h"
+#include "ui/Form6.h"
+#include "ui/widgets/Charts.h"
+#include "ui/widgets/Controls.h"
+#include "ui/widgets/GridView.h"
+#include "ui/widgets/Handlers.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QLineSeries>
+#include <QLocale>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QValueAxis>
+
+
+namespace prurez {
+
+namespace {
+
+const QColor titleColour(0, 0, 255);
+
+}  // namespace
+
+Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
+{
+    setObjectName("Form7");
+    setWindowTitle(QString::fromUtf8("Vypočtené hodnoty, pracovní diagram průřezu"));
+    setFixedSize(580, 470);
+
+    PageControl1 = pageControl(
+        this, QRect(6, 6, 568, 458),
+        {"                Přehled vypočtených hodnot                   ",
+         "                          Pracovní diagram průřezu                         "});
+
+    QWidget* tablePage = PageControl1->widget(0);
+    StringGrid1 = gridView("StringGrid1", &table_, tablePage, QRect(7, 8, 531, 340), 38, 24);
+    StringGrid1->setWideGridLines();
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont gridFont = StringGrid1->font();
+    gridFont.setPointSize(7);
+    gridFont.setStretch(QFont::Condensed);
+    StringGrid1->setFont(gridFont);
+    Button1 = new QPushButton(QString::fromUtf8("Zápis do souboru"), tablePage);
+    Button1->setObjectName("Button1");
+    Button1->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    Button1->setGeometry(372, 372, 170, 34);
+
+    QWidget* chartPage = PageControl1->widget(1);
+    chart_ = curveChart("PRACOVNÍ DIAGRAM PRŮŘEZU", QColor(255, 255, 204) /* light yellow */,
+                        QColor(173, 216, 255) /* light blue */, "Moment [ MNm ]");
+    QFont titleFont = chart_->titleFont();
+    titleFont.setBold(true);
+    titleFont.setPointSize(11);
+    chart_->setTitleFont(titleFont);
+    chart_->setTitleBrush(titleColour);
+    chart_->setDropShadowEnabled(false);
+    chart_->setPlotAreaBackgroundBrush(QColor(192, 192, 192));  // grey back wall
+    chart_->setPlotAreaBackgroundVisible(true);
+    for (QAbstractAxis* axis : chart_->axes()) {
+        auto* values = static_cast<QValueAxis*>(axis);
+        values->setGridLineColor(QColor(232, 232, 232));
+        values->setLabelFormat("%.3g");
+    }
+    auto* chartView = new FramedTitleChartView(chart_, titleColour, 1.5, chartPage);
+    chartView->setTitleMargins(6.0, 1.0);
+    Chart1 = chartView;
+    Chart1->setObjectName("Chart1");
+    Chart1->setRenderHint(QPainter::Antialiasing);
+    Chart1->setGeometry(4, 4, 554, 360);
+    BitBtn1 = new QPushButton("OK", chartPage);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    BitBtn1->setGeometry(442, 376, 100, 34);
+    // The page captions are long: the window is as wide as the two tabs need.
+    const int tabsWidth = PageControl1->tabBar()->sizeHint().width() + 16;
+    if (tabsWidth > PageControl1->width()) {
+        setFixedSize(tabsWidth + 12, height());
+        PageControl1->resize(tabsWidth, PageControl1->height());
+        Chart1->resize(tabsWidth - 14, Chart1->height());
+        BitBtn1->move(tabsWidth - 126, BitBtn1->y());
+        Button1->move(tabsWidth - 196, Button1->y());
+    }
+
+    connect(PageControl1, &QTabWidget::currentChanged, this, &Form7::PageControl1Change);
+    connect(Button1, &QPushButton::clicked, this, &Form7::Button1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &Form7::BitBtn1Click);
+}
+
+namespace {
+
+// The nine-column tables of plain and fibre concrete and the thirteen-column table of
+// reinforced concrete: column width and left position when the header is written; a
+// table of up to 12 rows is then sized to its rows (28 pixels each and 2), a longer
+// one is 340 pixels high and scrolls, wider and further left to make room for the
+// scroll bar.
+struct ResultsTableGeometry {
+    int columnWidth;
+    int left;
+    int smallWidth;
+    int largeWidth;
+    int largeLeft;
+};
+constexpr ResultsTableGeometry nineColumns{55, 11, 515, 531, 3};
+constexpr ResultsTableGeometry thirteenColumns{38, 7, 522, 538, 0};
+
+}  // namespace
+
+void Form7::syncTable(const SectionRunReport& report)
+{
+    StringGrid1->syncFromTable();
+    const ResultsTableGeometry& geometry = table_.columnCount() == 13 ? thirteenColumns : nineColumns;
+    if (report.tablePrepared) {
+        StringGrid1->setDefaultColumnWidth(geometry.columnWidth);
+        StringGrid1->place(geometry.left, StringGrid1->width(), StringGrid1->height());
+    }
+    if (report.showResults) {
+        const int rows = table_.rowCount();
+        if (rows <= 12)
+            StringGrid1->place(geometry.left, geometry.smallWidth, rows * 28 + 2);
+        else
+            StringGrid1->place(geometry.largeLeft, geometry.largeWidth, 340);
+    }
+}
+
+void Form7::showResults()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form7::PageControl1Change(int)
+{
+    guarded([&] {
+        curve_.clear();
+        const char separator = localeDecimalSeparator();
+        try {
+            for (int row = 1; row <= table_.rowCount() - 2; ++row) {
+                const long double x = readNumber(table_, 0, row, separator);
+                const long double y = readNumber(table_, 1, row, separator);
+                curve_.add(x, y, colourRed);
+            }
+        } catch (...) {
+            showCurve();  // the points added so far stay
+            throw;
+        }
+        showCurve();
+    });
+}
+
+void Form7::showCurve()
+{
+    showCurves(chart_, {&curve_}, AxisRange::Tight).front()->setObjectName("Series1");
+}
+
+void Form7::Button1Click()
+{
+    guarded([&] { file_.write(toStd(windows().form6->outputFileName()), table_); });
+}
+
+void Form7::BitBtn1Click()
+{
+    guarded([&] {
+        close();
+        windows().form1->show();
+        windows().form6->hide();
+    });
+}
+
+void Form7::FormClose()
+{
+    guarded([&] { file_.close(); });
+}
+
+void Form7::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    Window::closeEvent(event);
+}
+
+}  // namespace prurez

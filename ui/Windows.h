@@ -1,0 +1,36 @@
+#pragma once
+// The seven windows of the program: created once at start, in the order Form1 …
+// Form7, and kept until the program ends. Every window reaches the others here, and
+// the inverse analysis's windows reach its tables.
+
+namespace prurez {
+
+struct InverseTables;
+
+class Form1;
+class Form2;
+class Form3;
+class Form4;
+class Form5;
+class Form6;
+class Form7;
+
+struct Windows {
+    Form1* form1 = nullptr;
+    Form2* form2 = nullptr;
+    Form3* form3 = nullptr;
+    Form4* form4 = nullptr;
+    Form5* form5 = nullptr;
+    Form6* form6 = nullptr;
+    Form7* form7 = nullptr;
+};
+
+// Creates the windows (once); only Form1 is to be shown.
+void createWindows();
+// Deletes them (tests create and delete them once per test program).
+void destroyWindows();
+const Windows& windows();
+// The tables the inverse analysis's windows show and hand to each other.
+InverseTables& inverseTables();
+
+}  // namespace prurez

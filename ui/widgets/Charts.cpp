@@ -1,0 +1,160 @@
+#include "ui/widgets/Charts.h"
+
+#include <QLocale>
+
+#include <QChart>
+#include <QGraphicsRectItem>
+#include <QGraphicsTextItem>
+#include <QLineSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace prurez {
+
+QChart* curveChart(const QString& title, const QColor& top, const QColor& bottom, const QString& momentTitle)
+{
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->legend()->hide();
+    QLinearGradient background(0.0, 0.0, 0.0, 1.0);
+    background.setCoordinateMode(QGradient::ObjectBoundingMode);
+    background.setColorAt(0.0, top);
+    background.setColorAt(1.0, bottom);
+    chart->setBackgroundBrush(background);
+    chart->setBackgroundRoundness(0.0);
+    chart->setPlotAreaBackgroundVisible(false);
+    // Axis numbers with the decimal separator of the locale, like every number shown.
+    chart->setLocale(QLocale::system());
+    chart->setLocalizeNumbers(true);
+    auto* curvature = new QValueAxis;
+    curvature->setTitleText("Křivost [ m-1 ]");
+    auto* moment = new QValueAxis;
+    moment->setTitleText(momentTitle);
+    chart->addAxis(curvature, Qt::AlignBottom);
+    chart->addAxis(moment, Qt::AlignLeft);
+    return chart;
+}
+
+namespace {
+
+// The smallest and the largest of the values an axis shows.
+struct Extent {
+    double low = 0.0;
+    double high = 0.0;
+    bool empty = true;
+
+    void include(double value)
+    {
+        if (empty) {
+            low = high = value;
+            empty = false;
+        }
+        low = std::min(low, value);
+        high = std::max(high, value);
+    }
+};
+
+void setAxisRange(QValueAxis* axis, Extent extent, AxisRange range)
+{
+    if (axis == nullptr)
+        return;
+    double low = extent.low;
+    double high = extent.high;
+    if (range == AxisRange::WithOrigin) {
+        if (high <= low)
+            high = low + 1.0;
+        const double margin = (high - low) * 0.05;
+        axis->setRange(low == 0.0 ? 0.0 : low - margin, high + margin);
+        axis->setTickCount(6);
+    } else {
+        if (!(low < high)) {  // never an empty range
+            const double pad = low == 0.0 ? 1.0 : std::abs(low) * 0.1;
+            low -= pad;
+            high += pad;
+        }
+        axis->setRange(low, high);
+    }
+    axis->applyNiceNumbers();
+}
+
+}  // namespace
+
+QList<QLineSeries*> showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves, AxisRange range)
+{
+    chart->removeAllSeries();
+    auto* xAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+    auto* yAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    Extent xExtent, yExtent;
+    const bool withOrigin = range == AxisRange::WithOrigin;
+    if (withOrigin) {
+        xExtent.include(0.0);
+        yExtent.include(0.0);
+    }
+    QList<QLineSeries*> shown;
+    for (const LineSeries* curve : curves) {
+        auto* series = new QLineSeries;
+        std::uint32_t colour = colourRed;
+        for (const SeriesPoint& point : curve->points()) {
+            const double x = static_cast<double>(point.x);
+            const double y = static_cast<double>(point.y);
+            series->append(x, y);
+            colour = point.colour;
+            if (!withOrigin || std::isfinite(x))
+                xExtent.include(x);
+            if (!withOrigin || std::isfinite(y))
+                yExtent.include(y);
+        }
+        QPen pen(QColor::fromRgb(colour));
+        pen.setWidth(2);
+        series->setPen(pen);
+        chart->addSeries(series);
+        if (xAxis != nullptr)
+            series->attachAxis(xAxis);
+        if (yAxis != nullptr)
+            series->attachAxis(yAxis);
+        shown << series;
+    }
+    setAxisRange(xAxis, xExtent, range);
+    setAxisRange(yAxis, yExtent, range);
+    return shown;
+}
+
+FramedTitleChartView::FramedTitleChartView(QChart* chart, const QColor& frameColour, qreal frameWidth,
+                                           QWidget* parent)
+    : QChartView(chart, parent), colour_(frameColour), width_(frameWidth)
+{
+}
+
+void FramedTitleChartView::setTitleMargins(qreal horizontal, qreal vertical)
+{
+    horizontalMargin_ = horizontal;
+    verticalMargin_ = vertical;
+}
+
+// The chart lays its title out when first shown; the frame then follows it.
+void FramedTitleChartView::paintEvent(QPaintEvent* event)
+{
+    if (frame_ == nullptr)
+        frameTitle();
+    QChartView::paintEvent(event);
+}
+
+void FramedTitleChartView::frameTitle()
+{
+    for (QGraphicsItem* item : scene()->items()) {
+        auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (text == nullptr || !text->isVisible() || text->toPlainText() != chart()->title())
+            continue;
+        const QRectF place =
+            text->boundingRect().adjusted(-horizontalMargin_, -verticalMargin_, horizontalMargin_, verticalMargin_);
+        frame_ = new QGraphicsRectItem(place, text);
+        frame_->setFlag(QGraphicsItem::ItemStacksBehindParent);
+        frame_->setBrush(fill_);
+        frame_->setPen(QPen(colour_, width_));
+        return;
+    }
+}
+
+}  // namespace prurez

@@ -1,0 +1,63 @@
+#pragma once
+// Charts of curves over curvature and moment: the chart itself, a view that frames
+// the chart's title, and the curves shown on it.
+
+#include "flows/LineSeries.h"
+
+#include <QBrush>
+#include <QChartView>
+#include <QColor>
+#include <QList>
+
+#include <initializer_list>
+
+class QChart;
+class QGraphicsRectItem;
+class QLineSeries;
+
+namespace prurez {
+
+// A chart titled `title` over a curvature axis (bottom) and a moment axis (left,
+// titled `momentTitle`), without legend, on a vertical gradient from `top` to
+// `bottom`, the plot area without a background of its own.
+QChart* curveChart(const QString& title, const QColor& top, const QColor& bottom, const QString& momentTitle);
+
+// How showCurves sets the ranges of the axes.
+enum class AxisRange {
+    // From the origin (or below it) to the largest value, with a margin, six ticks.
+    WithOrigin,
+    // From the smallest value of the curves to the largest.
+    Tight,
+};
+
+// Shows line series on a chart over its two value axes (replacing what it showed),
+// each curve in the colour of its points; returns the series, one a curve.
+QList<QLineSeries*> showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves,
+                               AxisRange range = AxisRange::WithOrigin);
+
+// A chart view that draws a frame around the chart's title once the chart has laid
+// the title out.
+class FramedTitleChartView : public QChartView {
+public:
+    FramedTitleChartView(QChart* chart, const QColor& frameColour, qreal frameWidth, QWidget* parent);
+
+    // What the frame holds behind the title (nothing unless set).
+    void setTitleFill(const QBrush& fill) { fill_ = fill; }
+    // The space between the title's text and the frame (6 × 0 unless set).
+    void setTitleMargins(qreal horizontal, qreal vertical);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void frameTitle();
+
+    QColor colour_;
+    qreal width_;
+    QBrush fill_ = Qt::NoBrush;
+    qreal horizontalMargin_ = 6.0;
+    qreal verticalMargin_ = 0.0;
+    QGraphicsRectItem* frame_ = nullptr;
+};
+
+}  // namespace prurez
