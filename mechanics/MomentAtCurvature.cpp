@@ -27,7 +27,7 @@ std::optional<long double> MomentAtCurvature(const BeamSection& section, const F
         // The resultants balance when the integer part of 1000·|FT + FP| is 0.
         return ScanVerdict{std::trunc(1000.0L * std::fabs(sum)) == 0.0L, sum};
     };
-    auto plan = [&](const std::vector<long double>* positions) {
+    auto plan = [&](const ScanPositions* positions) {
         return fibreScanPlan(law, w, h, kappa, 0.0L, positions);
     };
     if (!findFirstBalanced(ScanLine{h / 2.0L + scanStep, scanStep}, options, plan, evaluate))

@@ -32,16 +32,8 @@ void FaultFlags::restore() const { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT);
 
 namespace {
 
-// At most this many positions are kept (32 MB); a longer scan is left to the plain scan.
-constexpr long double maxPositions = 2000000.0L;
-
-struct PositionRun {
-    long double start = 0;
-    long double step = 0;
-    long double limit = 0;
-    bool limitIncluded = false;
-    std::vector<long double> positions;
-};
+// Lines of up to this many positions keep every position (32 MB).
+constexpr ScanIndex densePositions = ScanIndex(1) << 21;
 
 // A value the plans can reason about: finite and far from overflow.
 bool moderate(long double v) { return std::isfinite(v) && std::fabs(v) <= 1e30L; }
@@ -57,59 +49,123 @@ constexpr long double window = 0.0011L;
 // below 2^-21 of that bound; extended rounding is far smaller.
 constexpr long double slackFraction = 0x1p-18L;
 
+// The first index whose position meets `condition`, which, once met along the scan,
+// stays met (the positions' count when none does).
+template <class Condition>
+ScanIndex firstIndexWhere(const ScanPositions& positions, Condition condition)
+{
+    ScanIndex low = 0;
+    ScanIndex high = positions.size();
+    while (low < high) {
+        const ScanIndex middle = low + (high - low) / 2;
+        if (condition(positions[middle]))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
 // The number of leading positions whose face strain (position · κ for the strained
 // face, `depth(position)` its depth) does not exceed `strain`; the strain grows along
 // the scan.
 template <class Depth>
-int leadingWithStrainUpTo(const std::vector<long double>& positions, long double kappa, long double strain,
-                          Depth depth)
+ScanIndex leadingWithStrainUpTo(const ScanPositions& positions, long double kappa, long double strain, Depth depth)
 {
-    return static_cast<int>(std::partition_point(positions.begin(), positions.end(),
-                                                 [&](long double p) { return depth(p) * kappa <= strain; }) -
-                            positions.begin());
+    return firstIndexWhere(positions, [&](long double p) { return !(depth(p) * kappa <= strain); });
 }
 
 }  // namespace
 
-const std::vector<long double>* scanPositions(long double start, long double step, long double limit,
-                                              bool limitIncluded)
+ScanPositions::ScanPositions(const ScanLine& line) : line_(line)
 {
-    if (!std::isfinite(start) || !std::isfinite(limit) || !(step > 0.0L) || !std::isfinite(step))
+    const long double step = line.step;
+    const long double limit = -0.5L * step;
+    long double p = line.start;
+    ScanIndex index = 0;
+    auto single = [&](long double position) {
+        runs_.push_back({index, position, 0.0L});
+        ++index;
+        p = position;
+    };
+    while (index < maximumScanPositions) {
+        if (p > 8.0L * step && std::isfinite(p)) {
+            // Three single steps inside [2^e, 2^(e+1)) give the decrement d of every
+            // further step that stays there.
+            const int e = std::ilogb(p);
+            const long double low = std::ldexp(1.0L, e);
+            const long double unit = std::ldexp(1.0L, e - 63);
+            const long double p1 = p - step;
+            const long double p2 = p1 - step;
+            const long double p3 = p2 - step;
+            if (p1 != p && p3 - step >= low && p1 - p2 == p2 - p3) {
+                const long double d = p2 - p3;
+                single(p1);
+                single(p2);
+                // From p3 the step to p3 − j·d (j ≥ 1) is p − d while p − step ≥ 2^e, in
+                // units of u: (p3 − 2^e)/u − (j − 1)·d/u ≥ ⌈step/u⌉.
+                const auto P = static_cast<ScanIndex>((p3 - low) / unit);
+                const auto D = static_cast<ScanIndex>(d / unit);
+                const auto S = static_cast<ScanIndex>(std::ceil(step / unit));
+                ScanIndex further = P >= S ? (P - S) / D + 1 : 0;
+                further = std::min(further, maximumScanPositions - index - 1);
+                runs_.push_back({index, p3, d});
+                index += 1 + further;
+                p = p3 - static_cast<long double>(further) * d;
+                continue;
+            }
+        }
+        const long double next = p - step;
+        if (next < limit || next == p)
+            break;
+        single(next);
+    }
+    count_ = index;
+    if (count_ <= densePositions) {
+        dense_.reserve(static_cast<size_t>(count_));
+        for (ScanIndex i = 0; i < count_; ++i)
+            dense_.push_back(atRun(i));
+        runs_.clear();
+        runs_.shrink_to_fit();
+    }
+}
+
+long double ScanPositions::atRun(ScanIndex i) const
+{
+    const auto run = std::upper_bound(runs_.begin(), runs_.end(), i,
+                                      [](ScanIndex index, const Run& r) { return index < r.first; }) -
+                     1;
+    return run->position - static_cast<long double>(i - run->first) * run->decrement;
+}
+
+const ScanPositions* ScanPositions::of(const ScanLine& line)
+{
+    if (!std::isfinite(line.start) || !std::isfinite(line.step) || !(line.step > 0.0L))
         return nullptr;
-    if (!((start - limit) / step < maxPositions))
-        return nullptr;
-    // Two runs per thread: enough for one analysis at a time.
-    thread_local PositionRun runs[2];
-    thread_local int latest = 0;
-    for (int k = 0; k < 2; ++k) {
-        const PositionRun& run = runs[k];
-        if (!run.positions.empty() && run.start == start && run.step == step && run.limit == limit &&
-            run.limitIncluded == limitIncluded) {
+    // A few lines per thread: enough for one analysis at a time.
+    constexpr size_t kept = 2;
+    thread_local std::vector<ScanPositions> lines;
+    thread_local size_t latest = 0;
+    if (lines.capacity() < kept)
+        lines.reserve(kept);  // the positions handed out stay where they are
+    for (size_t k = 0; k < lines.size(); ++k) {
+        if (lines[k].line_.start == line.start && lines[k].line_.step == line.step) {
             latest = k;
-            return &run.positions;
+            return &lines[k];
         }
     }
-    latest = 1 - latest;
-    PositionRun& run = runs[latest];
-    run.start = start;
-    run.step = step;
-    run.limit = limit;
-    run.limitIncluded = limitIncluded;
-    run.positions.clear();
-    long double p = start;
-    for (;;) {
-        p = p - step;
-        if (limitIncluded ? !(p >= limit) : !(p > limit))
-            break;
-        run.positions.push_back(p);
+    if (lines.size() < kept) {
+        lines.emplace_back(line);
+        latest = lines.size() - 1;
+    } else {
+        latest = (latest + 1) % kept;
+        lines[latest] = ScanPositions(line);
     }
-    if (run.positions.empty())
-        run.positions.shrink_to_fit();
-    return &run.positions;
+    return &lines[latest];
 }
 
 ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h, long double kappa,
-                       long double centre, const std::vector<long double>* positions)
+                       long double centre, const ScanPositions* positions)
 {
     ScanPlan plan;
     plan.positions = positions;
@@ -140,9 +196,8 @@ ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h
                                              [&](long double x) { return h - x; });
     // A position beyond the compressed face (within the last half step) turns the
     // compression zone over: it is tried one by one.
-    const auto beyondFace = std::partition_point(positions->begin(), positions->end(),
-                                                 [](long double x) { return x >= 0.0L; });
-    plan.monotoneEnd = std::min(plan.monotoneEnd, static_cast<int>(beyondFace - positions->begin()));
+    plan.monotoneEnd =
+        std::min(plan.monotoneEnd, firstIndexWhere(*positions, [](long double x) { return !(x >= 0.0L); }));
 
     // Every piece of the two resultants is at most w·h times one of these stresses.
     const long double reach = std::fabs(kappa * h - law.et1) / std::fabs(gentleSpan);
@@ -162,13 +217,13 @@ ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h
 
 ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram diagram, bool concreteInTension,
                          const BarsForPlan* bars, long double h, long double kappa, Fixed N,
-                         const std::vector<long double>* scanPositions)
+                         const ScanPositions* scanPositions)
 {
     ScanPlan plan;
     plan.positions = scanPositions;
     if (plan.positions == nullptr)
         return plan;
-    const std::vector<long double>& positions = *plan.positions;
+    const ScanPositions& positions = *plan.positions;
     const long double E = concrete.E.value();
     const long double fcp = concrete.fcp.value();
     const long double fct = concrete.fct.value();
@@ -189,7 +244,7 @@ ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram 
 
     // The top-edge strain grows along the scan.
     auto depth = [&](long double xt) { return h - xt; };
-    plan.monotoneEnd = static_cast<int>(positions.size());
+    plan.monotoneEnd = positions.size();
     long double compressionStress = fcp;
     long double cancellation = 0;
     if (diagram == CompressionDiagram::bilinear) {
@@ -210,9 +265,9 @@ ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram 
             return plan;
         if (diagram == CompressionDiagram::parabolic)
             plan.monotoneEnd = leadingWithStrainUpTo(positions, kappa, 2.0L * epsC1 * (1.0L - 1e-9L), depth);
-        const int first = std::min(plan.monotoneEnd,
+        const ScanIndex first = std::min(plan.monotoneEnd,
                                    leadingWithStrainUpTo(positions, kappa, epsC1 * (1.0L - 1e-9L), depth));
-        const int last = std::min(plan.monotoneEnd,
+        const ScanIndex last = std::min(plan.monotoneEnd,
                                   leadingWithStrainUpTo(positions, kappa, epsC1 * (1.0L + 1e-9L), depth) + 1);
         plan.visitRanges.push_back({first, last});
         // The exact integral of the rising branch subtracts terms of the size of

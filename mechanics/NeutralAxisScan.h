@@ -4,15 +4,17 @@
 //
 // A scan (ScanLine) tries the positions p0 = start − step, p1 = p0 − step, … (each the
 // previous minus the step, by repeated subtraction) for as long as they lie no more
-// than half a step beyond zero, and accepts the first one whose trial passes its
-// balance test. The section analyses scan the depth of the tension zone from the top
+// than half a step beyond zero and still move (far from zero the subtraction of a
+// small step can leave a position unchanged: the scan then ends there), and accepts
+// the first one whose trial passes its balance test. The section analyses scan the depth of the tension zone from the top
 // edge (5 µm), the fibre-concrete section and MomentAtCurvature the depth of the
 // compression zone from mid-height (5 µm, 10 µm).
 //
 // A plain scan visits positions p0, p1, … (each the previous minus the step) and
 // accepts the first one whose force sum passes its balance test. The search visits
-// the very same positions (produced by the same repeated subtraction and kept in an
-// array), evaluates each with the same trial function, and returns the same index.
+// the very same positions (ScanPositions: the same repeated subtraction, derived for
+// any length), evaluates each with the same trial function, and returns the same
+// index.
 //
 // Why it returns the plain scan's index. Each trial has a key, the section force sum
 // oriented so that, computed exactly, it never decreases along the scan wherever the
@@ -45,8 +47,10 @@
 #include "mechanics/ConcreteLaws.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfenv>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -55,13 +59,61 @@ namespace prurez {
 struct ScanOptions {
     // The plain fixed-step scans, trial by trial.
     bool exhaustiveScan = false;
+    // Set from outside to stop: a scan then throws ScanCancelled.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
+// Thrown by a scan that was asked to stop.
+struct ScanCancelled {};
+
 // The positions start − step, start − 2·step, … (repeated subtraction), tried while
-// they are at least −step/2.
+// they are at least −step/2 and still move.
 struct ScanLine {
     long double start = 0;
     long double step = 0;
+};
+
+// The index of a position of a scan line; a line of a huge section has more positions
+// than an int counts.
+using ScanIndex = std::int64_t;
+
+// No line holds more positions than this (no scan could ever try them all).
+inline constexpr ScanIndex maximumScanPositions = ScanIndex(1) << 62;
+
+// The positions of a scan line, in scan order. A short line keeps them all; a long one
+// keeps runs of positions that fall by one and the same amount. Within the range
+// [2^e, 2^(e+1)) every long double is a multiple of one unit u, so once a position
+// there has been stepped from, p − step rounds to p − d with one d (the step rounded
+// to a multiple of u) for as long as p − step stays in the range: position i is then
+// run.position − (i − run.first)·d, exactly.
+class ScanPositions {
+public:
+    // The positions of a line, cached per thread (a few lines); none for a start or a
+    // step that is not a finite number or a step that is not positive.
+    static const ScanPositions* of(const ScanLine& line);
+
+    explicit ScanPositions(const ScanLine& line);
+    const ScanLine& line() const { return line_; }
+    ScanIndex size() const { return count_; }
+    long double operator[](ScanIndex i) const
+    {
+        if (!dense_.empty())
+            return dense_[static_cast<size_t>(i)];
+        return atRun(i);
+    }
+
+private:
+    struct Run {
+        ScanIndex first;        // the index of its first position
+        long double position;   // its first position
+        long double decrement;  // how much each further position falls
+    };
+    long double atRun(ScanIndex i) const;
+
+    ScanLine line_;
+    ScanIndex count_ = 0;
+    std::vector<long double> dense_;
+    std::vector<Run> runs_;
 };
 
 // What one trial tells the search.
@@ -74,12 +126,12 @@ struct ScanPlan {
     // False: the inputs are outside what the search can prove; use the plain scan.
     bool usable = false;
     // The positions of the plain scan, in scan order (every trial it can visit).
-    const std::vector<long double>* positions = nullptr;
+    const ScanPositions* positions = nullptr;
     // Positions [0, monotoneEnd) form the monotone stretch.
-    int monotoneEnd = 0;
+    ScanIndex monotoneEnd = 0;
     // Index ranges [first, second) inside the stretch that are evaluated one by one;
     // sorted and disjoint.
-    std::vector<std::pair<int, int>> visitRanges;
+    std::vector<std::pair<ScanIndex, ScanIndex>> visitRanges;
     // A key below `low` or above `high` does not pass the balance test.
     long double low = 0;
     long double high = 0;
@@ -90,14 +142,8 @@ struct ScanPlan {
 struct SearchResult {
     enum End { found, noBalance, undecided };
     End end = undecided;
-    int index = -1;  // for found: the accepted position; it was the last one evaluated
+    ScanIndex index = -1;  // for found: the accepted position; it was the last one evaluated
 };
-
-// The positions p_k = p_(k−1) − step from p_(−1) = start, for as long as p_k > limit
-// (p_k ≥ limit when `limitIncluded`), cached per thread. Null when they would be too
-// many to keep or the start is not a finite number.
-const std::vector<long double>* scanPositions(long double start, long double step, long double limit,
-                                              bool limitIncluded);
 
 // Counts of this thread's searches, for measuring: the trials the searches evaluated
 // and the trials the plain scan needs for the same answers (searches that left the
@@ -138,20 +184,20 @@ struct Abandoned {};
 // falsi between the keys of the two ends of the bracket, with the Illinois weighting
 // against one-sided progress, then bisection should it ever need many steps.
 template <class Visit>
-int searchSegment(int first, int last, long double lowCut, long double highCut, Visit& visit)
+ScanIndex searchSegment(ScanIndex first, ScanIndex last, long double lowCut, long double highCut, Visit& visit)
 {
     if (first >= last)
         return -1;
-    int known = first;
-    int bound = last;
+    ScanIndex known = first;
+    ScanIndex bound = last;
     long double knownKey = 0;  // key of the trial at known − 1, once probed
     long double boundKey = 0;  // key of the trial at bound, once probed
     bool knownKeySet = false;
     bool boundKeySet = false;
-    int lastProbe = -1;  // the trial evaluated last, kept by the caller
+    ScanIndex lastProbe = -1;  // the trial evaluated last, kept by the caller
     ScanVerdict lastVerdict;
     // Probes i: true when it proves that every trial up to i fails.
-    auto probe = [&](int i) {
+    auto probe = [&](ScanIndex i) {
         const ScanVerdict v = visit(i);
         lastProbe = i;
         lastVerdict = v;
@@ -172,15 +218,15 @@ int searchSegment(int first, int last, long double lowCut, long double highCut, 
     long double boundWeight = 1.0L;
     int lastMoved = 0;  // −1: the last probe moved `known`, +1: it moved `bound`
     for (int step = 0; known < bound; ++step) {
-        int guess = known + (bound - known) / 2;
+        ScanIndex guess = known + (bound - known) / 2;
         if (step < 24 && knownKeySet && boundKeySet) {
             const long double below = (knownKey - lowCut) * knownWeight;  // < 0
             const long double above = (boundKey - lowCut) * boundWeight;  // ≥ 0
             const long double from = static_cast<long double>(known - 1);
             const long double at = from - below / (above - below) * (static_cast<long double>(bound) - from);
             if (above > below && std::isfinite(at))
-                guess = static_cast<int>(std::clamp(std::floor(at), static_cast<long double>(known),
-                                                    static_cast<long double>(bound - 1)));
+                guess = static_cast<ScanIndex>(std::clamp(std::floor(at), static_cast<long double>(known),
+                                                          static_cast<long double>(bound - 1)));
         }
         if (probe(guess)) {
             knownWeight = 1.0L;
@@ -194,7 +240,7 @@ int searchSegment(int first, int last, long double lowCut, long double highCut, 
             lastMoved = 1;
         }
     }
-    for (int i = known; i < last; ++i) {
+    for (ScanIndex i = known; i < last; ++i) {
         const ScanVerdict v = i == lastProbe ? lastVerdict : visit(i);
         if (v.passes)
             return i;
@@ -211,7 +257,7 @@ struct FibreConcreteLaw;
 // The plan of a fibre-concrete scan over depths x of the compression zone that move
 // towards the compressed face (key FT + FP, balancing `centre` [MN]) at curvature kappa.
 ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h, long double kappa,
-                       long double centre, const std::vector<long double>* positions);
+                       long double centre, const ScanPositions* positions);
 
 // The bars of a reinforced section, as far as the plan needs them.
 struct BarsForPlan {
@@ -229,7 +275,7 @@ struct BarsForPlan {
 // and the bars when there are any.
 ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram diagram, bool concreteInTension,
                          const BarsForPlan* bars, long double h, long double kappa, Fixed N,
-                         const std::vector<long double>* positions);
+                         const ScanPositions* positions);
 
 // Searches the plan's positions for the first one that passes. `evaluate(i)` runs the
 // trial at position i (keeping it for the caller) and returns its verdict; the last
@@ -250,25 +296,25 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
     }
     SearchStatistics& statistics = searchStatistics();
     ++statistics.searches;
-    auto visit = [&](int i) {
+    auto visit = [&](ScanIndex i) {
         ++statistics.trialsEvaluated;
         const ScanVerdict v = evaluate(i);
         if (search::FaultFlags::faultRaised())
             throw search::Abandoned();
         return v;
     };
-    auto scanOneByOne = [&](int first, int last) {
-        for (int i = first; i < last; ++i)
+    auto scanOneByOne = [&](ScanIndex first, ScanIndex last) -> ScanIndex {
+        for (ScanIndex i = first; i < last; ++i)
             if (visit(i).passes)
                 return i;
         return -1;
     };
-    const int count = static_cast<int>(plan.positions->size());
+    const ScanIndex count = plan.positions->size();
     const long double lowCut = plan.low - plan.slack;
     const long double highCut = plan.high + plan.slack;
     try {
-        int next = 0;
-        int found = -1;
+        ScanIndex next = 0;
+        ScanIndex found = -1;
         for (const auto& range : plan.visitRanges) {
             found = search::searchSegment(next, range.first, lowCut, highCut, visit);
             if (found < 0)
@@ -310,27 +356,30 @@ namespace prurez {
 template <class MakePlan, class Trial>
 bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Trial&& trial)
 {
-    const long double limit = -0.5L * line.step;
     if (!options.exhaustiveScan) {
-        if (const std::vector<long double>* positions = scanPositions(line.start, line.step, limit, true)) {
+        if (const ScanPositions* positions = ScanPositions::of(line)) {
             const ScanPlan plan = makePlan(positions);
-            const SearchResult result = searchFirstPassing(plan, [&](int i) {
-                return trial((*positions)[static_cast<size_t>(i)]);
-            });
+            const SearchResult result =
+                searchFirstPassing(plan, [&](ScanIndex i) { return trial((*positions)[i]); });
             if (result.end != SearchResult::undecided)
                 return result.end == SearchResult::found;
         }
     }
+    const long double limit = -0.5L * line.step;
     long double position = line.start;
-    for (;;) {
-        position = position - line.step;
-        if (position < limit)
+    for (ScanIndex tried = 0; tried < maximumScanPositions; ++tried) {
+        const long double next = position - line.step;
+        if (next < limit || next == position)
             return false;
+        position = next;
         const bool passes = trial(position).passes;
         checkFloatingPointFaults();
         if (passes)
             return true;
+        if ((tried & 4095) == 4095 && options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed))
+            throw ScanCancelled();
     }
+    return false;
 }
 
 }  // namespace prurez

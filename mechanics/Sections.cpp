@@ -87,7 +87,7 @@ std::optional<SectionRow> PlainSection::balanceAt(long double kappa, const ScanO
         trial.balanced = residualPasses(Fixed::store(residual));
         return ScanVerdict{trial.balanced, -(FT + FP)};
     };
-    auto plan = [&](const std::vector<long double>* positions) {
+    auto plan = [&](const ScanPositions* positions) {
         return topEdgeScanPlan(concrete_, diagram_, true, nullptr, height_, kappa, N_, positions);
     };
     if (!findFirstBalanced(ScanLine{height_, sectionScanStep}, options, plan, evaluate))
@@ -150,7 +150,7 @@ std::optional<SectionRow> ReinforcedSection::balanceAt(long double kappa, const 
         trial.balanced = residualPasses(Fixed::store(std::fabs(N_.value() * 0.001L - sum)));
         return ScanVerdict{trial.balanced, -sum};
     };
-    auto plan = [&](const std::vector<long double>* positions) {
+    auto plan = [&](const ScanPositions* positions) {
         return topEdgeScanPlan(concrete_, diagram_, concreteInTension_, &bars_, height_, kappa, N_, positions);
     };
     if (!findFirstBalanced(ScanLine{height_, sectionScanStep}, options, plan, evaluate))
@@ -201,7 +201,7 @@ std::optional<SectionRow> FibreSection::balanceAt(long double kappa, const ScanO
         const Fixed q = Fixed::store(std::fabs(r.value()) * 1000.0L);
         return ScanVerdict{std::trunc(q.value()) == 0.0L, sum};
     };
-    auto plan = [&](const std::vector<long double>* positions) {
+    auto plan = [&](const ScanPositions* positions) {
         return fibreScanPlan(law_, width_, height_, kappa, N_.value() * 0.001L, positions);
     };
     if (!findFirstBalanced(ScanLine{height_ / 2.0L + sectionScanStep, sectionScanStep}, options, plan, evaluate))

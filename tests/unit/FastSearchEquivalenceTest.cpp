@@ -197,6 +197,49 @@ TEST(FastSearchEquivalence, EdgesOfTheMomentScan)
     EXPECT_EQ(momentOutcome(tied, false), "failure Floating point division by zero");
 }
 
+// The positions a search visits are those of the plain scan's repeated subtraction,
+// for lines of any length (beyond the positions kept one by one, 2^21) and up to the
+// position that no longer moves.
+TEST(FastSearchEquivalence, PositionsOfAnyLineAreThoseOfRepeatedSubtraction)
+{
+    Draw draw(seed + 2);
+    std::vector<ScanLine> lines{{100.0L, 5e-6L}, {0.15L / 2 + 0.00001L, 0.00001L}, {single(1e4L), 5e-6L}};
+    for (int k = 0; k < 30; ++k)
+        lines.push_back({draw.spread(1e-5L, 1e6L), k % 2 == 0 ? 5e-6L : 0.00001L});
+    for (const ScanLine& line : lines) {
+        const ScanPositions positions(line);
+        long double p = line.start;
+        ScanIndex i = 0;
+        // The first 3 million positions, and the count of a line no longer than that.
+        for (; i < 3000000; ++i) {
+            const long double next = p - line.step;
+            if (next < -0.5L * line.step || next == p)
+                break;
+            p = next;
+            if (i % 1013 == 0 || i < 5000) {
+                ASSERT_EQ(positions[i], p) << (double)line.start << " at " << i;
+            }
+        }
+        if (i < 3000000)
+            EXPECT_EQ(positions.size(), i) << (double)line.start;
+        else
+            EXPECT_GT(positions.size(), i);
+    }
+    // Beyond about 1,4·10^14 m the step of 5 µm no longer moves the position: no
+    // position at all, and the plain scan ends at once without a balance.
+    EXPECT_EQ(ScanPositions(ScanLine{1e15L, 5e-6L}).size(), 0);
+    EXPECT_GT(ScanPositions(ScanLine{1e13L, 5e-6L}).size(), ScanIndex(1) << 60);
+    int trials = 0;
+    ScanOptions exhaustive;
+    exhaustive.exhaustiveScan = true;
+    EXPECT_FALSE(findFirstBalanced(ScanLine{1e15L, 5e-6L}, exhaustive, [](const ScanPositions*) { return ScanPlan(); },
+                                   [&](long double) {
+                                       ++trials;
+                                       return ScanVerdict{true, 0};
+                                   }));
+    EXPECT_EQ(trials, 0);
+}
+
 // The search alone, against a plain loop over the same positions: it decides (no
 // fall-back) on realistic inputs, returns the plain index and needs few trials where
 // the tension law stays above zero over the section (κ·h below εtu here).
@@ -211,23 +254,23 @@ TEST(FastSearchEquivalence, FibreSearchReturnsThePlainIndexWithFewTrials)
                                                       Single(draw.uniform(0, 0.8L)), Single(draw.uniform(0, 0.6L)),
                                                       draw.uniform(0.005L, 0.04L));
         const long double kappa = single(draw.spread(0.0001L, 1) * law.etu / h);
-        const std::vector<long double>* positions = scanPositions(h / 2 + 0.00001L, 0.00001L, 0, false);
+        const ScanPositions* positions = ScanPositions::of(ScanLine{h / 2 + 0.00001L, 0.00001L});
         ASSERT_NE(positions, nullptr);
-        auto verdict = [&](int i) {
+        auto verdict = [&](ScanIndex i) {
             const FibreTrial t = fibreTrial(law, w, h, kappa, (*positions)[i]);
             const long double sum = t.tension.force + t.compression.force;
             return ScanVerdict{std::trunc(1000 * std::fabs(sum)) == 0, sum};
         };
-        int plainIndex = -1;
-        for (int i = 0; i < static_cast<int>(positions->size()); ++i)
+        ScanIndex plainIndex = -1;
+        for (ScanIndex i = 0; i < positions->size(); ++i)
             if (verdict(i).passes) {
                 plainIndex = i;
                 break;
             }
-        plainTrials += plainIndex < 0 ? static_cast<long long>(positions->size()) : plainIndex + 1;
-        int lastEvaluated = -1;
+        plainTrials += plainIndex < 0 ? positions->size() : plainIndex + 1;
+        ScanIndex lastEvaluated = -1;
         clearFloatingPointFaults();
-        const SearchResult result = searchFirstPassing(fibreScanPlan(law, w, h, kappa, 0, positions), [&](int i) {
+        const SearchResult result = searchFirstPassing(fibreScanPlan(law, w, h, kappa, 0, positions), [&](ScanIndex i) {
             ++fastTrials;
             lastEvaluated = i;
             return verdict(i);
@@ -263,12 +306,12 @@ std::string tableState(const GridTable& table)
 // failed).
 std::string sectionOutcome(const SectionTexts& fields, bool exhaustive)
 {
-    ScanOptions options;
-    options.exhaustiveScan = exhaustive;
+    SectionRunControl control;
+    control.scan.exhaustiveScan = exhaustive;
     GridTable table(5, 5);
     SectionRunReport report;
     const std::string result = outcomeOf([&] {
-        runSectionAnalysis(fields, ',', table, report, options);
+        runSectionAnalysis(fields, ',', table, report, control);
         return report.stopMessage;
     });
     return result + "\n" + tableState(table) + "ran " + std::to_string(report.ran) + " prepared " +
