@@ -7,6 +7,8 @@
 #include "flows/GridTable.h"
 #include "flows/SectionFlow.h"
 
+#include <sys/stat.h>
+
 namespace prurez::batch {
 
 int runSectionCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err)
@@ -15,13 +17,20 @@ int runSectionCommand(const InputFile& input, const BatchOptions& options, std::
     readSectionInput(input, texts);
     if (texts.material < 0)
         throw UsageError("key 'material' missing: without a material nothing is computed");
+    // The curve file must not replace the INPUT it comes from.
+    struct stat inputFile {};
+    struct stat outputFile {};
+    if (input.has("file") && options.inputName != "-" && ::stat(options.inputName.c_str(), &inputFile) == 0 &&
+        ::stat(texts.outputFile.c_str(), &outputFile) == 0 && inputFile.st_dev == outputFile.st_dev &&
+        inputFile.st_ino == outputFile.st_ino)
+        throw UsageError("key 'file' names the INPUT itself, which would be overwritten");
 
-    ScanOptions scan;
-    scan.exhaustiveScan = options.exhaustiveScan;
+    SectionRunControl control;
+    control.scan.exhaustiveScan = options.exhaustiveScan;
     GridTable table = initialResultsTable();
     try {
         SectionRunReport report;
-        runSectionAnalysis(texts, options.decimalSeparator, table, report, scan);
+        runSectionAnalysis(texts, options.decimalSeparator, table, report, control);
         if (!report.stopMessage.empty()) {
             err << report.stopMessage << '\n';
             return 1;

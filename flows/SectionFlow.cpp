@@ -158,6 +158,11 @@ std::string noEquilibriumMessage(long double kappa, char separator)
     return std::string(noEquilibriumStart) + formatNumber(kappa, separator) + noEquilibriumEnd;
 }
 
+std::string cancelledMessage(int rows)
+{
+    return std::string(cancelledStart) + std::to_string(rows) + cancelledEnd;
+}
+
 // The curvature step: a positive number held in single precision.
 long double readCurvatureStep(const std::string& text, char separator)
 {
@@ -186,16 +191,23 @@ void refuseImpossibleConcrete(const SectionInput& input)
 // The curvature steps of a section into its table, then its end row and row count.
 template <class Section>
 void runSteps(const Section& section, long double step, const ResultsTable& kind, GridTable& table, char separator,
-              SectionRunReport& report, const ScanOptions& options)
+              SectionRunReport& report, const SectionRunControl& control)
 {
     const int offset = kind.zeroRow ? 1 : 0;
-    auto writeRow = [&](int index, const SectionRow& row) { kind.writeRow(table, index + offset, row, separator); };
-    const RunOutcome outcome = runMomentCurvature(section, step, options, writeRow);
+    auto writeRow = [&](int index, const SectionRow& row) {
+        kind.writeRow(table, index + offset, row, separator);
+        if (control.progress)
+            control.progress(index, row.kappa);
+    };
+    const RunOutcome outcome = runMomentCurvature(section, step, control.scan, writeRow);
     const int lastRow = outcome.rows + offset;
     if (outcome.end == RunEnd::noEquilibrium)
         report.stopMessage = noEquilibriumMessage(outcome.kappa, separator);
     else if (outcome.end == RunEnd::tooManySteps)
         report.stopMessage = tooManySteps;
+    report.cancelled = outcome.end == RunEnd::cancelled;
+    if (report.cancelled)
+        report.stopMessage = cancelledMessage(outcome.rows);
     for (const EndRow& end : kind.endRows)
         if (end.end == outcome.end)
             writeEndRow(table, lastRow, outcome.kappa, end, separator);
@@ -206,7 +218,7 @@ void runSteps(const Section& section, long double step, const ResultsTable& kind
 const std::string& heightText(const SectionTexts& texts) { return texts.shape == 0 ? texts.width : texts.height; }
 
 void plainConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
-                   const ScanOptions& options)
+                   const SectionRunControl& control)
 {
     SectionInput input;
     input.material = Material::plainConcrete;
@@ -228,11 +240,11 @@ void plainConcrete(const SectionTexts& t, char separator, GridTable& table, Sect
     const PlainSection section(input);
     checkFloatingPointFaults();  // εt0 fails before the step is read
     const long double step = readCurvatureStep(t.kappaStep, separator);
-    runSteps(section, step, plainTable, table, separator, report, options);
+    runSteps(section, step, plainTable, table, separator, report, control);
 }
 
 void reinforcedConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
-                        const ScanOptions& options)
+                        const SectionRunControl& control)
 {
     SectionInput input;
     input.material = Material::reinforcedConcrete;
@@ -256,6 +268,11 @@ void reinforcedConcrete(const SectionTexts& t, char separator, GridTable& table,
     input.N = readFixed(t.N, separator);
     refuseImpossibleDimensions(input);
     refuseImpossibleConcrete(input);
+    // A negative area is no reinforcement (and would make every scan a plain one).
+    if (bottomArea < 0.0L)
+        throw Failure(bottomAreaNegative);
+    if (topArea < 0.0L)
+        throw Failure(topAreaNegative);
 
     prepareTable(table, reinforcedTable, report);
     writeZeroRow(table, input.height, separator);
@@ -268,11 +285,11 @@ void reinforcedConcrete(const SectionTexts& t, char separator, GridTable& table,
     const ReinforcedSection section(input);
     checkFloatingPointFaults();  // the derived constants fail before the step is read
     const long double step = readCurvatureStep(t.kappaStep, separator);
-    runSteps(section, step, reinforcedTable, table, separator, report, options);
+    runSteps(section, step, reinforcedTable, table, separator, report, control);
 }
 
 void fibreConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
-                   const ScanOptions& options)
+                   const SectionRunControl& control)
 {
     SectionInput input;
     input.material = Material::fibreConcrete;
@@ -294,13 +311,13 @@ void fibreConcrete(const SectionTexts& t, char separator, GridTable& table, Sect
     const FibreSection section(input);
     checkFloatingPointFaults();  // the law's limits fail before the step is read
     const long double step = readCurvatureStep(t.kappaStep, separator);
-    runSteps(section, step, fibreTable, table, separator, report, options);
+    runSteps(section, step, fibreTable, table, separator, report, control);
 }
 
 }  // namespace
 
 void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTable& table, SectionRunReport& report,
-                        const ScanOptions& options)
+                        const SectionRunControl& control)
 {
     report = SectionRunReport();
     const int material = texts.material;
@@ -318,11 +335,11 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
 
     clearFloatingPointFaults();
     if (material == 0)
-        plainConcrete(texts, decimalSeparator, table, report, options);
+        plainConcrete(texts, decimalSeparator, table, report, control);
     else if (material == 1)
-        fibreConcrete(texts, decimalSeparator, table, report, options);
+        fibreConcrete(texts, decimalSeparator, table, report, control);
     else
-        reinforcedConcrete(texts, decimalSeparator, table, report, options);
+        reinforcedConcrete(texts, decimalSeparator, table, report, control);
 }
 
 SectionCharacteristics sectionCharacteristics(const SectionTexts& texts, char decimalSeparator)

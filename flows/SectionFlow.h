@@ -7,6 +7,7 @@
 #include "flows/GridTable.h"
 #include "mechanics/NeutralAxisScan.h"
 
+#include <functional>
 #include <string>
 
 namespace prurez {
@@ -62,8 +63,17 @@ struct SectionRunReport {
     // below): the table's row count is final; beep and show the results.
     bool showResults = false;
     // Not empty when the run stopped before a strain limit (no equilibrium, too many
-    // steps): shown to the user after the results.
+    // steps, cancelled): shown to the user after the results.
     std::string stopMessage;
+    // The user stopped the run; the rows computed so far are shown.
+    bool cancelled = false;
+};
+
+// Watching a running VÝPOČET from another thread: the rows computed so far and the
+// last curvature, and a flag that stops the run after its current step.
+struct SectionRunControl {
+    ScanOptions scan;
+    std::function<void(int rows, long double kappa)> progress;
 };
 
 // VÝPOČET: reads the texts in the order of the chosen material, prepares the results
@@ -71,7 +81,7 @@ struct SectionRunReport {
 // that is not a number, a refused input or a floating-point fault throws Failure;
 // what was written to the table before stays and `report` tells how far it got.
 void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTable& table, SectionRunReport& report,
-                        const ScanOptions& options = ScanOptions());
+                        const SectionRunControl& control = SectionRunControl());
 
 // The results table as the results window starts it.
 inline GridTable initialResultsTable() { return GridTable(13, 13); }

@@ -47,6 +47,7 @@ enum class RunEnd {
     steelTorn,      // the bottom bars passed εsu (reinforced concrete)
     noEquilibrium,  // no depth of the neutral axis balances the forces at the curvature
     tooManySteps,   // more steps than the 16-bit step counter holds
+    cancelled,      // stopped from outside (ScanOptions::cancel)
 };
 
 struct RunOutcome {
@@ -63,7 +64,8 @@ inline constexpr int maximumCurvatureSteps = 65535;
 //   std::optional<SectionRow> balanceAt(κ, options) — the balanced state, none when no
 //                                                     position balances,
 //   std::optional<RunEnd> limitPassed(row)          — the end a row has reached, if any;
-// `onRow(index, row)` receives the rows 1, 2, … in order.
+// `onRow(index, row)` receives the rows 1, 2, … in order. The cancel flag of the
+// options is looked at before every step and inside long scans.
 template <class Section, class OnRow>
 RunOutcome runMomentCurvature(const Section& section, long double kappaStep, const ScanOptions& options,
                               OnRow&& onRow)
@@ -72,8 +74,15 @@ RunOutcome runMomentCurvature(const Section& section, long double kappaStep, con
     for (int index = 1;; ++index) {
         if (index > maximumCurvatureSteps)
             return {RunEnd::tooManySteps, kappa, index - 1};
+        if (options.cancel != nullptr && options.cancel->load())
+            return {RunEnd::cancelled, kappa, index - 1};
         kappa = kappa + kappaStep;
-        const std::optional<SectionRow> row = section.balanceAt(kappa, options);
+        std::optional<SectionRow> row;
+        try {
+            row = section.balanceAt(kappa, options);
+        } catch (const ScanCancelled&) {
+            return {RunEnd::cancelled, kappa, index - 1};
+        }
         if (!row)
             return {RunEnd::noEquilibrium, kappa, index - 1};
         onRow(index, *row);

@@ -188,6 +188,15 @@ TEST(ReinforcedSection, FailuresAndStops)
     EXPECT_EQ(failureOf([&] { runSectionAnalysis(badSteel, ',', table, report); }),
               "'4OO' is not a valid floating point value");
     EXPECT_EQ(table.cell(0, 0), "old");
+    // A negative bar area is no section: refused before the table, naming its layer.
+    SectionTexts negative = reinforcedBeam(0, 0);
+    negative.bottomArea = "-1";
+    EXPECT_EQ(failureOf([&] { runSectionAnalysis(negative, ',', table, report); }),
+              sectionMessages::bottomAreaNegative);
+    negative = reinforcedBeam(0, 0);
+    negative.topArea = "-1";
+    EXPECT_EQ(failureOf([&] { runSectionAnalysis(negative, ',', table, report); }), sectionMessages::topAreaNegative);
+    EXPECT_EQ(table.cell(0, 0), "old");
 
     SectionTexts badStep = reinforcedBeam(0, 0);
     badStep.kappaStep = "0";
