@@ -6,9 +6,26 @@ namespace prurez {
 
 void LineSeries::add(long double x, long double y, std::uint32_t colour)
 {
-    const auto after = std::upper_bound(points_.begin(), points_.end(), x,
-                                        [](long double value, const SeriesPoint& p) { return value < p.x; });
-    points_.insert(after, SeriesPoint{x, y, colour});
+    sorted_ = sorted_ && (points_.empty() || !(x < points_.back().x));
+    points_.push_back(SeriesPoint{x, y, colour});
+}
+
+void LineSeries::clear()
+{
+    points_.clear();
+    sorted_ = true;
+}
+
+const std::vector<SeriesPoint>& LineSeries::points() const
+{
+    // A stable sort keeps points of equal x in the order they came: each after the
+    // ones before it, as if every point had been inserted after its equals.
+    if (!sorted_) {
+        std::stable_sort(points_.begin(), points_.end(),
+                         [](const SeriesPoint& a, const SeriesPoint& b) { return a.x < b.x; });
+        sorted_ = true;
+    }
+    return points_;
 }
 
 }  // namespace prurez

@@ -19,11 +19,13 @@ struct SeriesPoint {
 class LineSeries {
 public:
     void add(long double x, long double y, std::uint32_t colour);
-    void clear() { points_.clear(); }
-    const std::vector<SeriesPoint>& points() const { return points_; }
+    void clear();
+    // The points in order (sorted once after they were added, however many).
+    const std::vector<SeriesPoint>& points() const;
 
 private:
-    std::vector<SeriesPoint> points_;
+    mutable std::vector<SeriesPoint> points_;
+    mutable bool sorted_ = true;
 };
 
 }  // namespace prurez

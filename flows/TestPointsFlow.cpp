@@ -14,6 +14,10 @@
 #include <cstdio>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace prurez {
 
 namespace {
@@ -63,9 +67,21 @@ int readTestDataFile(const std::string& fileName, GridTable& points, char decima
 {
     clearFloatingPointFaults();
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
-    if (!file)
+    // Only a regular file: a device or a pipe may never end (or never start).
+    const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
         throw Failure(fileErrorMessage(errno, false));
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        throw Failure(fileErrorMessage(EACCES, false));
+    }
+    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(descriptor, "rb"));
+    if (!file) {
+        const int error = errno;
+        ::close(descriptor);
+        throw Failure(fileErrorMessage(error, false));
+    }
 
     long long valueCount = 0;
     std::string text;

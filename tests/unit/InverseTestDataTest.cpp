@@ -10,6 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -233,8 +238,35 @@ TEST(TestDataFile, OpenFailuresGiveTheFileMessagesAndLeaveTheGrid)
     EXPECT_EQ(failureOf([&] { readTestDataFile("/tmp/prurez-no-such-dir/none.txt", grid, ','); }),
               "File not found");
     EXPECT_EQ(failureOf([&] { readTestDataFile("/tmp", grid, ','); }), "File access denied");
+    // Only regular files: a device that never ends, a pipe that would wait.
+    EXPECT_EQ(failureOf([&] { readTestDataFile("/dev/zero", grid, ','); }), "File access denied");
+    const std::string pipe = "/tmp/prurez-pipe-" + std::to_string(::getpid());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(failureOf([&] { readTestDataFile(pipe, grid, ','); }), "File access denied");
+    std::remove(pipe.c_str());
     EXPECT_EQ(grid.cell(0, 1), "5");
     EXPECT_EQ(grid.rowCount(), 8);
+}
+
+// A test of 200 000 points: every point read, the curve through them in order of
+// curvature (each point added once, the curve sorted once).
+TEST(TestDataFile, ALargeTestIsReadAndChartedWhole)
+{
+    const int pointCount = 200000;
+    std::string bytes;
+    for (long long i = 0; i < pointCount; ++i)
+        bytes += std::to_string(1 + (i * 7919) % 1000) + " 0.00" + std::to_string(100 + (i * 104729) % 900) + "\n";
+    TestFile file(bytes);
+    GridTable points(2, 8);
+    ASSERT_EQ(readTestDataFile(file.path(), points, ','), pointCount);
+    GridTable diagram(4, 8);
+    copyTestPoints(points, diagram);
+    LineSeries curve;
+    computeTestDiagram(BendingTestTexts{"30000", "0,15", "0,15"}, diagram, curve, ',', {});
+    const auto& sorted = curve.points();
+    ASSERT_EQ(sorted.size(), 2u * static_cast<size_t>(pointCount));
+    EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(),
+                               [](const SeriesPoint& a, const SeriesPoint& b) { return a.x < b.x; }));
 }
 
 // ---- the test moment–curvature
