@@ -21,6 +21,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -79,6 +80,8 @@ RowOutcome computeRow(const MomentInputs& in, int row)
             outcome.moments.push_back(formatNumber(*moment, separator));
             outcome.curvatureCopied = false;
         }
+    } catch (const ScanCancelled&) {
+        outcome.failure = std::make_exception_ptr(Failure(computationCancelledMessage));
     } catch (...) {
         outcome.failure = std::current_exception();
     }
@@ -127,10 +130,19 @@ public:
         : in_(in), rowCount_(rowCount), control_(control), slots_(static_cast<size_t>(rowCount)),
           ready_(static_cast<size_t>(rowCount), 0)
     {
+        // Where the system runs out of threads (address space, limits), the pool works
+        // with those it could start.
         workers_.reserve(static_cast<size_t>(threadCount));
-        for (int i = 0; i < threadCount; ++i)
-            workers_.emplace_back([this] { work(); });
+        for (int i = 0; i < threadCount; ++i) {
+            try {
+                workers_.emplace_back([this] { work(); });
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
     }
+
+    bool hasWorkers() const { return !workers_.empty(); }
 
     ~RowPool()
     {
@@ -193,6 +205,10 @@ void runOnThreads(const MomentInputs& in, int rowCount, int threadCount, GridTab
                   const MomentRunControl& control)
 {
     RowPool pool(in, rowCount, threadCount, control);
+    if (!pool.hasWorkers()) {
+        runSequentially(in, rowCount, moments, control);
+        return;
+    }
     RowOutcome outcome;
     for (int row = 1; row < rowCount; ++row) {
         if (cancelled(control))
@@ -225,6 +241,7 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
     in.pointCount = pointCount;
     in.decimalSeparator = decimalSeparator;
     in.options = control.scan;
+    in.options.cancel = control.cancel;
     in.diagram = &diagram;
     in.combinations = &combinations;
 

@@ -70,6 +70,9 @@ TEST(InverseBatch, AFailurePrintsOnlyItsMessage)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "File not found\n");
+    // Only a regular file: a device that never ends is refused at once.
+    run = runInverse(beamTest + "test_file = /dev/zero\n", "--decimal , --blocks test");
+    EXPECT_EQ(run.err, "File access denied\n");
 
     run = runInverse(beamTest + "point = 10;0,001\nfcp=30\necpm=0,35\nE_min=1\nE_max=2\nfct_min=1\nfct_max=2\n"
                                 "ectm_min=1\nectm_max=2\na_min=0\na_max=0\nb_min=0\nb_max=0\nn = 13\n",
@@ -109,4 +112,9 @@ TEST(InverseBatch, TheWholeRoadOfTheExampleInBlockOrderForAnyThreadCount)
 
     const BatchRun two = runInverse(input, "--decimal , --threads 2 --blocks test,deviations,best", examples);
     EXPECT_EQ(two.out, one.out);
+    // More threads than the address space allows: those that start do the work.
+    const BatchRun many = runBatch("inverse - --decimal , --threads 300 --blocks test,deviations,best", input,
+                                   examples, "ulimit -v 2000000; ");
+    EXPECT_EQ(many.status, 0) << many.err;
+    EXPECT_EQ(many.out, one.out);
 }
