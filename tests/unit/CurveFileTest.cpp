@@ -67,7 +67,8 @@ TEST_F(CurveFileTest, OneLinePerRowBelowTheHeaderOnClose)
     CurveFile file;
     file.write(name, smallTable());
     EXPECT_TRUE(file.isOpen());
-    EXPECT_EQ(contents(name), "");  // truncated, completed only on close
+    // The previous content stays until the new one is complete, on close.
+    EXPECT_EQ(contents(name), "an older and longer content that must disappear\n");
     file.close();
     EXPECT_FALSE(file.isOpen());
     EXPECT_EQ(contents(name), "  0   0\r\n0,1 0,005\r\n0,2 \r\n");
@@ -85,6 +86,33 @@ TEST_F(CurveFileTest, OneLinePerRowBelowTheHeaderOnClose)
     EXPECT_EQ(lines, static_cast<size_t>(table.rowCount() - 1));
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
     EXPECT_NE(text.find("\r\n" + table.cell(0, table.rowCount() - 1) + " \r\n"), std::string::npos);
+}
+
+// A write that fails (here: a file size limit, as a full disk would) leaves the
+// previous content and no other file, and is reported.
+TEST_F(CurveFileTest, AFailedWriteKeepsThePreviousContent)
+{
+    const std::string name = path("curve.txt");
+    std::ofstream(name, std::ios::binary) << "stará data\r\n";
+    std::string input = fileText(std::string(PRUREZ_EXAMPLES_DIR) + "/reinforced-beam.txt");
+    input += "dkappa = 0,0001\nfile = " + name + "\n";
+    input.replace(input.find("dkappa = 0,001\n"), 15, "");
+    const BatchRun limited = runBatch("section - --decimal ,", input, ".", "trap '' XFSZ; ulimit -f 1; ");
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_EQ(limited.err, "I/O error 27\n");
+    EXPECT_EQ(contents(name), "stará data\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 1);
+
+    const BatchRun written = runBatch("section - --decimal ,", input);
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(contents(name).substr(0, 9), "  0   0\r\n");
+
+    // A device is written as it is; a pipe is no file for the curve.
+    CurveFile device;
+    device.write("/dev/null", smallTable());
+    device.close();
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(failureOf([&] { device.write(path("pipe"), smallTable()); }), "File access denied");
 }
 
 TEST_F(CurveFileTest, InvalidNamesCreateNothing)
@@ -126,7 +154,7 @@ TEST_F(CurveFileTest, SecondWriteCompletesTheFirstAndLocksHold)
 
     file.write(second, smallTable());
     EXPECT_EQ(contents(first), "  0   0\r\n0,1 0,005\r\n0,2 \r\n");
-    EXPECT_EQ(contents(second), "");
+    EXPECT_EQ(contents(second), "");  // created, completed on close
     // The first file is free again.
     other.write(first, GridTable(2, 1));
     other.close();

@@ -40,9 +40,10 @@ struct BatchRun {
 };
 
 // Runs prurez-batch with the arguments (a shell word list) in `directory`, with
-// `input` on standard input, as a user runs it from a shell.
+// `input` on standard input, as a user runs it from a shell (after `shellPrefix`, e.g.
+// limits set with ulimit).
 inline BatchRun runBatch(const std::string& arguments, const std::string& input = std::string(),
-                         const std::string& directory = ".")
+                         const std::string& directory = ".", const std::string& shellPrefix = std::string())
 {
     char name[] = "/tmp/prurez-batch-test-XXXXXX";
     const int descriptor = mkstemp(name);
@@ -50,7 +51,8 @@ inline BatchRun runBatch(const std::string& arguments, const std::string& input 
         close(descriptor);
     const std::string base = name;
     std::ofstream(base, std::ios::binary) << input;
-    const std::string command = "cd '" + directory + "' && '" + PRUREZ_BATCH_EXE + "' " + arguments + " <'" + base +
+    const std::string command = "cd '" + directory + "' && " + shellPrefix + "'" + PRUREZ_BATCH_EXE + "' " +
+                                arguments + " <'" + base +
                                 "' >'" + base + ".out' 2>'" + base + ".err'";
     BatchRun run;
     const int raw = std::system(command.c_str());
