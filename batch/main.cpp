@@ -115,6 +115,7 @@ int run(int argc, char** argv)
     }
     if (inputName.empty())
         throw UsageError("missing INPUT file (or '-' for standard input)");
+    options.inputName = inputName;
 
     InputFile input;
     if (inputName == "-") {

@@ -14,12 +14,51 @@ std::string trimBlanks(const std::string& text)
     return text.substr(begin, end - begin + 1);
 }
 
+std::string printable(const std::string& text)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || byte == 127) {
+            shown += "\\x";
+            shown += digits[byte >> 4];
+            shown += digits[byte & 15];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+namespace {
+
+// The next line without its line end; false at the end of the input. A line longer
+// than maximumInputLineLength fails.
+bool readLine(std::istream& in, std::string& line, int number)
+{
+    line.clear();
+    char c = 0;
+    for (;;) {
+        if (!in.get(c))
+            return !line.empty();
+        if (c == '\n')
+            return true;
+        if (line.size() == maximumInputLineLength)
+            throw InputFileError("line " + std::to_string(number) + " is longer than " +
+                                 std::to_string(maximumInputLineLength) + " characters");
+        line += c;
+    }
+}
+
+}  // namespace
+
 InputFile InputFile::parse(std::istream& in)
 {
     InputFile input;
     std::string line;
     int number = 0;
-    while (std::getline(in, line)) {
+    while (readLine(in, line, number + 1)) {
         ++number;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
@@ -28,7 +67,8 @@ InputFile InputFile::parse(std::istream& in)
             continue;
         const size_t equals = line.find('=');
         if (equals == std::string::npos)
-            throw InputFileError("line " + std::to_string(number) + ": missing '=' in \"" + trimmed + "\"");
+            throw InputFileError("line " + std::to_string(number) + ": missing '=' in \"" + printable(trimmed) +
+                                 "\"");
         const std::string key = trimBlanks(line.substr(0, equals));
         if (key.empty())
             throw InputFileError("line " + std::to_string(number) + ": missing key before '='");
@@ -46,7 +86,7 @@ void InputFile::validate(const std::set<std::string>& knownKeys,
         const std::string& key = entries_[i].first;
         const std::string where = "line " + std::to_string(lineNumbers_[i]) + ": ";
         if (knownKeys.count(key) == 0)
-            throw InputFileError(where + "unknown key '" + key + "'");
+            throw InputFileError(where + "unknown key '" + printable(key) + "'");
         if (seen.count(key) != 0 && repeatableKeys.count(key) == 0)
             throw InputFileError(where + "key '" + key + "' repeated (first given on line " +
                              std::to_string(seen[key]) + ")");
@@ -85,7 +125,8 @@ int InputFile::choice(const std::string& key, int count) const
         return -1;
     const std::string text = value(key);
     if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
-        throw InputFileError("key '" + key + "': the choice must be an item index (0, 1, 2, …), not '" + text + "'");
+        throw InputFileError("key '" + key + "': the choice must be an item index (0, 1, 2, …), not '" +
+                             printable(text) + "'");
     const int index = std::stoi(text);
     if (index >= count)
         throw InputFileError("key '" + key + "': item index " + std::to_string(index) + " does not exist (0 to " +
@@ -166,7 +207,7 @@ TestPointTexts splitPoint(const std::string& value)
 {
     const size_t separator = value.find(';');
     if (separator == std::string::npos || value.find(';', separator + 1) != std::string::npos)
-        throw InputFileError("key 'point': expected 'force ; deflection', not '" + value + "'");
+        throw InputFileError("key 'point': expected 'force ; deflection', not '" + printable(value) + "'");
     return {trimBlanks(value.substr(0, separator)), trimBlanks(value.substr(separator + 1))};
 }
 

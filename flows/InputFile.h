@@ -24,6 +24,12 @@ public:
 // The text without the blanks (spaces, tabs, line ends) around it.
 std::string trimBlanks(const std::string& text);
 
+// The text with its control bytes written as \xHH, for messages that show it.
+std::string printable(const std::string& text);
+
+// The longest line an input file may have.
+inline constexpr size_t maximumInputLineLength = 65536;
+
 class InputFile {
 public:
     // Reads the lines; blank lines and '#' comments are skipped, key and value are

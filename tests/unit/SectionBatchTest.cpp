@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 
 std::string example(const std::string& name) { return std::string(PRUREZ_EXAMPLES_DIR) + "/" + name; }
@@ -89,6 +91,22 @@ TEST(SectionBatch, FailuresAndUsageErrors)
             input += bad;
         EXPECT_EQ(runBatch("section - --decimal ,", input).status, 2) << bad;
     }
+
+    // An INPUT with no line end ends at once; control bytes are shown escaped.
+    result = runBatch("section /dev/zero");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "prurez-batch: line 1 is longer than 65536 characters\n");
+    result = runBatch("section - --decimal ,", std::string(plainInput) + "E\x01x = 1\n");
+    EXPECT_EQ(result.err, "prurez-batch: line 14: unknown key 'E\\x01x'\n");
+
+    // The curve file may not be the INPUT itself.
+    const std::string self = "/tmp/prurez-self-" + std::to_string(::getpid()) + ".txt";
+    const std::string selfInput = std::string(plainInput) + "file = " + self + "\n";
+    std::ofstream(self, std::ios::binary) << selfInput;
+    result = runBatch("section " + self + " --decimal ,");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(fileText(self), selfInput);
+    std::remove(self.c_str());
 }
 
 TEST(SectionBatch, ChoicesActAsClicks)
