@@ -23,6 +23,7 @@ struct BatchOptions {
     bool exhaustiveScan = false;
     int threads = 0;                  // 0: all hardware threads
     std::vector<std::string> blocks;  // empty: all
+    bool refine = false;              // inverse: refine the best fit (the block `refined`)
 };
 
 // The blocks of `inverse`, in the order they are printed.
