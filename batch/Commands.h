@@ -24,6 +24,7 @@ struct BatchOptions {
     int threads = 0;                  // 0: all hardware threads
     std::vector<std::string> blocks;  // empty: all
     std::string inputName;            // the INPUT's path, "-" for standard input
+    bool refine = false;              // inverse: refine the best fit (the block `refined`)
 };
 
 // The blocks of `inverse`, in the order they are printed.

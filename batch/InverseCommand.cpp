@@ -6,6 +6,7 @@
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "flows/InverseFlow.h"
+#include "flows/RefinementFlow.h"
 
 #include <algorithm>
 #include <array>
@@ -14,26 +15,30 @@ namespace prurez::batch {
 
 namespace {
 
-enum Block { testBlock, combinationsBlock, momentsBlock, deviationsBlock, bestBlock, blockCount };
+enum Block { testBlock, combinationsBlock, momentsBlock, deviationsBlock, bestBlock, refinedBlock, blockCount };
 
 }  // namespace
 
 const std::vector<std::string>& inverseBlockNames()
 {
-    static const std::vector<std::string> names{"test", "combinations", "moments", "deviations", "best"};
+    static const std::vector<std::string> names{"test", "combinations", "moments", "deviations", "best", "refined"};
     return names;
 }
 
 int runInverseCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err)
 {
-    const InverseInput in = readInverseInput(input);
     const std::vector<std::string>& blockNames = inverseBlockNames();
     std::array<bool, blockCount> wanted{};
-    if (options.blocks.empty())
+    if (options.blocks.empty()) {
         wanted.fill(true);
+        wanted[refinedBlock] = options.refine;
+    }
     for (const auto& name : options.blocks)
         for (size_t block = 0; block < blockCount; ++block)
             wanted[block] = wanted[block] || name == blockNames[block];
+    if (wanted[refinedBlock] && !options.refine)
+        throw UsageError("the block 'refined' needs --refine");
+    const InverseInput in = readInverseInput(input);
     int lastBlock = 0;
     for (int block = 0; block < blockCount; ++block)
         if (wanted[static_cast<size_t>(block)])
@@ -47,6 +52,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
     std::string pointCountText = "0";
 
     std::string bestRow;
+    std::string refinedLines;
     // The steps a user takes, up to the last one a wanted block needs.
     auto steps = [&] {
         if (!in.testFile.empty()) {
@@ -94,6 +100,20 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
         for (const auto& text : fit.texts)
             bestRow += '\t' + text;
         bestRow += '\n';
+        if (lastBlock == bestBlock)
+            return;
+
+        clearFloatingPointFaults();
+        RefinementRunControl refineControl;
+        refineControl.scan.exhaustiveScan = options.exhaustiveScan;
+        const RefinedFit refined = refineBestFit(BeamTexts{in.height, in.width, pointCountText}, tables.testDiagram,
+                                                 tables.combinations, fit.row, in.combinations, separator,
+                                                 refineControl);
+        for (size_t i = 0; i < refined.texts.size(); ++i)
+            refinedLines += (i == 0 ? "" : "\t") + refined.texts[i];
+        refinedLines += '\n' + refined.gridSum + '\t' + refined.refinedSum + '\n';
+        for (const auto& line : refined.warnings)
+            refinedLines += line + '\n';
     };
 
     std::string message;
@@ -102,14 +122,16 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
         return 1;
     }
     // Every step up to the last wanted block has succeeded; the tables are final.
-    const std::array<const GridTable*, blockCount - 1> printed{&tables.testDiagram, &tables.combinations,
-                                                               &tables.moments, &tables.deviationList};
+    const std::array<const GridTable*, bestBlock> printed{&tables.testDiagram, &tables.combinations, &tables.moments,
+                                                          &tables.deviationList};
     for (size_t block = 0; block < blockCount; ++block) {
         if (!wanted[block])
             continue;
         out << "# " << blockNames[block] << '\n';
         if (block == bestBlock)
             out << bestRow;
+        else if (block == refinedBlock)
+            out << refinedLines;
         else
             printed[block]->writeTsv(out);
     }

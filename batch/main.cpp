@@ -21,6 +21,7 @@ const char* const helpText =
     "Usage:\n"
     "  prurez-batch section INPUT [--decimal SEP] [--exhaustive-scan]\n"
     "  prurez-batch inverse INPUT [--decimal SEP] [--blocks LIST] [--threads N] [--exhaustive-scan]\n"
+    "                       [--refine]\n"
     "  prurez-batch --help\n"
     "\n"
     "Runs the section working diagram or the inverse analysis of fibre concrete\n"
@@ -33,7 +34,14 @@ const char* const helpText =
     "  --exhaustive-scan  use the plain fixed-step neutral-axis scans\n"
     "  --blocks LIST      inverse: comma-separated blocks to print, from\n"
     "                     test, combinations, moments, deviations, best (default: all)\n"
+    "                     and refined (with --refine)\n"
     "  --threads N        inverse: worker threads (default: all hardware threads)\n"
+    "  --refine           inverse: refine the best combination beyond the grid and\n"
+    "                     print the block 'refined' after 'best': the refined E, fcp,\n"
+    "                     fct, ecpm, ectm, a, b; the summed deviations of the best\n"
+    "                     combination and of the refined one; a line for each\n"
+    "                     parameter held back by its range; what the test leaves\n"
+    "                     undetermined of b and ectm\n"
     "\n"
     "Exit status: 0 success; 1 the computation stopped with a message (on standard\n"
     "error); 2 a usage error or a malformed INPUT.\n"
@@ -90,6 +98,8 @@ int run(int argc, char** argv)
             options.decimalSeparator = separator[0];
         } else if (arg == "--exhaustive-scan") {
             options.exhaustiveScan = true;
+        } else if (arg == "--refine" && command == "inverse") {
+            options.refine = true;
         } else if (arg == "--threads" && command == "inverse") {
             const std::string count = next("a number");
             if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string::npos ||

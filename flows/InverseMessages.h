@@ -36,6 +36,31 @@ inline const char* const computationCancelledMessage =
     "Výpočet momentů byl přerušen. Dosavadní výsledky zůstaly beze změny.";
 inline const char* const noBestFitMessage = "Žádná kombinace nemá součet odchylek menší než 10000000.";
 
+// ---- the refinement of the best fit
+
+inline const char* const noBestRowMessage = "Není nalezena nejvýstižnější kombinace.";
+inline const char* const refinementCancelledMessage =
+    "Upřesnění bylo přerušeno. Dosavadní výsledky zůstaly beze změny.";
+
+// A parameter (E, fct, ectm, a, b) whose range holds the fit back.
+inline std::string parameterAtLimitMessage(const std::string& symbol)
+{
+    return "Parametr " + symbol + " leží na hranici rozsahu, rozšiřte rozsah.";
+}
+
+// b and ectm enter the moments only through the slope of the gentle branch; which of
+// them the refinement fitted is said after it.
+inline const char* const slopeOnlyMessage =
+    "Parametry b a ectm nejsou touto zkouškou určeny samostatně: momenty závisí jen na sklonu "
+    "mírně klesající větve v tahu.";
+inline const char* const slopeByEctmMessage =
+    " Upřesnění ponechalo b z nejlepší kombinace a ectm dopočítalo ze sklonu.";
+inline const char* const slopeByBMessage =
+    " Upřesnění ponechalo ectm na hranici rozsahu a b dopočítalo ze sklonu.";
+inline const char* const gentleBranchNotReachedMessage =
+    "Parametry b a ectm nejsou touto zkouškou určeny: žádný bod zkoušky nepřetváří taženou hranu "
+    "za konec strmé větve změkčení.";
+
 inline std::string noBalanceMessage(const std::string& combinationNumber, const std::string& curvature)
 {
     return "Kombinace číslo " + combinationNumber + ": při křivosti " + curvature +

@@ -4,6 +4,7 @@
 // of them, E varying slowest and b fastest.
 
 #include <array>
+#include <cstddef>
 
 namespace prurez {
 

@@ -31,6 +31,12 @@ FibreConcreteLaw sectionFibreLaw(Fixed E, Fixed fcp, Fixed fct, Single a, Single
 FibreConcreteLaw extendedFibreLaw(long double E, long double fcp, long double fct, Single a, Single b,
                                   long double etu)
 {
+    return continuousFibreLaw(E, fcp, fct, a, b, etu);
+}
+
+FibreConcreteLaw continuousFibreLaw(long double E, long double fcp, long double fct, long double a, long double b,
+                                    long double etu)
+{
     FibreConcreteLaw law;
     law.E = E;
     law.fcp = fcp;

@@ -46,6 +46,11 @@ FibreConcreteLaw sectionFibreLaw(Fixed E, Fixed fcp, Fixed fct, Single a, Single
 FibreConcreteLaw extendedFibreLaw(long double E, long double fcp, long double fct, Single a, Single b,
                                   long double etu);
 
+// The same law with a and b not held single: for a fit that varies them more finely
+// than single precision resolves (extendedFibreLaw is this law of the single values).
+FibreConcreteLaw continuousFibreLaw(long double E, long double fcp, long double fct, long double a, long double b,
+                                    long double etu);
+
 // The stress at a compressive strain: E·ε up to εc0, then fcp without limit.
 long double fibreCompressionStress(const FibreConcreteLaw& law, long double strain);
 // The stress at a tensile strain: E·ε up to εt0, the steep branch down to (1 − a)·fct

@@ -6,15 +6,8 @@
 
 namespace prurez {
 
-namespace {
-
-// The neutral axis moves towards the compressed face by this much per trial [m].
-constexpr long double scanStep = 0.00001L;
-
-}  // namespace
-
-std::optional<long double> MomentAtCurvature(const BeamSection& section, const FibreParameters& p, Single kappa,
-                                             const ScanOptions& options)
+std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, const FibreParameters& p,
+                                                   Single kappa, const ScanOptions& options)
 {
     const FibreConcreteLaw law = extendedFibreLaw(p.E, p.fcp, p.fct, p.a, p.b, p.epsTu);
     checkFloatingPointFaults();
@@ -30,9 +23,18 @@ std::optional<long double> MomentAtCurvature(const BeamSection& section, const F
     auto plan = [&](const ScanPositions* positions) {
         return fibreScanPlan(law, w, h, kappa, 0.0L, positions);
     };
-    if (!findFirstBalanced(ScanLine{h / 2.0L + scanStep, scanStep}, options, plan, evaluate))
+    if (!findFirstBalanced(ScanLine{h / 2.0L + momentScanStep, momentScanStep}, options, plan, evaluate))
         return std::nullopt;
-    return -trial.compression.force * (trial.compression.arm + trial.tension.arm) * 1000.0L;
+    return trial;
+}
+
+std::optional<long double> MomentAtCurvature(const BeamSection& section, const FibreParameters& p, Single kappa,
+                                             const ScanOptions& options)
+{
+    const std::optional<FibreTrial> trial = balancedTrialAtCurvature(section, p, kappa, options);
+    if (!trial)
+        return std::nullopt;
+    return -trial->compression.force * (trial->compression.arm + trial->tension.arm) * 1000.0L;
 }
 
 }  // namespace prurez

@@ -6,11 +6,18 @@
 // holds them.
 
 #include "common/FloatingPoint.h"
+#include "mechanics/FibreConcreteLaw.h"
 #include "mechanics/NeutralAxisScan.h"
 
 #include <optional>
 
 namespace prurez {
+
+// The neutral axis moves towards the compressed face by this much per trial [m].
+inline constexpr long double momentScanStep = 0.00001L;
+// The resultants balance when |FT + FP| stays below this [MN] (the integer part of
+// 1000·|FT + FP| is 0).
+inline constexpr long double momentBalanceTolerance = 0.001L;
 
 // The section of the tested beam [m].
 struct BeamSection {
@@ -34,5 +41,10 @@ struct FibreParameters {
 // compressed face balances. A floating-point fault throws Failure.
 std::optional<long double> MomentAtCurvature(const BeamSection& section, const FibreParameters& parameters,
                                              Single kappa, const ScanOptions& options = ScanOptions());
+
+// The trial at the position MomentAtCurvature accepts (its strains and resultants), or
+// no value where it finds none.
+std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, const FibreParameters& parameters,
+                                                   Single kappa, const ScanOptions& options = ScanOptions());
 
 }  // namespace prurez

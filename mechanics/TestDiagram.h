@@ -19,6 +19,15 @@ public:
     // M = F·a [kNm].
     long double moment(long double force) const { return force * a_; }
 
+    // The relations solved for the test point (for test data made from known moments):
+    // F = M / a [kN], and w = κ / (1.6 / (a·a)) + F·a·(1 / (E′·s·s))·((4·a·a) / (s·s) + 2.88) [m].
+    long double force(long double moment) const { return moment / a_; }
+    long double deflection(long double force, long double curvature) const
+    {
+        return curvature / (1.6L / (a_ * a_)) +
+               force * a_ * (1.0L / (modulus_ * s_ * s_)) * ((4.0L * a_ * a_) / (s_ * s_) + 2.88L);
+    }
+
 private:
     long double a_;
     long double s_;

@@ -118,3 +118,21 @@ TEST(InverseBatch, TheWholeRoadOfTheExampleInBlockOrderForAnyThreadCount)
     EXPECT_EQ(many.status, 0) << many.err;
     EXPECT_EQ(many.out, one.out);
 }
+
+TEST(InverseBatch, RefineOnlyAddsTheRefinedBlockAndTheBlockNeedsIt)
+{
+    const std::string examples = PRUREZ_EXAMPLES_DIR;
+    const std::string input = fileText(examples + "/inverse.input");
+    const BatchRun plain = runInverse(input, "--decimal ,", examples);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out.find("# refined"), std::string::npos);
+    const BatchRun refined = runInverse(input, "--decimal , --refine", examples);
+    ASSERT_EQ(refined.status, 0) << refined.err;
+    EXPECT_EQ(refined.out.substr(0, plain.out.size()), plain.out);
+    EXPECT_EQ(refined.out.find("# refined\n"), plain.out.size());
+
+    const BatchRun unasked = runInverse(input, "--decimal , --blocks best,refined", examples);
+    EXPECT_EQ(unasked.status, 2);
+    EXPECT_EQ(unasked.out, "");
+    EXPECT_EQ(unasked.err, "prurez-batch: the block 'refined' needs --refine\n");
+}

@@ -1,0 +1,140 @@
+// The refinement of the best fit: the fit in the mechanics; the moments and summed
+// deviations reported come from the flows of the moment and deviation tables.
+
+#include "flows/RefinementFlow.h"
+
+#include "common/Failure.h"
+#include "common/FloatingPoint.h"
+#include "common/NumberText.h"
+#include "flows/CellText.h"
+#include "flows/InverseMessages.h"
+#include "mechanics/Refinement.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace prurez {
+
+namespace {
+
+// The position of E, fct, ectm, a, b among the seven parameter texts (E, fcp, fct,
+// ecpm, ectm, a, b), and their symbols.
+constexpr std::array<size_t, gridParameterCount> textIndex{0, 2, 4, 5, 6};
+const std::array<const char*, gridParameterCount> symbols{"E", "fct", "ectm", "a", "b"};
+
+struct RowEvaluation {
+    std::vector<std::string> moments;
+    std::string sum;
+};
+
+// The moments and the summed deviation of one combination, as a table of that one row
+// gives them.
+RowEvaluation evaluateCombination(const BeamTexts& beam, const GridTable& diagram, const std::string& number,
+                                  const std::array<std::string, 7>& texts, char decimalSeparator,
+                                  const ScanOptions& scan)
+{
+    GridTable combination(8, 2);
+    combination.setCell(0, 1, number);
+    for (size_t column = 1; column <= texts.size(); ++column)
+        combination.setCell(static_cast<int>(column), 1, texts[column - 1]);
+    MomentRunControl control;
+    control.threads = 1;
+    control.scan = scan;
+    GridTable moments(1, 1);
+    computeCombinationMoments(beam, diagram, combination, moments, decimalSeparator, control);
+    GridTable deviations(1, 1);
+    computeDeviations(beam.pointCount, moments, diagram, combination, deviations, decimalSeparator);
+    RowEvaluation evaluation;
+    const int pointCount = deviations.columnCount() - 2;
+    for (int k = 1; k <= pointCount; ++k)
+        evaluation.moments.push_back(moments.cell(2 * k, 1));
+    evaluation.sum = deviations.cell(pointCount + 1, 1);
+    return evaluation;
+}
+
+}  // namespace
+
+RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const GridTable& combinations, int bestRow,
+                         const CombinationTexts& ranges, char decimalSeparator, const RefinementRunControl& control)
+{
+    clearFloatingPointFaults();
+    if (bestRow < 1 || bestRow >= combinations.rowCount())
+        throw Failure(noBestRowMessage);
+    std::array<std::string, 7> gridTexts;
+    for (size_t column = 1; column <= gridTexts.size(); ++column)
+        gridTexts[column - 1] = combinations.cell(static_cast<int>(column), bestRow);
+    const std::string number = combinations.cell(0, bestRow);
+    // Checks the beam, the point count and the diagram as the moment and deviation flows do.
+    const RowEvaluation grid = evaluateCombination(beam, diagram, number, gridTexts, decimalSeparator, control.scan);
+    const int pointCount = static_cast<int>(grid.moments.size());
+
+    clearFloatingPointFaults();
+    RefinementProblem problem;
+    problem.beam.width = Single(parseNumber(beam.width, decimalSeparator));
+    problem.beam.height = Single(parseNumber(beam.height, decimalSeparator));
+    problem.fcp = parseNumber(gridTexts[1], decimalSeparator);
+    RefinedFit fit;
+    for (int k = 1; k <= pointCount; ++k) {
+        fit.curvatures.push_back(diagram.cell(2, k));
+        problem.curvatures.push_back(Single(readNumber(diagram, 2, k, decimalSeparator)));
+        problem.testMoments.push_back(readNumber(diagram, 3, k, decimalSeparator));
+    }
+    const std::array<const RangeTexts*, gridParameterCount> rangeTexts{&ranges.E, &ranges.fct, &ranges.ectm,
+                                                                       &ranges.a, &ranges.b};
+    for (size_t parameter = 0; parameter < gridParameterCount; ++parameter) {
+        const long double start = parseNumber(gridTexts[textIndex[parameter]], decimalSeparator);
+        problem.start[parameter] = parameter == fitA || parameter == fitB ? Single(start) : start;
+        const long double min = readExtended(rangeTexts[parameter]->min, decimalSeparator);
+        const long double max = readExtended(rangeTexts[parameter]->max, decimalSeparator);
+        problem.ranges[parameter] = FitRange{std::min(min, max), std::max(min, max)};
+    }
+    checkFloatingPointFaults();
+    problem.scan = control.scan;
+
+    RefinementControl fitControl;
+    fitControl.progress = control.progress;
+    fitControl.cancel = control.cancel;
+    const Refinement refinement = refineFit(problem, fitControl);
+    if (refinement.cancelled)
+        throw Failure(refinementCancelledMessage);
+
+    std::array<std::string, 7> refinedTexts = gridTexts;
+    for (size_t parameter = 0; parameter < gridParameterCount; ++parameter)
+        if (!refinement.kept[parameter])
+            refinedTexts[textIndex[parameter]] = formatNumber(refinement.values[parameter], decimalSeparator);
+    std::optional<RowEvaluation> refined;
+    try {
+        refined = evaluateCombination(beam, diagram, number, refinedTexts, decimalSeparator, control.scan);
+    } catch (const Failure&) {
+        // A combination the scan cannot balance is no result; the best one stays.
+    }
+    clearFloatingPointFaults();
+    fit.momentEvaluations = refinement.momentEvaluations + 2 * static_cast<long long>(pointCount);
+    fit.gridSum = grid.sum;
+    fit.improved = refined && parseNumber(refined->sum, decimalSeparator) < parseNumber(grid.sum, decimalSeparator);
+    const RowEvaluation& reported = fit.improved ? *refined : grid;
+    fit.texts = fit.improved ? refinedTexts : gridTexts;
+    fit.refinedSum = reported.sum;
+    fit.moments = reported.moments;
+
+    for (size_t parameter = 0; parameter < gridParameterCount; ++parameter) {
+        if (!refinement.atLimit[parameter])
+            continue;
+        // The best combination reported stands at that limit only when its text is the limit's.
+        const FitRange& range = problem.ranges[parameter];
+        const long double limit = refinement.limitSide[parameter] < 0 ? range.low : range.high;
+        if (fit.improved || gridTexts[textIndex[parameter]] == formatNumber(limit, decimalSeparator))
+            fit.warnings.push_back(parameterAtLimitMessage(symbols[parameter]));
+    }
+    if (refinement.gentleBranchReached) {
+        std::string line = slopeOnlyMessage;
+        if (fit.improved)
+            line += refinement.slopeCarriedByB ? slopeByBMessage : slopeByEctmMessage;
+        fit.warnings.push_back(line);
+    } else {
+        fit.warnings.push_back(gentleBranchNotReachedMessage);
+    }
+    return fit;
+}
+
+}  // namespace prurez
