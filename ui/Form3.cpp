@@ -4,6 +4,8 @@
 #include "ui/Form2.h"
 #include "ui/Form4.h"
 #include "flows/InverseFlow.h"
+#include "flows/InverseMessages.h"
+#include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/GridView.h"
 #include "ui/widgets/Handlers.h"
@@ -41,34 +43,16 @@ Form3::Form3(QWidget* parent) : Window(parent)
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
-    ProgressBar1->setGeometry(12, 546, 8 * 63 + 22, 20);
+    ProgressBar1->setGeometry(12, 548, 8 * 63 + 22 - 108, 20);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->hide();  // until the computation starts
 
+    // "Přerušit" beside the bar while the moments are computed (also Esc, or closing
+    // the window).
     CancelButton = new QPushButton("Přerušit", this);
     CancelButton->setObjectName("CancelButton");
-    CancelButton->setGeometry(ProgressBar1->x() + ProgressBar1->width() - 90, ProgressBar1->y() + 24, 90, 26);
+    CancelButton->setGeometry(ProgressBar1->x() + ProgressBar1->width() + 8, 543, 100, 30);
     CancelButton->hide();
-    connect(CancelButton, &QPushButton::clicked, this, &Form3::requestCancel);
-}
-
-void Form3::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && computing_) {
-        requestCancel();
-        return;
-    }
-    Window::keyPressEvent(event);
-}
-
-void Form3::closeEvent(QCloseEvent* event)
-{
-    if (computing_) {
-        requestCancel();
-        event->ignore();
-        return;
-    }
-    Window::closeEvent(event);
 }
 
 GridTable& Form3::combinationTable() { return inverseTables().combinations; }
@@ -83,72 +67,57 @@ void Form3::syncTables()
 
 void Form3::Button1Click()
 {
-    if (computing_)
+    if (backgroundWorkRunning())
         return;
     Form2* form2 = windows().form2;
     Form4* form4 = windows().form4;
-    computing_ = true;
-    cancelRequested_ = false;
-    StringGrid1->setEnabled(false);
-    Button1->setEnabled(false);
-    // While the workers run, the windows keep painting and only this window's
-    // "Přerušit" (or Esc) takes input.
-    QList<QWidget*> disabledWindows;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget != this && widget->isVisible() && widget->isEnabled()) {
-            widget->setEnabled(false);
-            disabledWindows.append(widget);
-        }
-    }
-
     // The moments go into a table of their own: a cancelled run leaves the result
     // window's table as it was.
     GridTable computed = form4->momentTable().blankCopy();
+    const BeamTexts beam = form2->beamTexts();
+    const GridTable& diagram = form2->testDiagram();
+    const GridTable& combinations = combinationTable();
+    const char separator = localeDecimalSeparator();
     // The bar appears when the first row starts, so a bad field of the input window
     // fails before anything changes here.
-    QElapsedTimer sincePaint;
-    sincePaint.start();
-    MomentRunControl control;
-    control.cancel = &cancelRequested_;
-    bool started = false;
-    control.progress = [&](int row) {
-        const bool first = !started;
-        if (first) {
-            started = true;
-            ProgressBar1->setRange(0, combinationTable().rowCount() - 1);
-            ProgressBar1->show();
-            CancelButton->show();
-        }
-        ProgressBar1->setValue(row);
-        if (first || sincePaint.elapsed() >= 40) {
-            QApplication::processEvents();
-            sincePaint.restart();
-        }
-    };
+    std::atomic<bool> started{false};
+    bool cancelled = false;
     const bool finished = guarded([&] {
         try {
-            computeCombinationMoments(form2->beamTexts(), form2->testDiagram(), combinationTable(), computed,
-                                      localeDecimalSeparator(), control);
-        } catch (const Failure&) {
+            cancelled = runInBackground(this, WorkDisplay{ProgressBar1, CancelButton}, [&](WorkProgress& progress) {
+                MomentRunControl control;
+                control.cancel = &progress.cancel;
+                control.progress = [&](int row) {
+                    progress.total = combinations.rowCount() - 1;
+                    progress.done = row;
+                    started = true;
+                };
+                computeCombinationMoments(beam, diagram, combinations, computed, separator, control);
+            });
+        } catch (const Failure& failure) {
             // What was written before a failure stays; a cancelled run writes nothing,
             // and neither does a failure before the table was sized (a bad field, a
             // refusal): the earlier table stays as it was.
-            if (!cancelRequested_ && started)
+            if (!started)
+                ProgressBar1->hide();
+            if (failure.message() == computationCancelledMessage) {
+                cancelled = true;
+                return;
+            }
+            if (started)
                 form4->momentTable() = std::move(computed);
             throw;
         }
         form4->momentTable() = std::move(computed);
     });
-
-    computing_ = false;
-    for (QWidget* widget : disabledWindows)
-        widget->setEnabled(true);
-    StringGrid1->setEnabled(true);
-    Button1->setEnabled(true);
-    CancelButton->hide();
     form4->syncMomentTable();
-    if (!finished)
+    if (cancelled) {
+        inform(computationCancelledMessage);
         return;  // this window stays, with the bar where it stopped
+    }
+    if (!finished)
+        return;
+    form4->forgetBestFit();
     hide();
     form4->show();
     ProgressBar1->hide();

@@ -10,6 +10,7 @@
 #include "flows/InverseFlow.h"
 #include "flows/InverseMessages.h"
 #include "ui/Form6.h"
+#include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Charts.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/GridView.h"
@@ -18,6 +19,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -47,6 +49,15 @@ Form4::Form4(QWidget* parent) : Window(parent)
     BitBtn2->setObjectName("BitBtn2");
     BitBtn2->setGeometry(12, 486, 200, 32);
     connect(BitBtn2, &QPushButton::clicked, this, &Form4::BitBtn2Click);
+    deviationProgress = new QProgressBar(page1);
+    deviationProgress->setObjectName("DeviationProgress");
+    deviationProgress->setGeometry(228, 492, 410, 20);
+    deviationProgress->setTextVisible(false);
+    deviationProgress->hide();
+    deviationCancel = new QPushButton("Přerušit", page1);
+    deviationCancel->setObjectName("CancelButton");
+    deviationCancel->setGeometry(648, 486, 104, 32);
+    deviationCancel->hide();
 
     // page 2: the deviation list and the best fit
     label("Odchylky jednotlivých kombinací parametrů", page2, 12, 10, "Label2")->setFont(underlined(font()));
@@ -147,11 +158,52 @@ void Form4::PageControl1Change()
 
 void Form4::BitBtn2Click()
 {
-    guarded([this] {
+    if (backgroundWorkRunning())
+        return;
+    bool cancelled = false;
+    guarded([&] {
         Form2* form2 = windows().form2;
-        computeDeviations(form2->pointCountText(), momentTable(), form2->testDiagram(), windows().form3->combinationTable(),
-                          windows().form5->deviationTable(), localeDecimalSeparator());
+        GridTable& target = windows().form5->deviationTable();
+        // Computed into a table of their own: a cancelled run leaves the deviations as
+        // they were; a failure keeps what was written before it.
+        GridTable deviations = target;
+        const std::string pointCount = form2->pointCountText();
+        const GridTable& moments = momentTable();
+        const GridTable& diagram = form2->testDiagram();
+        const GridTable& combinations = windows().form3->combinationTable();
+        const char separator = localeDecimalSeparator();
+        try {
+            runInBackground(this, WorkDisplay{deviationProgress, deviationCancel}, [&](WorkProgress& progress) {
+                progress.total = combinations.rowCount() - 1;
+                RowRunControl control;
+                control.cancel = &progress.cancel;
+                control.progress = [&](int row) { progress.done = row; };
+                computeDeviations(pointCount, moments, diagram, combinations, deviations, separator, control);
+            });
+        } catch (const Failure& failure) {
+            deviationProgress->hide();
+            if (failure.message() == deviationsCancelledMessage) {
+                cancelled = true;
+                return;
+            }
+            target = std::move(deviations);
+            throw;
+        }
+        deviationProgress->hide();
+        target = std::move(deviations);
     });
+    if (cancelled)
+        inform(deviationsCancelledMessage);
+}
+
+void Form4::forgetBestFit()
+{
+    windows().form5->deviationTable() = InverseTables().deviations;
+    bestTexts_.reset();
+    setResultsShown(false);
+    testCurve_.clear();
+    combinationCurve_.clear();
+    showCurves(Chart1->chart(), {});
 }
 
 void Form4::setResultsShown(bool shown)

@@ -12,6 +12,7 @@
 
 class QChartView;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTabWidget;
 
@@ -28,6 +29,9 @@ public:
     GridTable& momentTable();
     GridTable& deviationList();
     void syncMomentTable();
+    // New combination moments: the deviations, the best fit and its chart of the
+    // earlier ones are gone.
+    void forgetBestFit();
 
 public slots:
     void PageControl1Change();
@@ -50,6 +54,8 @@ private:
     GridView* StringGrid1;
     GridView* StringGrid2;
     QPushButton* BitBtn2;
+    QProgressBar* deviationProgress;  // while the deviations are computed
+    QPushButton* deviationCancel;     // "Přerušit"
     QPushButton* Button1;
     QPushButton* BitBtn3;
     QPushButton* Button2;

@@ -2,6 +2,7 @@
 
 #include "ui/Windows.h"
 #include "ui/Form7.h"
+#include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/FileListControls.h"
 #include "ui/widgets/Handlers.h"
@@ -11,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -221,6 +223,17 @@ void Form6::buildLoadPage(QWidget* page)
     font.setPointSize(11);
     BitBtn1->setFont(font);
     BitBtn1->setGeometry(596, 472, 164, 48);
+
+    runStatus = addLabel(page, "", 596, 372, 164);
+    runStatus->setObjectName("RunStatus");
+    runProgress = new QProgressBar(page);
+    runProgress->setObjectName("RunProgress");
+    runProgress->setGeometry(596, 398, 164, 18);
+    runProgress->setTextVisible(false);
+    runCancel = new QPushButton(QString::fromUtf8("Přerušit"), page);
+    runCancel->setObjectName("CancelButton");
+    runCancel->setGeometry(596, 424, 164, 32);
+    setShown({runStatus, runProgress, runCancel}, false);
 }
 
 SectionTexts Form6::texts() const
@@ -313,20 +326,42 @@ void Form6::Button2Click()
 void Form6::BitBtn1Click()
 {
     guarded([&] {
+        if (backgroundWorkRunning())
+            return;
         Form7* results = windows().form7;
+        // The run writes into a table of its own, which the results window takes over
+        // when the run has ended (also when it failed: the rows written stay).
+        GridTable table = results->table();
         SectionRunReport report;
+        const SectionTexts input = texts();
+        const char separator = localeDecimalSeparator();
+        WorkDisplay display{runProgress, runCancel, runStatus, [](long long steps) {
+                                return QString::fromUtf8("Spočteno kroků křivosti: ") + QString::number(steps);
+                            }};
+        auto takeTable = [&] {
+            results->table() = std::move(table);
+            results->syncTable(report);
+            runProgress->hide();
+        };
         try {
-            runSectionAnalysis(texts(), localeDecimalSeparator(), results->table(), report);
+            runInBackground(this, display, [&](WorkProgress& progress) {
+                SectionRunControl control;
+                control.scan.cancel = &progress.cancel;
+                control.progress = [&](int rows, long double) { progress.done = rows; };
+                runSectionAnalysis(input, separator, table, report, control);
+            });
         } catch (...) {
-            results->syncTable(report);  // rows written before the failure stay
+            takeTable();
             throw;
         }
-        results->syncTable(report);
+        takeTable();
         if (report.showResults) {
             systemBeep();
             results->showResults();
         }
-        if (!report.stopMessage.empty())
+        if (report.cancelled)
+            inform(report.stopMessage);
+        else if (!report.stopMessage.empty())
             throw Failure(report.stopMessage);
     });
 }

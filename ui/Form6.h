@@ -14,6 +14,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QTabWidget;
 
@@ -92,6 +93,10 @@ private:
     QLineEdit* Edit18;
     FileListControls* fileControls;
     QPushButton* BitBtn1;
+    // While VÝPOČET runs: the steps computed so far, and "Přerušit".
+    QLabel* runStatus;
+    QProgressBar* runProgress;
+    QPushButton* runCancel;
 };
 
 }  // namespace prurez

@@ -10,7 +10,17 @@ std::vector<std::string>& failures()
     return recorded;
 }
 
-void clearFailures() { failures().clear(); }
+std::vector<std::string>& informations()
+{
+    static std::vector<std::string> recorded;
+    return recorded;
+}
+
+void clearFailures()
+{
+    failures().clear();
+    informations().clear();
+}
 
 void type(QWidget* window, const char* name, const QString& text)
 {

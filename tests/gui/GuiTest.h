@@ -21,8 +21,10 @@
 
 namespace guitest {
 
-// Messages the handlers failed with since the last clearFailures().
+// Messages the handlers failed with since the last clearFailures(), and the
+// information they gave (a computation stopped on request).
 std::vector<std::string>& failures();
+std::vector<std::string>& informations();
 void clearFailures();
 
 template <typename T>

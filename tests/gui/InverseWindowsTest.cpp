@@ -67,7 +67,15 @@ void arrow(const char* upDown, bool up)
     (up ? spinner->upButton() : spinner->downButton())->click();
 }
 
-void turnToPage(QWidget* window, int page) { find<QTabWidget>(window, "PageControl1")->setCurrentIndex(page); }
+// Turns to a page as a user would; a page already in front is left and taken again,
+// so that the page change always happens.
+void turnToPage(QWidget* window, int page)
+{
+    auto* pages = find<QTabWidget>(window, "PageControl1");
+    if (pages->currentIndex() == page)
+        pages->setCurrentIndex(page == 0 ? 1 : 0);
+    pages->setCurrentIndex(page);
+}
 
 QList<QLineSeries*> curves(QWidget* window)
 {
@@ -210,12 +218,22 @@ TEST(InverseInput, TheCountArrowSetsTheRowsAndRefusesACountThatIsNoInteger)
     EXPECT_EQ(failures()[0], "'" + numberText("1,5") + "' is not a valid integer value");
     EXPECT_TRUE(shown(form2(), "StringGrid1"));
 
-    // The arrows stop at 100 without wrapping.
+    // The arrows stop at 100 without wrapping, and take a typed count beyond the
+    // limits as the limit, both alike.
     type(form2(), "Edit1", "100");
     arrow("UpDown2", true);
     EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "100");
     EXPECT_EQ(points.rowCount(), 101);
     clearFailures();
+    type(form2(), "Edit1", "150");
+    arrow("UpDown2", true);
+    EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "100");
+    EXPECT_EQ(points.rowCount(), 101);
+    type(form2(), "Edit1", "150");
+    arrow("UpDown2", false);
+    EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "99");
+    EXPECT_EQ(points.rowCount(), 100);
+    EXPECT_TRUE(failures().empty());
 }
 
 TEST(InverseInput, TheGridsAreSizedToTheirRowsUpToSevenAndScrollBeyond)
@@ -492,6 +510,29 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
     EXPECT_FALSE(form4()->isVisible());
     EXPECT_TRUE(prurez::windows().form1->isVisible());
     prurez::windows().form1->hide();
+
+    // New moments: the deviations and the best fit of the earlier ones are gone, and
+    // nothing of them can be handed over.
+    form3()->show();
+    click(form3(), "Button1");
+    ASSERT_TRUE(form4()->isVisible());
+    EXPECT_FALSE(shown(form4(), "Label5"));
+    EXPECT_FALSE(shown(form4(), "BitBtn3"));
+    EXPECT_TRUE(curves(form4()).isEmpty());
+    turnToPage(form4(), 1);
+    EXPECT_EQ(grid(form4(), "StringGrid2").cell(0, 5), "5");
+    EXPECT_EQ(grid(form4(), "StringGrid2").cell(1, 5), "");
+    click(form4(), "BitBtn3");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_FALSE(form6->isVisible());
+    clearFailures();
+    form4()->hide();
+
+    // Leave the section input as the other tests find it: the hand-over locks its
+    // choices for the rest of a run.
+    for (const char* group : {"RadioGroup1", "RadioGroup3", "RadioGroup5"})
+        find<prurez::RadioGroup>(form6, group)->setEnabled(true);
+    turnToPage(form4(), 0);
 }
 
 TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgressBar)
@@ -534,8 +575,10 @@ TEST(InverseRoad, PressingPrerusitOrEscCancelsAndLeavesTheResultWindowUntouched)
         EXPECT_FALSE(find<QPushButton>(form3(), "Button1")->isEnabled()) << "no second start while computing";
         click(form3(), "CancelButton");
     });
-    ASSERT_EQ(failures().size(), 1u);
-    EXPECT_EQ(failures()[0], cancelled);
+    // Said as information, not as a failure.
+    EXPECT_TRUE(failures().empty());
+    ASSERT_EQ(informations().size(), 1u);
+    EXPECT_EQ(informations()[0], cancelled);
     EXPECT_TRUE(form3()->isVisible());
     EXPECT_FALSE(form4()->isVisible());
     EXPECT_EQ(form4()->momentTable().toTsv(), before);
@@ -543,9 +586,9 @@ TEST(InverseRoad, PressingPrerusitOrEscCancelsAndLeavesTheResultWindowUntouched)
     EXPECT_TRUE(find<QPushButton>(form3(), "Button1")->isEnabled());
 
     clearFailures();
-    cancelWith([] { QTest::keyClick(find<QPushButton>(form3(), "CancelButton"), Qt::Key_Escape); });
-    ASSERT_EQ(failures().size(), 1u);
-    EXPECT_EQ(failures()[0], cancelled);
+    cancelWith([] { QTest::keyClick(form3(), Qt::Key_Escape); });
+    ASSERT_EQ(informations().size(), 1u);
+    EXPECT_EQ(informations()[0], cancelled);
     EXPECT_EQ(form4()->momentTable().toTsv(), before);
 
     // A bad section field fails before the table is sized: the earlier table stays.

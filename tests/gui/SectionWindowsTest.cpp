@@ -18,8 +18,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -361,6 +363,35 @@ TEST_F(SectionRoad, ChartFollowsTheTableRowsInOrderAsOneSeries)
     EXPECT_EQ(chart()->series().size(), 1);
     EXPECT_EQ(chart()->title(), QString::fromUtf8("PRACOVNÍ DIAGRAM PRŮŘEZU"));
     EXPECT_FALSE(chart()->legend()->isVisible());
+}
+
+// A long run goes on beside the windows: "Přerušit" stops it, the rows computed so far
+// are shown and the user is told so, as information.
+TEST_F(SectionRoad, ALongRunCanBeCancelledKeepingItsRows)
+{
+    fillPlainConcrete("0,0000001");
+    type(w().form6, "Edit4", "10");  // far limits: 65 535 steps of seconds
+    type(w().form6, "Edit5", "10");
+    w().form6->show();
+    QTimer::singleShot(50, w().form6, [&] {
+        EXPECT_TRUE(guitest::shown(w().form6, "CancelButton"));
+        EXPECT_FALSE(find<QPushButton>(w().form6, "BitBtn1")->isEnabled()) << "no second start while computing";
+        click(w().form6, "CancelButton");
+    });
+    click(w().form6, "BitBtn1");
+    EXPECT_TRUE(guitest::failures().empty());
+    ASSERT_EQ(guitest::informations().size(), 1u);
+    const std::string& message = guitest::informations()[0];
+    EXPECT_EQ(message.rfind("Výpočet byl přerušen. Tabulka obsahuje dosud spočtené kroky křivosti (", 0), 0u) << message;
+    const prurez::GridTable& table = w().form7->table();
+    EXPECT_TRUE(w().form7->isVisible());
+    EXPECT_GT(table.rowCount(), 2);
+    EXPECT_LT(table.rowCount(), 65537);
+    EXPECT_EQ(message, "Výpočet byl přerušen. Tabulka obsahuje dosud spočtené kroky křivosti (" +
+                           std::to_string(table.rowCount() - 2) + ").");
+    EXPECT_EQ(table.cell(0, table.rowCount() - 1).empty(), false);
+    EXPECT_FALSE(guitest::shown(w().form6, "CancelButton"));
+    EXPECT_TRUE(find<QPushButton>(w().form6, "BitBtn1")->isEnabled());
 }
 
 TEST_F(SectionRoad, ASingleComputedStepPlotsTheOriginAndWritesTwoLines)

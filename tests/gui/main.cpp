@@ -16,6 +16,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     prurez::setWindowFailureSink([](const std::string& message) { guitest::failures().push_back(message); });
+    prurez::setWindowInformationSink([](const std::string& message) { guitest::informations().push_back(message); });
     prurez::createWindows();
     ::testing::InitGoogleTest(&argc, argv);
     const int status = RUN_ALL_TESTS();

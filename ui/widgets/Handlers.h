@@ -21,6 +21,11 @@ bool guarded(const std::function<void()>& handler);
 // Replaces the sink (tests record the messages instead of showing boxes).
 void setWindowFailureSink(FailureSink sink);
 
+// Tells the user something that is no failure (a computation stopped on request): an
+// information box in the program, the information sink in tests.
+void inform(const std::string& message);
+void setWindowInformationSink(FailureSink sink);
+
 // The decimal separator of the system locale.
 char localeDecimalSeparator();
 

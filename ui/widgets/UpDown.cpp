@@ -31,15 +31,14 @@ UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
 void UpDown::step(int delta)
 {
     bool isNumber = false;
-    const int typed = buddy_->text().trimmed().toInt(&isNumber);
-    if (isNumber && typed >= minimum_ && typed <= maximum_)
-        position_ = typed;
+    const long long typed = buddy_->text().trimmed().toLongLong(&isNumber);
+    if (isNumber)
+        position_ = static_cast<int>(std::clamp<long long>(typed, minimum_, maximum_));
     const int current = position_;
     const int next = std::clamp(current + delta, minimum_, maximum_);
-    if (next != current) {
-        position_ = next;
+    position_ = next;
+    if (next != current || (isNumber && typed != next))
         buddy_->setText(QString::number(next));
-    }
     emit clicked();
 }
 

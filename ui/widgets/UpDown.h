@@ -10,9 +10,10 @@ class QToolButton;
 namespace prurez {
 
 // An up-down spinner bound to an edit field: an arrow takes the field's number as
-// the position when it is a whole number within the limits (otherwise the last
-// position), steps it by one without wrapping, writes the new position into the
-// field when it moved, then emits clicked().
+// the position when it is a whole number, brought within the limits (otherwise the
+// last position), steps it by one without wrapping, writes the new position into the
+// field when it differs from what the field holds, then emits clicked(). So both
+// arrows treat a typed count beyond the limits alike: 150 becomes 100 (▲) or 99 (▼).
 class UpDown : public QWidget {
     Q_OBJECT
 public:

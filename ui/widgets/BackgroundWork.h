@@ -1,0 +1,49 @@
+#pragma once
+// A computation that runs off the GUI thread while the windows keep painting.
+//
+// While it runs every other window and every control of its own window but the
+// cancel button are disabled; its progress bar (and status label, if any) shows how
+// far it got; "Přerušit", Esc or closing the window asks it to stop. The work must
+// not touch widgets or anything the windows show: it writes into tables of its own,
+// which the window takes over when it has ended.
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <utility>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+
+namespace prurez {
+
+struct WorkProgress {
+    std::atomic<long long> done{0};
+    std::atomic<long long> total{0};  // 0: not known, the bar only shows that work goes on
+    std::atomic<bool> cancel{false};  // set when the user asks to stop
+};
+
+struct WorkDisplay {
+    WorkDisplay(QProgressBar* progressBar, QPushButton* cancel, QLabel* statusLabel = nullptr,
+                std::function<QString(long long done)> describeDone = {})
+        : bar(progressBar), cancelButton(cancel), status(statusLabel), describe(std::move(describeDone))
+    {
+    }
+    QProgressBar* bar;
+    QPushButton* cancelButton;
+    QLabel* status;  // optional
+    // The status text for the work done so far (used when there is a status label).
+    std::function<QString(long long done)> describe;
+};
+
+// Runs `work` on a worker thread and returns when it has ended; an exception of the
+// work is thrown again here. Returns true when the user asked to stop.
+bool runInBackground(QWidget* window, const WorkDisplay& display, const std::function<void(WorkProgress&)>& work);
+
+// True while a background computation runs (a second one is not started).
+bool backgroundWorkRunning();
+
+}  // namespace prurez
