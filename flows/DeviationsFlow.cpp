@@ -34,7 +34,8 @@ int pointCountOf(const std::string& pointCountText, char decimalSeparator)
 }  // namespace
 
 void computeDeviations(const std::string& pointCountText, const GridTable& moments, const GridTable& diagram,
-                       const GridTable& combinations, GridTable& deviations, char decimalSeparator)
+                       const GridTable& combinations, GridTable& deviations, char decimalSeparator,
+                       const RowRunControl& control)
 {
     clearFloatingPointFaults();
     const int pointCount = pointCountOf(pointCountText, decimalSeparator);
@@ -56,6 +57,10 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
     deviations.setCell(pointCount + 1, 0, "soucet");
 
     for (int row = 1; row < rowCount; ++row) {
+        if (control.cancel != nullptr && control.cancel->load())
+            throw Failure(deviationsCancelledMessage);
+        if (control.progress)
+            control.progress(row);
         deviations.setCell(0, row, formatInteger(row));
         for (int k = 1; k <= pointCount; ++k) {
             const long double moment = readNumber(moments, 2 * k, row, decimalSeparator);

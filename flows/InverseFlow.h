@@ -91,14 +91,18 @@ struct BeamTexts {
     std::string pointCount;  // number of test points p
 };
 
-struct MomentRunControl {
-    int threads = 0;  // 0: all hardware threads
-    ScanOptions scan;
+// Watching a computation over the combination rows from another thread.
+struct RowRunControl {
     // Called with the row about to be computed (1 … R − 1), from the calling thread.
     std::function<void(int row)> progress;
-    // Set from outside to stop; the computation then throws Failure with the
+    // Set from outside to stop; the computation then throws Failure with its
     // cancellation message.
     const std::atomic<bool>* cancel = nullptr;
+};
+
+struct MomentRunControl : RowRunControl {
+    int threads = 0;  // 0: all hardware threads
+    ScanOptions scan;
 };
 
 // Fills the combination moment table (2p + 1 columns, R rows).
@@ -110,7 +114,8 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
 
 // "Spočítej odchylky": the deviation table (p + 2 columns, R rows).
 void computeDeviations(const std::string& pointCountText, const GridTable& moments, const GridTable& diagram,
-                       const GridTable& combinations, GridTable& deviations, char decimalSeparator);
+                       const GridTable& combinations, GridTable& deviations, char decimalSeparator,
+                       const RowRunControl& control = RowRunControl());
 
 // The page change: the deviation list (2 columns, R rows) from the deviation table.
 void fillDeviationList(const GridTable& combinations, const GridTable& deviations, GridTable& list);

@@ -34,6 +34,8 @@ inline const char* const momentTableMismatchMessage =
     "Momenty kombinací nejsou spočítány pro tyto body zkoušky a kombinace.";
 inline const char* const computationCancelledMessage =
     "Výpočet momentů byl přerušen. Dosavadní výsledky zůstaly beze změny.";
+inline const char* const deviationsCancelledMessage =
+    "Výpočet odchylek byl přerušen. Dosavadní odchylky zůstaly beze změny.";
 inline const char* const noBestFitMessage = "Žádná kombinace nemá součet odchylek menší než 10000000.";
 
 // ---- the refinement of the best fit

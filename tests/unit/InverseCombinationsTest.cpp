@@ -522,6 +522,19 @@ TEST(Deviations, RefusalsAndIncompleteMoments)
               "'' is not a valid floating point value");
     EXPECT_EQ(incomplete.deviations.cell(1, 2), "0,25");
     EXPECT_EQ(incomplete.deviations.cell(3, 1), "");
+
+    // Asked to stop: the message of a cancelled computation, before the next row.
+    FitCase stopped;
+    std::atomic<bool> cancel{false};
+    RowRunControl control;
+    control.cancel = &cancel;
+    control.progress = [&](int row) { cancel = row == 1; };
+    EXPECT_EQ(failureOf([&] {
+                  computeDeviations("2", stopped.moments, stopped.diagram, stopped.combinations, stopped.deviations,
+                                    ',', control);
+              }),
+              deviationsCancelledMessage);
+    EXPECT_EQ(stopped.deviations.cell(0, 2), "");
 }
 
 TEST(BestFit, SmallestSumWinsAndTheLowerRowOnTies)
