@@ -42,7 +42,7 @@ inline const char* const noBestFitMessage = "Žádná kombinace nemá součet od
 
 inline const char* const noBestRowMessage = "Není nalezena nejvýstižnější kombinace.";
 inline const char* const refinementCancelledMessage =
-    "Upřesnění bylo přerušeno. Dosavadní výsledky zůstaly beze změny.";
+    "Zpřesnění bylo přerušeno. Dosavadní výsledky zůstaly beze změny.";
 
 // A parameter (E, fct, ectm, a, b) whose range holds the fit back.
 inline std::string parameterAtLimitMessage(const std::string& symbol)
@@ -56,9 +56,9 @@ inline const char* const slopeOnlyMessage =
     "Parametry b a ectm nejsou touto zkouškou určeny samostatně: momenty závisí jen na sklonu "
     "mírně klesající větve v tahu.";
 inline const char* const slopeByEctmMessage =
-    " Upřesnění ponechalo b z nejlepší kombinace a ectm dopočítalo ze sklonu.";
+    " Zpřesnění ponechalo b z nejlepší kombinace a ectm dopočítalo ze sklonu.";
 inline const char* const slopeByBMessage =
-    " Upřesnění ponechalo ectm na hranici rozsahu a b dopočítalo ze sklonu.";
+    " Zpřesnění ponechalo ectm na hranici rozsahu a b dopočítalo ze sklonu.";
 inline const char* const gentleBranchNotReachedMessage =
     "Parametry b a ectm nejsou touto zkouškou určeny: žádný bod zkoušky nepřetváří taženou hranu "
     "za konec strmé větve změkčení.";

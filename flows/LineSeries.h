@@ -9,6 +9,7 @@ namespace prurez {
 
 constexpr std::uint32_t colourRed = 0xFF0000;
 constexpr std::uint32_t colourBlue = 0x0000FF;
+constexpr std::uint32_t colourGreen = 0x00A000;
 
 struct SeriesPoint {
     long double x;

@@ -40,7 +40,7 @@ struct RefinedFit {
     long long momentEvaluations = 0;      // of the fit and of the reported moments
 };
 
-// "Upřesni nejvýstižnější kombinaci": refines the combination `bestRow` of the table
+// "Zpřesnit nalezenou kombinaci": refines the combination `bestRow` of the table
 // (as findBestFit chose it) within the ranges of `ranges` (fcp, ecpm and n are not
 // read) against the test diagram. The moments and summed deviations reported are those
 // computeCombinationMoments and computeDeviations give for the texts reported. A text

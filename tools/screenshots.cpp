@@ -161,6 +161,7 @@ void runInverseExample(prurez::Form2* form2, prurez::Form3* form3, prurez::Form4
     click(form4, "BitBtn2");
     turnToPage(form4, 1);
     click(form4, "Button1");
+    click(form4, "RefineButton");  // the best fit refined beyond the grid
     savePages(form4, "Form4");
 }
 

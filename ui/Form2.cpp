@@ -453,18 +453,19 @@ void Form2::RadioGroup1Click()
 void Form2::Button3Click()
 {
     Form3* form3 = windows().form3;
-    const bool generated = guarded([&] {
-        CombinationTexts texts;
-        texts.fcp = toStd(Edit5->text());
-        texts.ecpm = toStd(Edit6->text());
-        texts.E = {toStd(Edit7->text()), toStd(Edit12->text())};
-        texts.fct = {toStd(Edit8->text()), toStd(Edit13->text())};
-        texts.ectm = {toStd(Edit9->text()), toStd(Edit14->text())};
-        texts.a = {toStd(Edit10->text()), toStd(Edit15->text())};
-        texts.b = {toStd(Edit11->text()), toStd(Edit16->text())};
-        texts.intermediateCount = toStd(Edit17->text());
-        generateCombinations(texts, form3->valueTable(), form3->combinationTable(), localeDecimalSeparator());
-    });
+    CombinationTexts texts;
+    texts.fcp = toStd(Edit5->text());
+    texts.ecpm = toStd(Edit6->text());
+    texts.E = {toStd(Edit7->text()), toStd(Edit12->text())};
+    texts.fct = {toStd(Edit8->text()), toStd(Edit13->text())};
+    texts.ectm = {toStd(Edit9->text()), toStd(Edit14->text())};
+    texts.a = {toStd(Edit10->text()), toStd(Edit15->text())};
+    texts.b = {toStd(Edit11->text()), toStd(Edit16->text())};
+    texts.intermediateCount = toStd(Edit17->text());
+    const bool generated = guarded(
+        [&] { generateCombinations(texts, form3->valueTable(), form3->combinationTable(), localeDecimalSeparator()); });
+    if (generated)
+        generatedRanges_ = texts;
     form3->syncTables();
     if (!generated)
         return;

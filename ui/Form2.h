@@ -35,6 +35,8 @@ public:
     std::string pointCountText() const;
     // The texts the moment computation of the combinations reads.
     BeamTexts beamTexts() const;
+    // The ranges the combinations were last generated from.
+    const CombinationTexts& generatedRanges() const { return generatedRanges_; }
     const LineSeries& testCurve() const { return testCurve_; }
 
 public slots:
@@ -59,6 +61,7 @@ private:
     void sizeTestPointGrid(int pointCount);
 
     LineSeries testCurve_;
+    CombinationTexts generatedRanges_;
 
     QTabWidget* PageControl1;
     // page 1

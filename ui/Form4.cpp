@@ -9,6 +9,7 @@
 #include "ui/Form5.h"
 #include "flows/InverseFlow.h"
 #include "flows/InverseMessages.h"
+#include "flows/RefinementFlow.h"
 #include "ui/Form6.h"
 #include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Charts.h"
@@ -68,13 +69,40 @@ Form4::Form4(QWidget* parent) : Window(parent)
     Button1->setGeometry(200, 34, 260, 32);
     connect(Button1, &QPushButton::clicked, this, &Form4::Button1Click);
     buildResultLabels(page2);
+    // The refinement beyond the grid, beside the search of the best combination.
+    refineButton = new QPushButton("Zpřesnit nalezenou kombinaci", page2);
+    refineButton->setObjectName("RefineButton");
+    refineButton->setGeometry(472, 34, 280, 32);
+    refineButton->setEnabled(false);
+    connect(refineButton, &QPushButton::clicked, this, &Form4::refineClick);
+    refineProgress = new QProgressBar(page2);
+    refineProgress->setObjectName("RefineProgress");
+    refineProgress->setGeometry(472, 72, 180, 16);
+    refineProgress->setTextVisible(false);
+    refineProgress->hide();
+    refineCancel = new QPushButton("Přerušit", page2);
+    refineCancel->setObjectName("CancelButton");
+    refineCancel->setGeometry(660, 68, 92, 24);
+    refineCancel->hide();
+    refinedHeading = label("Zpřesněné", page2, 636, 166, "RefinedHeading");
+    refinedHeading->setFont(underlined(font()));
+    for (int i = 0; i < 7; ++i) {
+        refinedLabels_[static_cast<size_t>(i)] =
+            label("", page2, QRect(636, 192 + 24 * i, 120, 20), ("Refined" + std::to_string(i + 1)).c_str());
+        refinedLabels_[static_cast<size_t>(i)]->setStyleSheet("color: rgb(0, 120, 0);");
+    }
+    refinedSums = label("", page2, QRect(200, 362, 556, 20), "RefinedSums");
+    refinedWarnings = label("", page2, QRect(200, 384, 556, 108), "RefinedWarnings");
+    refinedWarnings->setWordWrap(true);
+    refinedWarnings->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    refinedWarnings->setStyleSheet("color: rgb(160, 0, 0);");
     BitBtn3 = new QPushButton(retry, "Pokračuj ve výpočtu", page2);
     BitBtn3->setObjectName("BitBtn3");
-    BitBtn3->setGeometry(200, 440, 220, 32);
+    BitBtn3->setGeometry(200, 496, 220, 32);
     connect(BitBtn3, &QPushButton::clicked, this, &Form4::BitBtn1Click);
     Button2 = new QPushButton("Ukonči výpočet", page2);
     Button2->setObjectName("Button2");
-    Button2->setGeometry(440, 440, 220, 32);
+    Button2->setGeometry(440, 496, 220, 32);
     connect(Button2, &QPushButton::clicked, this, &Form4::Button2Click);
     for (QLabel* result : resultLabels_)
         result->hide();
@@ -96,17 +124,23 @@ Form4::Form4(QWidget* parent) : Window(parent)
     Chart1 = chartView;
     Chart1->setObjectName("Chart1");
     Chart1->setRenderHint(QPainter::Antialiasing);
-    Chart1->setGeometry(8, 8, 746, 460);
+    Chart1->setGeometry(8, 8, 746, 444);
     showCurves(chart, {});
-    QLabel* testLegend = label("----------   Pracovní diagram průřezu stanovený ze zkoušky", page3, 20, 480, "Label21");
+    QLabel* testLegend = label("----------   Pracovní diagram průřezu stanovený ze zkoušky", page3, 20, 460, "Label21");
     testLegend->setFont(bold(font()));
     testLegend->setStyleSheet("color: rgb(255, 0, 0);");
     testLegend->adjustSize();
     QLabel* fitLegend = label("----------   Pracovní diagram průřezu pro nalezenou kombinaci vstupních parametrů",
-                              page3, 20, 504, "Label22");
+                              page3, 20, 484, "Label22");
     fitLegend->setFont(bold(font()));
     fitLegend->setStyleSheet("color: rgb(0, 0, 255);");
     fitLegend->adjustSize();
+    refinedLegend = label("----------   Pracovní diagram průřezu pro zpřesněnou kombinaci vstupních parametrů",
+                          page3, 20, 508, "RefinedLegend");
+    refinedLegend->setFont(bold(font()));
+    refinedLegend->setStyleSheet("color: rgb(0, 160, 0);");
+    refinedLegend->adjustSize();
+    showRefinement(nullptr);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form4::PageControl1Change);
 }
@@ -125,16 +159,16 @@ void Form4::buildResultLabels(QWidget* page)
         resultLabels_[index]->setGeometry(x, y, width, 20);
     };
     place(0, "Nejvýstižnější kombinací vstupních parametrů ", 200, 90, 540);
-    place(1, "pracovního diagramu drátkobetonu je", 200, 112, 540);
-    place(2, "", 200, 140, 540);  // Label5: "kombinace číslo " and the number
-    place(3, "Nalezené parametry drátkobetonu", 200, 180, 540);
+    place(1, "pracovního diagramu drátkobetonu je", 200, 110, 540);
+    place(2, "", 200, 134, 540);  // Label5: "kombinace číslo " and the number
+    place(3, "Nalezené parametry drátkobetonu", 200, 166, 540);
     const char* names7[] = {"Modul pružnosti E",        "Pevnost v tlaku válcová",
                             "Pevnost v tahu válcová",   "Mezní přetvoření tlakové",
                             "Mezní přetvoření tahové",  "Součinitel úbytku tahové pevnosti a",
                             "Součinitel reziduální tahové pevnosti b"};
     for (int i = 0; i < 7; ++i) {
-        place(4 + i, names7[i], 200, 210 + 28 * i, 270);
-        place(11 + i, "", 480, 210 + 28 * i, 270);  // Label14 … Label20: the values
+        place(4 + i, names7[i], 200, 192 + 24 * i, 270);
+        place(11 + i, "", 480, 192 + 24 * i, 150);  // Label14 … Label20: the values
     }
     for (int i = 0; i < 3; ++i)
         resultLabels_[i]->setFont(bold(font()));
@@ -200,10 +234,91 @@ void Form4::forgetBestFit()
 {
     windows().form5->deviationTable() = InverseTables().deviations;
     bestTexts_.reset();
+    bestRow_ = 0;
+    refineButton->setEnabled(false);
     setResultsShown(false);
     testCurve_.clear();
     combinationCurve_.clear();
-    showCurves(Chart1->chart(), {});
+    showRefinement(nullptr);
+}
+
+void Form4::showComparison()
+{
+    if (!bestTexts_)
+        showCurves(Chart1->chart(), {});
+    else if (refinedTexts_)
+        showCurves(Chart1->chart(), {&testCurve_, &combinationCurve_, &refinedCurve_});
+    else
+        showCurves(Chart1->chart(), {&testCurve_, &combinationCurve_});
+}
+
+void Form4::showRefinement(const RefinedFit* fit)
+{
+    const bool shown = fit != nullptr;
+    refinedTexts_.reset();
+    refinedCurve_.clear();
+    if (shown) {
+        refinedTexts_ = fit->texts;
+        for (size_t i = 0; i < fit->texts.size(); ++i)
+            refinedLabels_[i]->setText(toQt(fit->texts[i]));
+        refinedSums->setText(QString::fromUtf8("Součet odchylek: nalezená kombinace ") + toQt(fit->gridSum) +
+                             QString::fromUtf8(", zpřesněná ") + toQt(fit->refinedSum));
+        QStringList warnings;
+        for (const std::string& warning : fit->warnings)
+            warnings << toQt(warning);
+        refinedWarnings->setText(warnings.join('\n'));
+        // The refined moments at the test curvatures, from the origin as the others.
+        const char separator = localeDecimalSeparator();
+        refinedCurve_.add(0.0L, 0.0L, colourGreen);
+        for (size_t k = 0; k < fit->curvatures.size(); ++k)
+            refinedCurve_.add(parseNumber(fit->curvatures[k], separator), parseNumber(fit->moments[k], separator),
+                              colourGreen);
+    }
+    for (QWidget* widget : std::initializer_list<QWidget*>{refinedHeading, refinedSums, refinedWarnings, refinedLegend})
+        widget->setVisible(shown);
+    for (QLabel* refined : refinedLabels_)
+        refined->setVisible(shown);
+    showComparison();
+}
+
+void Form4::refineClick()
+{
+    if (backgroundWorkRunning() || bestRow_ == 0)
+        return;
+    bool cancelled = false;
+    guarded([&] {
+        Form2* form2 = windows().form2;
+        const BeamTexts beam = form2->beamTexts();
+        const GridTable& diagram = form2->testDiagram();
+        const GridTable& combinations = windows().form3->combinationTable();
+        const CombinationTexts ranges = form2->generatedRanges();
+        const int row = bestRow_;
+        const char separator = localeDecimalSeparator();
+        RefinedFit fit;
+        try {
+            runInBackground(this, WorkDisplay(refineProgress, refineCancel), [&](WorkProgress& progress) {
+                RefinementRunControl control;
+                control.cancel = &progress.cancel;
+                control.scan.cancel = &progress.cancel;
+                control.progress = [&](int step, int stepCount) {
+                    progress.total = stepCount;
+                    progress.done = step;
+                };
+                fit = refineBestFit(beam, diagram, combinations, row, ranges, separator, control);
+            });
+        } catch (const Failure& failure) {
+            refineProgress->hide();
+            if (failure.message() == refinementCancelledMessage) {
+                cancelled = true;
+                return;
+            }
+            throw;
+        }
+        refineProgress->hide();
+        showRefinement(&fit);
+    });
+    if (cancelled)
+        inform(refinementCancelledMessage);
 }
 
 void Form4::setResultsShown(bool shown)
@@ -236,9 +351,11 @@ void Form4::Button1Click()
         for (int i = 0; i < 7; ++i)
             resultLabels_[11 + i]->setText(toQt(fit.texts[i]) + units[i]);
         bestTexts_ = fit.texts;
+        bestRow_ = fit.row;
+        refineButton->setEnabled(true);
         testCurve_ = testCurve;
         combinationCurve_ = combinationCurve;
-        showCurves(Chart1->chart(), {&testCurve_, &combinationCurve_});
+        showRefinement(nullptr);  // a refinement of an earlier fit is gone
     });
 }
 
@@ -247,7 +364,8 @@ void Form4::BitBtn1Click()
     guarded([this] {
         if (!bestTexts_)
             throw Failure("Nejvýstižnější kombinace dosud nebyla nalezena.");
-        const std::array<std::string, 7>& found = *bestTexts_;  // E, fcp, fct, ecpm, ectm, a, b
+        // The refined values when a refinement was made, the grid's otherwise.
+        const std::array<std::string, 7>& found = refinedTexts_ ? *refinedTexts_ : *bestTexts_;
         hide();
         windows().form6->show();
         windows().form6->continueFromInverseAnalysis({found[1], found[2], found[0], found[3], found[4], found[5],

@@ -19,6 +19,7 @@ class QTabWidget;
 namespace prurez {
 
 class GridView;
+struct RefinedFit;
 
 class Form4 : public Window {
     Q_OBJECT
@@ -39,16 +40,26 @@ public slots:
     void Button1Click();
     void BitBtn1Click();
     void Button2Click();
+    // "Zpřesnit nalezenou kombinaci": the best fit refined beyond the grid.
+    void refineClick();
 
 private:
+    // The refined values, both summed deviations and the warnings beside the best fit,
+    // and the third curve.
+    void showRefinement(const RefinedFit* fit);
+    void showComparison();
     void buildResultLabels(QWidget* page);
     // Shows or hides Label3 … Label20 and the two buttons below them.
     void setResultsShown(bool shown);
 
     LineSeries testCurve_;
     LineSeries combinationCurve_;
-    // E, fcp, fct, ecpm, ectm, a, b of the best-fitting combination.
+    LineSeries refinedCurve_;
+    // E, fcp, fct, ecpm, ectm, a, b of the best-fitting combination, and of its
+    // refinement when one was made.
     std::optional<std::array<std::string, 7>> bestTexts_;
+    int bestRow_ = 0;
+    std::optional<std::array<std::string, 7>> refinedTexts_;
 
     QTabWidget* PageControl1;
     GridView* StringGrid1;
@@ -60,6 +71,14 @@ private:
     QPushButton* BitBtn3;
     QPushButton* Button2;
     std::array<QLabel*, 18> resultLabels_;  // Label3 … Label20
+    QPushButton* refineButton;
+    QProgressBar* refineProgress;
+    QPushButton* refineCancel;
+    QLabel* refinedHeading;
+    std::array<QLabel*, 7> refinedLabels_;  // beside Label14 … Label20
+    QLabel* refinedSums;
+    QLabel* refinedWarnings;
+    QLabel* refinedLegend;
     QChartView* Chart1;
 };
 

@@ -657,3 +657,71 @@ TEST(InverseRoad, NoSumBelowTenMillionIsSaidInsteadOfShowingEmptyResults)
     form4()->hide();
     clearFailures();
 }
+
+// The synthetic bending test (examples/synthetic): the best grid combination refined
+// beyond the grid, shown beside it, charted as a third curve and handed over.
+TEST(InverseRoad, TheBestFitRefinedBeyondTheGridIsShownChartedAndHandedOver)
+{
+    clearFailures();
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(PRUREZ_EXAMPLES_DIR "/synthetic");
+    form2()->show();
+    type(form2(), "Edit2", "32150");
+    type(form2(), "Edit3", number("0,15"));
+    type(form2(), "Edit4", number("0,15"));
+    click(form2(), "RadioButton2");
+    type(form2(), "Edit20", "synthetic-beam.txt");
+    turnToPage(form2(), 1);
+    click(form2(), "Button2");
+    turnToPage(form2(), 2);
+    const std::pair<const char*, const char*> ranges[] = {
+        {"Edit18", "0,15"}, {"Edit19", "0,15"}, {"Edit5", "40"},   {"Edit6", "0,35"},   {"Edit7", "25000"},
+        {"Edit12", "37000"}, {"Edit8", "2,5"},  {"Edit13", "4,5"}, {"Edit9", "2"},     {"Edit14", "4"},
+        {"Edit10", "0,2"},  {"Edit15", "0,6"},  {"Edit11", "0,1"}, {"Edit16", "0,5"}};
+    for (const auto& [name, text] : ranges)
+        type(form2(), name, number(text));
+    type(form2(), "Edit17", "2");
+    click(form2(), "Button3");
+    click(form3(), "Button1");
+    EXPECT_FALSE(find<QPushButton>(form4(), "RefineButton")->isEnabled()) << "no best fit yet";
+    click(form4(), "BitBtn2");
+    turnToPage(form4(), 1);
+    click(form4(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    ASSERT_TRUE(find<QPushButton>(form4(), "RefineButton")->isEnabled());
+    EXPECT_EQ(curves(form4()).size(), 2);
+    EXPECT_FALSE(shown(form4(), "Refined1"));
+
+    click(form4(), "RefineButton");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    const auto value = [](const char* name) {
+        return find<QLabel>(form4(), name)->text().replace(QChar(prurez::localeDecimalSeparator()), '.').toDouble();
+    };
+    EXPECT_NEAR(value("Refined1"), 32150, 32150 * 0.02);  // E
+    EXPECT_EQ(find<QLabel>(form4(), "Refined2")->text(), "40");  // fcp held
+    EXPECT_NEAR(value("Refined3"), 3.37, 3.37 * 0.02);     // fct
+    EXPECT_NEAR(value("Refined6"), 0.43, 0.02);            // a
+    EXPECT_TRUE(find<QLabel>(form4(), "RefinedSums")->text().startsWith(QString::fromUtf8("Součet odchylek: ")));
+    EXPECT_TRUE(find<QLabel>(form4(), "RefinedWarnings")->text().contains("ectm"));
+    QList<QLineSeries*> series = curves(form4());
+    ASSERT_EQ(series.size(), 3);
+    EXPECT_EQ(series[2]->pen().color(), QColor(0, 160, 0));
+    EXPECT_EQ(series[2]->count(), series[1]->count());
+    EXPECT_TRUE(shown(form4(), "RefinedLegend"));
+
+    // The refined values go on into the section analysis.
+    const QString refinedE = find<QLabel>(form4(), "Refined1")->text();
+    click(form4(), "BitBtn3");
+    auto* form6 = prurez::windows().form6;
+    EXPECT_EQ(find<QLineEdit>(form6, "Edit3")->text(), refinedE);
+    EXPECT_EQ(find<QLineEdit>(form6, "Edit6")->text(), find<QLabel>(form4(), "Refined6")->text());
+
+    form6->hide();
+    for (const char* group : {"RadioGroup1", "RadioGroup3", "RadioGroup5"})
+        find<prurez::RadioGroup>(form6, group)->setEnabled(true);
+    turnToPage(form4(), 0);
+    click(form2(), "RadioButton1");
+    form2()->hide();
+    QDir::setCurrent(previous);
+    clearFailures();
+}
