@@ -236,7 +236,7 @@ void Form2::buildDiagramPage(QWidget* page)
     label("Diagram 'moment - křivost' ze zkoušky", page, 320, 12);
     QChart* chart = curveChart("Diagram ' Moment - křivost '", Qt::white, QColor(192, 192, 192) /* silver */,
                                "Moment [ kNm ]");
-    Chart1 = new QChartView(chart, page);
+    Chart1 = new ChartView(chart, page);
     Chart1->setObjectName("Chart1");
     Chart1->setRenderHint(QPainter::Antialiasing);
     Chart1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -399,7 +399,7 @@ void Form2::readTestData(const QString& name)
         const int count = readTestDataFile(toStd(name), testPoints(), localeDecimalSeparator());
         StringGrid1->show();
         sizeTestPointGrid(count);
-        Edit1->setText(QString::number(count));
+        setFieldText(Edit1, QString::number(count));
     });
     StringGrid1->syncFromTable();
 }

@@ -305,8 +305,8 @@ void Form6::Button2Click()
         const SectionCharacteristics result = sectionCharacteristics(texts(), localeDecimalSeparator());
         if (!result.computed)
             return;
-        Edit15->setText(toQt(result.area));
-        Edit16->setText(toQt(result.inertia));
+        setFieldText(Edit15, toQt(result.area));
+        setFieldText(Edit16, toQt(result.inertia));
     });
 }
 
@@ -341,7 +341,7 @@ void Form6::continueFromInverseAnalysis(const std::array<std::string, 7>& texts)
     RadioGroup5->setEnabled(false);
     QLineEdit* const targets[] = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7};
     for (std::size_t i = 0; i < texts.size(); ++i)
-        targets[i]->setText(toQt(texts[i]));
+        setFieldText(targets[i], toQt(texts[i]));
 }
 
 void Form6::showEvent(QShowEvent* event)

@@ -46,7 +46,6 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     StringGrid1 = gridView("StringGrid1", &table_, tablePage, QRect(7, 8, 531, 340), 38, 24);
     StringGrid1->setWideGridLines();
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QFont gridFont = StringGrid1->font();
     gridFont.setPointSize(7);
     gridFont.setStretch(QFont::Condensed);

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "flows/InputFile.h"
+#include "flows/TableExport.h"
 
 #include <gtest/gtest.h>
 
@@ -72,4 +73,24 @@ TEST(BatchCommandLine, HelpUsageErrorsAndExitStatus)
     const BatchRun malformed = runBatch("section -", "fcp 30\n");
     EXPECT_EQ(malformed.status, 2);
     EXPECT_TRUE(malformed.out.empty());
+}
+
+TEST(TableExport, TabSeparatedSelectionAndCsvInTheLocalesDialect)
+{
+    using namespace prurez;
+    GridTable table(3, 2);
+    table.setCell(0, 0, "  Síla [kN]");
+    table.setCell(1, 0, "a;b");
+    table.setCell(2, 0, "say \"x\"");
+    table.setCell(0, 1, "1,5");
+    table.setCell(1, 1, " 0");
+    table.setCell(2, 1, "2,5E-7");
+    EXPECT_EQ(tabSeparatedText(table, wholeTable(table)), "Síla [kN]\ta;b\tsay \"x\"\n1,5\t0\t2,5E-7\n");
+    EXPECT_EQ(tabSeparatedText(table, CellRange{1, 0, 2, 1}, [](int column, int row) { return column == row + 1; }),
+              "a;b\t\n\t2,5E-7\n");
+    // Decimal comma: ';' between fields, the field holding ';' or a quote quoted.
+    EXPECT_EQ(csvText(table, ','), "\xEF\xBB\xBFSíla [kN];\"a;b\";\"say \"\"x\"\"\"\r\n1,5;0;2,5E-7\r\n");
+    table.setCell(0, 1, "1.5");
+    table.setCell(2, 1, "2.5E-7");
+    EXPECT_EQ(csvText(table, '.'), "\xEF\xBB\xBFSíla [kN],a;b,\"say \"\"x\"\"\"\r\n1.5,0,2.5E-7\r\n");
 }
