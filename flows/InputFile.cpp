@@ -1,10 +1,20 @@
 #include "flows/InputFile.h"
 
+#include "common/NumberText.h"
+
 #include <algorithm>
 #include <map>
 #include <sstream>
 
 namespace prurez {
+
+namespace {
+
+// The keys whose values are file names.
+const char* const outputFileKey = "file";
+const char* const testFileKey = "test_file";
+
+}  // namespace
 
 std::string trimBlanks(const std::string& text)
 {
@@ -26,6 +36,12 @@ InputFile InputFile::parse(std::istream& in)
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const std::string trimmed = trimBlanks(line);
+        if (!trimmed.empty() && trimmed[0] == '#' && input.decimalSeparator_ == 0) {
+            const size_t option = trimmed.find("--decimal");
+            const size_t separator = option == std::string::npos ? option : trimmed.find_first_not_of(" \t", option + 9);
+            if (separator != std::string::npos && (trimmed[separator] == ',' || trimmed[separator] == '.'))
+                input.decimalSeparator_ = trimmed[separator];
+        }
         if (trimmed.empty() || trimmed[0] == '#')
             continue;
         const size_t equals = line.find('=');
@@ -66,6 +82,37 @@ bool InputFile::has(const std::string& key) const
         if (entry.first == key)
             return true;
     return false;
+}
+
+InputFile InputFile::withDecimalSeparator(char separator) const
+{
+    const std::set<std::string> verbatim{outputFileKey, testFileKey};
+    InputFile converted = *this;
+    const char from = decimalSeparator_;
+    if (from == 0 || from == separator)
+        return converted;
+    for (auto& [key, value] : converted.entries_) {
+        if (verbatim.count(key) != 0)
+            continue;
+        std::string result;
+        size_t begin = 0;
+        while (true) {
+            const size_t end = value.find(';', begin);
+            std::string part = value.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+            if (isNumberText(part, from))
+                for (char& c : part)
+                    if (c == from)
+                        c = separator;
+            result += part;
+            if (end == std::string::npos)
+                break;
+            result += ';';
+            begin = end + 1;
+        }
+        value = result;
+    }
+    converted.decimalSeparator_ = separator;
+    return converted;
 }
 
 int InputFile::line(const std::string& key, int occurrence) const
@@ -136,7 +183,7 @@ const std::vector<std::pair<const char*, std::string SectionTexts::*>>& sectionT
         {"height", &SectionTexts::height},
         {"N", &SectionTexts::N},
         {"dkappa", &SectionTexts::kappaStep},
-        {"file", &SectionTexts::outputFile},
+        {outputFileKey, &SectionTexts::outputFile},
     };
     return keys;
 }
@@ -192,7 +239,7 @@ TestPointTexts splitPoint(const std::string& value, int line)
 const std::vector<std::pair<const char*, std::string InverseInput::*>>& inverseTextKeys()
 {
     static const std::vector<std::pair<const char*, std::string InverseInput::*>> keys{
-        {"test_file", &InverseInput::testFile},
+        {testFileKey, &InverseInput::testFile},
         {"h", &InverseInput::height},
         {"w", &InverseInput::width},
     };
@@ -224,7 +271,7 @@ InverseInput readInverseInput(const InputFile& input)
     for (const auto& entry : inverseFieldKeys(in))
         known.insert(entry.first);
     input.validate(known, {"point"});
-    if (input.has("test_file") && input.has("point"))
+    if (input.has(testFileKey) && input.has("point"))
         throw InputFileError("give the test points either by 'test_file' or by 'point' keys, not both",
                              {InputFileError::Kind::fileAndPoints, input.line("point")});
     const std::vector<std::string> points = input.values("point");
@@ -286,7 +333,7 @@ std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
     std::ostringstream out;
     writeHeading(out, "Zadání inversní analýzy drátkobetonu", "inverse", decimalSeparator);
     if (!input.testFile.empty())
-        writeEntry(out, "test_file", input.testFile);
+        writeEntry(out, testFileKey, input.testFile);
     else
         for (const TestPointTexts& point : input.points)
             writeEntry(out, "point", point.force + " ; " + point.deflection);

@@ -73,9 +73,20 @@ public:
     // given.
     int choice(const std::string& key, int count) const;
 
+    // The decimal separator the file says its numbers have: that of the first comment
+    // naming "--decimal ," or "--decimal ." (how to run the file), 0 when none does.
+    char decimalSeparator() const { return decimalSeparator_; }
+    // The file with its numbers in another decimal separator, for a window whose
+    // locale writes numbers otherwise: every value, or every part of a value between
+    // ';', that is a number written with decimalSeparator() gets `separator` instead.
+    // File names stay as they are; so does everything when the file names no
+    // separator.
+    InputFile withDecimalSeparator(char separator) const;
+
 private:
     std::vector<std::pair<std::string, std::string>> entries_;
     std::vector<int> lineNumbers_;
+    char decimalSeparator_ = 0;
 };
 
 // ---- the section analysis

@@ -4,9 +4,11 @@
 
 #include "flows/InverseFlow.h"
 #include "flows/LineSeries.h"
+#include "ui/widgets/FailedText.h"
 #include "ui/widgets/Window.h"
 
 #include <string>
+#include <vector>
 
 class QChartView;
 class QLabel;
@@ -33,9 +35,22 @@ public:
     GridTable& testDiagram();
     // The number of test points as typed (Edit1).
     std::string pointCountText() const;
+    QWidget* pointCountField() const;
     // The texts the moment computation of the combinations reads.
     BeamTexts beamTexts() const;
     const LineSeries& testCurve() const { return testCurve_; }
+    // The controls of the texts of the moment computation as they were read, for the
+    // failure of one of them.
+    std::vector<TextSource> sources(const BeamTexts& texts) const;
+
+    // The input as a file that prurez-batch runs as it stands: saved from the fields
+    // and test points (Uložit zadání…), or opened into them (Otevřít zadání…). Points
+    // read from a test data file are saved as the file's absolute path; typed points as
+    // one line each. A relative test data file of an opened input is looked for beside
+    // the input, then in the current directory. A file that cannot be written or read,
+    // or a malformed one, fails with a Czech message (run inside guarded).
+    void saveInput(const QString& fileName) const;
+    void openInput(const QString& fileName);
 
 public slots:
     void PageControl1Change();
@@ -47,6 +62,8 @@ public slots:
     void Button2Click();
     void RadioGroup1Click();
     void Button3Click();
+    void SaveInputClick();
+    void OpenInputClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -57,6 +74,10 @@ private:
     void buildParameterPage(QWidget* page);
     void readTestData(const QString& name);
     void sizeTestPointGrid(int pointCount);
+    BendingTestTexts bendingTestTexts() const;
+    CombinationTexts combinationTexts() const;
+    std::vector<TextSource> sources(const BendingTestTexts& texts) const;
+    std::vector<TextSource> sources(const CombinationTexts& texts) const;
 
     LineSeries testCurve_;
 
@@ -103,6 +124,8 @@ private:
     QLineEdit* Edit19;
     UpDown* UpDown1;
     QPushButton* Button3;
+    QPushButton* OpenInputButton;
+    QPushButton* SaveInputButton;
 };
 
 }  // namespace prurez

@@ -126,9 +126,12 @@ void Form3::Button1Click()
         }
     };
     const bool finished = guarded([&] {
+        const BeamTexts beam = form2->beamTexts();
         try {
-            computeCombinationMoments(form2->beamTexts(), form2->testDiagram(), combinationTable(), computed,
-                                      localeDecimalSeparator(), control);
+            showingFailedText(form2->sources(beam), [&] {
+                computeCombinationMoments(beam, form2->testDiagram(), combinationTable(), computed,
+                                          localeDecimalSeparator(), control);
+            });
         } catch (const Failure&) {
             // What was written before a failure stays; a cancelled run writes nothing,
             // and neither does a failure before the table was sized (a bad field, a

@@ -13,6 +13,7 @@
 #include "ui/widgets/Charts.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/GridView.h"
+#include "ui/widgets/FailedText.h"
 #include "ui/widgets/Handlers.h"
 
 #include <QChart>
@@ -149,8 +150,11 @@ void Form4::BitBtn2Click()
 {
     guarded([this] {
         Form2* form2 = windows().form2;
-        computeDeviations(form2->pointCountText(), momentTable(), form2->testDiagram(), windows().form3->combinationTable(),
-                          windows().form5->deviationTable(), localeDecimalSeparator());
+        const std::string count = form2->pointCountText();
+        showingFailedText({{&count, form2->pointCountField()}}, [&] {
+            computeDeviations(count, momentTable(), form2->testDiagram(), windows().form3->combinationTable(),
+                              windows().form5->deviationTable(), localeDecimalSeparator());
+        });
     });
 }
 
@@ -170,9 +174,12 @@ void Form4::Button1Click()
         Form2* form2 = windows().form2;
         LineSeries testCurve, combinationCurve;
         BestFit fit;
+        const std::string count = form2->pointCountText();
         try {
-            fit = findBestFit(form2->pointCountText(), deviationList(), windows().form3->combinationTable(),
-                              form2->testDiagram(), momentTable(), testCurve, combinationCurve, localeDecimalSeparator());
+            showingFailedText({{&count, form2->pointCountField()}}, [&] {
+                fit = findBestFit(count, deviationList(), windows().form3->combinationTable(), form2->testDiagram(),
+                                  momentTable(), testCurve, combinationCurve, localeDecimalSeparator());
+            });
         } catch (const Failure& failure) {
             // No combination fits: no result labels without a result.
             if (failure.message() == noBestFitMessage && !shownBefore)

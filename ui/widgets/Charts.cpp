@@ -1,7 +1,7 @@
 #include "ui/widgets/Charts.h"
 
 #include "ui/widgets/Handlers.h"
-#include "ui/widgets/SaveFile.h"
+#include "ui/widgets/UserFiles.h"
 
 #include <QAction>
 #include <QApplication>

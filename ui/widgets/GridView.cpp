@@ -3,7 +3,7 @@
 #include "common/NumberText.h"
 #include "flows/TableExport.h"
 #include "ui/widgets/Handlers.h"
-#include "ui/widgets/SaveFile.h"
+#include "ui/widgets/UserFiles.h"
 
 #include <QAction>
 #include <QApplication>

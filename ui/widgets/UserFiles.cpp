@@ -1,12 +1,17 @@
-#include "ui/widgets/SaveFile.h"
+#include "ui/widgets/UserFiles.h"
 
 #include "common/Failure.h"
+#include "flows/InputFile.h"
+#include "ui/widgets/Handlers.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+
+#include <sstream>
 
 namespace prurez {
 
@@ -21,6 +26,27 @@ QString askSaveFileName(QWidget* parent, const QString& caption, const QString& 
     if (suffix.hasMatch())
         name += suffix.captured(1);
     return name;
+}
+
+QString askOpenFileName(QWidget* parent, const QString& caption, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, QDir::currentPath(), filter);
+}
+
+QString inputFileFilter() { return QString::fromUtf8("Zadání (*.txt *.input);;Všechny soubory (*)"); }
+
+void readInputFile(const QString& fileName, const std::function<void(const InputFile&)>& read)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QString::fromUtf8("Soubor „%1“ nelze otevřít.").arg(QDir::toNativeSeparators(fileName)).toStdString());
+    std::istringstream in(file.readAll().toStdString());
+    try {
+        // Numbers as the window's locale writes them, whatever the file's separator.
+        read(InputFile::parse(in).withDecimalSeparator(localeDecimalSeparator()));
+    } catch (const InputFileError& error) {
+        throw Failure(inputFileMessage(error));
+    }
 }
 
 QString cannotSaveMessage(const QString& fileName)
