@@ -24,7 +24,10 @@ namespace {
 using guitest::choose;
 using guitest::find;
 using guitest::number;
+using guitest::click;
 using guitest::type;
+
+std::string numberText(const char* text) { return number(text).toStdString(); }
 
 // prurez-batch's standard output, or its error output after "failed: ".
 std::string runBatch(const QStringList& arguments, const QString& directory = QString())
@@ -169,6 +172,25 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     EXPECT_EQ(text.count("\npoint = "), 10);
     EXPECT_FALSE(text.contains("test_file"));
     EXPECT_EQ(runBatch({"inverse", saved, "--decimal", separator(), "--blocks", "test"}), diagram);
+
+    // A cell that is not a number is selected; an integer field that holds no integer
+    // is brought forward selected.
+    const std::string kept = form->testDiagram().cell(1, 3);
+    form->testDiagram().setCell(1, 3, "2e");
+    click(form, "Button2");
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "'2e' is not a valid floating point value");
+    auto* grid = find<prurez::GridView>(form, "StringGrid2");
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(3, 1));
+    EXPECT_TRUE(grid->selectionModel()->isSelected(grid->model()->index(3, 1)));
+    form->testDiagram().setCell(1, 3, kept);
+    type(form, "Edit17", number("1,5"));
+    click(form, "Button3");
+    ASSERT_EQ(guitest::failures().size(), 2u);
+    EXPECT_EQ(guitest::failures()[1], numberText("'1,5' is not a valid integer value"));
+    EXPECT_EQ(find<QTabWidget>(form, "PageControl1")->currentIndex(), 2);
+    EXPECT_EQ(form->focusWidget(), find<QWidget>(form, "Edit17"));
+    guitest::clearFailures();
 
     find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
     form->hide();

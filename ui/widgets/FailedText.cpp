@@ -52,13 +52,8 @@ GridView* gridShowing(const void* table)
 void showCell(GridView* grid, int column, int row)
 {
     bringWindowForward(grid);
-    const QModelIndex cell = grid->model()->index(row, column);
-    if (!cell.isValid())
-        return;
     grid->setFocus(Qt::OtherFocusReason);
-    grid->setCurrentIndex(cell);
-    grid->selectionModel()->select(cell, QItemSelectionModel::ClearAndSelect);
-    grid->scrollTo(cell);
+    grid->selectCell(column, row);
 }
 
 }  // namespace

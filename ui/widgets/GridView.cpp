@@ -196,8 +196,41 @@ void GridView::setWideGridLines()
 
 void GridView::syncFromTable()
 {
+    const QModelIndex current = currentIndex();
+    const int currentRow = current.row();
+    const int currentColumn = current.column();
+    std::vector<std::pair<int, int>> selected;
+    if (selectionModel() != nullptr)
+        for (const QModelIndex& index : selectionModel()->selectedIndexes())
+            selected.emplace_back(index.row(), index.column());
+    const bool sameCounts =
+        model_->rowCount() == table_->rowCount() && model_->columnCount() == table_->columnCount();
     model_->reload();
+    if (sameCounts) {
+        if (currentRow >= 0)
+            setCurrentCell(model_->index(currentRow, currentColumn));
+        for (const auto& [row, column] : selected)
+            selectionModel()->select(model_->index(row, column), QItemSelectionModel::Select);
+    }
     layOut(baseGeometry());
+}
+
+void GridView::setCurrentCell(const QModelIndex& cell)
+{
+    const EditTriggers triggers = editTriggers();
+    setEditTriggers(NoEditTriggers);
+    selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
+    setEditTriggers(triggers);
+}
+
+void GridView::selectCell(int column, int row)
+{
+    const QModelIndex cell = model_->index(row, column);
+    if (!cell.isValid())
+        return;
+    setCurrentCell(cell);
+    selectionModel()->select(cell, QItemSelectionModel::ClearAndSelect);
+    scrollTo(cell);
 }
 
 void GridView::setDefaultColumnWidth(int width)

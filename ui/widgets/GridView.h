@@ -55,8 +55,12 @@ public:
     void setEditableInPlace(bool editable);
     // Grid lines two pixels wide.
     void setWideGridLines();
-    // Shows the table's cells and counts as they now stand.
+    // Shows the table's cells and counts as they now stand; while the counts stay, so
+    // do the selected cells and the current one.
     void syncFromTable();
+    // Makes the cell current and the only one selected, scrolled into view; no editor
+    // opens.
+    void selectCell(int column, int row);
     // The width of the columns and the height of the rows [pixels].
     void setDefaultColumnWidth(int width);
     void setDefaultRowHeight(int height);
@@ -98,6 +102,8 @@ private:
     QRect baseGeometry() const;
     void applyColumnWidth();
     void askAndSaveCsv();
+    // Sets the current cell without opening its editor.
+    void setCurrentCell(const QModelIndex& cell);
 
     GridTable* table_;
     GridTableModel* model_;
