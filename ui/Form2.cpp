@@ -160,7 +160,7 @@ Form2::Form2(QWidget* parent) : Window(parent)
 {
     setObjectName("Form2");
     setWindowTitle("Inversní analýza drátkobetonu");
-    resize(800, 590);
+    setOpeningSize(QSize(800, 590));
     PageControl1 = pageControl(this, QRect(6, 6, 788, 578),
                                {"Zadání hodnot ze zkoušek na trámcích  ", "Výpočet křivosti a momentu ",
                                 "Zadání parametrů inversní analýzy     "});
@@ -169,6 +169,16 @@ Form2::Form2(QWidget* parent) : Window(parent)
     buildParameterPage(PageControl1->widget(2));
     PageControl1->setCurrentIndex(2);
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form2::PageControl1Change);
+
+    // Enlarged, the grids grow in height, the chart and the file choice both ways.
+    const Qt::Edges grow = Qt::RightEdge | Qt::BottomEdge;
+    followGrowth(PageControl1, grow);
+    followGrowth(StringGrid1, Qt::BottomEdge);
+    followGrowth(fileControls_, grow);
+    followGrowth(Edit20, Qt::TopEdge | Qt::BottomEdge);
+    followGrowth(fileNameLabel_, Qt::TopEdge | Qt::BottomEdge);
+    followGrowth(StringGrid2, Qt::BottomEdge);
+    followGrowth(Chart1, grow);
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, &Form2::OpenInputClick);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &Form2::SaveInputClick);
 }

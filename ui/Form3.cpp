@@ -21,7 +21,7 @@ Form3::Form3(QWidget* parent) : Window(parent)
 {
     setObjectName("Form3");
     setWindowTitle("Kombinace vstupních parametrů výpočtu");
-    resize(560, 590);
+    setOpeningSize(QSize(560, 590));
 
     label("Tabulka kombinací vstupních parametrů výpočtu", this, 12, 10, "Label1");
 
@@ -50,6 +50,13 @@ Form3::Form3(QWidget* parent) : Window(parent)
     CancelButton->setGeometry(ProgressBar1->x() + ProgressBar1->width() - 90, ProgressBar1->y() + 24, 90, 26);
     CancelButton->hide();
     connect(CancelButton, &QPushButton::clicked, this, &Form3::requestCancel);
+
+    // Enlarged, the table (its columns too) grows; the button and the bar stay below it.
+    followGrowth(StringGrid1, Qt::RightEdge | Qt::BottomEdge);
+    StringGrid1->setColumnsShareGrowth(true);
+    followGrowth(Button1, Qt::RightEdge | Qt::TopEdge | Qt::BottomEdge);
+    followGrowth(ProgressBar1, Qt::RightEdge | Qt::TopEdge | Qt::BottomEdge);
+    followGrowth(CancelButton, Qt::LeftEdge | Qt::RightEdge | Qt::TopEdge | Qt::BottomEdge);
 }
 
 void Form3::keyPressEvent(QKeyEvent* event)

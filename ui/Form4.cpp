@@ -29,7 +29,7 @@ Form4::Form4(QWidget* parent) : Window(parent)
 {
     setObjectName("Form4");
     setWindowTitle("Stanovení nejvýstižnější kombinace vstupních parametrů");
-    resize(780, 580);
+    setOpeningSize(QSize(780, 580));
     PageControl1 = pageControl(this, QRect(6, 6, 768, 568),
                                {"  Hodnoty diagramu  ", "Stanovení výsledné kombinace vstupních parametrů",
                                 " Porovnání stanovených hodnot  "});
@@ -99,6 +99,18 @@ Form4::Form4(QWidget* parent) : Window(parent)
     fitLegend->adjustSize();
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form4::PageControl1Change);
+
+    // Enlarged, the tables and the chart grow, with what is below them.
+    const Qt::Edges grow = Qt::RightEdge | Qt::BottomEdge;
+    const Qt::Edges down = Qt::TopEdge | Qt::BottomEdge;
+    followGrowth(PageControl1, grow);
+    followGrowth(StringGrid1, grow);
+    StringGrid1->setColumnsShareGrowth(true);
+    followGrowth(BitBtn2, down);
+    followGrowth(StringGrid2, Qt::BottomEdge);
+    followGrowth(Chart1, grow);
+    followGrowth(testLegend, down);
+    followGrowth(fitLegend, down);
 }
 
 void Form4::buildResultLabels(QWidget* page)

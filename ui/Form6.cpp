@@ -70,7 +70,7 @@ Form6::Form6(QWidget* parent) : Window(parent)
 {
     setObjectName("Form6");
     setWindowTitle(QString::fromUtf8("Zadání vstupních hodnot pro určení pracovního diagramu průřezu"));
-    setFixedSize(800, 576);
+    setOpeningSize(QSize(800, 576));
 
     PageControl1 = pageControl(this, QRect(8, 8, 784, 560),
                                {"Materiálové charakteristiky průřezu", "Průřezové charakteristiky",
@@ -87,6 +87,15 @@ Form6::Form6(QWidget* parent) : Window(parent)
     connect(SaveInputButton, &QPushButton::clicked, this, &Form6::SaveInputClick);
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, &Form6::OpenInputClick);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &Form6::SaveInputClick);
+
+    // Enlarged, the pages and the file choice grow; the fields stay where they are.
+    const Qt::Edges grow = Qt::RightEdge | Qt::BottomEdge;
+    followGrowth(PageControl1, grow);
+    followGrowth(findChild<QWidget*>("OutputFileGroup"), grow);
+    followGrowth(fileControls, grow);
+    followGrowth(BitBtn1, grow | Qt::LeftEdge | Qt::TopEdge);
+    followGrowth(OpenInputButton, Qt::LeftEdge | Qt::RightEdge);
+    followGrowth(SaveInputButton, Qt::LeftEdge | Qt::RightEdge);
 }
 
 void Form6::buildMaterialPage(QWidget* page)

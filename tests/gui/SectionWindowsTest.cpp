@@ -569,3 +569,47 @@ TEST(ResultsTable, TakesTheColumnsOfItsKindAndTheHeightOfItsRows)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ResultsTable, GrowsWithItsWindowAndKeepsThePlacesOfTheOpeningSize)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    choose(&form, "RadioGroup1", 0);
+    choose(&form, "RadioGroup3", 0);
+    choose(&form, "RadioGroup2", 1);
+    const std::pair<const char*, const char*> texts[] = {
+        {"Edit1", "30"},  {"Edit2", "2,9"},   {"Edit3", "32000"}, {"Edit4", "0,35"}, {"Edit5", "0,01"},
+        {"Edit6", "0,2"}, {"Edit13", "0,3"}, {"Edit14", "0,5"},  {"Edit17", "0"}};
+    for (const auto& [name, value] : texts)
+        type(&form, name, number(value));
+    guitest::typeCombo(&form, "ComboBox1", number("0,00001"));
+    click(&form, "BitBtn1");
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    using Place = std::tuple<int, int, int, int>;
+    ASSERT_EQ(resultsTablePlace(), Place(3, 531, 340, 55));
+
+    // Maximised or dragged larger: the table, its columns and the chart grow with it.
+    prurez::Form7* results = prurez::windows().form7;
+    const QSize opening = results->size();
+    EXPECT_EQ(results->minimumSize(), opening);
+    results->resize(opening + QSize(270, 200));
+    guitest::settle();
+    EXPECT_EQ(resultsTablePlace(), Place(3, 531 + 270, 340 + 200, 55 + 270 / 9));
+    EXPECT_EQ(find<QWidget>(results, "Chart1")->size(), QSize(opening.width() - 26 + 270, 360 + 200));
+    // A run while enlarged places the table as at the opening size, enlarged.
+    click(&form, "BitBtn1");
+    EXPECT_EQ(resultsTablePlace(), Place(3, 531 + 270, 340 + 200, 55 + 270 / 9));
+    results->resize(opening);
+    guitest::settle();
+    EXPECT_EQ(resultsTablePlace(), Place(3, 531, 340, 55));
+    results->hide();
+
+    // The input window is no longer of a fixed size.
+    form.resize(1000, 700);
+    EXPECT_EQ(form.size(), QSize(1000, 700));
+    EXPECT_EQ(form.minimumSize(), QSize(800, 576));
+}
+
+}  // namespace

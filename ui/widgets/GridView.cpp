@@ -270,7 +270,10 @@ void GridView::applyColumnWidth()
 {
     int width = baseColumnWidth_;
     const int columns = model_->columnCount();
-    if (columnsShareGrowth_ && columns > 0 && growth_.width() > 0)
+    // Only columns that all fit the grid at the window's opening size share its growth;
+    // a grid that scrolls sideways keeps its columns and shows more of them.
+    if (columnsShareGrowth_ && columns > 0 && growth_.width() > 0 &&
+        columns * baseColumnWidth_ <= baseGeometry().width())
         width += growth_.width() / columns;
     if (width == appliedColumnWidth_)
         return;

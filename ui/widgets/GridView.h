@@ -74,6 +74,7 @@ public:
     // the added width.
     void setGrowth(QSize growth);
     QSize growth() const { return growth_; }
+    // (Only while all columns fit the grid at the opening size.)
     void setColumnsShareGrowth(bool share);
 
     // The texts of the selected cells (the rectangle around them), or of every cell
