@@ -67,6 +67,10 @@ int run(int argc, char** argv)
         std::cout << helpText;
         return 0;
     }
+    if (command == "--version") {
+        std::cout << "prurez-batch " << PRUREZ_VERSION << '\n';
+        return 0;
+    }
     if (command != "section" && command != "inverse")
         throw UsageError("unknown subcommand '" + command + "' (try --help)");
 
