@@ -5,6 +5,9 @@
 #include "ui/widgets/Handlers.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -17,6 +20,11 @@ int main(int argc, char** argv)
         return 0;
     }
     QApplication application(argc, argv);
+    // Qt's own dialogs (choosing a file to open or save) in Czech too, where Qt's
+    // translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Czech), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     QApplication::setApplicationName(QString::fromUtf8(prurez::applicationTitle));
     QApplication::setQuitOnLastWindowClosed(false);
     prurez::createWindows();
