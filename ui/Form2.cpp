@@ -170,7 +170,8 @@ Form2::Form2(QWidget* parent) : Window(parent)
     PageControl1->setCurrentIndex(2);
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form2::PageControl1Change);
 
-    // Enlarged, the grids grow in height, the chart and the file choice both ways.
+    // Enlarged, the grids grow in height (the button below the diagram grid stays
+    // below it), the chart and the file choice both ways.
     const Qt::Edges grow = Qt::RightEdge | Qt::BottomEdge;
     followGrowth(PageControl1, grow);
     followGrowth(StringGrid1, Qt::BottomEdge);
@@ -362,6 +363,18 @@ void Form2::buildParameterPage(QWidget* page)
         QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
+void Form2::resizeEvent(QResizeEvent* event)
+{
+    Window::resizeEvent(event);
+    placeDiagramButton();
+}
+
+// Where the window places it, or below the diagram grid when the grid grew past it.
+void Form2::placeDiagramButton()
+{
+    Button2->move(Button2->x(), std::max(264, StringGrid2->geometry().bottom() + 15));
+}
+
 void Form2::showEvent(QShowEvent* event)
 {
     fileControls_->refresh();  // the directory may have been chosen in another window
@@ -521,6 +534,7 @@ void Form2::PageControl1Change()
         StringGrid2->place(StringGrid2->x(), 270, 27 * rows + 2);
     else
         StringGrid2->place(StringGrid2->x(), 286, 218);
+    placeDiagramButton();
 }
 
 void Form2::RadioButton1Click()

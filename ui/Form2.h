@@ -67,6 +67,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildTestPage(QWidget* page);
@@ -74,6 +75,7 @@ private:
     void buildParameterPage(QWidget* page);
     void readTestData(const QString& name);
     void sizeTestPointGrid(int pointCount);
+    void placeDiagramButton();
     BendingTestTexts bendingTestTexts() const;
     CombinationTexts combinationTexts() const;
     std::vector<TextSource> sources(const BendingTestTexts& texts) const;

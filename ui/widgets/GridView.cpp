@@ -254,8 +254,10 @@ QRect GridView::baseGeometry() const { return QRect(pos(), size() - addedGrowth_
 
 void GridView::layOut(const QRect& base)
 {
-    const int rowsHeight = verticalHeader()->length() + 2 * frameWidth();
-    addedGrowth_ = QSize(growth_.width(), rowsHeight > base.height() ? growth_.height() : 0);
+    // Taller only as far as there are rows to show.
+    const int rowsHeight = verticalHeader()->length() + 2 * frameWidth() +
+                           (horizontalScrollBar()->isVisible() ? horizontalScrollBar()->height() : 0);
+    addedGrowth_ = QSize(growth_.width(), std::clamp(rowsHeight - base.height(), 0, growth_.height()));
     setGeometry(QRect(base.topLeft(), base.size() + addedGrowth_));
     applyColumnWidth();
 }

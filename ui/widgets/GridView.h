@@ -69,7 +69,7 @@ public:
     // since is added (setGrowth).
     void place(int left, int width, int height);
     // How much larger than at the window's opening size the grid is, e.g. (200, 100):
-    // its width grows by it, its height too while its rows do not all fit, and with
+    // its width grows by it, its height as far as it has rows to show, and with
     // columns that share the width (setColumnsShareGrowth) each column by its share of
     // the added width.
     void setGrowth(QSize growth);
@@ -98,7 +98,7 @@ private:
     // The column whose right grid line is at x (within a few pixels), or -1.
     int columnBorderAt(int x) const;
     // Sizes the grid: `base` as at the window's opening size, with the growth added
-    // (in height only while its rows do not all fit).
+    // (in height only as far as it has rows to show).
     void layOut(const QRect& base);
     QRect baseGeometry() const;
     void applyColumnWidth();
