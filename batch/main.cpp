@@ -23,12 +23,14 @@ const char* const helpText =
     "  prurez-batch inverse INPUT [--decimal SEP] [--blocks LIST] [--threads N] [--exhaustive-scan]\n"
     "                       [--refine]\n"
     "  prurez-batch --help\n"
+    "  prurez-batch --version\n"
     "\n"
     "Runs the section working diagram or the inverse analysis of fibre concrete\n"
     "exactly as the windows of prurez do, and prints the resulting tables as TSV.\n"
     "\n"
-    "  INPUT              a file of 'key = value' lines ('-' for standard input);\n"
-    "                     blank lines and lines starting with '#' are ignored\n"
+    "  INPUT              a file of 'key = value' lines ('-' for standard input),\n"
+    "                     each at most 65536 characters; blank lines and lines\n"
+    "                     whose first non-blank character is '#' are ignored\n"
     "  --decimal SEP      decimal separator of the number texts, ',' or '.'\n"
     "                     (default: that of the system locale)\n"
     "  --exhaustive-scan  use the plain fixed-step neutral-axis scans\n"
@@ -73,6 +75,10 @@ int run(int argc, char** argv)
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
         std::cout << helpText;
+        return 0;
+    }
+    if (command == "--version") {
+        std::cout << "prurez-batch " << PRUREZ_VERSION << '\n';
         return 0;
     }
     if (command != "section" && command != "inverse")

@@ -1,29 +1,43 @@
 #include "flows/CellText.h"
 
+#include "common/Failure.h"
 #include "common/NumberText.h"
 
 namespace prurez {
 
 long double readExtended(const std::string& text, char decimalSeparator)
 {
-    return parseNumber(text, decimalSeparator);
+    try {
+        return parseNumber(text, decimalSeparator);
+    } catch (const Failure& failure) {
+        throw TextFailure(failure.message(), &text);
+    }
 }
 
 Single readSingle(const std::string& text, char decimalSeparator)
 {
-    const Single stored(parseNumber(text, decimalSeparator));
+    const Single stored(readExtended(text, decimalSeparator));
     checkFloatingPointFaults();
     return stored;
 }
 
 Fixed readFixed(const std::string& text, char decimalSeparator)
 {
-    return Fixed::store(parseNumber(text, decimalSeparator));
+    return Fixed::store(readExtended(text, decimalSeparator));
 }
 
 long double readPercent(const std::string& text, char decimalSeparator)
 {
-    return parseNumber(text, decimalSeparator) * 0.01L;
+    return readExtended(text, decimalSeparator) * 0.01L;
+}
+
+std::int32_t readInteger(const std::string& text)
+{
+    try {
+        return parseInteger(text);
+    } catch (const Failure& failure) {
+        throw TextFailure(failure.message(), &text);
+    }
 }
 
 void writeNumber(GridTable& table, int column, int row, long double value, char decimalSeparator)
@@ -39,7 +53,11 @@ void writeFixed(GridTable& table, int column, int row, Fixed value, char decimal
 
 long double readNumber(const GridTable& table, int column, int row, char decimalSeparator)
 {
-    return parseNumber(table.cell(column, row), decimalSeparator);
+    try {
+        return parseNumber(table.cell(column, row), decimalSeparator);
+    } catch (const Failure& failure) {
+        throw TextFailure(failure.message(), &table, column, row);
+    }
 }
 
 }  // namespace prurez

@@ -7,17 +7,21 @@
 #include "common/FloatingPoint.h"
 #include "flows/GridTable.h"
 
+#include <cstdint>
 #include <string>
 
 namespace prurez {
 
-// Field readers: a text that is not a number fails with the parse message.
+// Field readers: a text that is not a number fails with the parse message, as a
+// TextFailure naming the text read (`text` itself, not a copy of it).
 long double readExtended(const std::string& text, char decimalSeparator);
 // A value beyond the single range fails with the overflow message where it is read.
 Single readSingle(const std::string& text, char decimalSeparator);
 Fixed readFixed(const std::string& text, char decimalSeparator);
 // A per-cent input as a fraction (× 0.01).
 long double readPercent(const std::string& text, char decimalSeparator);
+// An integer field (parseInteger), failing as a TextFailure naming the text.
+std::int32_t readInteger(const std::string& text);
 
 // Checks the floating-point flags, then writes the value in the general form.
 void writeNumber(GridTable& table, int column, int row, long double value, char decimalSeparator);
@@ -25,7 +29,8 @@ void writeNumber(GridTable& table, int column, int row, long double value, char 
 // Writes a fixed-point value as its value (at most 4 decimals).
 void writeFixed(GridTable& table, int column, int row, Fixed value, char decimalSeparator);
 
-// Parses a cell's text (failing with the floating point message).
+// Parses a cell's text (failing with the floating point message, as a TextFailure
+// naming the table and the cell).
 long double readNumber(const GridTable& table, int column, int row, char decimalSeparator);
 
 }  // namespace prurez

@@ -71,7 +71,7 @@ RowOutcome computeRow(const MomentInputs& in, int row)
         checkFloatingPointFaults();
         for (int k = 1; k <= in.pointCount; ++k) {
             const std::string& curvatureText = in.diagram->cell(2, k);
-            const Single kappa(parseNumber(curvatureText, separator));
+            const Single kappa(readNumber(*in.diagram, 2, k, separator));
             outcome.curvatureCopied = true;
             const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, in.options);
             if (!moment)
@@ -228,9 +228,9 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
 {
     clearFloatingPointFaults();
     MomentInputs in;
-    in.beam.width = Single(parseNumber(beam.width, decimalSeparator));
-    in.beam.height = Single(parseNumber(beam.height, decimalSeparator));
-    const std::int32_t pointCount = parseInteger(beam.pointCount);
+    in.beam.width = Single(readExtended(beam.width, decimalSeparator));
+    in.beam.height = Single(readExtended(beam.height, decimalSeparator));
+    const std::int32_t pointCount = readInteger(beam.pointCount);
     const int rowCount = combinations.rowCount();
     if (pointCount <= 0)
         throw Failure(noTestPointsMessage);

@@ -42,7 +42,7 @@ void generateCombinations(const CombinationTexts& texts, GridTable& values, Grid
         minimum[parameter] = readExtended(ranges[parameter]->min, decimalSeparator);
         maximum[parameter] = readExtended(ranges[parameter]->max, decimalSeparator);
     }
-    const std::int32_t typedCount = parseInteger(texts.intermediateCount);
+    const std::int32_t typedCount = readInteger(texts.intermediateCount);
     const long double nx = readExtended(texts.intermediateCount, decimalSeparator);
     // Only the low 8 bits of the count would count; a count beyond what can be computed
     // and held is refused rather than wrapped.

@@ -21,7 +21,7 @@ namespace {
 // number of at least 1.
 int pointCountOf(const std::string& pointCountText, char decimalSeparator)
 {
-    const long double count = parseNumber(pointCountText, decimalSeparator);
+    const long double count = readExtended(pointCountText, decimalSeparator);
     if (count != std::trunc(count))
         throw Failure(pointCountNotWholeMessage);
     if (count < 1.0L)

@@ -1,8 +1,20 @@
 #include "flows/InputFile.h"
 
+#include "common/NumberText.h"
+
+#include <algorithm>
 #include <map>
+#include <sstream>
 
 namespace prurez {
+
+namespace {
+
+// The keys whose values are file names.
+const char* const outputFileKey = "file";
+const char* const testFileKey = "test_file";
+
+}  // namespace
 
 std::string trimBlanks(const std::string& text)
 {
@@ -46,7 +58,9 @@ bool readLine(std::istream& in, std::string& line, int number)
             return true;
         if (line.size() == maximumInputLineLength)
             throw InputFileError("line " + std::to_string(number) + " is longer than " +
-                                 std::to_string(maximumInputLineLength) + " characters");
+                                     std::to_string(maximumInputLineLength) + " characters",
+                                 {InputFileError::Kind::lineTooLong, number, {}, {}, 0,
+                                  static_cast<int>(maximumInputLineLength)});
         line += c;
     }
 }
@@ -63,15 +77,23 @@ InputFile InputFile::parse(std::istream& in)
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const std::string trimmed = trimBlanks(line);
+        if (!trimmed.empty() && trimmed[0] == '#' && input.decimalSeparator_ == 0) {
+            const size_t option = trimmed.find("--decimal");
+            const size_t separator = option == std::string::npos ? option : trimmed.find_first_not_of(" \t", option + 9);
+            if (separator != std::string::npos && (trimmed[separator] == ',' || trimmed[separator] == '.'))
+                input.decimalSeparator_ = trimmed[separator];
+        }
         if (trimmed.empty() || trimmed[0] == '#')
             continue;
         const size_t equals = line.find('=');
         if (equals == std::string::npos)
             throw InputFileError("line " + std::to_string(number) + ": missing '=' in \"" + printable(trimmed) +
-                                 "\"");
+                                     "\"",
+                                 {InputFileError::Kind::missingEquals, number, {}, trimmed});
         const std::string key = trimBlanks(line.substr(0, equals));
         if (key.empty())
-            throw InputFileError("line " + std::to_string(number) + ": missing key before '='");
+            throw InputFileError("line " + std::to_string(number) + ": missing key before '='",
+                                 {InputFileError::Kind::missingKey, number, {}, {}});
         input.entries_.emplace_back(key, trimBlanks(line.substr(equals + 1)));
         input.lineNumbers_.push_back(number);
     }
@@ -86,10 +108,12 @@ void InputFile::validate(const std::set<std::string>& knownKeys,
         const std::string& key = entries_[i].first;
         const std::string where = "line " + std::to_string(lineNumbers_[i]) + ": ";
         if (knownKeys.count(key) == 0)
-            throw InputFileError(where + "unknown key '" + printable(key) + "'");
+            throw InputFileError(where + "unknown key '" + printable(key) + "'",
+                                 {InputFileError::Kind::unknownKey, lineNumbers_[i], key, {}});
         if (seen.count(key) != 0 && repeatableKeys.count(key) == 0)
             throw InputFileError(where + "key '" + key + "' repeated (first given on line " +
-                             std::to_string(seen[key]) + ")");
+                                     std::to_string(seen[key]) + ")",
+                                 {InputFileError::Kind::repeatedKey, lineNumbers_[i], key, {}, seen[key]});
         seen.emplace(key, lineNumbers_[i]);
     }
 }
@@ -100,6 +124,45 @@ bool InputFile::has(const std::string& key) const
         if (entry.first == key)
             return true;
     return false;
+}
+
+InputFile InputFile::withDecimalSeparator(char separator) const
+{
+    const std::set<std::string> verbatim{outputFileKey, testFileKey};
+    InputFile converted = *this;
+    const char from = decimalSeparator_;
+    if (from == 0 || from == separator)
+        return converted;
+    for (auto& [key, value] : converted.entries_) {
+        if (verbatim.count(key) != 0)
+            continue;
+        std::string result;
+        size_t begin = 0;
+        while (true) {
+            const size_t end = value.find(';', begin);
+            std::string part = value.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+            if (isNumberText(part, from))
+                for (char& c : part)
+                    if (c == from)
+                        c = separator;
+            result += part;
+            if (end == std::string::npos)
+                break;
+            result += ';';
+            begin = end + 1;
+        }
+        value = result;
+    }
+    converted.decimalSeparator_ = separator;
+    return converted;
+}
+
+int InputFile::line(const std::string& key, int occurrence) const
+{
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].first == key && occurrence-- == 0)
+            return lineNumbers_[i];
+    return 0;
 }
 
 std::string InputFile::value(const std::string& key, const std::string& fallback) const
@@ -126,11 +189,13 @@ int InputFile::choice(const std::string& key, int count) const
     const std::string text = value(key);
     if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
         throw InputFileError("key '" + key + "': the choice must be an item index (0, 1, 2, …), not '" +
-                             printable(text) + "'");
+                                 printable(text) + "'",
+                             {InputFileError::Kind::badChoice, line(key), key, text});
     const int index = std::stoi(text);
     if (index >= count)
         throw InputFileError("key '" + key + "': item index " + std::to_string(index) + " does not exist (0 to " +
-                             std::to_string(count - 1) + ")");
+                                 std::to_string(count - 1) + ")",
+                             {InputFileError::Kind::missingChoiceItem, line(key), key, text, 0, count});
     return index;
 }
 
@@ -161,7 +226,7 @@ const std::vector<std::pair<const char*, std::string SectionTexts::*>>& sectionT
         {"height", &SectionTexts::height},
         {"N", &SectionTexts::N},
         {"dkappa", &SectionTexts::kappaStep},
-        {"file", &SectionTexts::outputFile},
+        {outputFileKey, &SectionTexts::outputFile},
     };
     return keys;
 }
@@ -175,7 +240,8 @@ void readSectionInput(const InputFile& input, SectionTexts& texts)
         known.insert(entry.first);
     input.validate(known, {});
     if (input.has("ec1") && input.has("a"))
-        throw InputFileError("keys 'ec1' and 'a' both fill the same field; give one of them");
+        throw InputFileError("keys 'ec1' and 'a' both fill the same field; give one of them",
+                             {InputFileError::Kind::bothPeakStrainKeys, std::max(input.line("ec1"), input.line("a")), {}, {}});
 
     const int material = input.choice("material", 3);
     const int diagram = input.choice("diagram", 3);
@@ -203,11 +269,12 @@ void readSectionInput(const InputFile& input, SectionTexts& texts)
 
 namespace {
 
-TestPointTexts splitPoint(const std::string& value)
+TestPointTexts splitPoint(const std::string& value, int line)
 {
     const size_t separator = value.find(';');
     if (separator == std::string::npos || value.find(';', separator + 1) != std::string::npos)
-        throw InputFileError("key 'point': expected 'force ; deflection', not '" + printable(value) + "'");
+        throw InputFileError("key 'point': expected 'force ; deflection', not '" + printable(value) + "'",
+                             {InputFileError::Kind::badPoint, line, "point", value});
     return {trimBlanks(value.substr(0, separator)), trimBlanks(value.substr(separator + 1))};
 }
 
@@ -215,7 +282,7 @@ TestPointTexts splitPoint(const std::string& value)
 const std::vector<std::pair<const char*, std::string InverseInput::*>>& inverseTextKeys()
 {
     static const std::vector<std::pair<const char*, std::string InverseInput::*>> keys{
-        {"test_file", &InverseInput::testFile},
+        {testFileKey, &InverseInput::testFile},
         {"h", &InverseInput::height},
         {"w", &InverseInput::width},
     };
@@ -247,16 +314,125 @@ InverseInput readInverseInput(const InputFile& input)
     for (const auto& entry : inverseFieldKeys(in))
         known.insert(entry.first);
     input.validate(known, {"point"});
-    if (input.has("test_file") && input.has("point"))
-        throw InputFileError("give the test points either by 'test_file' or by 'point' keys, not both");
-    for (const auto& value : input.values("point"))
-        in.points.push_back(splitPoint(value));
+    if (input.has(testFileKey) && input.has("point"))
+        throw InputFileError("give the test points either by 'test_file' or by 'point' keys, not both",
+                             {InputFileError::Kind::fileAndPoints, input.line("point"), {}, {}});
+    const std::vector<std::string> points = input.values("point");
+    for (size_t i = 0; i < points.size(); ++i)
+        in.points.push_back(splitPoint(points[i], input.line("point", static_cast<int>(i))));
     for (const auto& entry : inverseTextKeys())
         in.*(entry.second) = input.value(entry.first);
     for (const auto& entry : inverseFieldKeys(in))
         if (input.has(entry.first))
             *entry.second = input.value(entry.first);
     return in;
+}
+
+// ---- writing
+
+namespace {
+
+// One "key = value" line; a line end inside the value would end the line early.
+void writeEntry(std::ostream& out, const std::string& key, std::string value)
+{
+    for (char& c : value)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    out << key << " = " << value << '\n';
+}
+
+void writeHeading(std::ostream& out, const char* what, const char* command, char decimalSeparator)
+{
+    out << "# " << what << ", uloženo programem prurez.\n"
+        << "# Čísla s desetinným oddělovačem '" << decimalSeparator << "'; výpočet bez oken:\n"
+        << "#   prurez-batch " << command << " SOUBOR --decimal " << decimalSeparator << "\n";
+}
+
+}  // namespace
+
+std::string writeSectionInput(const SectionTexts& texts, char decimalSeparator)
+{
+    std::ostringstream out;
+    writeHeading(out, "Zadání pracovního diagramu průřezu", "section", decimalSeparator);
+    const std::pair<const char*, int> choices[] = {
+        {"material", texts.material}, {"diagram", texts.diagram}, {"tension", texts.tension}, {"shape", texts.shape}};
+    for (const auto& [key, item] : choices)
+        if (item >= 0)
+            writeEntry(out, key, std::to_string(item));
+    const char* const skipped = texts.material == 1 ? "ec1" : "a";  // the field's other key
+    for (const auto& [key, member] : sectionTextKeys()) {
+        const std::string& text = texts.*member;
+        if (std::string(key) == skipped)
+            continue;
+        if (member == &SectionTexts::outputFile && (trimBlanks(text).empty() || isFileMask(text)))
+            continue;
+        writeEntry(out, key, text);
+    }
+    return out.str();
+}
+
+std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
+{
+    std::ostringstream out;
+    writeHeading(out, "Zadání inversní analýzy drátkobetonu", "inverse", decimalSeparator);
+    if (!input.testFile.empty())
+        writeEntry(out, testFileKey, input.testFile);
+    else
+        for (const TestPointTexts& point : input.points)
+            writeEntry(out, "point", point.force + " ; " + point.deflection);
+    InverseInput texts = input;
+    for (const auto& [key, text] : inverseFieldKeys(texts))
+        writeEntry(out, key, *text);
+    for (const auto& [key, member] : inverseTextKeys())
+        if (member != &InverseInput::testFile)
+            writeEntry(out, key, input.*member);
+    return out.str();
+}
+
+// ---- the windows' messages
+
+std::string inputFileMessage(const InputFileError& error)
+{
+    using Kind = InputFileError::Kind;
+    const InputFileError::Detail& d = error.detail();
+    const std::string key = "„" + printable(d.key) + "“";
+    const std::string text = printable(d.text);
+    std::string what;
+    switch (d.kind) {
+    case Kind::missingEquals:
+        what = "chybí znak '=' mezi názvem a hodnotou („" + text + "“).";
+        break;
+    case Kind::missingKey:
+        what = "před znakem '=' chybí název hodnoty.";
+        break;
+    case Kind::unknownKey:
+        what = "neznámý název hodnoty " + key + ".";
+        break;
+    case Kind::repeatedKey:
+        what = "hodnota " + key + " je zadána podruhé (poprvé na řádku " + std::to_string(d.firstLine) + ").";
+        break;
+    case Kind::badChoice:
+        what = "volba " + key + " musí být číslo položky (0, 1, 2 …), ne „" + text + "“.";
+        break;
+    case Kind::missingChoiceItem:
+        what = "volba " + key + " nemá položku " + text + " (jen 0 až " + std::to_string(d.count - 1) + ").";
+        break;
+    case Kind::bothPeakStrainKeys:
+        what = "hodnoty „ec1“ a „a“ plní totéž pole; zadejte jen jednu z nich.";
+        break;
+    case Kind::badPoint:
+        what = "bod zkoušky se zadává jako „síla ; průhyb“, ne „" + text + "“.";
+        break;
+    case Kind::fileAndPoints:
+        what = "body zkoušky zadejte buď souborem (test_file), nebo řádky point, ne obojím.";
+        break;
+    case Kind::lineTooLong:
+        what = "řádek je delší než " + std::to_string(d.count) + " znaků.";
+        break;
+    }
+    if (d.line <= 0)
+        return "Chyba v zadání: " + what;
+    return "Chyba v zadání na řádku " + std::to_string(d.line) + ": " + what;
 }
 
 }  // namespace prurez

@@ -15,11 +15,41 @@
 
 namespace prurez {
 
-// A malformed input file; the message names the line where there is one.
+// A malformed input file. what() is the batch tool's English message, which names
+// the line where there is one; the rest tells the windows what is wrong, and where.
 class InputFileError : public std::runtime_error {
 public:
-    explicit InputFileError(const std::string& message) : std::runtime_error(message) {}
+    enum class Kind {
+        missingEquals,    // a line without '='; text: the line
+        missingKey,       // nothing before '='
+        unknownKey,       // key
+        repeatedKey,      // key, firstLine
+        badChoice,        // key, text: the value
+        missingChoiceItem,  // key, text: the value, count: the items of the choice
+        bothPeakStrainKeys, // 'ec1' and 'a' (line: the second of them)
+        badPoint,         // text: the value
+        fileAndPoints,    // 'test_file' and 'point' (line: the first point)
+        lineTooLong,      // count: the longest line allowed
+    };
+    struct Detail {
+        Kind kind = Kind::unknownKey;
+        int line = 0;  // 0: the file as a whole
+        std::string key;
+        std::string text;
+        int firstLine = 0;
+        int count = 0;
+    };
+    InputFileError(const std::string& message, Detail detail) : std::runtime_error(message), detail_(std::move(detail))
+    {
+    }
+    const Detail& detail() const { return detail_; }
+
+private:
+    Detail detail_;
 };
+
+// The message the windows show for a malformed input file, in Czech, naming the line.
+std::string inputFileMessage(const InputFileError& error);
 
 // The text without the blanks (spaces, tabs, line ends) around it.
 std::string trimBlanks(const std::string& text);
@@ -40,6 +70,8 @@ public:
     void validate(const std::set<std::string>& knownKeys, const std::set<std::string>& repeatableKeys) const;
 
     bool has(const std::string& key) const;
+    // The line of the key's `occurrence`-th entry (from 0), 0 when there is none.
+    int line(const std::string& key, int occurrence = 0) const;
     // The value of a key given once, or the fallback when it is not given.
     std::string value(const std::string& key, const std::string& fallback = std::string()) const;
     // All values of a repeatable key, in order.
@@ -48,9 +80,20 @@ public:
     // given.
     int choice(const std::string& key, int count) const;
 
+    // The decimal separator the file says its numbers have: that of the first comment
+    // naming "--decimal ," or "--decimal ." (how to run the file), 0 when none does.
+    char decimalSeparator() const { return decimalSeparator_; }
+    // The file with its numbers in another decimal separator, for a window whose
+    // locale writes numbers otherwise: every value, or every part of a value between
+    // ';', that is a number written with decimalSeparator() gets `separator` instead.
+    // File names stay as they are; so does everything when the file names no
+    // separator.
+    InputFile withDecimalSeparator(char separator) const;
+
 private:
     std::vector<std::pair<std::string, std::string>> entries_;
     std::vector<int> lineNumbers_;
+    char decimalSeparator_ = 0;
 };
 
 // ---- the section analysis
@@ -60,6 +103,14 @@ private:
 // the material locks is ignored), then the texts. Keys not given keep what `texts`
 // holds. A malformed input throws InputFileError.
 void readSectionInput(const InputFile& input, SectionTexts& texts);
+
+// The section input as a file that readSectionInput reads back to the same texts and
+// choices and prurez-batch runs as it stands: comment lines saying how to run it, the
+// choices that are made, every text under its key (also an empty one, so that opening
+// the file empties the field; the coefficient a of fibre concrete under 'a', otherwise
+// 'ec1'), and 'file' only when it names a file rather than a mask. Line ends inside a
+// text become spaces.
+std::string writeSectionInput(const SectionTexts& texts, char decimalSeparator);
 
 // ---- the inverse analysis
 
@@ -81,5 +132,11 @@ struct InverseInput {
 // The inverse analysis's texts from its input; keys not given are empty (the count of
 // intermediate values "0"). A malformed input throws InputFileError.
 InverseInput readInverseInput(const InputFile& input);
+
+// The inverse input as a file that readInverseInput reads back: comment lines saying
+// how to run it, 'test_file' when it names the test data file (as given: a path
+// relative to the directory prurez-batch is run in), otherwise a 'point' line for each
+// typed point, then every text under its key.
+std::string writeInverseInput(const InverseInput& input, char decimalSeparator);
 
 }  // namespace prurez

@@ -349,12 +349,12 @@ SectionCharacteristics sectionCharacteristics(const SectionTexts& texts, char de
     long double area = 0.0L;
     long double inertia = 0.0L;
     if (texts.shape == 0) {
-        const long double a = parseNumber(texts.width, decimalSeparator);
+        const long double a = readExtended(texts.width, decimalSeparator);
         area = a * a;
         inertia = 1.0L / 12.0L * a * a * a * a;
     } else if (texts.shape == 1) {
-        const long double b = parseNumber(texts.width, decimalSeparator);
-        const long double h = parseNumber(texts.height, decimalSeparator);
+        const long double b = readExtended(texts.width, decimalSeparator);
+        const long double h = readExtended(texts.height, decimalSeparator);
         area = b * h;
         inertia = 1.0L / 12.0L * b * h * h * h;
     } else {

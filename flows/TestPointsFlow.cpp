@@ -46,7 +46,7 @@ std::optional<int> setTestPointCount(const std::string& countText, GridTable& po
     points.setColumnCount(2);
     if (countText.empty())
         return std::nullopt;
-    const long long count = parseInteger(countText);
+    const long long count = readInteger(countText);
     // The up-down counts to 100; a larger count typed into the field would make a grid
     // of millions of empty rows.
     if (count > maximumTestPointCount)

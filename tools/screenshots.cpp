@@ -67,6 +67,16 @@ void savePages(QWidget* window, const QString& name)
     window->hide();
 }
 
+// Every page again with the window enlarged (as when maximised), then back at its
+// opening size.
+void saveEnlarged(QWidget* window, const QString& name)
+{
+    const QSize opening = window->size();
+    window->resize(opening + QSize(420, 260));
+    savePages(window, name + "-enlarged");
+    window->resize(opening);
+}
+
 // A number typed with the decimal separator of the running locale.
 QString number(const char* text)
 {
@@ -152,17 +162,21 @@ void runInverseExample(prurez::Form2* form2, prurez::Form3* form3, prurez::Form4
         type(form2, field[0], field[1]);
     turnToPage(form2, 0);
     savePages(form2, "Form2");
+    saveEnlarged(form2, "Form2");
 
     form2->show();
     turnToPage(form2, 2);
     click(form2, "Button3");
     save(form3, "Form3");
+    saveEnlarged(form3, "Form3");
+    form3->show();
     click(form3, "Button1");
     click(form4, "BitBtn2");
     turnToPage(form4, 1);
     click(form4, "Button1");
     click(form4, "RefineButton");  // the best fit refined beyond the grid
     savePages(form4, "Form4");
+    saveEnlarged(form4, "Form4");
 }
 
 }  // namespace
@@ -184,11 +198,13 @@ int main(int argc, char** argv)
 
     fillExample(w.form6);
     savePages(w.form6, "Form6");
+    saveEnlarged(w.form6, "Form6");
     w.form6->show();
     if (auto* button = w.form6->findChild<QAbstractButton*>("BitBtn1"))
         button->click();
     w.form6->hide();
     savePages(w.form7, "Form7");
+    saveEnlarged(w.form7, "Form7");
 
     runInverseExample(w.form2, w.form3, w.form4);
 

@@ -11,9 +11,13 @@
 #include "ui/widgets/Handlers.h"
 #include "ui/widgets/RadioGroup.h"
 #include "ui/widgets/UpDown.h"
+#include "ui/widgets/UserFiles.h"
+#include "flows/InputFile.h"
+#include "flows/InverseMessages.h"
 
 #include <QChart>
 #include <QChartView>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
@@ -21,6 +25,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -154,7 +160,7 @@ Form2::Form2(QWidget* parent) : Window(parent)
 {
     setObjectName("Form2");
     setWindowTitle("Inversní analýza drátkobetonu");
-    resize(800, 590);
+    setOpeningSize(QSize(800, 590));
     PageControl1 = pageControl(this, QRect(6, 6, 788, 578),
                                {"Zadání hodnot ze zkoušek na trámcích  ", "Výpočet křivosti a momentu ",
                                 "Zadání parametrů inversní analýzy     "});
@@ -163,6 +169,19 @@ Form2::Form2(QWidget* parent) : Window(parent)
     buildParameterPage(PageControl1->widget(2));
     PageControl1->setCurrentIndex(2);
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form2::PageControl1Change);
+
+    // Enlarged, the grids grow in height (the button below the diagram grid stays
+    // below it), the chart and the file choice both ways.
+    const Qt::Edges grow = Qt::RightEdge | Qt::BottomEdge;
+    followGrowth(PageControl1, grow);
+    followGrowth(StringGrid1, Qt::BottomEdge);
+    followGrowth(fileControls_, grow);
+    followGrowth(Edit20, Qt::TopEdge | Qt::BottomEdge);
+    followGrowth(fileNameLabel_, Qt::TopEdge | Qt::BottomEdge);
+    followGrowth(StringGrid2, Qt::BottomEdge);
+    followGrowth(Chart1, grow);
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, &Form2::OpenInputClick);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &Form2::SaveInputClick);
 }
 
 void Form2::buildTestPage(QWidget* page)
@@ -236,7 +255,7 @@ void Form2::buildDiagramPage(QWidget* page)
     label("Diagram 'moment - křivost' ze zkoušky", page, 320, 12);
     QChart* chart = curveChart("Diagram ' Moment - křivost '", Qt::white, QColor(192, 192, 192) /* silver */,
                                "Moment [ kNm ]");
-    Chart1 = new QChartView(chart, page);
+    Chart1 = new ChartView(chart, page);
     Chart1->setObjectName("Chart1");
     Chart1->setRenderHint(QPainter::Antialiasing);
     Chart1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -318,15 +337,42 @@ void Form2::buildParameterPage(QWidget* page)
     Button3->setGeometry(450, 474, 318, 32);
     connect(Button3, &QPushButton::clicked, this, &Form2::Button3Click);
 
+    // The whole input, of every page, as a file.
+    OpenInputButton = new QPushButton(QIcon(style()->standardIcon(QStyle::SP_DialogOpenButton)),
+                                      "Otevřít zadání…", page);
+    OpenInputButton->setObjectName("OpenInputButton");
+    OpenInputButton->setToolTip("Otevře zadání ze souboru (Ctrl+O)");
+    OpenInputButton->setGeometry(450, 512, 155, 28);
+    connect(OpenInputButton, &QPushButton::clicked, this, &Form2::OpenInputClick);
+    SaveInputButton = new QPushButton(QIcon(style()->standardIcon(QStyle::SP_DialogSaveButton)),
+                                      "Uložit zadání…", page);
+    SaveInputButton->setObjectName("SaveInputButton");
+    SaveInputButton->setToolTip("Uloží zadání do souboru pro prurez-batch (Ctrl+S)");
+    SaveInputButton->setGeometry(613, 512, 155, 28);
+    connect(SaveInputButton, &QPushButton::clicked, this, &Form2::SaveInputClick);
+
     // Keyboard order: h, b, fcp, ecpm, each range row by row, the up-down, the
     // button, the diagram choice (its items: the group box itself takes no focus),
     // the count.
     QWidget* order[] = {Edit18, Edit19, Edit5,   Edit6,   Edit7,
                         Edit12, Edit8,  Edit13,  Edit9,   Edit14,
                         Edit10, Edit15, Edit11,  Edit16,  UpDown1,
-                        Button3, RadioGroup1->button(0), RadioGroup1->button(1), RadioGroup1->button(2), Edit17};
+                        Button3, RadioGroup1->button(0), RadioGroup1->button(1), RadioGroup1->button(2), Edit17,
+                        OpenInputButton, SaveInputButton};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void Form2::resizeEvent(QResizeEvent* event)
+{
+    Window::resizeEvent(event);
+    placeDiagramButton();
+}
+
+// Where the window places it, or below the diagram grid when the grid grew past it.
+void Form2::placeDiagramButton()
+{
+    Button2->move(Button2->x(), std::max(264, StringGrid2->geometry().bottom() + 15));
 }
 
 void Form2::showEvent(QShowEvent* event)
@@ -337,6 +383,8 @@ void Form2::showEvent(QShowEvent* event)
 
 std::string Form2::pointCountText() const { return toStd(Edit1->text()); }
 
+QWidget* Form2::pointCountField() const { return Edit1; }
+
 GridTable& Form2::testPoints() { return inverseTables().testPoints; }
 
 GridTable& Form2::testDiagram() { return inverseTables().testDiagram; }
@@ -344,6 +392,134 @@ GridTable& Form2::testDiagram() { return inverseTables().testDiagram; }
 BeamTexts Form2::beamTexts() const
 {
     return BeamTexts{toStd(Edit18->text()), toStd(Edit19->text()), toStd(Edit1->text())};
+}
+
+std::vector<TextSource> Form2::sources(const BeamTexts& texts) const
+{
+    return {{&texts.height, Edit18}, {&texts.width, Edit19}, {&texts.pointCount, Edit1}};
+}
+
+BendingTestTexts Form2::bendingTestTexts() const
+{
+    return BendingTestTexts{toStd(Edit2->text()), toStd(Edit3->text()), toStd(Edit4->text())};
+}
+
+std::vector<TextSource> Form2::sources(const BendingTestTexts& texts) const
+{
+    return {{&texts.E, Edit2}, {&texts.loadDistance, Edit3}, {&texts.sectionDimension, Edit4}};
+}
+
+CombinationTexts Form2::combinationTexts() const
+{
+    CombinationTexts texts;
+    texts.fcp = toStd(Edit5->text());
+    texts.ecpm = toStd(Edit6->text());
+    texts.E = {toStd(Edit7->text()), toStd(Edit12->text())};
+    texts.fct = {toStd(Edit8->text()), toStd(Edit13->text())};
+    texts.ectm = {toStd(Edit9->text()), toStd(Edit14->text())};
+    texts.a = {toStd(Edit10->text()), toStd(Edit15->text())};
+    texts.b = {toStd(Edit11->text()), toStd(Edit16->text())};
+    texts.intermediateCount = toStd(Edit17->text());
+    return texts;
+}
+
+std::vector<TextSource> Form2::sources(const CombinationTexts& texts) const
+{
+    return {{&texts.fcp, Edit5},      {&texts.ecpm, Edit6},     {&texts.E.min, Edit7},   {&texts.E.max, Edit12},
+            {&texts.fct.min, Edit8},  {&texts.fct.max, Edit13}, {&texts.ectm.min, Edit9}, {&texts.ectm.max, Edit14},
+            {&texts.a.min, Edit10},   {&texts.a.max, Edit15},   {&texts.b.min, Edit11},  {&texts.b.max, Edit16},
+            {&texts.intermediateCount, Edit17}};
+}
+
+// ---- the input as a file
+
+void Form2::saveInput(const QString& fileName) const
+{
+    InverseInput input;
+    const QString dataFile = Edit20->text();
+    if (RadioButton2->isChecked() && !dataFile.trimmed().isEmpty() && !isFileMask(toStd(dataFile))) {
+        input.testFile = toStd(QFileInfo(dataFile).absoluteFilePath());
+    } else if (RadioButton1->isChecked()) {
+        const GridTable& points = inverseTables().testPoints;
+        for (int row = 1; row < points.rowCount(); ++row)
+            input.points.push_back({points.cell(0, row), points.cell(1, row)});
+    }
+    input.test = bendingTestTexts();
+    input.combinations = combinationTexts();
+    input.height = toStd(Edit18->text());
+    input.width = toStd(Edit19->text());
+    saveBytes(fileName, QByteArray::fromStdString(writeInverseInput(input, localeDecimalSeparator())));
+}
+
+void Form2::openInput(const QString& fileName)
+{
+    InverseInput input;
+    readInputFile(fileName, [&](const InputFile& file) { input = readInverseInput(file); });
+    if (static_cast<int>(input.points.size()) > maximumTestPointCount)
+        throw Failure(testPointCountMessage);
+
+    const std::pair<QLineEdit*, const std::string*> texts[] = {
+        {Edit2, &input.test.E},
+        {Edit3, &input.test.loadDistance},
+        {Edit4, &input.test.sectionDimension},
+        {Edit18, &input.height},
+        {Edit19, &input.width},
+        {Edit5, &input.combinations.fcp},
+        {Edit6, &input.combinations.ecpm},
+        {Edit7, &input.combinations.E.min},
+        {Edit12, &input.combinations.E.max},
+        {Edit8, &input.combinations.fct.min},
+        {Edit13, &input.combinations.fct.max},
+        {Edit9, &input.combinations.ectm.min},
+        {Edit14, &input.combinations.ectm.max},
+        {Edit10, &input.combinations.a.min},
+        {Edit15, &input.combinations.a.max},
+        {Edit11, &input.combinations.b.min},
+        {Edit16, &input.combinations.b.max},
+        {Edit17, &input.combinations.intermediateCount}};
+    for (const auto& [field, text] : texts)
+        setFieldText(field, toQt(*text));
+
+    // The test points as the user gives them: typed into the grid, or a file chosen.
+    if (!input.points.empty()) {
+        RadioButton1->click();
+        setFieldText(Edit1, QString::number(input.points.size()));
+        UpDown2Click();
+        GridTable& points = testPoints();
+        for (std::size_t i = 0; i < input.points.size(); ++i) {
+            points.setCell(0, static_cast<int>(i) + 1, input.points[i].force);
+            points.setCell(1, static_cast<int>(i) + 1, input.points[i].deflection);
+        }
+        StringGrid1->syncFromTable();
+    } else if (!input.testFile.empty()) {
+        const QString named = toQt(input.testFile);
+        QFileInfo data(QFileInfo(fileName).absoluteDir(), named);
+        if (!data.isFile())
+            data = QFileInfo(named);
+        RadioButton2->click();
+        if (data.isFile()) {
+            fileControls_->openDirectory(data.absolutePath());
+            setFieldText(Edit20, data.fileName());  // read as when chosen in the list
+            fileControls_->refresh();
+        } else {
+            setFieldText(Edit20, data.absoluteFilePath());
+            Edit20Confirmed();  // tells that the file is missing
+        }
+    }
+}
+
+void Form2::SaveInputClick()
+{
+    const QString name = askSaveFileName(this, "Uložit zadání inversní analýzy", inputFileFilter());
+    if (!name.isEmpty())
+        guarded([&] { saveInput(name); });
+}
+
+void Form2::OpenInputClick()
+{
+    const QString name = askOpenFileName(this, "Otevřít zadání inversní analýzy", inputFileFilter());
+    if (!name.isEmpty())
+        guarded([&] { openInput(name); });
 }
 
 // ---- handlers
@@ -358,6 +534,7 @@ void Form2::PageControl1Change()
         StringGrid2->place(StringGrid2->x(), 270, 27 * rows + 2);
     else
         StringGrid2->place(StringGrid2->x(), 286, 218);
+    placeDiagramButton();
 }
 
 void Form2::RadioButton1Click()
@@ -377,8 +554,11 @@ void Form2::UpDown2Click()
     guarded([this] {
         StringGrid1->show();
         pointsLabel_->show();
-        if (const std::optional<int> count = setTestPointCount(toStd(Edit1->text()), testPoints()))
-            sizeTestPointGrid(*count);
+        const std::string countText = toStd(Edit1->text());
+        showingFailedText({{&countText, Edit1}}, [&] {
+            if (const std::optional<int> count = setTestPointCount(countText, testPoints()))
+                sizeTestPointGrid(*count);
+        });
     });
     StringGrid1->syncFromTable();
 }
@@ -399,7 +579,7 @@ void Form2::readTestData(const QString& name)
         const int count = readTestDataFile(toStd(name), testPoints(), localeDecimalSeparator());
         StringGrid1->show();
         sizeTestPointGrid(count);
-        Edit1->setText(QString::number(count));
+        setFieldText(Edit1, QString::number(count));
     });
     StringGrid1->syncFromTable();
 }
@@ -426,10 +606,12 @@ void Form2::Edit20Confirmed()
 void Form2::Button2Click()
 {
     guarded([this] {
-        const BendingTestTexts test{toStd(Edit2->text()), toStd(Edit3->text()), toStd(Edit4->text())};
-        computeTestDiagram(test, testDiagram(), testCurve_, localeDecimalSeparator(), [this] {
-            RadioGroup1->setItemIndex(0);
-            RadioGroup1->setEnabled(false);
+        const BendingTestTexts test = bendingTestTexts();
+        showingFailedText(sources(test), [&] {
+            computeTestDiagram(test, testDiagram(), testCurve_, localeDecimalSeparator(), [this] {
+                RadioGroup1->setItemIndex(0);
+                RadioGroup1->setEnabled(false);
+            });
         });
     });
     StringGrid2->syncFromTable();
@@ -453,17 +635,12 @@ void Form2::RadioGroup1Click()
 void Form2::Button3Click()
 {
     Form3* form3 = windows().form3;
-    CombinationTexts texts;
-    texts.fcp = toStd(Edit5->text());
-    texts.ecpm = toStd(Edit6->text());
-    texts.E = {toStd(Edit7->text()), toStd(Edit12->text())};
-    texts.fct = {toStd(Edit8->text()), toStd(Edit13->text())};
-    texts.ectm = {toStd(Edit9->text()), toStd(Edit14->text())};
-    texts.a = {toStd(Edit10->text()), toStd(Edit15->text())};
-    texts.b = {toStd(Edit11->text()), toStd(Edit16->text())};
-    texts.intermediateCount = toStd(Edit17->text());
-    const bool generated = guarded(
-        [&] { generateCombinations(texts, form3->valueTable(), form3->combinationTable(), localeDecimalSeparator()); });
+    const CombinationTexts texts = combinationTexts();
+    const bool generated = guarded([&] {
+        showingFailedText(sources(texts), [&] {
+            generateCombinations(texts, form3->valueTable(), form3->combinationTable(), localeDecimalSeparator());
+        });
+    });
     if (generated)
         generatedRanges_ = texts;
     form3->syncTables();

@@ -4,9 +4,11 @@
 
 #include "flows/InverseFlow.h"
 #include "flows/LineSeries.h"
+#include "ui/widgets/FailedText.h"
 #include "ui/widgets/Window.h"
 
 #include <string>
+#include <vector>
 
 class QChartView;
 class QLabel;
@@ -33,11 +35,24 @@ public:
     GridTable& testDiagram();
     // The number of test points as typed (Edit1).
     std::string pointCountText() const;
+    QWidget* pointCountField() const;
     // The texts the moment computation of the combinations reads.
     BeamTexts beamTexts() const;
     // The ranges the combinations were last generated from.
     const CombinationTexts& generatedRanges() const { return generatedRanges_; }
     const LineSeries& testCurve() const { return testCurve_; }
+    // The controls of the texts of the moment computation as they were read, for the
+    // failure of one of them.
+    std::vector<TextSource> sources(const BeamTexts& texts) const;
+
+    // The input as a file that prurez-batch runs as it stands: saved from the fields
+    // and test points (Uložit zadání…), or opened into them (Otevřít zadání…). Points
+    // read from a test data file are saved as the file's absolute path; typed points as
+    // one line each. A relative test data file of an opened input is looked for beside
+    // the input, then in the current directory. A file that cannot be written or read,
+    // or a malformed one, fails with a Czech message (run inside guarded).
+    void saveInput(const QString& fileName) const;
+    void openInput(const QString& fileName);
 
 public slots:
     void PageControl1Change();
@@ -49,9 +64,12 @@ public slots:
     void Button2Click();
     void RadioGroup1Click();
     void Button3Click();
+    void SaveInputClick();
+    void OpenInputClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildTestPage(QWidget* page);
@@ -59,6 +77,11 @@ private:
     void buildParameterPage(QWidget* page);
     void readTestData(const QString& name);
     void sizeTestPointGrid(int pointCount);
+    void placeDiagramButton();
+    BendingTestTexts bendingTestTexts() const;
+    CombinationTexts combinationTexts() const;
+    std::vector<TextSource> sources(const BendingTestTexts& texts) const;
+    std::vector<TextSource> sources(const CombinationTexts& texts) const;
 
     LineSeries testCurve_;
     CombinationTexts generatedRanges_;
@@ -106,6 +129,8 @@ private:
     QLineEdit* Edit19;
     UpDown* UpDown1;
     QPushButton* Button3;
+    QPushButton* OpenInputButton;
+    QPushButton* SaveInputButton;
 };
 
 }  // namespace prurez

@@ -23,7 +23,7 @@ Form3::Form3(QWidget* parent) : Window(parent)
 {
     setObjectName("Form3");
     setWindowTitle("Kombinace vstupních parametrů výpočtu");
-    resize(560, 590);
+    setOpeningSize(QSize(560, 590));
 
     label("Tabulka kombinací vstupních parametrů výpočtu", this, 12, 10, "Label1");
 
@@ -53,6 +53,13 @@ Form3::Form3(QWidget* parent) : Window(parent)
     CancelButton->setObjectName("CancelButton");
     CancelButton->setGeometry(ProgressBar1->x() + ProgressBar1->width() + 8, 543, 100, 30);
     CancelButton->hide();
+
+    // Enlarged, the table (its columns too) grows; the button and the bar stay below it.
+    followGrowth(StringGrid1, Qt::RightEdge | Qt::BottomEdge);
+    StringGrid1->setColumnsShareGrowth(true);
+    followGrowth(Button1, Qt::RightEdge | Qt::TopEdge | Qt::BottomEdge);
+    followGrowth(ProgressBar1, Qt::RightEdge | Qt::TopEdge | Qt::BottomEdge);
+    followGrowth(CancelButton, Qt::LeftEdge | Qt::RightEdge | Qt::TopEdge | Qt::BottomEdge);
 }
 
 GridTable& Form3::combinationTable() { return inverseTables().combinations; }
@@ -84,15 +91,17 @@ void Form3::Button1Click()
     bool cancelled = false;
     const bool finished = guarded([&] {
         try {
-            cancelled = runInBackground(this, WorkDisplay{ProgressBar1, CancelButton}, [&](WorkProgress& progress) {
-                MomentRunControl control;
-                control.cancel = &progress.cancel;
-                control.progress = [&](int row) {
-                    progress.total = combinations.rowCount() - 1;
-                    progress.done = row;
-                    started = true;
-                };
-                computeCombinationMoments(beam, diagram, combinations, computed, separator, control);
+            showingFailedText(form2->sources(beam), [&] {
+                cancelled = runInBackground(this, WorkDisplay{ProgressBar1, CancelButton}, [&](WorkProgress& progress) {
+                    MomentRunControl control;
+                    control.cancel = &progress.cancel;
+                    control.progress = [&](int row) {
+                        progress.total = combinations.rowCount() - 1;
+                        progress.done = row;
+                        started = true;
+                    };
+                    computeCombinationMoments(beam, diagram, combinations, computed, separator, control);
+                });
             });
         } catch (const Failure& failure) {
             // What was written before a failure stays; a cancelled run writes nothing,

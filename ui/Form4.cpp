@@ -15,6 +15,7 @@
 #include "ui/widgets/Charts.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/GridView.h"
+#include "ui/widgets/FailedText.h"
 #include "ui/widgets/Handlers.h"
 
 #include <QChart>
@@ -31,7 +32,7 @@ Form4::Form4(QWidget* parent) : Window(parent)
 {
     setObjectName("Form4");
     setWindowTitle("Stanovení nejvýstižnější kombinace vstupních parametrů");
-    resize(780, 580);
+    setOpeningSize(QSize(780, 580));
     PageControl1 = pageControl(this, QRect(6, 6, 768, 568),
                                {"  Hodnoty diagramu  ", "Stanovení výsledné kombinace vstupních parametrů",
                                 " Porovnání stanovených hodnot  "});
@@ -143,6 +144,21 @@ Form4::Form4(QWidget* parent) : Window(parent)
     showRefinement(nullptr);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form4::PageControl1Change);
+
+    // Enlarged, the tables and the chart grow, with what is below them.
+    const Qt::Edges grow = Qt::RightEdge | Qt::BottomEdge;
+    const Qt::Edges down = Qt::TopEdge | Qt::BottomEdge;
+    followGrowth(PageControl1, grow);
+    followGrowth(StringGrid1, grow);
+    StringGrid1->setColumnsShareGrowth(true);
+    followGrowth(BitBtn2, down);
+    followGrowth(deviationProgress, Qt::RightEdge | down);
+    followGrowth(deviationCancel, Qt::LeftEdge | Qt::RightEdge | down);
+    followGrowth(StringGrid2, Qt::BottomEdge);
+    followGrowth(Chart1, grow);
+    followGrowth(testLegend, down);
+    followGrowth(fitLegend, down);
+    followGrowth(refinedLegend, down);
 }
 
 void Form4::buildResultLabels(QWidget* page)
@@ -207,12 +223,14 @@ void Form4::BitBtn2Click()
         const GridTable& combinations = windows().form3->combinationTable();
         const char separator = localeDecimalSeparator();
         try {
-            runInBackground(this, WorkDisplay{deviationProgress, deviationCancel}, [&](WorkProgress& progress) {
-                progress.total = combinations.rowCount() - 1;
-                RowRunControl control;
-                control.cancel = &progress.cancel;
-                control.progress = [&](int row) { progress.done = row; };
-                computeDeviations(pointCount, moments, diagram, combinations, deviations, separator, control);
+            showingFailedText({{&pointCount, form2->pointCountField()}}, [&] {
+                runInBackground(this, WorkDisplay{deviationProgress, deviationCancel}, [&](WorkProgress& progress) {
+                    progress.total = combinations.rowCount() - 1;
+                    RowRunControl control;
+                    control.cancel = &progress.cancel;
+                    control.progress = [&](int row) { progress.done = row; };
+                    computeDeviations(pointCount, moments, diagram, combinations, deviations, separator, control);
+                });
             });
         } catch (const Failure& failure) {
             deviationProgress->hide();
@@ -337,9 +355,12 @@ void Form4::Button1Click()
         Form2* form2 = windows().form2;
         LineSeries testCurve, combinationCurve;
         BestFit fit;
+        const std::string count = form2->pointCountText();
         try {
-            fit = findBestFit(form2->pointCountText(), deviationList(), windows().form3->combinationTable(),
-                              form2->testDiagram(), momentTable(), testCurve, combinationCurve, localeDecimalSeparator());
+            showingFailedText({{&count, form2->pointCountField()}}, [&] {
+                fit = findBestFit(count, deviationList(), windows().form3->combinationTable(), form2->testDiagram(),
+                                  momentTable(), testCurve, combinationCurve, localeDecimalSeparator());
+            });
         } catch (const Failure& failure) {
             // No combination fits: no result labels without a result.
             if (failure.message() == noBestFitMessage && !shownBefore)

@@ -7,6 +7,8 @@
 #include "ui/widgets/FileListControls.h"
 #include "ui/widgets/Handlers.h"
 #include "ui/widgets/RadioGroup.h"
+#include "ui/widgets/UserFiles.h"
+#include "flows/InputFile.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
 
@@ -56,6 +59,10 @@ FieldRow addRow(QWidget* parent, const char* caption, const char* editName, cons
     return row;
 }
 
+const char* const lockedMaterialMessage =
+    "Materiál průřezu je převzat z inversní analýzy (drátkobeton) a nelze jej změnit; "
+    "zadání s jiným materiálem nelze otevřít.";
+
 const char* const plainStrainCaption = "Přetvoření na mezi pevnosti v tlaku";
 const char* const fibreCoefficientCaption = "Součinitel úbytku pevnosti a";
 
@@ -65,7 +72,7 @@ Form6::Form6(QWidget* parent) : Window(parent)
 {
     setObjectName("Form6");
     setWindowTitle(QString::fromUtf8("Zadání vstupních hodnot pro určení pracovního diagramu průřezu"));
-    setFixedSize(800, 576);
+    setOpeningSize(QSize(800, 576));
 
     PageControl1 = pageControl(this, QRect(8, 8, 784, 560),
                                {"Materiálové charakteristiky průřezu", "Průřezové charakteristiky",
@@ -78,6 +85,21 @@ Form6::Form6(QWidget* parent) : Window(parent)
     connect(RadioGroup2, &RadioGroup::clicked, this, &Form6::RadioGroup2Click);
     connect(Button2, &QPushButton::clicked, this, &Form6::Button2Click);
     connect(BitBtn1, &QPushButton::clicked, this, &Form6::BitBtn1Click);
+    connect(OpenInputButton, &QPushButton::clicked, this, &Form6::OpenInputClick);
+    connect(SaveInputButton, &QPushButton::clicked, this, &Form6::SaveInputClick);
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, &Form6::OpenInputClick);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &Form6::SaveInputClick);
+
+    // Enlarged, the pages and the file choice grow; the fields stay where they are.
+    const Qt::Edges grow = Qt::RightEdge | Qt::BottomEdge;
+    followGrowth(PageControl1, grow);
+    followGrowth(findChild<QWidget*>("OutputFileGroup"), grow);
+    followGrowth(fileControls, grow);
+    followGrowth(BitBtn1, grow | Qt::LeftEdge | Qt::TopEdge);
+    for (QWidget* running : std::initializer_list<QWidget*>{runStatus, runProgress, runCancel})
+        followGrowth(running, grow | Qt::LeftEdge | Qt::TopEdge);
+    followGrowth(OpenInputButton, Qt::LeftEdge | Qt::RightEdge);
+    followGrowth(SaveInputButton, Qt::LeftEdge | Qt::RightEdge);
 }
 
 void Form6::buildMaterialPage(QWidget* page)
@@ -234,6 +256,38 @@ void Form6::buildLoadPage(QWidget* page)
     runCancel->setObjectName("CancelButton");
     runCancel->setGeometry(596, 424, 164, 32);
     setShown({runStatus, runProgress, runCancel}, false);
+    // The whole input, of every page, as a file.
+    OpenInputButton = new QPushButton(QString::fromUtf8("Otevřít zadání…"), page);
+    OpenInputButton->setObjectName("OpenInputButton");
+    OpenInputButton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    OpenInputButton->setToolTip(QString::fromUtf8("Otevře zadání ze souboru (Ctrl+O)"));
+    OpenInputButton->setGeometry(596, 108, 164, 32);
+    SaveInputButton = new QPushButton(QString::fromUtf8("Uložit zadání…"), page);
+    SaveInputButton->setObjectName("SaveInputButton");
+    SaveInputButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    SaveInputButton->setToolTip(QString::fromUtf8("Uloží zadání do souboru pro prurez-batch (Ctrl+S)"));
+    SaveInputButton->setGeometry(596, 148, 164, 32);
+}
+
+std::vector<Form6::Field> Form6::fields() const
+{
+    return {{&SectionTexts::fcp, Edit1},          {&SectionTexts::fct, Edit2},
+            {&SectionTexts::E, Edit3},            {&SectionTexts::ecu, Edit4},
+            {&SectionTexts::etu, Edit5},          {&SectionTexts::ec1OrA, Edit6},
+            {&SectionTexts::b, Edit7},            {&SectionTexts::fy, Edit8},
+            {&SectionTexts::Es, Edit9},           {&SectionTexts::esu, Edit10},
+            {&SectionTexts::bottomArea, Edit11},  {&SectionTexts::bottomDistance, Edit12},
+            {&SectionTexts::width, Edit13},       {&SectionTexts::height, Edit14},
+            {&SectionTexts::N, Edit17},           {&SectionTexts::outputFile, Edit18},
+            {&SectionTexts::topArea, Edit19},     {&SectionTexts::topDistance, Edit20}};
+}
+
+std::vector<TextSource> Form6::sources(const SectionTexts& texts) const
+{
+    std::vector<TextSource> result{{&texts.kappaStep, ComboBox1}};
+    for (const Field& field : fields())
+        result.push_back({&(texts.*field.text), field.edit});
+    return result;
 }
 
 SectionTexts Form6::texts() const
@@ -243,26 +297,57 @@ SectionTexts Form6::texts() const
     t.diagram = RadioGroup3->itemIndex();
     t.tension = RadioGroup5->itemIndex();
     t.shape = RadioGroup2->itemIndex();
-    t.fcp = toStd(Edit1->text());
-    t.fct = toStd(Edit2->text());
-    t.E = toStd(Edit3->text());
-    t.ecu = toStd(Edit4->text());
-    t.etu = toStd(Edit5->text());
-    t.ec1OrA = toStd(Edit6->text());
-    t.b = toStd(Edit7->text());
-    t.fy = toStd(Edit8->text());
-    t.Es = toStd(Edit9->text());
-    t.esu = toStd(Edit10->text());
-    t.bottomArea = toStd(Edit11->text());
-    t.bottomDistance = toStd(Edit12->text());
-    t.width = toStd(Edit13->text());
-    t.height = toStd(Edit14->text());
-    t.N = toStd(Edit17->text());
-    t.outputFile = toStd(Edit18->text());
-    t.topArea = toStd(Edit19->text());
-    t.topDistance = toStd(Edit20->text());
+    for (const Field& field : fields())
+        t.*field.text = toStd(field.edit->text());
     t.kappaStep = toStd(ComboBox1->currentText());
     return t;
+}
+
+void Form6::saveInput(const QString& fileName) const
+{
+    saveBytes(fileName, QByteArray::fromStdString(writeSectionInput(texts(), localeDecimalSeparator())));
+}
+
+void Form6::openInput(const QString& fileName)
+{
+    SectionTexts read;  // every field the file does not name stays empty
+    read.material = RadioGroup1->itemIndex();
+    read.diagram = RadioGroup3->itemIndex();
+    read.tension = RadioGroup5->itemIndex();
+    read.shape = RadioGroup2->itemIndex();
+    readInputFile(fileName, [&](const InputFile& input) { readSectionInput(input, read); });
+    // After the hand-over from the inverse analysis the material stays fibre concrete.
+    if (!RadioGroup1->isEnabled() && read.material != RadioGroup1->itemIndex())
+        throw Failure(lockedMaterialMessage);
+
+    // The choices as clicks, in the order the file is read: what the material locks
+    // was already set by its click.
+    if (read.material >= 0)
+        RadioGroup1->setItemIndex(read.material);
+    if (read.diagram >= 0 && RadioGroup3->isEnabled())
+        RadioGroup3->setItemIndex(read.diagram);
+    if (read.tension >= 0 && RadioGroup5->isEnabled())
+        RadioGroup5->setItemIndex(read.tension);
+    if (read.shape >= 0)
+        RadioGroup2->setItemIndex(read.shape);
+    for (const Field& field : fields())
+        setFieldText(field.edit, toQt(read.*field.text));
+    ComboBox1->setEditText(toQt(read.kappaStep));
+    ComboBox1->lineEdit()->setCursorPosition(0);
+}
+
+void Form6::SaveInputClick()
+{
+    const QString name = askSaveFileName(this, QString::fromUtf8("Uložit zadání průřezu"), inputFileFilter());
+    if (!name.isEmpty())
+        guarded([&] { saveInput(name); });
+}
+
+void Form6::OpenInputClick()
+{
+    const QString name = askOpenFileName(this, QString::fromUtf8("Otevřít zadání průřezu"), inputFileFilter());
+    if (!name.isEmpty())
+        guarded([&] { openInput(name); });
 }
 
 QString Form6::outputFileName() const { return Edit18->text(); }
@@ -315,11 +400,13 @@ void Form6::Button2Click()
     guarded([&] {
         for (QWidget* control : characteristicsRows)
             control->show();
-        const SectionCharacteristics result = sectionCharacteristics(texts(), localeDecimalSeparator());
+        const SectionTexts read = texts();
+        SectionCharacteristics result;
+        showingFailedText(sources(read), [&] { result = sectionCharacteristics(read, localeDecimalSeparator()); });
         if (!result.computed)
             return;
-        Edit15->setText(toQt(result.area));
-        Edit16->setText(toQt(result.inertia));
+        setFieldText(Edit15, toQt(result.area));
+        setFieldText(Edit16, toQt(result.inertia));
     });
 }
 
@@ -344,11 +431,13 @@ void Form6::BitBtn1Click()
             runProgress->hide();
         };
         try {
-            runInBackground(this, display, [&](WorkProgress& progress) {
-                SectionRunControl control;
-                control.scan.cancel = &progress.cancel;
-                control.progress = [&](int rows, long double) { progress.done = rows; };
-                runSectionAnalysis(input, separator, table, report, control);
+            showingFailedText(sources(input), [&] {
+                runInBackground(this, display, [&](WorkProgress& progress) {
+                    SectionRunControl control;
+                    control.scan.cancel = &progress.cancel;
+                    control.progress = [&](int rows, long double) { progress.done = rows; };
+                    runSectionAnalysis(input, separator, table, report, control);
+                });
             });
         } catch (...) {
             takeTable();
@@ -376,7 +465,7 @@ void Form6::continueFromInverseAnalysis(const std::array<std::string, 7>& texts)
     RadioGroup5->setEnabled(false);
     QLineEdit* const targets[] = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7};
     for (std::size_t i = 0; i < texts.size(); ++i)
-        targets[i]->setText(toQt(texts[i]));
+        setFieldText(targets[i], toQt(texts[i]));
 }
 
 void Form6::showEvent(QShowEvent* event)

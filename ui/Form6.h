@@ -4,12 +4,14 @@
 // window's table.
 
 #include "flows/SectionFlow.h"
+#include "ui/widgets/FailedText.h"
 #include "ui/widgets/Window.h"
 
 #include <QList>
 
 #include <array>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -38,11 +40,21 @@ public:
     // The output file name (Edit18), unchanged.
     QString outputFileName() const;
 
+    // The input as a file that prurez-batch runs as it stands: saved from the texts and
+    // choices (Uložit zadání…), or opened into them (Otevřít zadání…): the choices as
+    // clicks, the material's locks kept, every field the file does not name emptied.
+    // A file that cannot be written or read, or a malformed one, fails with a Czech
+    // message (run inside guarded).
+    void saveInput(const QString& fileName) const;
+    void openInput(const QString& fileName);
+
 public slots:
     void RadioGroup1Click();
     void RadioGroup2Click();
     void Button2Click();
     void BitBtn1Click();
+    void SaveInputClick();
+    void OpenInputClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -51,6 +63,14 @@ private:
     void buildMaterialPage(QWidget* page);
     void buildSectionPage(QWidget* page);
     void buildLoadPage(QWidget* page);
+    // Every field of the texts but the curvature step (the combo box), by its text.
+    struct Field {
+        std::string SectionTexts::*text;
+        QLineEdit* edit;
+    };
+    std::vector<Field> fields() const;
+    // The controls of the texts as they were read, for the failure of one of them.
+    std::vector<TextSource> sources(const SectionTexts& texts) const;
 
     QTabWidget* PageControl1;
     // Page 1: concrete, steel, reinforcement, choices.
@@ -97,6 +117,8 @@ private:
     QLabel* runStatus;
     QProgressBar* runProgress;
     QPushButton* runCancel;
+    QPushButton* OpenInputButton;
+    QPushButton* SaveInputButton;
 };
 
 }  // namespace prurez

@@ -35,7 +35,7 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
 {
     setObjectName("Form7");
     setWindowTitle(QString::fromUtf8("Vypočtené hodnoty, pracovní diagram průřezu"));
-    setFixedSize(580, 470);
+    setOpeningSize(QSize(580, 470));
 
     PageControl1 = pageControl(
         this, QRect(6, 6, 568, 458),
@@ -46,7 +46,6 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     StringGrid1 = gridView("StringGrid1", &table_, tablePage, QRect(7, 8, 531, 340), 38, 24);
     StringGrid1->setWideGridLines();
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QFont gridFont = StringGrid1->font();
     gridFont.setPointSize(7);
     gridFont.setStretch(QFont::Condensed);
@@ -85,12 +84,21 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     // The page captions are long: the window is as wide as the two tabs need.
     const int tabsWidth = PageControl1->tabBar()->sizeHint().width() + 16;
     if (tabsWidth > PageControl1->width()) {
-        setFixedSize(tabsWidth + 12, height());
+        setOpeningSize(QSize(tabsWidth + 12, height()));
         PageControl1->resize(tabsWidth, PageControl1->height());
         Chart1->resize(tabsWidth - 14, Chart1->height());
         BitBtn1->move(tabsWidth - 126, BitBtn1->y());
         Button1->move(tabsWidth - 196, Button1->y());
     }
+
+    // Enlarged, the table (its columns too) and the chart grow.
+    const Qt::Edges grow = Qt::RightEdge | Qt::BottomEdge;
+    followGrowth(PageControl1, grow);
+    followGrowth(StringGrid1, grow);
+    StringGrid1->setColumnsShareGrowth(true);
+    followGrowth(Chart1, grow);
+    followGrowth(Button1, grow | Qt::LeftEdge | Qt::TopEdge);
+    followGrowth(BitBtn1, grow | Qt::LeftEdge | Qt::TopEdge);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form7::PageControl1Change);
     connect(Button1, &QPushButton::clicked, this, &Form7::Button1Click);

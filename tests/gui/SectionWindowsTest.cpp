@@ -180,6 +180,52 @@ TEST(SectionInputWindow, CharacteristicsOfASquareAndARectangle)
     EXPECT_EQ(text(&form, "Edit15"), number("0,1"));
     // b·h³/12, not h·b³/12.
     EXPECT_EQ(text(&form, "Edit16"), number("0,00208333333333333"));
+    // Shown from its beginning, as a typed field after leaving it.
+    EXPECT_EQ(find<QLineEdit>(&form, "Edit16")->cursorPosition(), 0);
+}
+
+TEST(SectionInputWindow, ATextThatIsNotANumberBringsItsPageForwardAndItsFieldSelected)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    form.show();
+    choose(&form, "RadioGroup1", 0);
+    choose(&form, "RadioGroup3", 0);
+    choose(&form, "RadioGroup2", 1);
+    const std::pair<const char*, const char*> texts[] = {
+        {"Edit1", "30"},  {"Edit2", "2,9"},    {"Edit3", "32x"}, {"Edit4", "0,35"}, {"Edit5", "0,01"},
+        {"Edit6", "0,2"}, {"Edit13", "0,3"}, {"Edit14", "0,5"}, {"Edit17", "0"}};
+    for (const auto& [name, value] : texts)
+        type(&form, name, number(value));
+    guitest::typeCombo(&form, "ComboBox1", number("0,0a"));
+    auto* pages = find<QTabWidget>(&form, "PageControl1");
+    pages->setCurrentIndex(2);
+    click(&form, "BitBtn1");
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "'32x' is not a valid floating point value");  // as it was
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(form.focusWidget(), find<QWidget>(&form, "Edit3"));
+    EXPECT_EQ(find<QLineEdit>(&form, "Edit3")->selectedText(), "32x");
+
+    // The curvature step is read last, from page 3's combo box.
+    type(&form, "Edit3", "32000");
+    click(&form, "BitBtn1");
+    ASSERT_EQ(guitest::failures().size(), 2u);
+    EXPECT_EQ(pages->currentIndex(), 2);
+    auto* step = find<QComboBox>(&form, "ComboBox1");
+    EXPECT_TRUE(form.focusWidget() == step || form.focusWidget() == step->lineEdit());
+    EXPECT_EQ(step->lineEdit()->selectedText(), number("0,0a"));
+    prurez::windows().form7->hide();
+
+    // The characteristics: the height on page 2.
+    type(&form, "Edit14", "h");
+    pages->setCurrentIndex(0);
+    click(&form, "Button2");
+    ASSERT_EQ(guitest::failures().size(), 3u);
+    EXPECT_EQ(guitest::failures()[2], "'h' is not a valid floating point value");
+    EXPECT_EQ(pages->currentIndex(), 1);
+    EXPECT_EQ(form.focusWidget(), find<QWidget>(&form, "Edit14"));
+    guitest::clearFailures();
 }
 
 TEST(SectionInputWindow, HandOverFromTheInverseAnalysisLocksTheChoices)
@@ -188,7 +234,8 @@ TEST(SectionInputWindow, HandOverFromTheInverseAnalysisLocksTheChoices)
     choose(&form, "RadioGroup1", 2);
     choose(&form, "RadioGroup5", 1);
     choose(&form, "RadioGroup3", 2);
-    form.continueFromInverseAnalysis({"31,5", "3,1", "33000", "0,35", "0,02", "0,4", "0,3"});
+    form.continueFromInverseAnalysis({"31,5", "3,16666666666667", "33000", "0,35", "0,02", "0,4", "0,3"});
+    EXPECT_EQ(find<QLineEdit>(&form, "Edit2")->cursorPosition(), 0);
     EXPECT_EQ(itemIndex(&form, "RadioGroup1"), 1);
     EXPECT_EQ(itemIndex(&form, "RadioGroup3"), 0);
     EXPECT_EQ(itemIndex(&form, "RadioGroup5"), 0);
@@ -550,6 +597,50 @@ TEST(ResultsTable, TakesTheColumnsOfItsKindAndTheHeightOfItsRows)
     EXPECT_EQ(resultsTablePlace(), Place(7, 515, 338, 38));
     prurez::windows().form7->hide();
     guitest::clearFailures();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ResultsTable, GrowsWithItsWindowAndKeepsThePlacesOfTheOpeningSize)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    choose(&form, "RadioGroup1", 0);
+    choose(&form, "RadioGroup3", 0);
+    choose(&form, "RadioGroup2", 1);
+    const std::pair<const char*, const char*> texts[] = {
+        {"Edit1", "30"},  {"Edit2", "2,9"},   {"Edit3", "32000"}, {"Edit4", "0,35"}, {"Edit5", "0,01"},
+        {"Edit6", "0,2"}, {"Edit13", "0,3"}, {"Edit14", "0,5"},  {"Edit17", "0"}};
+    for (const auto& [name, value] : texts)
+        type(&form, name, number(value));
+    guitest::typeCombo(&form, "ComboBox1", number("0,00001"));
+    click(&form, "BitBtn1");
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    using Place = std::tuple<int, int, int, int>;
+    ASSERT_EQ(resultsTablePlace(), Place(3, 531, 340, 55));
+
+    // Maximised or dragged larger: the table, its columns and the chart grow with it.
+    prurez::Form7* results = prurez::windows().form7;
+    const QSize opening = results->size();
+    EXPECT_EQ(results->minimumSize(), opening);
+    results->resize(opening + QSize(270, 200));
+    guitest::settle();
+    EXPECT_EQ(resultsTablePlace(), Place(3, 531 + 270, 340 + 200, 55 + 270 / 9));
+    EXPECT_EQ(find<QWidget>(results, "Chart1")->size(), QSize(opening.width() - 26 + 270, 360 + 200));
+    // A run while enlarged places the table as at the opening size, enlarged.
+    click(&form, "BitBtn1");
+    EXPECT_EQ(resultsTablePlace(), Place(3, 531 + 270, 340 + 200, 55 + 270 / 9));
+    results->resize(opening);
+    guitest::settle();
+    EXPECT_EQ(resultsTablePlace(), Place(3, 531, 340, 55));
+    results->hide();
+
+    // The input window is no longer of a fixed size.
+    form.resize(1000, 700);
+    EXPECT_EQ(form.size(), QSize(1000, 700));
+    EXPECT_EQ(form.minimumSize(), QSize(800, 576));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "flows/InputFile.h"
+#include "flows/TableExport.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,83 @@ TEST(InputFile, ChoicesAreItemIndices)
     EXPECT_THROW(input.choice("shape", 2), InputFileError);
 }
 
+TEST(InputFile, WrittenInputsReadBackToTheSameTextsAndChoices)
+{
+    using namespace prurez;
+    SectionTexts section;
+    section.material = 1;
+    applyMaterialChoice(section);
+    section.shape = 1;
+    section.fcp = "40,5";
+    section.ec1OrA = "0,4";  // a of fibre concrete
+    section.b = "0,3";
+    section.fy = "ignored; kept";
+    section.N = "line\nend";
+    section.kappaStep = "0,001";
+    section.outputFile = "*.*";
+    const std::string written = writeSectionInput(section, ',');
+    EXPECT_EQ(written.rfind("# ", 0), 0u) << written;
+    EXPECT_NE(written.find("prurez-batch section SOUBOR --decimal ,"), std::string::npos) << written;
+    EXPECT_NE(written.find("\na = 0,4\n"), std::string::npos) << written;
+    EXPECT_EQ(written.find("file ="), std::string::npos) << "a mask is no output file";
+    SectionTexts read;
+    readSectionInput(parse(written), read);
+    EXPECT_EQ(read.material, 1);
+    EXPECT_EQ(read.diagram, 0);
+    EXPECT_EQ(read.shape, 1);
+    EXPECT_EQ(read.N, "line end");
+    section.N = "line end";
+    EXPECT_EQ(writeSectionInput(read, ','), writeSectionInput(section, ','));
+    section.material = 0;
+    section.outputFile = "krivka.txt";
+    EXPECT_NE(writeSectionInput(section, '.').find("\nec1 = 0,4\n"), std::string::npos);
+    EXPECT_NE(writeSectionInput(section, '.').find("\nfile = krivka.txt\n"), std::string::npos);
+
+    InverseInput inverse;
+    inverse.points = {{"1,5", "0,0002"}, {"3", "0,001"}};
+    inverse.test = {"30000", "0,15", "0,15"};
+    inverse.combinations.E = {"30000", "40000"};
+    inverse.combinations.intermediateCount = "2";
+    inverse.height = "0,15";
+    const std::string inverseText = writeInverseInput(inverse, ',');
+    EXPECT_NE(inverseText.find("\npoint = 1,5 ; 0,0002\npoint = 3 ; 0,001\n"), std::string::npos) << inverseText;
+    EXPECT_EQ(writeInverseInput(readInverseInput(parse(inverseText)), ','), inverseText);
+    inverse.testFile = "/data/beam.txt";
+    const InverseInput fromFile = readInverseInput(parse(writeInverseInput(inverse, ',')));
+    EXPECT_EQ(fromFile.testFile, "/data/beam.txt");
+    EXPECT_TRUE(fromFile.points.empty());
+}
+
+TEST(InputFile, TheWindowsMessageNamesTheLineInCzechTheBatchToolsStaysEnglish)
+{
+    using namespace prurez;
+    auto failure = [](const std::string& text, bool section) {
+        try {
+            const InputFile input = parse(text);
+            SectionTexts texts;
+            if (section)
+                readSectionInput(input, texts);
+            else
+                readInverseInput(input);
+        } catch (const InputFileError& error) {
+            return std::make_pair(std::string(error.what()), inputFileMessage(error));
+        }
+        return std::make_pair(std::string(), std::string());
+    };
+    EXPECT_EQ(failure("# x\nfcp = 30\nfpc = 31\n", true),
+              std::make_pair(std::string("line 3: unknown key 'fpc'"),
+                             std::string("Chyba v zadání na řádku 3: neznámý název hodnoty „fpc“.")));
+    EXPECT_EQ(failure("fcp = 30\n\nfcp 31\n", true).second,
+              "Chyba v zadání na řádku 3: chybí znak '=' mezi názvem a hodnotou („fcp 31“).");
+    EXPECT_EQ(failure("fcp = 30\nmaterial = 5\n", true),
+              std::make_pair(std::string("key 'material': item index 5 does not exist (0 to 2)"),
+                             std::string("Chyba v zadání na řádku 2: volba „material“ nemá položku 5 (jen 0 až 2).")));
+    EXPECT_EQ(failure("fcp = 30\nfcp = 31\n", true).second,
+              "Chyba v zadání na řádku 2: hodnota „fcp“ je zadána podruhé (poprvé na řádku 1).");
+    EXPECT_EQ(failure("point = 1;2\npoint = 3\n", false).second,
+              "Chyba v zadání na řádku 2: bod zkoušky se zadává jako „síla ; průhyb“, ne „3“.");
+}
+
 TEST(BatchCommandLine, HelpUsageErrorsAndExitStatus)
 {
     const BatchRun help = runBatch("--help");
@@ -72,4 +150,24 @@ TEST(BatchCommandLine, HelpUsageErrorsAndExitStatus)
     const BatchRun malformed = runBatch("section -", "fcp 30\n");
     EXPECT_EQ(malformed.status, 2);
     EXPECT_TRUE(malformed.out.empty());
+}
+
+TEST(TableExport, TabSeparatedSelectionAndCsvInTheLocalesDialect)
+{
+    using namespace prurez;
+    GridTable table(3, 2);
+    table.setCell(0, 0, "  Síla [kN]");
+    table.setCell(1, 0, "a;b");
+    table.setCell(2, 0, "say \"x\"");
+    table.setCell(0, 1, "1,5");
+    table.setCell(1, 1, " 0");
+    table.setCell(2, 1, "2,5E-7");
+    EXPECT_EQ(tabSeparatedText(table, wholeTable(table)), "Síla [kN]\ta;b\tsay \"x\"\n1,5\t0\t2,5E-7\n");
+    EXPECT_EQ(tabSeparatedText(table, CellRange{1, 0, 2, 1}, [](int column, int row) { return column == row + 1; }),
+              "a;b\t\n\t2,5E-7\n");
+    // Decimal comma: ';' between fields, the field holding ';' or a quote quoted.
+    EXPECT_EQ(csvText(table, ','), "\xEF\xBB\xBFSíla [kN];\"a;b\";\"say \"\"x\"\"\"\r\n1,5;0;2,5E-7\r\n");
+    table.setCell(0, 1, "1.5");
+    table.setCell(2, 1, "2.5E-7");
+    EXPECT_EQ(csvText(table, '.'), "\xEF\xBB\xBFSíla [kN],a;b,\"say \"\"x\"\"\"\r\n1.5,0,2.5E-7\r\n");
 }

@@ -1,6 +1,20 @@
 #include "ui/widgets/Charts.h"
 
+#include "ui/widgets/Handlers.h"
+#include "ui/widgets/UserFiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QImage>
 #include <QLocale>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgGenerator>
 
 #include <QChart>
 #include <QGraphicsRectItem>
@@ -83,6 +97,7 @@ void setAxisRange(QValueAxis* axis, Extent extent, AxisRange range)
 
 QList<QLineSeries*> showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves, AxisRange range)
 {
+    chart->zoomReset();  // new curves are shown whole
     chart->removeAllSeries();
     auto* xAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
     auto* yAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
@@ -121,9 +136,95 @@ QList<QLineSeries*> showCurves(QChart* chart, std::initializer_list<const LineSe
     return shown;
 }
 
+ChartView::ChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent)
+{
+    setRubberBand(QChartView::RectangleRubberBand);
+    saveAction_ = new QAction(QString::fromUtf8("Uložit obrázek…"), this);
+    saveAction_->setObjectName("SavePictureAction");
+    connect(saveAction_, &QAction::triggered, this, &ChartView::askAndSavePicture);
+    copyAction_ = new QAction(QString::fromUtf8("Kopírovat obrázek"), this);
+    copyAction_->setObjectName("CopyPictureAction");
+    connect(copyAction_, &QAction::triggered, this, &ChartView::copyPicture);
+    wholeChartAction_ = new QAction(QString::fromUtf8("Zobrazit celý graf"), this);
+    wholeChartAction_->setObjectName("WholeChartAction");
+    connect(wholeChartAction_, &QAction::triggered, this, [this] { this->chart()->zoomReset(); });
+}
+
+QImage ChartView::picture() const { return const_cast<ChartView*>(this)->grab().toImage(); }
+
+void ChartView::savePicture(const QString& fileName)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (QFileInfo(fileName).suffix().compare("svg", Qt::CaseInsensitive) == 0) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size());
+        svg.setViewBox(rect());
+        svg.setTitle(chart()->title());
+        QPainter painter(&svg);
+        render(&painter);
+    } else if (!picture().save(&buffer, "PNG")) {
+        throw Failure(cannotSaveMessage(fileName).toStdString());
+    }
+    saveBytes(fileName, bytes);
+}
+
+void ChartView::copyPicture() const { QApplication::clipboard()->setImage(picture()); }
+
+void ChartView::askAndSavePicture()
+{
+    const QString name = askSaveFileName(this, QString::fromUtf8("Uložit obrázek grafu"),
+                                         QString::fromUtf8("Obrázek PNG (*.png);;Obrázek SVG (*.svg)"));
+    if (!name.isEmpty())
+        guarded([&] { savePicture(name); });
+}
+
+void ChartView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.addAction(saveAction_);
+    menu.addAction(copyAction_);
+    if (chart()->isZoomed()) {
+        menu.addSeparator();
+        menu.addAction(wholeChartAction_);
+    }
+    menu.exec(event->globalPos());
+}
+
+// The right button opens the menu; it does not zoom out as in a plain chart view.
+void ChartView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QChartView::mousePressEvent(event);
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QChartView::mouseReleaseEvent(event);
+}
+
+void ChartView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        chart()->zoomReset();
+        event->accept();
+        return;
+    }
+    QChartView::mouseDoubleClickEvent(event);
+}
+
 FramedTitleChartView::FramedTitleChartView(QChart* chart, const QColor& frameColour, qreal frameWidth,
                                            QWidget* parent)
-    : QChartView(chart, parent), colour_(frameColour), width_(frameWidth)
+    : ChartView(chart, parent), colour_(frameColour), width_(frameWidth)
 {
 }
 
@@ -138,7 +239,7 @@ void FramedTitleChartView::paintEvent(QPaintEvent* event)
 {
     if (frame_ == nullptr)
         frameTitle();
-    QChartView::paintEvent(event);
+    ChartView::paintEvent(event);
 }
 
 void FramedTitleChartView::frameTitle()

@@ -11,8 +11,10 @@
 
 #include <initializer_list>
 
+class QAction;
 class QChart;
 class QGraphicsRectItem;
+class QImage;
 class QLineSeries;
 
 namespace prurez {
@@ -35,9 +37,38 @@ enum class AxisRange {
 QList<QLineSeries*> showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves,
                                AxisRange range = AxisRange::WithOrigin);
 
+// A chart view the user can take the chart from and look closer into: its context
+// menu saves the picture (PNG or SVG) or copies it to the clipboard; dragging a
+// rectangle zooms into it, a double click returns to the whole chart.
+class ChartView : public QChartView {
+    Q_OBJECT
+public:
+    ChartView(QChart* chart, QWidget* parent);
+
+    // The chart as the view shows it.
+    QImage picture() const;
+    // Saves the picture: SVG when the name ends with ".svg", otherwise PNG. Fails
+    // with a Czech message when the file cannot be written.
+    void savePicture(const QString& fileName);
+    void copyPicture() const;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void askAndSavePicture();
+
+    QAction* saveAction_;
+    QAction* copyAction_;
+    QAction* wholeChartAction_;
+};
+
 // A chart view that draws a frame around the chart's title once the chart has laid
 // the title out.
-class FramedTitleChartView : public QChartView {
+class FramedTitleChartView : public ChartView {
 public:
     FramedTitleChartView(QChart* chart, const QColor& frameColour, qreal frameWidth, QWidget* parent);
 

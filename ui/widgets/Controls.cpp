@@ -33,6 +33,12 @@ QLineEdit* edit(const char* name, QWidget* parent, int x, int y, int width)
     return result;
 }
 
+void setFieldText(QLineEdit* field, const QString& text)
+{
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 QFont bold(QFont font)
 {
     font.setBold(true);

@@ -22,6 +22,10 @@ QLabel* label(const QString& text, QWidget* parent, const QRect& place, const ch
 // An edit field 24 pixels high.
 QLineEdit* edit(const char* name, QWidget* parent, int x, int y, int width = 90);
 
+// Sets the text of a field the program fills and shows the text's beginning, as a
+// field shows it after the user typed and left it ("3,1666…", not "…66666666667").
+void setFieldText(QLineEdit* field, const QString& text);
+
 QFont bold(QFont font);
 QFont underlined(QFont font);
 

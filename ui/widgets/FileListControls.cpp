@@ -1,6 +1,7 @@
 #include "ui/widgets/FileListControls.h"
 
 #include "common/Failure.h"
+#include "ui/widgets/Controls.h"
 #include "ui/widgets/Handlers.h"
 
 #include <QApplication>
@@ -84,11 +85,11 @@ FileListControls::FileListControls(const QString& filter, QLineEdit* nameField, 
     });
     connect(fileList_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item, QListWidgetItem*) {
         if (!filling_ && item != nullptr && nameField_ != nullptr)
-            nameField_->setText(item->text());
+            setFieldText(nameField_, item->text());
     });
     connect(fileList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         if (item != nullptr && nameField_ != nullptr)
-            nameField_->setText(item->text());
+            setFieldText(nameField_, item->text());
     });
     connect(filterBox_, QOverload<int>::of(&QComboBox::activated), this, [this](int) {
         fillFiles();
@@ -230,7 +231,7 @@ void FileListControls::fillFiles()
 void FileListControls::writeMask()
 {
     if (nameField_ != nullptr)
-        nameField_->setText(mask());
+        setFieldText(nameField_, mask());
 }
 
 }  // namespace prurez

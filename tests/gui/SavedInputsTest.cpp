@@ -1,0 +1,200 @@
+// Inputs saved from the windows and opened in them: a saved input runs unchanged in
+// prurez-batch to the table the window shows, a batch input opens with every field and
+// choice filled, a malformed one is told by its line.
+
+#include "GuiTest.h"
+
+#include "flows/InputFile.h"
+#include "ui/Form2.h"
+#include "ui/Form6.h"
+#include "ui/Form7.h"
+#include "ui/Windows.h"
+#include "ui/widgets/Handlers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+namespace {
+
+using guitest::choose;
+using guitest::find;
+using guitest::number;
+using guitest::click;
+using guitest::type;
+
+std::string numberText(const char* text) { return number(text).toStdString(); }
+
+// prurez-batch's standard output, or its error output after "failed: ".
+std::string runBatch(const QStringList& arguments, const QString& directory = QString())
+{
+    QProcess batch;
+    if (!directory.isEmpty())
+        batch.setWorkingDirectory(directory);
+    batch.start(PRUREZ_BATCH_EXE, arguments);
+    batch.waitForFinished(60000);
+    if (batch.exitCode() != 0)
+        return "failed: " + batch.readAllStandardError().toStdString();
+    return batch.readAllStandardOutput().toStdString();
+}
+
+QString separator() { return QString(QChar::fromLatin1(prurez::localeDecimalSeparator())); }
+
+// A table as the other separator writes it.
+std::string withSeparator(std::string text, char from, char to)
+{
+    std::replace(text.begin(), text.end(), from, to);
+    return text;
+}
+
+QString fieldText(QWidget* form, const char* name) { return find<QLineEdit>(form, name)->text(); }
+
+int item(QWidget* form, const char* group) { return find<prurez::RadioGroup>(form, group)->itemIndex(); }
+
+TEST(SavedInputs, ASectionSavedFromTheWindowRunsInTheBatchToolToTheSameTable)
+{
+    guitest::clearFailures();
+    QTemporaryDir directory;
+    prurez::Form6 form;
+    choose(&form, "RadioGroup1", 2);
+    choose(&form, "RadioGroup3", 1);
+    choose(&form, "RadioGroup5", 0);
+    choose(&form, "RadioGroup2", 1);
+    const std::pair<const char*, const char*> texts[] = {
+        {"Edit1", "30"},    {"Edit2", "2,9"},  {"Edit3", "32000"},  {"Edit4", "0,35"},  {"Edit5", "0,01"},
+        {"Edit6", "0,2"},   {"Edit8", "500"},  {"Edit9", "200000"}, {"Edit10", "1"},    {"Edit11", "1000"},
+        {"Edit12", "0,05"}, {"Edit19", "400"}, {"Edit20", "0,05"},  {"Edit13", "0,3"},  {"Edit14", "0,5"},
+        {"Edit17", "0"}};
+    for (const auto& [name, value] : texts)
+        type(&form, name, number(value));
+    guitest::typeCombo(&form, "ComboBox1", number("0,001"));
+    guitest::click(&form, "BitBtn1");
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    const std::string shown = prurez::windows().form7->table().toTsv();
+    prurez::windows().form7->hide();
+
+    const QString saved = directory.filePath("zadani.txt");
+    ASSERT_TRUE(prurez::guarded([&] { form.saveInput(saved); }));
+    // Run from another directory, as the comment at its top says.
+    EXPECT_EQ(runBatch({"section", saved, "--decimal", separator()}, QDir::tempPath()), shown);
+
+    // Opened in a fresh window: the same texts and choices.
+    prurez::Form6 opened;
+    ASSERT_TRUE(prurez::guarded([&] { opened.openInput(saved); }));
+    EXPECT_EQ(prurez::writeSectionInput(opened.texts(), ','), prurez::writeSectionInput(form.texts(), ','));
+}
+
+TEST(SavedInputs, BatchExamplesOpenWithEveryFieldAndChoiceAndABadLineIsNamed)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    ASSERT_TRUE(prurez::guarded([&] { form.openInput(PRUREZ_EXAMPLES_DIR "/reinforced-beam.txt"); }));
+    EXPECT_EQ(item(&form, "RadioGroup1"), 2);
+    EXPECT_EQ(item(&form, "RadioGroup3"), 1);
+    EXPECT_EQ(item(&form, "RadioGroup5"), 0);
+    EXPECT_EQ(item(&form, "RadioGroup2"), 1);
+    EXPECT_TRUE(guitest::shown(&form, "Edit8"));  // the material's click ran
+    EXPECT_EQ(fieldText(&form, "Edit2"), number("2,9"));
+    EXPECT_EQ(fieldText(&form, "Edit12"), number("0,05"));
+    EXPECT_EQ(fieldText(&form, "Edit14"), number("0,5"));
+    EXPECT_EQ(find<QComboBox>(&form, "ComboBox1")->currentText(), number("0,001"));
+    // The window runs it to the batch tool's table.
+    guitest::click(&form, "BitBtn1");
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    EXPECT_EQ(prurez::windows().form7->table().toTsv(),
+              withSeparator(runBatch({"section", PRUREZ_EXAMPLES_DIR "/reinforced-beam.txt", "--decimal", ","}), ',',
+                            prurez::localeDecimalSeparator()));
+    prurez::windows().form7->hide();
+
+    // Fibre concrete locks the diagram; the fields the file does not name are emptied.
+    ASSERT_TRUE(prurez::guarded([&] { form.openInput(PRUREZ_EXAMPLES_DIR "/fibre-beam.txt"); }));
+    EXPECT_EQ(item(&form, "RadioGroup1"), 1);
+    EXPECT_EQ(item(&form, "RadioGroup3"), 0);
+    EXPECT_FALSE(find<QWidget>(&form, "RadioGroup3")->isEnabled());
+    EXPECT_EQ(item(&form, "RadioGroup2"), 0);
+    EXPECT_EQ(fieldText(&form, "Edit6"), number("0,4"));
+    EXPECT_EQ(fieldText(&form, "Edit7"), number("0,3"));
+    EXPECT_EQ(fieldText(&form, "Edit8"), "");
+    EXPECT_EQ(fieldText(&form, "Edit14"), "");
+
+    // A malformed file changes nothing and names its line.
+    QTemporaryDir directory;
+    QFile bad(directory.filePath("spatne.txt"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("# zadani\nfcp = 50\nfcp_max = 3\n");
+    bad.close();
+    EXPECT_FALSE(prurez::guarded([&] { form.openInput(bad.fileName()); }));
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "Chyba v zadání na řádku 3: neznámý název hodnoty „fcp_max“.");
+    EXPECT_EQ(fieldText(&form, "Edit1"), "40");
+
+    // After the hand-over from the inverse analysis the material stays.
+    form.continueFromInverseAnalysis({"31", "3", "33000", "0,35", "2", "0,4", "0,3"});
+    EXPECT_FALSE(prurez::guarded([&] { form.openInput(PRUREZ_EXAMPLES_DIR "/reinforced-beam.txt"); }));
+    EXPECT_EQ(item(&form, "RadioGroup1"), 1);
+    EXPECT_EQ(fieldText(&form, "Edit1"), "31");
+    guitest::clearFailures();
+}
+
+TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheWindowsDiagram)
+{
+    guitest::clearFailures();
+    const QString previous = QDir::currentPath();
+    QTemporaryDir directory;
+    QDir::setCurrent(directory.path());
+    prurez::Form2* form = prurez::windows().form2;
+    ASSERT_TRUE(prurez::guarded([&] { form->openInput(PRUREZ_EXAMPLES_DIR "/inverse.input"); }));
+    // The test data file is found beside the input and read.
+    EXPECT_TRUE(find<QRadioButton>(form, "RadioButton2")->isChecked());
+    EXPECT_EQ(fieldText(form, "Edit20"), "beam-150.txt");
+    EXPECT_EQ(form->pointCountText(), "10");
+    EXPECT_EQ(fieldText(form, "Edit3"), number("0,15"));
+    EXPECT_EQ(fieldText(form, "Edit17"), "1");
+    find<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
+    guitest::click(form, "Button2");
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    const std::string diagram = "# test\n" + form->testDiagram().toTsv();
+
+    const QString saved = directory.filePath("inverse.txt");
+    ASSERT_TRUE(prurez::guarded([&] { form->saveInput(saved); }));
+    EXPECT_EQ(runBatch({"inverse", saved, "--decimal", separator(), "--blocks", "test"}, QDir::tempPath()), diagram);
+
+    // Typed points are saved as point lines and open as typed points.
+    find<QRadioButton>(form, "RadioButton1")->click();
+    ASSERT_TRUE(prurez::guarded([&] { form->saveInput(saved); }));
+    QFile written(saved);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray text = written.readAll();
+    EXPECT_EQ(text.count("\npoint = "), 10);
+    EXPECT_FALSE(text.contains("test_file"));
+    EXPECT_EQ(runBatch({"inverse", saved, "--decimal", separator(), "--blocks", "test"}), diagram);
+
+    // A cell that is not a number is selected; an integer field that holds no integer
+    // is brought forward selected.
+    const std::string kept = form->testDiagram().cell(1, 3);
+    form->testDiagram().setCell(1, 3, "2e");
+    click(form, "Button2");
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "'2e' is not a valid floating point value");
+    auto* grid = find<prurez::GridView>(form, "StringGrid2");
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(3, 1));
+    EXPECT_TRUE(grid->selectionModel()->isSelected(grid->model()->index(3, 1)));
+    form->testDiagram().setCell(1, 3, kept);
+    type(form, "Edit17", number("1,5"));
+    click(form, "Button3");
+    ASSERT_EQ(guitest::failures().size(), 2u);
+    EXPECT_EQ(guitest::failures()[1], numberText("'1,5' is not a valid integer value"));
+    EXPECT_EQ(find<QTabWidget>(form, "PageControl1")->currentIndex(), 2);
+    EXPECT_EQ(form->focusWidget(), find<QWidget>(form, "Edit17"));
+    guitest::clearFailures();
+
+    find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
+    form->hide();
+    QDir::setCurrent(previous);
+}
+
+}  // namespace
