@@ -21,4 +21,20 @@ void checkFloatingPointFaults()
     throw Failure("Floating point overflow");
 }
 
+namespace {
+
+thread_local bool trialChecksDeferred = false;
+
+}  // namespace
+
+void checkTrialFaults()
+{
+    if (!trialChecksDeferred)
+        checkFloatingPointFaults();
+}
+
+DeferredTrialChecks::DeferredTrialChecks() : previous_(trialChecksDeferred) { trialChecksDeferred = true; }
+
+DeferredTrialChecks::~DeferredTrialChecks() { trialChecksDeferred = previous_; }
+
 }  // namespace prurez

@@ -32,4 +32,21 @@ void clearFloatingPointFaults();
 // division by zero, overflow. Underflow and inexact results are not faults.
 void checkFloatingPointFaults();
 
+// A check inside a trial of a scan: skipped while a fast search defers the checks of
+// its trials to its end (the flags are sticky, so a search that ends without a flag
+// raised had none; one that ends with a flag is redone with every check).
+void checkTrialFaults();
+
+// Defers the checks of checkTrialFaults for as long as it lives (on this thread).
+class DeferredTrialChecks {
+public:
+    DeferredTrialChecks();
+    ~DeferredTrialChecks();
+    DeferredTrialChecks(const DeferredTrialChecks&) = delete;
+    DeferredTrialChecks& operator=(const DeferredTrialChecks&) = delete;
+
+private:
+    bool previous_;
+};
+
 }  // namespace prurez

@@ -130,7 +130,7 @@ FibreStressBlock fibreTension(const FibreConcreteLaw& law, long double w, long d
     const long double s = hold(law, xt - law.et1 / kappa);
     const long double along = (epsd - law.et1) / (law.etu - law.et1);
     // εtu = εt1 divides by zero here, before the infinite excess makes the sums invalid.
-    checkFloatingPointFaults();
+    checkTrialFaults();
     const long double e2 = hold(law, (1.0L - a - b) * fct * (1.0L - along));
     const long double bandRectangle = (1.0L - a) * fct * w * x1;
     const long double bandRectangleArm = hold(law, xe + x1 / 2.0L);

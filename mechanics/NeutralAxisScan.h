@@ -279,7 +279,9 @@ ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram 
 
 // Searches the plan's positions for the first one that passes. `evaluate(i)` runs the
 // trial at position i (keeping it for the caller) and returns its verdict; the last
-// trial evaluated before `found` is the accepted one.
+// trial evaluated before `found` is the accepted one. The fault flags are looked at
+// when the search ends (and every 64 trials, so that a fault ends a long search soon):
+// a search during which any flag was raised leaves the answer to the plain scan.
 template <class Evaluate>
 SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
 {
@@ -296,10 +298,12 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
     }
     SearchStatistics& statistics = searchStatistics();
     ++statistics.searches;
+    const DeferredTrialChecks deferred;
+    long long visits = 0;
     auto visit = [&](ScanIndex i) {
         ++statistics.trialsEvaluated;
         const ScanVerdict v = evaluate(i);
-        if (search::FaultFlags::faultRaised())
+        if ((++visits & 63) == 0 && search::FaultFlags::faultRaised())
             throw search::Abandoned();
         return v;
     };
@@ -327,6 +331,8 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
             found = search::searchSegment(next, plan.monotoneEnd, lowCut, highCut, visit);
         if (found < 0)
             found = scanOneByOne(plan.monotoneEnd, count);
+        if (search::FaultFlags::faultRaised())
+            throw search::Abandoned();
         result.end = found >= 0 ? SearchResult::found : SearchResult::noBalance;
         result.index = found;
         statistics.plainScanTrials += found >= 0 ? found + 1 : count;
