@@ -30,4 +30,15 @@ bool isNumberText(const std::string& text, char decimalSeparator);
 // long double, independently of the C locale.
 long double decimalToLongDouble(const std::string& text, char decimalSeparator);
 
+// The fast conversion behind formatNumber, for the checks that hold it to the C
+// library's (snprintf "%.14Le").
+namespace numbertext {
+
+// The value's 15 significant digits, correctly rounded (ties to even), as an integer in
+// [10^14, 10^15) and the decimal exponent of the first; false, with nothing set, for
+// zero, infinities, NaNs and wherever only the C library's exact conversion can decide.
+bool fastFifteenDigits(long double value, std::uint64_t& digits, int& exponent);
+
+}  // namespace numbertext
+
 }  // namespace prurez
