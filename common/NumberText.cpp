@@ -204,6 +204,141 @@ void writeFifteenDigits(std::uint64_t d, char digits[15])
     }
 }
 
+// ---------------------------------------------------------------------------------
+// Number texts.
+
+// What the grammar saw of a number: the first (up to 19) significant digits as an
+// integer and the power of ten that scales them.
+struct DecimalText {
+    bool negative = false;
+    std::uint64_t mantissa = 0;
+    long long exponent = 0;  // |value| = mantissa·10^exponent when complete
+    bool complete = true;    // false when a non-zero digit lies beyond the 19 kept
+};
+
+// Adds one digit to the number: into the mantissa while it holds fewer than 19
+// significant digits, otherwise only into the scale (integer digits) or the tail.
+inline void addDigit(DecimalText& number, int& significant, unsigned digit, bool fraction)
+{
+    if (significant < 19) {
+        number.mantissa = number.mantissa * 10 + digit;
+        significant += number.mantissa != 0;  // leading zeros are not significant
+        number.exponent -= fraction;
+    } else {
+        number.complete &= digit == 0;
+        number.exponent += !fraction;
+    }
+}
+
+// The grammar of isNumberText over [begin, end), collecting the number on the way:
+// blanks, a sign, digits with at most one separator, an exponent, blanks.
+bool scanNumberText(const char* begin, const char* end, char decimalSeparator, DecimalText& number)
+{
+    while (begin < end && isBlank(*begin))
+        ++begin;
+    while (end > begin && isBlank(end[-1]))
+        --end;
+    const char* i = begin;
+    if (i < end && (*i == '+' || *i == '-'))
+        number.negative = *i++ == '-';
+    const char* const digitsBegin = i;
+    int significant = 0;
+    for (; i < end && isDigit(*i); ++i)
+        addDigit(number, significant, static_cast<unsigned>(*i - '0'), false);
+    bool separatorSeen = false;
+    if (i < end && *i == decimalSeparator) {
+        separatorSeen = true;
+        for (++i; i < end && isDigit(*i); ++i)
+            addDigit(number, significant, static_cast<unsigned>(*i - '0'), true);
+    }
+    if (i - digitsBegin == (separatorSeen ? 1 : 0))
+        return false;  // no digit
+    if (i < end && (*i == 'E' || *i == 'e')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < end && (*i == '+' || *i == '-'))
+            negativeExponent = *i++ == '-';
+        long long value = 0;  // held below 10^6: beyond any long double anyway
+        const char* const exponentBegin = i;
+        for (; i < end && isDigit(*i); ++i) {
+            if (value < 100000)
+                value = value * 10 + (*i - '0');
+        }
+        if (i == exponentBegin)
+            return false;
+        number.exponent += negativeExponent ? -value : value;
+    }
+    return i == end;
+}
+
+// 10^0 … 10^27 are exact in long double (5^27 < 2^64).
+constexpr int kLastExactLongDoublePower = 27;
+constexpr long double kLongDoublePowers[] = {
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+// 10^0 … 10^19 as integers.
+constexpr std::uint64_t kIntegerPowers[] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
+    100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+    1000000000000000000ULL, 10000000000000000000ULL};
+
+// mantissa·10^exponent in one correctly rounded long double operation on exact
+// operands, when there is one: the mantissa has at most 64 bits and 10^|exponent| is
+// exact (or part of it moves exactly into the mantissa).
+bool exactDecimalValue(const DecimalText& number, long double& result)
+{
+    if (!number.complete)
+        return false;
+    const long double mantissa = static_cast<long double>(number.mantissa);
+    long double magnitude;
+    if (number.mantissa == 0) {
+        magnitude = 0.0L;
+    } else if (number.exponent >= 0 && number.exponent <= kLastExactLongDoublePower) {
+        magnitude = mantissa * kLongDoublePowers[number.exponent];
+    } else if (number.exponent < 0 && number.exponent >= -kLastExactLongDoublePower) {
+        magnitude = mantissa / kLongDoublePowers[-number.exponent];
+    } else if (number.exponent > kLastExactLongDoublePower && number.exponent <= kLastExactLongDoublePower + 19) {
+        const std::uint64_t moved = kIntegerPowers[number.exponent - kLastExactLongDoublePower];
+        if (number.mantissa > UINT64_MAX / moved)
+            return false;
+        magnitude = static_cast<long double>(number.mantissa * moved) * kLongDoublePowers[kLastExactLongDoublePower];
+    } else {
+        return false;
+    }
+    result = number.negative ? -magnitude : magnitude;
+    return true;
+}
+
+// The conversion by the C library: the text without blanks, the separator a point.
+long double decimalToLongDoubleByStrtold(const char* begin, const char* end, char decimalSeparator)
+{
+    const size_t size = static_cast<size_t>(end - begin);
+    char small[128];
+    std::string large;
+    char* plain = small;
+    if (size >= sizeof small) {
+        large.resize(size);
+        plain = &large[0];
+    }
+    size_t count = 0;
+    for (const char* p = begin; p < end; ++p) {
+        if (isBlank(*p))
+            continue;  // only around the number, the grammar saw to that
+        plain[count++] = *p == decimalSeparator ? '.' : *p;
+    }
+    plain[count] = '\0';
+    return strtold_l(plain, nullptr, cLocale());
+}
+
+long double toLongDouble(const DecimalText& number, const char* begin, const char* end, char decimalSeparator)
+{
+    long double value;
+    if ((decimalSeparator == '.' || decimalSeparator == ',') && exactDecimalValue(number, value))
+        return value;
+    return decimalToLongDoubleByStrtold(begin, end, decimalSeparator);
+}
+
 }  // namespace
 
 namespace numbertext {
@@ -258,6 +393,14 @@ bool fastFifteenDigits(long double value, std::uint64_t& digits, int& exponent)
     digits = rounded;
     exponent = 14 - n;
     return true;
+}
+
+bool fastDecimalToLongDouble(const std::string& text, char decimalSeparator, long double& result)
+{
+    DecimalText number;
+    return (decimalSeparator == '.' || decimalSeparator == ',') &&
+           scanNumberText(text.data(), text.data() + text.size(), decimalSeparator, number) &&
+           exactDecimalValue(number, result);
 }
 
 }  // namespace numbertext
@@ -334,59 +477,28 @@ std::string formatInteger(long long value) { return std::to_string(value); }
 
 bool isNumberText(const std::string& text, char decimalSeparator)
 {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    size_t i = begin;
-    if (i < end && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    int digitCount = 0;
-    bool separatorSeen = false;
-    for (; i < end; ++i) {
-        if (isDigit(text[i]))
-            ++digitCount;
-        else if (text[i] == decimalSeparator && !separatorSeen)
-            separatorSeen = true;
-        else
-            break;
-    }
-    if (digitCount == 0)
-        return false;
-    if (i < end && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        if (i < end && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        int exponentDigits = 0;
-        while (i < end && isDigit(text[i])) {
-            ++i;
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0)
-            return false;
-    }
-    return i == end;
+    DecimalText number;
+    return scanNumberText(text.data(), text.data() + text.size(), decimalSeparator, number);
 }
 
 long double decimalToLongDouble(const std::string& text, char decimalSeparator)
 {
-    std::string plain;
-    plain.reserve(text.size());
-    for (char c : text) {
-        if (isBlank(c))
-            continue;  // only around the number, the grammar saw to that
-        plain += c == decimalSeparator ? '.' : c;
-    }
-    return strtold_l(plain.c_str(), nullptr, cLocale());
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    DecimalText number;
+    if (!scanNumberText(begin, end, decimalSeparator, number))
+        return decimalToLongDoubleByStrtold(begin, end, decimalSeparator);  // outside the grammar: as it comes
+    return toLongDouble(number, begin, end, decimalSeparator);
 }
 
 long double parseNumber(const std::string& text, char decimalSeparator)
 {
-    if (!isNumberText(text, decimalSeparator))
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    DecimalText number;
+    if (!scanNumberText(begin, end, decimalSeparator, number))
         throw Failure("'" + text + "' is not a valid floating point value");
-    return decimalToLongDouble(text, decimalSeparator);
+    return toLongDouble(number, begin, end, decimalSeparator);
 }
 
 std::int32_t parseInteger(const std::string& text)
