@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 using prurez::formatNumber;
 using prurez::parseInteger;
@@ -174,20 +175,19 @@ TEST(FastNumberText, MatchesTheCLibraryOnTheEdgeCases)
 
 TEST(FastNumberText, MatchesTheCLibraryOnRandomValuesAndTheirTexts)
 {
-    // Mostly the everyday range, where the exact path and the fast parser work.
-    const ValueKind kinds[20] = {ValueKind::Moderate,         ValueKind::Moderate,         ValueKind::Moderate,
-                                 ValueKind::Moderate,         ValueKind::Moderate,         ValueKind::Moderate,
-                                 ValueKind::Moderate,         ValueKind::Moderate,         ValueKind::ShortSignificand,
-                                 ValueKind::ShortSignificand, ValueKind::ShortSignificand, ValueKind::ShortSignificand,
-                                 ValueKind::ExactTie,         ValueKind::ExactTie,         ValueKind::NearHalfway,
-                                 ValueKind::NearHalfway,      ValueKind::NearHalfway,      ValueKind::AnyBits,
-                                 ValueKind::Subnormal,        ValueKind::NearPowerOfTen};
+    // Mostly the everyday range, where the exact path and the fast parser work; the
+    // far ranges, slow in snprintf and strtold, get the edge cases and number_text_check.
+    std::vector<ValueKind> kinds(20, ValueKind::Moderate);
+    kinds.insert(kinds.end(), 8, ValueKind::ShortSignificand);
+    kinds.insert(kinds.end(), 5, ValueKind::ExactTie);
+    kinds.insert(kinds.end(), 4, ValueKind::NearHalfway);
+    kinds.insert(kinds.end(), {ValueKind::AnyBits, ValueKind::Subnormal, ValueKind::NearPowerOfTen});
     Random random(20240611);
     NumberTextComparison comparison;
     for (int i = 0; i < 800000; ++i)
-        comparison.checkValue(randomValue(kinds[i % 20], random), i % 2 ? ',' : '.');
+        comparison.checkValue(randomValue(kinds[i % kinds.size()], random), i % 2 ? ',' : '.');
     expectNoMismatch(comparison);
-    EXPECT_GT(comparison.fastDigits, comparison.values * 99 / 100);
+    EXPECT_EQ(comparison.fastDigits, comparison.values);  // snprintf never needed
     EXPECT_GT(comparison.fastParses, comparison.texts * 2 / 5);
 }
 
