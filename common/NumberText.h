@@ -30,4 +30,19 @@ bool isNumberText(const std::string& text, char decimalSeparator);
 // long double, independently of the C locale.
 long double decimalToLongDouble(const std::string& text, char decimalSeparator);
 
+// The fast conversions behind formatNumber and decimalToLongDouble, for the checks that
+// hold them to the C library's (snprintf "%.14Le", strtold).
+namespace numbertext {
+
+// The value's 15 significant digits, correctly rounded (ties to even), as an integer in
+// [10^14, 10^15) and the decimal exponent of the first; false, with nothing set, for
+// zero, infinities, NaNs and wherever only the C library's exact conversion can decide.
+bool fastFifteenDigits(long double value, std::uint64_t& digits, int& exponent);
+
+// The long double nearest a number text of the grammar; false where the text is outside
+// it or the fast exact computation does not apply.
+bool fastDecimalToLongDouble(const std::string& text, char decimalSeparator, long double& result);
+
+}  // namespace numbertext
+
 }  // namespace prurez
