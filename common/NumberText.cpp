@@ -405,14 +405,22 @@ bool fastDecimalToLongDouble(const std::string& text, char decimalSeparator, lon
 
 }  // namespace numbertext
 
-std::string formatNumber(long double value, char decimalSeparator)
+namespace {
+
+// The general form into `text` (room for 32 characters); returns its length.
+size_t formatNumberInto(long double value, char decimalSeparator, char* text)
 {
+    const auto put = [&](const char* word) {
+        const size_t length = std::strlen(word);
+        std::memcpy(text, word, length);
+        return length;
+    };
     if (value == 0.0L)
-        return "0";
+        return put("0");
     if (std::isnan(value))
-        return "NAN";
+        return put("NAN");
     if (std::isinf(value))
-        return value > 0 ? "INF" : "-INF";
+        return put(value > 0 ? "INF" : "-INF");
 
     // The exact value rounded to 15 significant digits: d.dddddddddddddd × 10^x.
     char digits[15];
@@ -427,7 +435,7 @@ std::string formatNumber(long double value, char decimalSeparator)
     while (count > 1 && digits[count - 1] == '0')
         --count;
 
-    char text[32];  // at most "-0,000" and 15 digits, or "-d," 14 digits "E-4951"
+    // At most "-0,000" and 15 digits, or "-d," 14 digits "E-4951".
     char* out = text;
     if (value < 0)
         *out++ = '-';
@@ -470,7 +478,21 @@ std::string formatNumber(long double value, char decimalSeparator)
         while (length > 0)
             *out++ = reversed[--length];
     }
-    return std::string(text, static_cast<size_t>(out - text));
+    return static_cast<size_t>(out - text);
+}
+
+}  // namespace
+
+std::string formatNumber(long double value, char decimalSeparator)
+{
+    char text[32];
+    return std::string(text, formatNumberInto(value, decimalSeparator, text));
+}
+
+void appendNumber(std::string& text, long double value, char decimalSeparator)
+{
+    char number[32];
+    text.append(number, formatNumberInto(value, decimalSeparator, number));
 }
 
 std::string formatInteger(long long value) { return std::to_string(value); }

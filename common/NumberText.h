@@ -10,6 +10,8 @@ namespace prurez {
 // The general form with up to 15 significant digits: "0", "0,00012", "1234,5",
 // "9E-5", "1,23456789012346E15", "-2,5".
 std::string formatNumber(long double value, char decimalSeparator);
+// The same text appended to `text` (no text of its own is made).
+void appendNumber(std::string& text, long double value, char decimalSeparator);
 
 // A plain decimal integer ("243", "-7").
 std::string formatInteger(long long value);

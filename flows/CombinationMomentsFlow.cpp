@@ -16,6 +16,8 @@
 #include "common/NumberText.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -29,6 +31,39 @@ namespace prurez {
 
 namespace {
 
+// A text of a table read as a number, kept with the failure its reading gave; only a
+// reading that raised no floating-point flag is kept (otherwise it is read where used,
+// as if it had never been kept, so that the flag counts where it always did).
+struct ReadNumber {
+    bool kept = false;
+    long double value = 0;
+    std::exception_ptr failure;
+};
+
+ReadNumber readAndKeep(const GridTable& table, int column, int row, char separator)
+{
+    ReadNumber read;
+    const search::FaultFlags before;  // the flags as they are, put back afterwards
+    clearFloatingPointFaults();
+    try {
+        read.value = readNumber(table, column, row, separator);
+    } catch (...) {
+        read.failure = std::current_exception();
+    }
+    read.kept = !search::FaultFlags::faultRaised();
+    before.restore();
+    return read;
+}
+
+long double valueOf(const ReadNumber& read, const GridTable& table, int column, int row, char separator)
+{
+    if (!read.kept)
+        return readNumber(table, column, row, separator);
+    if (read.failure)
+        std::rethrow_exception(read.failure);
+    return read.value;
+}
+
 struct MomentInputs {
     BeamSection beam;
     int pointCount = 0;
@@ -36,49 +71,78 @@ struct MomentInputs {
     ScanOptions options;
     const GridTable* diagram = nullptr;
     const GridTable* combinations = nullptr;
+    std::vector<ReadNumber> curvatures;  // of test points 1 … p (index k − 1)
 };
 
-// What one combination row produced: the moment texts of the points computed, and
-// the failure that ended the row, if any.
+// The combination parameters of the rows a worker computes: consecutive rows share
+// most of their texts, which are read once while they stay the same.
+class ParameterReader {
+public:
+    long double read(const GridTable& combinations, int column, int row, char separator)
+    {
+        Column& kept = columns_[static_cast<size_t>(column)];
+        const std::string_view text = combinations.cellView(column, row);
+        if (!kept.read.kept || text != kept.text) {
+            kept.text.assign(text);
+            kept.read = readAndKeep(combinations, column, row, separator);
+        }
+        return valueOf(kept.read, combinations, column, row, separator);
+    }
+
+private:
+    struct Column {
+        std::string text;
+        ReadNumber read;
+    };
+    std::array<Column, 8> columns_;
+};
+
+// What one combination row produced: the texts of its cells (the combination number,
+// then curvature and moment of each point computed) one after another, and the failure
+// that ended the row, if any.
 struct RowOutcome {
-    std::vector<std::string> moments;
-    bool curvatureCopied = false;  // the failing point had its curvature text copied
+    std::string texts;
+    std::vector<std::uint32_t> ends;
     std::exception_ptr failure;
 };
 
-RowOutcome computeRow(const MomentInputs& in, int row)
+RowOutcome computeRow(const MomentInputs& in, int row, ParameterReader& reader)
 {
     RowOutcome outcome;
-    outcome.moments.reserve(static_cast<size_t>(in.pointCount));
     const GridTable& combinations = *in.combinations;
     const char separator = in.decimalSeparator;
+    auto endCell = [&] { outcome.ends.push_back(static_cast<std::uint32_t>(outcome.texts.size())); };
+    outcome.texts.reserve(static_cast<size_t>(24 + 40 * in.pointCount));
+    outcome.ends.reserve(static_cast<size_t>(2 * in.pointCount + 1));
+    outcome.texts.append(combinations.cellView(0, row));
+    endCell();
     try {
         clearFloatingPointFaults();
         // The row's parameters are the same texts for every test point: converted once,
         // they give the values (and the first failure) of a conversion at each point.
         FibreParameters parameters;
-        parameters.E = readNumber(combinations, 1, row, separator);
-        parameters.fcp = readNumber(combinations, 2, row, separator);
-        parameters.fct = readNumber(combinations, 3, row, separator);
-        readNumber(combinations, 4, row, separator);  // ecpm: converted, not used
-        const long double ectm = readNumber(combinations, 5, row, separator);
-        parameters.a = Single(readNumber(combinations, 6, row, separator));
-        parameters.b = Single(readNumber(combinations, 7, row, separator));
+        parameters.E = reader.read(combinations, 1, row, separator);
+        parameters.fcp = reader.read(combinations, 2, row, separator);
+        parameters.fct = reader.read(combinations, 3, row, separator);
+        reader.read(combinations, 4, row, separator);  // ecpm: converted, not used
+        const long double ectm = reader.read(combinations, 5, row, separator);
+        parameters.a = Single(reader.read(combinations, 6, row, separator));
+        parameters.b = Single(reader.read(combinations, 7, row, separator));
         parameters.epsTu = ectm * 0.01L;
         // The row's strains are derived before a curvature is read or copied, so E = 0
         // fails with no curvature text of the row written.
         extendedFibreLaw(parameters.E, parameters.fcp, parameters.fct, parameters.a, parameters.b, parameters.epsTu);
         checkFloatingPointFaults();
         for (int k = 1; k <= in.pointCount; ++k) {
-            const std::string& curvatureText = in.diagram->cell(2, k);
-            const Single kappa(readNumber(*in.diagram, 2, k, separator));
-            outcome.curvatureCopied = true;
+            const Single kappa(valueOf(in.curvatures[static_cast<size_t>(k - 1)], *in.diagram, 2, k, separator));
+            outcome.texts.append(in.diagram->cellView(2, k));
+            endCell();
             const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, in.options);
             if (!moment)
-                throw Failure(noBalanceMessage(combinations.cell(0, row), curvatureText));
+                throw Failure(noBalanceMessage(combinations.cell(0, row), in.diagram->cell(2, k)));
             checkFloatingPointFaults();
-            outcome.moments.push_back(formatNumber(*moment, separator));
-            outcome.curvatureCopied = false;
+            appendNumber(outcome.texts, *moment, separator);
+            endCell();
         }
     } catch (const ScanCancelled&) {
         outcome.failure = std::make_exception_ptr(Failure(computationCancelledMessage));
@@ -90,19 +154,11 @@ RowOutcome computeRow(const MomentInputs& in, int row)
 
 // Writes one row's outcome into the table; a failure of the row is thrown after the
 // cells before it are written.
-void writeRow(const MomentInputs& in, int row, RowOutcome& outcome, GridTable& moments)
+void writeRow(int row, RowOutcome& outcome, GridTable& moments)
 {
-    moments.setCell(0, row, in.combinations->cell(0, row));
-    const int computed = static_cast<int>(outcome.moments.size());
-    for (int k = 1; k <= computed; ++k) {
-        moments.setCell(2 * k - 1, row, in.diagram->cell(2, k));
-        moments.setCell(2 * k, row, std::move(outcome.moments[static_cast<size_t>(k - 1)]));
-    }
-    if (outcome.failure) {
-        if (outcome.curvatureCopied)
-            moments.setCell(2 * computed + 1, row, in.diagram->cell(2, computed + 1));
+    moments.setRowCells(row, std::move(outcome.texts), std::move(outcome.ends));
+    if (outcome.failure)
         std::rethrow_exception(outcome.failure);
-    }
 }
 
 bool cancelled(const MomentRunControl& control)
@@ -112,13 +168,14 @@ bool cancelled(const MomentRunControl& control)
 
 void runSequentially(const MomentInputs& in, int rowCount, GridTable& moments, const MomentRunControl& control)
 {
+    ParameterReader reader;
     for (int row = 1; row < rowCount; ++row) {
         if (cancelled(control))
             throw Failure(computationCancelledMessage);
         if (control.progress)
             control.progress(row);
-        RowOutcome outcome = computeRow(in, row);
-        writeRow(in, row, outcome, moments);
+        RowOutcome outcome = computeRow(in, row, reader);
+        writeRow(row, outcome, moments);
     }
 }
 
@@ -168,12 +225,13 @@ public:
 private:
     void work()
     {
+        ParameterReader reader;
         while (!stop_ && !cancelled(control_)) {
             const int row = nextRow_++;
             // Rows after a failed one are never written.
             if (row >= rowCount_ || row > firstFailedRow_)
                 return;
-            RowOutcome outcome = computeRow(in_, row);
+            RowOutcome outcome = computeRow(in_, row, reader);
             if (outcome.failure) {
                 int known = firstFailedRow_.load();
                 while (row < known && !firstFailedRow_.compare_exchange_weak(known, row)) {
@@ -217,7 +275,7 @@ void runOnThreads(const MomentInputs& in, int rowCount, int threadCount, GridTab
             control.progress(row);
         if (!pool.take(row, outcome))
             throw Failure(computationCancelledMessage);
-        writeRow(in, row, outcome, moments);
+        writeRow(row, outcome, moments);
     }
 }
 
@@ -244,6 +302,9 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
     in.options.cancel = control.cancel;
     in.diagram = &diagram;
     in.combinations = &combinations;
+    // The test curvatures are the same texts for every combination: read once.
+    for (int k = 1; k <= pointCount; ++k)
+        in.curvatures.push_back(readAndKeep(diagram, 2, k, decimalSeparator));
 
     moments.reserveRows(rowCount);
     moments.setRowCount(rowCount);

@@ -32,6 +32,17 @@ std::string GridTable::cell(int column, int row) const
     return cells.text.substr(cells.begin(c), cells.ends[c] - cells.begin(c));
 }
 
+std::string_view GridTable::cellView(int column, int row) const
+{
+    if (row < 0 || column < 0 || static_cast<size_t>(row) >= rows_.size())
+        return std::string_view();
+    const Row& cells = rows_[static_cast<size_t>(row)];
+    const auto c = static_cast<size_t>(column);
+    if (c >= cells.ends.size())
+        return std::string_view();
+    return std::string_view(cells.text).substr(cells.begin(c), cells.ends[c] - cells.begin(c));
+}
+
 void GridTable::setCell(int column, int row, std::string text)
 {
     if (row < 0 || column < 0)
@@ -55,6 +66,25 @@ void GridTable::setCell(int column, int row, std::string text)
     if (shift != 0)
         for (size_t k = c; k < cells.ends.size(); ++k)
             cells.ends[k] = static_cast<std::uint32_t>(cells.ends[k] + shift);
+}
+
+void GridTable::setRowCells(int row, std::string texts, std::vector<std::uint32_t> ends)
+{
+    if (row < 0 || ends.empty())
+        return;
+    if (static_cast<size_t>(row) >= rows_.size())
+        rows_.resize(static_cast<size_t>(row) + 1);
+    Row& cells = rows_[static_cast<size_t>(row)];
+    if (cells.ends.empty()) {
+        cells.text = std::move(texts);
+        cells.ends = std::move(ends);
+        return;
+    }
+    std::uint32_t begin = 0;
+    for (size_t column = 0; column < ends.size(); ++column) {
+        setCell(static_cast<int>(column), row, texts.substr(begin, ends[column] - begin));
+        begin = ends[column];
+    }
 }
 
 GridTable GridTable::blankCopy() const

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace prurez {
@@ -25,7 +26,13 @@ public:
 
     // An unwritten cell reads as the empty text.
     std::string cell(int column, int row) const;
+    // The same text in place, valid until the row is written again.
+    std::string_view cellView(int column, int row) const;
     void setCell(int column, int row, std::string text);
+    // Writes the cells 0, 1, … of a row at once: their texts one after another in
+    // `texts`, cell c ending at ends[c]. A row without cells takes the two buffers as
+    // they are (no allocation per cell); others get the cells one by one.
+    void setRowCells(int row, std::string texts, std::vector<std::uint32_t> ends);
     // A table with the same counts and no cells.
     GridTable blankCopy() const;
     // Reserves room for `rows` rows (a capacity hint only).
