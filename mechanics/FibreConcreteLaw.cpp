@@ -66,9 +66,10 @@ long double fibreTensionStress(const FibreConcreteLaw& law, long double strain)
     return law.b * fct + (1.0L - law.a - law.b) * fct * (1.0L - (strain - law.et1) / (law.etu - law.et1));
 }
 
-FibreStressBlock fibreCompression(const FibreConcreteLaw& law, long double w, long double x, long double epsh,
-                                  long double kappa)
+FibreStressBlock FibreAtCurvature::compression(long double x, long double epsh) const
 {
+    const FibreConcreteLaw& law = law_;
+    const long double w = w_;
     FibreStressBlock block;
     if (epsh <= law.ec0) {
         // The section analysis writes −0.5·epsh·E·w·x, the inverse analysis −(0.5·E·epsh·w·x):
@@ -78,23 +79,29 @@ FibreStressBlock fibreCompression(const FibreConcreteLaw& law, long double w, lo
         block.faceStress = law.E * epsh;
         return block;
     }
-    const long double xc0 = law.ec0 / kappa;
-    const long double triangle = 0.5L * law.fcp * w * xc0;
-    const long double triangleArm = hold(law, 2.0L / 3.0L * xc0);
+    if (!plateau_.ready) {
+        plateau_.xc0 = law.ec0 / kappa_;
+        plateau_.triangle = 0.5L * law.fcp * w * plateau_.xc0;
+        plateau_.triangleArm = hold(law, 2.0L / 3.0L * plateau_.xc0);
+        plateau_.ready = true;
+    }
+    const long double xc0 = plateau_.xc0;
+    const long double triangle = plateau_.triangle;
     const long double plateau = law.fcp * w * (x - xc0);
     const long double plateauArm = hold(law, xc0 + (x - xc0) / 2.0L);
     // Divided by F1 + F2 (the section analysis) or by −FP (the inverse analysis): the
     // same number, FP being the negated sum.
     const long double sum = triangle + plateau;
     block.force = -sum;
-    block.arm = hold(law, (triangle * triangleArm + plateau * plateauArm) / sum);
+    block.arm = hold(law, (triangle * plateau_.triangleArm + plateau * plateauArm) / sum);
     block.faceStress = law.fcp;
     return block;
 }
 
-FibreStressBlock fibreTension(const FibreConcreteLaw& law, long double w, long double xt, long double epsd,
-                              long double kappa)
+FibreStressBlock FibreAtCurvature::tension(long double xt, long double epsd) const
 {
+    const FibreConcreteLaw& law = law_;
+    const long double w = w_;
     FibreStressBlock block;
     const long double a = law.a;
     const long double b = law.b;
@@ -105,61 +112,105 @@ FibreStressBlock fibreTension(const FibreConcreteLaw& law, long double w, long d
         block.faceStress = law.E * epsd;
         return block;
     }
-    const long double xe = law.et0 / kappa;  // end of the elastic part below the neutral axis
-    const long double elastic = 0.5L * fct * w * xe;
-    const long double elasticArm = hold(law, 2.0L / 3.0L * xe);
+    if (!cracked_.ready) {
+        cracked_.xe = law.et0 / kappa_;  // end of the elastic part below the neutral axis
+        cracked_.elastic = 0.5L * fct * w * cracked_.xe;
+        cracked_.elasticArm = hold(law, 2.0L / 3.0L * cracked_.xe);
+        cracked_.elasticMoment = cracked_.elastic * cracked_.elasticArm;
+        cracked_.ready = true;
+    }
+    const long double xe = cracked_.xe;
+    const long double elastic = cracked_.elastic;
     if (epsd <= law.et1) {
         // The steep branch reaches the face: four pieces over the softened depth s.
+        if (!steep_.ready) {
+            steep_.aFct = a * fct;
+            steep_.steepSpan = law.et1 - law.et0;
+            steep_.floorStress = (1.0L - a) * fct;
+            steep_.floorStressW = steep_.floorStress * w;
+            steep_.ready = true;
+        }
         const long double s = hold(law, xt - xe);
-        const long double e = hold(law, a * fct * (law.et1 - epsd) / (law.et1 - law.et0));
-        const long double floor = (1.0L - a) * fct * w * s;
+        const long double e = hold(law, steep_.aFct * (law.et1 - epsd) / steep_.steepSpan);
+        const long double floor = steep_.floorStressW * s;
         const long double floorArm = hold(law, xt - s / 2.0L);
         const long double excess = e * w * s;
         const long double excessArm = hold(law, xt - s / 2.0L);
-        const long double softening = 0.5L * (a * fct - e) * w * s;
+        const long double softening = 0.5L * (steep_.aFct - e) * w * s;
         const long double softeningArm = hold(law, xe + s / 3.0L);
         block.force = elastic + floor + excess + softening;
-        block.arm = hold(law, (elastic * elasticArm + floor * floorArm + excess * excessArm +
+        block.arm = hold(law, (cracked_.elasticMoment + floor * floorArm + excess * excessArm +
                                softening * softeningArm) /
                                   block.force);
-        block.faceStress = (1.0L - a) * fct + e;
+        block.faceStress = steep_.floorStress + e;
         return block;
     }
     // The steep band is complete; the gentle branch reaches the face: six pieces.
-    const long double x1 = (law.et1 - law.et0) / kappa;
-    const long double s = hold(law, xt - law.et1 / kappa);
-    const long double along = (epsd - law.et1) / (law.etu - law.et1);
+    if (!band_.ready) {
+        band_.x1 = (law.et1 - law.et0) / kappa_;
+        band_.bandEnd = law.et1 / kappa_;
+        band_.ready = true;
+    }
+    const long double x1 = band_.x1;
+    const long double bandEnd = band_.bandEnd;
+    const long double s = hold(law, xt - bandEnd);
+    const long double along = (epsd - law.et1) / (gentle_.ready ? gentle_.gentleSpan : law.etu - law.et1);
     // εtu = εt1 divides by zero here, before the infinite excess makes the sums invalid.
     checkTrialFaults();
-    const long double e2 = hold(law, (1.0L - a - b) * fct * (1.0L - along));
-    const long double bandRectangle = (1.0L - a) * fct * w * x1;
-    const long double bandRectangleArm = hold(law, xe + x1 / 2.0L);
-    const long double bandTriangle = 0.5L * a * fct * w * x1;
-    const long double bandTriangleArm = hold(law, xe + x1 / 3.0L);
-    const long double residual = b * fct * w * s;
-    const long double residualArm = hold(law, law.et1 / kappa + s / 2.0L);
+    if (!gentle_.ready) {
+        gentle_.gentleSpan = law.etu - law.et1;
+        gentle_.gentleExcess = (1.0L - a - b) * fct;
+        gentle_.residualW = b * fct * w;
+        const long double bandRectangle = (1.0L - a) * fct * w * x1;
+        const long double bandRectangleArm = hold(law, xe + x1 / 2.0L);
+        const long double bandTriangle = 0.5L * a * fct * w * x1;
+        const long double bandTriangleArm = hold(law, xe + x1 / 3.0L);
+        gentle_.forceBefore = elastic + bandRectangle + bandTriangle;
+        gentle_.momentBefore =
+            cracked_.elasticMoment + bandRectangle * bandRectangleArm + bandTriangle * bandTriangleArm;
+        gentle_.ready = true;
+    }
+    const long double e2 = hold(law, gentle_.gentleExcess * (1.0L - along));
+    const long double residual = gentle_.residualW * s;
+    const long double residualArm = hold(law, bandEnd + s / 2.0L);
     const long double excess = e2 * w * s;
-    const long double excessArm = hold(law, law.et1 / kappa + s / 2.0L);
-    const long double gentle = 0.5L * ((1.0L - a - b) * fct - e2) * w * s;
-    const long double gentleArm = hold(law, law.et1 / kappa + s / 3.0L);
-    block.force = elastic + bandRectangle + bandTriangle + residual + excess + gentle;
-    block.arm = hold(law, (elastic * elasticArm + bandRectangle * bandRectangleArm + bandTriangle * bandTriangleArm +
-                           residual * residualArm + excess * excessArm + gentle * gentleArm) /
+    const long double excessArm = hold(law, bandEnd + s / 2.0L);
+    const long double gentle = 0.5L * (gentle_.gentleExcess - e2) * w * s;
+    const long double gentleArm = hold(law, bandEnd + s / 3.0L);
+    block.force = gentle_.forceBefore + residual + excess + gentle;
+    block.arm = hold(law, (gentle_.momentBefore + residual * residualArm + excess * excessArm + gentle * gentleArm) /
                               block.force);
     block.faceStress = b * fct + e2;
     return block;
 }
 
-FibreTrial fibreTrial(const FibreConcreteLaw& law, long double w, long double h, long double kappa, long double x)
+FibreTrial FibreAtCurvature::trial(long double h, long double x) const
 {
     FibreTrial trial;
     trial.x = x;
     trial.xt = h - x;
-    trial.epsh = x * kappa;
-    trial.epsd = trial.xt * kappa;
-    trial.compression = fibreCompression(law, w, x, trial.epsh, kappa);
-    trial.tension = fibreTension(law, w, trial.xt, trial.epsd, kappa);
+    trial.epsh = x * kappa_;
+    trial.epsd = trial.xt * kappa_;
+    trial.compression = compression(x, trial.epsh);
+    trial.tension = tension(trial.xt, trial.epsd);
     return trial;
+}
+
+FibreStressBlock fibreCompression(const FibreConcreteLaw& law, long double w, long double x, long double epsh,
+                                  long double kappa)
+{
+    return FibreAtCurvature(law, w, kappa).compression(x, epsh);
+}
+
+FibreStressBlock fibreTension(const FibreConcreteLaw& law, long double w, long double xt, long double epsd,
+                              long double kappa)
+{
+    return FibreAtCurvature(law, w, kappa).tension(xt, epsd);
+}
+
+FibreTrial fibreTrial(const FibreConcreteLaw& law, long double w, long double h, long double kappa, long double x)
+{
+    return FibreAtCurvature(law, w, kappa).trial(h, x);
 }
 
 }  // namespace prurez

@@ -87,4 +87,52 @@ struct FibreTrial {
 };
 FibreTrial fibreTrial(const FibreConcreteLaw& law, long double w, long double h, long double kappa, long double x);
 
+// The zones of a w-wide rectangle at one curvature, for the trials of one scan: the
+// pieces of the resultants that do not depend on where the neutral axis lies (the
+// elastic triangles, the steep band, the depths that divide by κ) are formed once, at
+// their first use and with the very operations of a single trial, so that every trial
+// gives the numbers fibreCompression and fibreTension give (κ = 0 divides by nothing).
+// forget() drops what was formed, so that a scan run again forms it again (and raises
+// again any fault it raised).
+class FibreAtCurvature {
+public:
+    FibreAtCurvature(const FibreConcreteLaw& law, long double w, long double kappa) : law_(law), w_(w), kappa_(kappa)
+    {
+    }
+    FibreStressBlock compression(long double x, long double epsh) const;
+    FibreStressBlock tension(long double xt, long double epsd) const;
+    FibreTrial trial(long double h, long double x) const;
+    void forget() { plateau_.ready = cracked_.ready = steep_.ready = band_.ready = gentle_.ready = false; }
+
+private:
+    const FibreConcreteLaw& law_;
+    long double w_;
+    long double kappa_;
+    // Beyond εc0: the elastic triangle above the plateau.
+    mutable struct {
+        bool ready = false;
+        long double xc0, triangle, triangleArm;
+    } plateau_;
+    // Beyond εt0: the elastic triangle below the neutral axis.
+    mutable struct {
+        bool ready = false;
+        long double xe, elastic, elasticArm, elasticMoment;
+    } cracked_;
+    // The constants of the steep branch.
+    mutable struct {
+        bool ready = false;
+        long double aFct, steepSpan, floorStress, floorStressW;
+    } steep_;
+    // Beyond εt1, before the division by εtu − εt1: the depths of the steep band.
+    mutable struct {
+        bool ready = false;
+        long double x1, bandEnd;
+    } band_;
+    // Beyond εt1, after it: the steep band's pieces and the gentle line's constants.
+    mutable struct {
+        bool ready = false;
+        long double gentleSpan, gentleExcess, residualW, forceBefore, momentBefore;
+    } gentle_;
+};
+
 }  // namespace prurez

@@ -14,8 +14,9 @@ std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, c
     const long double w = section.width;
     const long double h = section.height;
     FibreTrial trial;
+    FibreAtCurvature zones(law, w, kappa);
     auto evaluate = [&](long double x) {
-        trial = fibreTrial(law, w, h, kappa, x);
+        trial = zones.trial(h, x);
         const long double sum = trial.tension.force + trial.compression.force;
         // The resultants balance when the integer part of 1000·|FT + FP| is 0.
         return ScanVerdict{std::trunc(1000.0L * std::fabs(sum)) == 0.0L, sum};
@@ -23,7 +24,8 @@ std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, c
     auto plan = [&](const ScanPositions* positions) {
         return fibreScanPlan(law, w, h, kappa, 0.0L, positions);
     };
-    if (!findFirstBalanced(ScanLine{h / 2.0L + momentScanStep, momentScanStep}, options, plan, evaluate))
+    if (!findFirstBalanced(ScanLine{h / 2.0L + momentScanStep, momentScanStep}, options, plan, evaluate,
+                           [&] { zones.forget(); }))
         return std::nullopt;
     return trial;
 }

@@ -357,10 +357,13 @@ namespace prurez {
 // decides, the plain scan otherwise. `makePlan(positions)` builds the plan over the
 // line's positions; `trial(position)` evaluates one position, keeps what the caller
 // needs of it and returns its verdict; the last trial evaluated is the accepted one.
-// The fault flags are checked after every trial of the plain scan. Returns false when
+// The fault flags are checked after every trial of the plain scan. `restart()` runs
+// before a plain scan that follows a search (trials that keep what they formed forget
+// it, so that the plain scan forms it, and raises its faults, anew). Returns false when
 // no position balances.
-template <class MakePlan, class Trial>
-bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Trial&& trial)
+template <class MakePlan, class Trial, class Restart>
+bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Trial&& trial,
+                       Restart&& restart)
 {
     if (!options.exhaustiveScan) {
         if (const ScanPositions* positions = ScanPositions::of(line)) {
@@ -369,6 +372,7 @@ bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePla
                 searchFirstPassing(plan, [&](ScanIndex i) { return trial((*positions)[i]); });
             if (result.end != SearchResult::undecided)
                 return result.end == SearchResult::found;
+            restart();
         }
     }
     const long double limit = -0.5L * line.step;
@@ -386,6 +390,12 @@ bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePla
             throw ScanCancelled();
     }
     return false;
+}
+
+template <class MakePlan, class Trial>
+bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Trial&& trial)
+{
+    return findFirstBalanced(line, options, makePlan, trial, [] {});
 }
 
 }  // namespace prurez

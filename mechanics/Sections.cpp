@@ -193,8 +193,9 @@ FibreSection::FibreSection(const SectionInput& input)
 std::optional<SectionRow> FibreSection::balanceAt(long double kappa, const ScanOptions& options) const
 {
     FibreTrial trial;
+    FibreAtCurvature zones(law_, width_, kappa);
     auto evaluate = [&](long double x) {
-        trial = fibreTrial(law_, width_, height_, kappa, x);
+        trial = zones.trial(height_, x);
         const long double sum = trial.tension.force + trial.compression.force;
         // r = N·0.001 − (FT + FP) as a fixed-point value in MN, then |r| in kN.
         const Fixed r = Fixed::store(N_.value() * 0.001L - sum);
@@ -204,7 +205,8 @@ std::optional<SectionRow> FibreSection::balanceAt(long double kappa, const ScanO
     auto plan = [&](const ScanPositions* positions) {
         return fibreScanPlan(law_, width_, height_, kappa, N_.value() * 0.001L, positions);
     };
-    if (!findFirstBalanced(ScanLine{height_ / 2.0L + sectionScanStep, sectionScanStep}, options, plan, evaluate))
+    if (!findFirstBalanced(ScanLine{height_ / 2.0L + sectionScanStep, sectionScanStep}, options, plan, evaluate,
+                           [&] { zones.forget(); }))
         return std::nullopt;
 
     SectionRow row;
