@@ -21,6 +21,16 @@ void checkFloatingPointFaults()
     throw Failure("Floating point overflow");
 }
 
+FaultFlags::FaultFlags()
+{
+    std::fegetexceptflag(&saved_, FE_ALL_EXCEPT);
+    raisedBefore_ = faultRaised();
+}
+
+bool FaultFlags::faultRaised() { return std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0; }
+
+void FaultFlags::restore() const { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
+
 namespace {
 
 thread_local bool trialChecksDeferred = false;

@@ -4,6 +4,7 @@
 // All arithmetic is long double (80-bit extended, 64-bit mantissa). A value "held in
 // single precision" is rounded to float where it is stored and read back as long double.
 
+#include <cfenv>
 #include <limits>
 
 static_assert(std::numeric_limits<long double>::digits == 64,
@@ -31,6 +32,22 @@ void clearFloatingPointFaults();
 // Throws the Failure for the first raised flag in the order invalid operation,
 // division by zero, overflow. Underflow and inexact results are not faults.
 void checkFloatingPointFaults();
+
+// The state of the fault flags when it is made, to be put back after a computation
+// whose own faults are judged apart.
+class FaultFlags {
+public:
+    FaultFlags();
+    bool faultRaisedBefore() const { return raisedBefore_; }
+    // True when a fault flag is raised now.
+    static bool faultRaised();
+    // Puts the flags back as they were when this was made.
+    void restore() const;
+
+private:
+    std::fexcept_t saved_;
+    bool raisedBefore_ = false;
+};
 
 // A check inside a trial of a scan: skipped while a fast search defers the checks of
 // its trials to its end (the flags are sticky, so a search that ends without a flag

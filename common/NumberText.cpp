@@ -513,13 +513,13 @@ long double decimalToLongDouble(const std::string& text, char decimalSeparator)
     return toLongDouble(number, begin, end, decimalSeparator);
 }
 
-long double parseNumber(const std::string& text, char decimalSeparator)
+long double parseNumber(std::string_view text, char decimalSeparator)
 {
     const char* begin = text.data();
     const char* end = begin + text.size();
     DecimalText number;
     if (!scanNumberText(begin, end, decimalSeparator, number))
-        throw Failure("'" + text + "' is not a valid floating point value");
+        throw Failure("'" + std::string(text) + "' is not a valid floating point value");
     return toLongDouble(number, begin, end, decimalSeparator);
 }
 

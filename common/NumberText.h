@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace prurez {
 
@@ -19,7 +20,7 @@ std::string formatInteger(long long value);
 // Accepts blanks (codes 0-32) around an optional sign, digits with at most one
 // separator, an optional exponent. Otherwise fails with
 // "'<text>' is not a valid floating point value" naming the untouched text.
-long double parseNumber(const std::string& text, char decimalSeparator);
+long double parseNumber(std::string_view text, char decimalSeparator);
 
 // Leading blanks, an optional sign, digits, within 32-bit range. Otherwise fails with
 // "'<text>' is not a valid integer value".

@@ -54,10 +54,34 @@ void writeFixed(GridTable& table, int column, int row, Fixed value, char decimal
 long double readNumber(const GridTable& table, int column, int row, char decimalSeparator)
 {
     try {
-        return parseNumber(table.cell(column, row), decimalSeparator);
+        return parseNumber(table.cellView(column, row), decimalSeparator);
     } catch (const Failure& failure) {
         throw TextFailure(failure.message(), &table, column, row);
     }
+}
+
+KeptNumber keepNumber(const GridTable& table, int column, int row, char decimalSeparator)
+{
+    KeptNumber read;
+    const FaultFlags before;
+    clearFloatingPointFaults();
+    try {
+        read.value = readNumber(table, column, row, decimalSeparator);
+    } catch (...) {
+        read.failure = std::current_exception();
+    }
+    read.kept = !FaultFlags::faultRaised();
+    before.restore();
+    return read;
+}
+
+long double keptValue(const KeptNumber& read, const GridTable& table, int column, int row, char decimalSeparator)
+{
+    if (!read.kept)
+        return readNumber(table, column, row, decimalSeparator);
+    if (read.failure)
+        std::rethrow_exception(read.failure);
+    return read.value;
 }
 
 }  // namespace prurez

@@ -8,6 +8,7 @@
 #include "flows/GridTable.h"
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 namespace prurez {
@@ -32,5 +33,17 @@ void writeFixed(GridTable& table, int column, int row, Fixed value, char decimal
 // Parses a cell's text (failing with the floating point message, as a TextFailure
 // naming the table and the cell).
 long double readNumber(const GridTable& table, int column, int row, char decimalSeparator);
+
+// A cell read once for many uses: its value and the failure its reading gave. Kept only
+// when the reading raised no fault flag (the flags are put back as they were);
+// otherwise keptValue reads the cell at each use, so that the flag is raised there.
+struct KeptNumber {
+    bool kept = false;
+    long double value = 0;
+    std::exception_ptr failure;
+};
+KeptNumber keepNumber(const GridTable& table, int column, int row, char decimalSeparator);
+// The value readNumber would give at this use (or its failure).
+long double keptValue(const KeptNumber& read, const GridTable& table, int column, int row, char decimalSeparator);
 
 }  // namespace prurez

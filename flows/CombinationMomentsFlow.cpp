@@ -31,39 +31,6 @@ namespace prurez {
 
 namespace {
 
-// A text of a table read as a number, kept with the failure its reading gave; only a
-// reading that raised no floating-point flag is kept (otherwise it is read where used,
-// as if it had never been kept, so that the flag counts where it always did).
-struct ReadNumber {
-    bool kept = false;
-    long double value = 0;
-    std::exception_ptr failure;
-};
-
-ReadNumber readAndKeep(const GridTable& table, int column, int row, char separator)
-{
-    ReadNumber read;
-    const search::FaultFlags before;  // the flags as they are, put back afterwards
-    clearFloatingPointFaults();
-    try {
-        read.value = readNumber(table, column, row, separator);
-    } catch (...) {
-        read.failure = std::current_exception();
-    }
-    read.kept = !search::FaultFlags::faultRaised();
-    before.restore();
-    return read;
-}
-
-long double valueOf(const ReadNumber& read, const GridTable& table, int column, int row, char separator)
-{
-    if (!read.kept)
-        return readNumber(table, column, row, separator);
-    if (read.failure)
-        std::rethrow_exception(read.failure);
-    return read.value;
-}
-
 struct MomentInputs {
     BeamSection beam;
     int pointCount = 0;
@@ -71,7 +38,7 @@ struct MomentInputs {
     ScanOptions options;
     const GridTable* diagram = nullptr;
     const GridTable* combinations = nullptr;
-    std::vector<ReadNumber> curvatures;  // of test points 1 … p (index k − 1)
+    std::vector<KeptNumber> curvatures;  // of test points 1 … p (index k − 1)
 };
 
 // The combination parameters of the rows a worker computes: consecutive rows share
@@ -84,15 +51,15 @@ public:
         const std::string_view text = combinations.cellView(column, row);
         if (!kept.read.kept || text != kept.text) {
             kept.text.assign(text);
-            kept.read = readAndKeep(combinations, column, row, separator);
+            kept.read = keepNumber(combinations, column, row, separator);
         }
-        return valueOf(kept.read, combinations, column, row, separator);
+        return keptValue(kept.read, combinations, column, row, separator);
     }
 
 private:
     struct Column {
         std::string text;
-        ReadNumber read;
+        KeptNumber read;
     };
     std::array<Column, 8> columns_;
 };
@@ -134,7 +101,7 @@ RowOutcome computeRow(const MomentInputs& in, int row, ParameterReader& reader)
         extendedFibreLaw(parameters.E, parameters.fcp, parameters.fct, parameters.a, parameters.b, parameters.epsTu);
         checkFloatingPointFaults();
         for (int k = 1; k <= in.pointCount; ++k) {
-            const Single kappa(valueOf(in.curvatures[static_cast<size_t>(k - 1)], *in.diagram, 2, k, separator));
+            const Single kappa(keptValue(in.curvatures[static_cast<size_t>(k - 1)], *in.diagram, 2, k, separator));
             outcome.texts.append(in.diagram->cellView(2, k));
             endCell();
             const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, in.options);
@@ -304,7 +271,7 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
     in.combinations = &combinations;
     // The test curvatures are the same texts for every combination: read once.
     for (int k = 1; k <= pointCount; ++k)
-        in.curvatures.push_back(readAndKeep(diagram, 2, k, decimalSeparator));
+        in.curvatures.push_back(keepNumber(diagram, 2, k, decimalSeparator));
 
     moments.reserveRows(rowCount);
     moments.setRowCount(rowCount);

@@ -56,21 +56,60 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
         deviations.setCell(k, 0, "odchylka");
     deviations.setCell(pointCount + 1, 0, "soucet");
 
+    // The test moments are the same texts for every combination: read once.
+    std::vector<KeptNumber> testMoments;
+    for (int k = 1; k <= pointCount; ++k)
+        testMoments.push_back(keepNumber(diagram, 3, k, decimalSeparator));
+
+    // Each squared deviation enters its sum as its 15-digit text reads back. The texts of
+    // a row are read back while they are at hand, with the fault flags set aside: a row
+    // whose reading and sum raised no fault keeps its sum, written as the second pass
+    // reaches it; any other row is summed there from its cells.
+    std::vector<long double> squared(static_cast<size_t>(pointCount));
+    std::vector<long double> sums(static_cast<size_t>(rowCount));
+    std::vector<char> sumKept(static_cast<size_t>(rowCount), 0);
     for (int row = 1; row < rowCount; ++row) {
         if (control.cancel != nullptr && control.cancel->load())
             throw Failure(deviationsCancelledMessage);
         if (control.progress)
             control.progress(row);
-        deviations.setCell(0, row, formatInteger(row));
-        for (int k = 1; k <= pointCount; ++k) {
-            const long double moment = readNumber(moments, 2 * k, row, decimalSeparator);
-            const long double testMoment = readNumber(diagram, 3, k, decimalSeparator);
-            writeNumber(deviations, k, row, squaredDeviation(moment, testMoment), decimalSeparator);
+        std::string texts = formatInteger(row);
+        texts.reserve(static_cast<size_t>(24 * (pointCount + 2)));  // room for the sum too
+        std::vector<std::uint32_t> ends;
+        ends.reserve(static_cast<size_t>(pointCount + 2));
+        ends.push_back(static_cast<std::uint32_t>(texts.size()));
+        try {
+            for (int k = 1; k <= pointCount; ++k) {
+                const long double moment = readNumber(moments, 2 * k, row, decimalSeparator);
+                const long double testMoment =
+                    keptValue(testMoments[static_cast<size_t>(k - 1)], diagram, 3, k, decimalSeparator);
+                const long double deviation = squaredDeviation(moment, testMoment);
+                checkFloatingPointFaults();
+                appendNumber(texts, deviation, decimalSeparator);
+                ends.push_back(static_cast<std::uint32_t>(texts.size()));
+            }
+        } catch (...) {
+            deviations.setRowCells(row, std::move(texts), std::move(ends));
+            throw;
         }
+        const FaultFlags before;
+        clearFloatingPointFaults();
+        try {
+            for (size_t k = 1; k < ends.size(); ++k)
+                squared[k - 1] = parseNumber(std::string_view(texts).substr(ends[k - 1], ends[k] - ends[k - 1]),
+                                             decimalSeparator);
+            sums[static_cast<size_t>(row)] = summedDeviation(squared);
+            sumKept[static_cast<size_t>(row)] = !FaultFlags::faultRaised();
+        } catch (const Failure&) {
+        }
+        before.restore();
+        deviations.setRowCells(row, std::move(texts), std::move(ends));
     }
-    // Each squared deviation enters its sum as its 15-digit text reads back.
-    std::vector<long double> squared(static_cast<size_t>(pointCount));
     for (int row = 1; row < rowCount; ++row) {
+        if (sumKept[static_cast<size_t>(row)]) {
+            writeNumber(deviations, pointCount + 1, row, sums[static_cast<size_t>(row)], decimalSeparator);
+            continue;
+        }
         for (int k = 1; k <= pointCount; ++k)
             squared[static_cast<size_t>(k - 1)] = readNumber(deviations, k, row, decimalSeparator);
         writeNumber(deviations, pointCount + 1, row, summedDeviation(squared), decimalSeparator);

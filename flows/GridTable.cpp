@@ -43,7 +43,7 @@ std::string_view GridTable::cellView(int column, int row) const
     return std::string_view(cells.text).substr(cells.begin(c), cells.ends[c] - cells.begin(c));
 }
 
-void GridTable::setCell(int column, int row, std::string text)
+void GridTable::setCell(int column, int row, std::string_view text)
 {
     if (row < 0 || column < 0)
         return;
@@ -80,9 +80,10 @@ void GridTable::setRowCells(int row, std::string texts, std::vector<std::uint32_
         cells.ends = std::move(ends);
         return;
     }
+    const std::string_view all(texts);
     std::uint32_t begin = 0;
     for (size_t column = 0; column < ends.size(); ++column) {
-        setCell(static_cast<int>(column), row, texts.substr(begin, ends[column] - begin));
+        setCell(static_cast<int>(column), row, all.substr(begin, ends[column] - begin));
         begin = ends[column];
     }
 }

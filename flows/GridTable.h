@@ -28,7 +28,7 @@ public:
     std::string cell(int column, int row) const;
     // The same text in place, valid until the row is written again.
     std::string_view cellView(int column, int row) const;
-    void setCell(int column, int row, std::string text);
+    void setCell(int column, int row, std::string_view text);
     // Writes the cells 0, 1, … of a row at once: their texts one after another in
     // `texts`, cell c ending at ends[c]. A row without cells takes the two buffers as
     // they are (no allocation per cell); others get the cells one by one.

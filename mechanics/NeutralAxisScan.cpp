@@ -16,19 +16,6 @@ SearchStatistics& searchStatistics()
     return statistics;
 }
 
-namespace search {
-
-FaultFlags::FaultFlags()
-{
-    std::fegetexceptflag(&saved_, FE_ALL_EXCEPT);
-    raisedBefore_ = faultRaised();
-}
-
-bool FaultFlags::faultRaised() { return std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0; }
-
-void FaultFlags::restore() const { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
-
-}  // namespace search
 
 namespace {
 

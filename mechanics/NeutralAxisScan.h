@@ -48,7 +48,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -157,21 +156,6 @@ struct SearchStatistics {
 SearchStatistics& searchStatistics();
 
 namespace search {
-
-// The state of the floating-point fault flags when a search starts.
-class FaultFlags {
-public:
-    FaultFlags();
-    bool faultRaisedBefore() const { return raisedBefore_; }
-    // True when a fault flag is raised now.
-    static bool faultRaised();
-    // Puts the flags back as they were when the search started.
-    void restore() const;
-
-private:
-    std::fexcept_t saved_;
-    bool raisedBefore_ = false;
-};
 
 struct Abandoned {};
 
@@ -291,7 +275,7 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
             ++searchStatistics().fallBacks;
         return result;
     }
-    const search::FaultFlags flags;
+    const FaultFlags flags;
     if (flags.faultRaisedBefore()) {
         ++searchStatistics().fallBacks;
         return result;
@@ -303,7 +287,7 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
     auto visit = [&](ScanIndex i) {
         ++statistics.trialsEvaluated;
         const ScanVerdict v = evaluate(i);
-        if ((++visits & 63) == 0 && search::FaultFlags::faultRaised())
+        if ((++visits & 63) == 0 && FaultFlags::faultRaised())
             throw search::Abandoned();
         return v;
     };
@@ -331,7 +315,7 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
             found = search::searchSegment(next, plan.monotoneEnd, lowCut, highCut, visit);
         if (found < 0)
             found = scanOneByOne(plan.monotoneEnd, count);
-        if (search::FaultFlags::faultRaised())
+        if (FaultFlags::faultRaised())
             throw search::Abandoned();
         result.end = found >= 0 ? SearchResult::found : SearchResult::noBalance;
         result.index = found;

@@ -537,6 +537,27 @@ TEST(Deviations, RefusalsAndIncompleteMoments)
     EXPECT_EQ(stopped.deviations.cell(0, 2), "");
 }
 
+// A sum beyond the range fails where it is written: every squared deviation is written
+// first, the rows before it keep their sums. A table that held a wider earlier analysis
+// keeps the cells beyond the new columns.
+TEST(Deviations, ASumBeyondTheRangeFailsAfterEveryDeviation)
+{
+    FitCase fit;
+    fit.deviations.setCell(4, 3, "earlier");
+    fit.moments.setCell(2, 2, "1E2466");
+    fit.moments.setCell(4, 2, "1E2466");
+    EXPECT_EQ(failureOf([&] {
+                  computeDeviations("2", fit.moments, fit.diagram, fit.combinations, fit.deviations, ',');
+              }),
+              "Floating point overflow");
+    EXPECT_EQ(fit.deviations.cell(3, 1), "0,233425914744596");
+    EXPECT_EQ(fit.deviations.cell(1, 2), "1E4932");
+    EXPECT_EQ(fit.deviations.cell(3, 2), "");
+    EXPECT_EQ(fit.deviations.cell(1, 3), "0,25");
+    EXPECT_EQ(fit.deviations.cell(3, 3), "");
+    EXPECT_EQ(fit.deviations.cell(4, 3), "earlier");
+}
+
 TEST(BestFit, SmallestSumWinsAndTheLowerRowOnTies)
 {
     FitCase fit;
