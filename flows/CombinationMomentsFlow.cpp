@@ -146,13 +146,16 @@ void runSequentially(const MomentInputs& in, int rowCount, GridTable& moments, c
     }
 }
 
-// Worker threads take rows in ascending order and leave each outcome in the row's
-// slot; the calling thread writes the slots in row order.
+// Worker threads take chunks of consecutive rows in ascending order and leave each
+// outcome in the row's slot; the calling thread writes the slots in row order. A chunk
+// is handed over whole, and the calling thread is woken only when it waits for one.
 class RowPool {
 public:
+    static constexpr int chunkRows = 32;
+
     RowPool(const MomentInputs& in, int rowCount, int threadCount, const MomentRunControl& control)
         : in_(in), rowCount_(rowCount), control_(control), slots_(static_cast<size_t>(rowCount)),
-          ready_(static_cast<size_t>(rowCount), 0)
+          ready_(static_cast<size_t>(chunkOf(rowCount - 1) + 1), 0)
     {
         // Where the system runs out of threads (address space, limits), the pool works
         // with those it could start.
@@ -175,52 +178,70 @@ public:
             worker.join();
     }
 
-    // Waits for the outcome of a row; false when cancelled while waiting.
+    // Waits for the outcome of a row; false when cancelled while waiting. Rows are taken
+    // in order from 1.
     bool take(int row, RowOutcome& outcome)
     {
-        std::unique_lock<std::mutex> lock(mutex_);
-        while (!ready_[static_cast<size_t>(row)]) {
-            if (cancelled(control_))
-                return false;
-            rowDone_.wait_for(lock, std::chrono::milliseconds(50));
+        if (row == 1 || row % chunkRows == 0) {
+            const int chunk = chunkOf(row);
+            std::unique_lock<std::mutex> lock(mutex_);
+            while (!ready_[static_cast<size_t>(chunk)]) {
+                if (cancelled(control_))
+                    return false;
+                awaited_ = chunk;
+                chunkDone_.wait_for(lock, std::chrono::milliseconds(50));
+            }
+            awaited_ = -1;
         }
         outcome = std::move(slots_[static_cast<size_t>(row)]);
-        slots_[static_cast<size_t>(row)] = RowOutcome();
         return true;
     }
 
 private:
+    static int chunkOf(int row) { return row / chunkRows; }
+
     void work()
     {
         ParameterReader reader;
         while (!stop_ && !cancelled(control_)) {
-            const int row = nextRow_++;
+            const int chunk = nextChunk_++;
+            const int first = std::max(1, chunk * chunkRows);
             // Rows after a failed one are never written.
-            if (row >= rowCount_ || row > firstFailedRow_)
+            if (first >= rowCount_ || first > firstFailedRow_)
                 return;
-            RowOutcome outcome = computeRow(in_, row, reader);
-            if (outcome.failure) {
-                int known = firstFailedRow_.load();
-                while (row < known && !firstFailedRow_.compare_exchange_weak(known, row)) {
+            const int end = std::min(rowCount_, (chunk + 1) * chunkRows);
+            for (int row = first; row < end; ++row) {
+                if (cancelled(control_))
+                    return;
+                RowOutcome& outcome = slots_[static_cast<size_t>(row)];
+                outcome = computeRow(in_, row, reader);
+                if (outcome.failure) {
+                    int known = firstFailedRow_.load();
+                    while (row < known && !firstFailedRow_.compare_exchange_weak(known, row)) {
+                    }
+                    break;
                 }
             }
+            bool awaited = false;
             {
                 std::lock_guard<std::mutex> lock(mutex_);
-                slots_[static_cast<size_t>(row)] = std::move(outcome);
-                ready_[static_cast<size_t>(row)] = 1;
+                ready_[static_cast<size_t>(chunk)] = 1;
+                awaited = awaited_ == chunk;
             }
-            rowDone_.notify_all();
+            if (awaited)
+                chunkDone_.notify_one();
         }
     }
 
     const MomentInputs& in_;
     const int rowCount_;
     const MomentRunControl& control_;
-    std::vector<RowOutcome> slots_;
-    std::vector<char> ready_;
+    std::vector<RowOutcome> slots_;  // a row's slot is read once its chunk is ready
+    std::vector<char> ready_;        // per chunk, under mutex_
+    int awaited_ = -1;               // the chunk the calling thread waits for, under mutex_
     std::mutex mutex_;
-    std::condition_variable rowDone_;
-    std::atomic<int> nextRow_{1};
+    std::condition_variable chunkDone_;
+    std::atomic<int> nextChunk_{0};
     std::atomic<int> firstFailedRow_{2147483647};
     std::atomic<bool> stop_{false};
     std::vector<std::thread> workers_;
