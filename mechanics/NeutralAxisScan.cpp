@@ -53,13 +53,43 @@ ScanIndex firstIndexWhere(const ScanPositions& positions, Condition condition)
     return low;
 }
 
-// The number of leading positions whose face strain (position · κ for the strained
-// face, `depth(position)` its depth) does not exceed `strain`; the strain grows along
-// the scan.
-template <class Depth>
-ScanIndex leadingWithStrainUpTo(const ScanPositions& positions, long double kappa, long double strain, Depth depth)
+// The same index found from a guess: the bracket widens from the guess until it holds
+// the index, then halves. With a monotone condition it is the index of firstIndexWhere.
+template <class Condition>
+ScanIndex firstIndexWhere(const ScanPositions& positions, Condition condition, ScanIndex guess)
 {
-    return firstIndexWhere(positions, [&](long double p) { return !(depth(p) * kappa <= strain); });
+    const ScanIndex count = positions.size();
+    ScanIndex low = std::clamp<ScanIndex>(guess, 0, count);
+    ScanIndex high = low;
+    // Afterwards: the index before low fails (or low is 0), high passes (or is count).
+    for (ScanIndex reach = 1; high < count && !condition(positions[high]); reach *= 2) {
+        low = high + 1;
+        high = std::min(count, high + reach);
+    }
+    for (ScanIndex reach = 1; low > 0 && condition(positions[low - 1]); reach *= 2) {
+        high = low - 1;
+        low = std::max<ScanIndex>(0, high - reach);
+    }
+    while (low < high) {
+        const ScanIndex middle = low + (high - low) / 2;
+        if (condition(positions[middle]))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+// The number of leading positions whose face strain (κ times the face's depth h − p
+// below position p) does not exceed `strain`; the strain grows along the scan. The
+// search starts where the plain line would reach the strain.
+ScanIndex leadingWithStrainUpTo(const ScanPositions& positions, long double kappa, long double strain, long double h)
+{
+    const long double estimate = (positions.line().start - (h - strain / kappa)) / positions.line().step;
+    const ScanIndex guess = estimate >= 0.0L && estimate < static_cast<long double>(positions.size())
+                                ? static_cast<ScanIndex>(estimate)
+                                : (estimate >= 0.0L ? positions.size() : 0);
+    return firstIndexWhere(positions, [&](long double p) { return !((h - p) * kappa <= strain); }, guess);
 }
 
 }  // namespace
@@ -115,6 +145,7 @@ ScanPositions::ScanPositions(const ScanLine& line) : line_(line)
         runs_.clear();
         runs_.shrink_to_fit();
     }
+    firstBelowZero_ = firstIndexWhere(*this, [](long double x) { return !(x >= 0.0L); });
 }
 
 long double ScanPositions::atRun(ScanIndex i) const
@@ -179,12 +210,10 @@ ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h
     long double zeroStrain = std::numeric_limits<long double>::infinity();
     if ((1.0L - a - b) / gentleSpan > 0.0L)
         zeroStrain = law.et1 + (1.0L - a) * gentleSpan / (1.0L - a - b);
-    plan.monotoneEnd = leadingWithStrainUpTo(*positions, kappa, zeroStrain * (1.0L - 1e-9L),
-                                             [&](long double x) { return h - x; });
+    plan.monotoneEnd = leadingWithStrainUpTo(*positions, kappa, zeroStrain * (1.0L - 1e-9L), h);
     // A position beyond the compressed face (within the last half step) turns the
     // compression zone over: it is tried one by one.
-    plan.monotoneEnd =
-        std::min(plan.monotoneEnd, firstIndexWhere(*positions, [](long double x) { return !(x >= 0.0L); }));
+    plan.monotoneEnd = std::min(plan.monotoneEnd, positions->firstBelowZero());
 
     // Every piece of the two resultants is at most w·h times one of these stresses.
     const long double reach = std::fabs(kappa * h - law.et1) / std::fabs(gentleSpan);
@@ -230,7 +259,6 @@ ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram 
         return plan;
 
     // The top-edge strain grows along the scan.
-    auto depth = [&](long double xt) { return h - xt; };
     plan.monotoneEnd = positions.size();
     long double compressionStress = fcp;
     long double cancellation = 0;
@@ -251,11 +279,11 @@ ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram 
         if (!(n > 0.0L))
             return plan;
         if (diagram == CompressionDiagram::parabolic)
-            plan.monotoneEnd = leadingWithStrainUpTo(positions, kappa, 2.0L * epsC1 * (1.0L - 1e-9L), depth);
+            plan.monotoneEnd = leadingWithStrainUpTo(positions, kappa, 2.0L * epsC1 * (1.0L - 1e-9L), h);
         const ScanIndex first = std::min(plan.monotoneEnd,
-                                   leadingWithStrainUpTo(positions, kappa, epsC1 * (1.0L - 1e-9L), depth));
+                                   leadingWithStrainUpTo(positions, kappa, epsC1 * (1.0L - 1e-9L), h));
         const ScanIndex last = std::min(plan.monotoneEnd,
-                                  leadingWithStrainUpTo(positions, kappa, epsC1 * (1.0L + 1e-9L), depth) + 1);
+                                  leadingWithStrainUpTo(positions, kappa, epsC1 * (1.0L + 1e-9L), h) + 1);
         plan.visitRanges.push_back({first, last});
         // The exact integral of the rising branch subtracts terms of the size of
         // b·fcp·xc1 (xc1 = εc1/κ), which may exceed the force itself.

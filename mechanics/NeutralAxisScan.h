@@ -94,6 +94,8 @@ public:
     explicit ScanPositions(const ScanLine& line);
     const ScanLine& line() const { return line_; }
     ScanIndex size() const { return count_; }
+    // The index of the first position below zero (or not a number); size() when none.
+    ScanIndex firstBelowZero() const { return firstBelowZero_; }
     long double operator[](ScanIndex i) const
     {
         if (!dense_.empty())
@@ -111,6 +113,7 @@ private:
 
     ScanLine line_;
     ScanIndex count_ = 0;
+    ScanIndex firstBelowZero_ = 0;
     std::vector<long double> dense_;
     std::vector<Run> runs_;
 };
