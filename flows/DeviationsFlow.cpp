@@ -8,9 +8,12 @@
 #include "common/NumberText.h"
 #include "flows/CellText.h"
 #include "flows/InverseMessages.h"
+#include "flows/OrderedRows.h"
 #include "mechanics/Deviations.h"
 
 #include <cmath>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace prurez {
@@ -29,6 +32,65 @@ int pointCountOf(const std::string& pointCountText, char decimalSeparator)
     if (count > 1000000.0L)
         throw Failure(pointCountMismatchMessage);
     return static_cast<int>(count);
+}
+
+struct DeviationInputs {
+    int pointCount = 0;
+    char decimalSeparator = ',';
+    const GridTable* moments = nullptr;
+    const GridTable* diagram = nullptr;
+    std::vector<KeptNumber> testMoments;  // of test points 1 … p (index k − 1)
+};
+
+// A row of squared deviations and, where it can be known now, its sum.
+// Room kept in a row for the sum written by the second pass.
+constexpr size_t sumRoom = 24;
+
+struct DeviationRow : RowCells {
+    long double sum = 0;
+    bool sumKept = false;
+};
+
+// The squared deviations of a row. Every fault flag a cell raises fails that cell, so a
+// row starts with no fault flag raised. The sum is that of the row's texts read back
+// (as the second pass would read them from the table), formed with the fault flags set
+// aside: a sum whose reading or forming raised a fault is left to the second pass,
+// which fails where it is written.
+DeviationRow computeDeviationRow(const DeviationInputs& in, int row, RowCells& built)
+{
+    DeviationRow outcome;
+    const char separator = in.decimalSeparator;
+    built.texts.append(formatInteger(row));
+    built.endCell();
+    try {
+        clearFloatingPointFaults();
+        for (int k = 1; k <= in.pointCount; ++k) {
+            const long double moment = readNumber(*in.moments, 2 * k, row, separator);
+            const long double testMoment =
+                keptValue(in.testMoments[static_cast<size_t>(k - 1)], *in.diagram, 3, k, separator);
+            const long double deviation = squaredDeviation(moment, testMoment);
+            checkFloatingPointFaults();
+            appendNumber(built.texts, deviation, separator);
+            built.endCell();
+        }
+    } catch (...) {
+        built.failure = std::current_exception();
+        built.moveFittedTo(outcome);
+        return outcome;
+    }
+    const std::string_view texts(built.texts);
+    std::vector<long double> squared(static_cast<size_t>(in.pointCount));
+    try {
+        for (size_t k = 1; k < built.ends.size(); ++k)
+            squared[k - 1] =
+                parseNumber(texts.substr(built.ends[k - 1], built.ends[k] - built.ends[k - 1]), separator);
+        outcome.sum = summedDeviation(squared);
+        outcome.sumKept = !FaultFlags::faultRaised();
+    } catch (const Failure&) {
+    }
+    clearFloatingPointFaults();
+    built.moveFittedTo(outcome, sumRoom);
+    return outcome;
 }
 
 }  // namespace
@@ -56,55 +118,30 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
         deviations.setCell(k, 0, "odchylka");
     deviations.setCell(pointCount + 1, 0, "soucet");
 
+    DeviationInputs in;
+    in.pointCount = pointCount;
+    in.decimalSeparator = decimalSeparator;
+    in.moments = &moments;
+    in.diagram = &diagram;
     // The test moments are the same texts for every combination: read once.
-    std::vector<KeptNumber> testMoments;
     for (int k = 1; k <= pointCount; ++k)
-        testMoments.push_back(keepNumber(diagram, 3, k, decimalSeparator));
+        in.testMoments.push_back(keepNumber(diagram, 3, k, decimalSeparator));
 
-    // Each squared deviation enters its sum as its 15-digit text reads back. The texts of
-    // a row are read back while they are at hand, with the fault flags set aside: a row
-    // whose reading and sum raised no fault keeps its sum, written as the second pass
-    // reaches it; any other row is summed there from its cells.
-    std::vector<long double> squared(static_cast<size_t>(pointCount));
     std::vector<long double> sums(static_cast<size_t>(rowCount));
     std::vector<char> sumKept(static_cast<size_t>(rowCount), 0);
-    for (int row = 1; row < rowCount; ++row) {
-        if (control.cancel != nullptr && control.cancel->load())
-            throw Failure(deviationsCancelledMessage);
-        if (control.progress)
-            control.progress(row);
-        std::string texts = formatInteger(row);
-        texts.reserve(static_cast<size_t>(24 * (pointCount + 2)));  // room for the sum too
-        std::vector<std::uint32_t> ends;
-        ends.reserve(static_cast<size_t>(pointCount + 2));
-        ends.push_back(static_cast<std::uint32_t>(texts.size()));
-        try {
-            for (int k = 1; k <= pointCount; ++k) {
-                const long double moment = readNumber(moments, 2 * k, row, decimalSeparator);
-                const long double testMoment =
-                    keptValue(testMoments[static_cast<size_t>(k - 1)], diagram, 3, k, decimalSeparator);
-                const long double deviation = squaredDeviation(moment, testMoment);
-                checkFloatingPointFaults();
-                appendNumber(texts, deviation, decimalSeparator);
-                ends.push_back(static_cast<std::uint32_t>(texts.size()));
-            }
-        } catch (...) {
-            deviations.setRowCells(row, std::move(texts), std::move(ends));
-            throw;
-        }
-        const FaultFlags before;
-        clearFloatingPointFaults();
-        try {
-            for (size_t k = 1; k < ends.size(); ++k)
-                squared[k - 1] = parseNumber(std::string_view(texts).substr(ends[k - 1], ends[k] - ends[k - 1]),
-                                             decimalSeparator);
-            sums[static_cast<size_t>(row)] = summedDeviation(squared);
-            sumKept[static_cast<size_t>(row)] = !FaultFlags::faultRaised();
-        } catch (const Failure&) {
-        }
-        before.restore();
-        deviations.setRowCells(row, std::move(texts), std::move(ends));
-    }
+    computeRowsInOrder<DeviationRow>(
+        rowCount, control, deviationsCancelledMessage,
+        [&] { return [&in, built = RowCells()](int row) mutable { return computeDeviationRow(in, row, built); }; },
+        [&](int row, DeviationRow& outcome) {
+            sums[static_cast<size_t>(row)] = outcome.sum;
+            sumKept[static_cast<size_t>(row)] = outcome.sumKept;
+            deviations.setRowCells(row, std::move(outcome.texts), std::move(outcome.ends));
+            if (outcome.failure)
+                std::rethrow_exception(outcome.failure);
+        });
+
+    // Each squared deviation enters its sum as its 15-digit text reads back.
+    std::vector<long double> squared(static_cast<size_t>(pointCount));
     for (int row = 1; row < rowCount; ++row) {
         if (sumKept[static_cast<size_t>(row)]) {
             writeNumber(deviations, pointCount + 1, row, sums[static_cast<size_t>(row)], decimalSeparator);

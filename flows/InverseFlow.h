@@ -98,10 +98,10 @@ struct RowRunControl {
     // Set from outside to stop; the computation then throws Failure with its
     // cancellation message.
     const std::atomic<bool>* cancel = nullptr;
+    int threads = 0;  // 0: all hardware threads
 };
 
 struct MomentRunControl : RowRunControl {
-    int threads = 0;  // 0: all hardware threads
     ScanOptions scan;
 };
 

@@ -558,6 +558,48 @@ TEST(Deviations, ASumBeyondTheRangeFailsAfterEveryDeviation)
     EXPECT_EQ(fit.deviations.cell(4, 3), "earlier");
 }
 
+// Rows run on worker threads in chunks: a failure in a late chunk, behind rows still
+// being computed, leaves the table and the message of a run one row after another.
+TEST(Deviations, EveryThreadCountGivesTheSameTableAndTheSameFirstFailure)
+{
+    const int rows = 200;
+    GridTable diagram = diagramWithCurvatures({"0,01", "0,02"}, {"0,5", "1,25"});
+    GridTable combinations(8, rows + 1);
+    GridTable moments(5, rows + 1);
+    for (int row = 1; row <= rows; ++row) {
+        combinations.setCell(0, row, std::to_string(row));
+        moments.setCell(2, row, "0," + std::to_string(1000 + 37 * row));
+        moments.setCell(4, row, std::to_string(row % 7) + "," + std::to_string(row * row));
+    }
+    auto run = [&](const GridTable& input, int threads, GridTable& deviations) {
+        RowRunControl control;
+        control.threads = threads;
+        return failureOf(
+            [&] { computeDeviations("2", input, diagram, combinations, deviations, ',', control); });
+    };
+    GridTable whole(5, 5);
+    EXPECT_EQ(run(moments, 1, whole), "(no failure)");
+    EXPECT_EQ(whole.cell(3, 200), "10,0381");  // 0,34² + 3,15²
+
+    GridTable failing = moments;
+    failing.setCell(4, 150, "x150");
+    failing.setCell(2, 170, "x170");
+    GridTable sequential(5, 5);
+    EXPECT_EQ(run(failing, 1, sequential), "'x150' is not a valid floating point value");
+    EXPECT_EQ(sequential.cell(1, 150), whole.cell(1, 150));
+    EXPECT_EQ(sequential.cell(2, 150), "");
+    EXPECT_EQ(sequential.cell(0, 151), "");
+    for (int threads : {2, 3}) {
+        SCOPED_TRACE(threads);
+        GridTable parallel(5, 5);
+        EXPECT_EQ(run(moments, threads, parallel), "(no failure)");
+        EXPECT_EQ(parallel.toTsv(), whole.toTsv());
+        GridTable parallelFailing(5, 5);
+        EXPECT_EQ(run(failing, threads, parallelFailing), "'x150' is not a valid floating point value");
+        EXPECT_EQ(parallelFailing.toTsv(), sequential.toTsv());
+    }
+}
+
 TEST(BestFit, SmallestSumWinsAndTheLowerRowOnTies)
 {
     FitCase fit;

@@ -1,0 +1,199 @@
+#pragma once
+// Table rows computed on worker threads and written in row order.
+//
+// A row's outcome is computed by a function of unchanged inputs alone and holds the
+// failure that ended the row, if any; the calling thread writes the outcomes of rows
+// 1 … R − 1 in order, so the table and the first failure are those of a run one row
+// after another. Rows after a failed one are never written.
+
+#include "common/Failure.h"
+#include "flows/InverseFlow.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace prurez {
+
+// The texts of a row's cells one after another (cell c ends at ends[c]) and the failure
+// that ended the row.
+struct RowCells {
+    std::string texts;
+    std::vector<std::uint32_t> ends;
+    std::exception_ptr failure;
+
+    void endCell() { ends.push_back(static_cast<std::uint32_t>(texts.size())); }
+
+    // Moves the cells into `target`, in buffers of their size (`room` characters more),
+    // and leaves this one empty with its capacity: a worker builds its rows in one
+    // buffer, and the table keeps no unused room.
+    void moveFittedTo(RowCells& target, size_t room = 0)
+    {
+        target.texts.reserve(texts.size() + room);
+        target.texts.append(texts);
+        target.ends = ends;
+        target.failure = std::move(failure);
+        texts.clear();
+        ends.clear();
+        failure = nullptr;
+    }
+};
+
+namespace orderedrows {
+
+inline bool cancelled(const RowRunControl& control) { return control.cancel != nullptr && control.cancel->load(); }
+
+// Worker threads take chunks of consecutive rows in ascending order and leave each
+// outcome in the row's slot. A chunk is handed over whole, and the calling thread is
+// woken only when it waits for one.
+template <class Outcome, class MakeWorker>
+class Pool {
+public:
+    static constexpr int chunkRows = 32;
+
+    Pool(int rowCount, int threadCount, const RowRunControl& control, MakeWorker& makeWorker)
+        : rowCount_(rowCount), control_(control), slots_(static_cast<size_t>(rowCount)),
+          ready_(static_cast<size_t>(chunkOf(rowCount - 1) + 1), 0)
+    {
+        // Where the system runs out of threads (address space, limits), the pool works
+        // with those it could start.
+        workers_.reserve(static_cast<size_t>(threadCount));
+        for (int i = 0; i < threadCount; ++i) {
+            try {
+                workers_.emplace_back([this, worker = makeWorker()]() mutable { work(worker); });
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
+    }
+
+    bool hasWorkers() const { return !workers_.empty(); }
+
+    ~Pool()
+    {
+        stop_ = true;
+        for (auto& worker : workers_)
+            worker.join();
+    }
+
+    // Waits for the outcome of a row; false when cancelled while waiting. Rows are taken
+    // in order from 1.
+    bool take(int row, Outcome& outcome)
+    {
+        if (row == 1 || row % chunkRows == 0) {
+            const int chunk = chunkOf(row);
+            std::unique_lock<std::mutex> lock(mutex_);
+            while (!ready_[static_cast<size_t>(chunk)]) {
+                if (cancelled(control_))
+                    return false;
+                awaited_ = chunk;
+                chunkDone_.wait_for(lock, std::chrono::milliseconds(50));
+            }
+            awaited_ = -1;
+        }
+        outcome = std::move(slots_[static_cast<size_t>(row)]);
+        return true;
+    }
+
+private:
+    static int chunkOf(int row) { return row / chunkRows; }
+
+    template <class Worker>
+    void work(Worker& compute)
+    {
+        while (!stop_ && !cancelled(control_)) {
+            const int chunk = nextChunk_++;
+            const int first = std::max(1, chunk * chunkRows);
+            if (first >= rowCount_ || first > firstFailedRow_)
+                return;
+            const int end = std::min(rowCount_, (chunk + 1) * chunkRows);
+            for (int row = first; row < end; ++row) {
+                if (cancelled(control_))
+                    return;
+                Outcome& outcome = slots_[static_cast<size_t>(row)];
+                outcome = compute(row);
+                if (outcome.failure) {
+                    int known = firstFailedRow_.load();
+                    while (row < known && !firstFailedRow_.compare_exchange_weak(known, row)) {
+                    }
+                    break;
+                }
+            }
+            bool awaited = false;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                ready_[static_cast<size_t>(chunk)] = 1;
+                awaited = awaited_ == chunk;
+            }
+            if (awaited)
+                chunkDone_.notify_one();
+        }
+    }
+
+    const int rowCount_;
+    const RowRunControl& control_;
+    std::vector<Outcome> slots_;  // a row's slot is read once its chunk is ready
+    std::vector<char> ready_;     // per chunk, under mutex_
+    int awaited_ = -1;            // the chunk the calling thread waits for, under mutex_
+    std::mutex mutex_;
+    std::condition_variable chunkDone_;
+    std::atomic<int> nextChunk_{0};
+    std::atomic<int> firstFailedRow_{2147483647};
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> workers_;
+};
+
+}  // namespace orderedrows
+
+// Computes rows 1 … rowCount − 1 and writes them in order. `makeWorker()` gives each
+// thread its row function, `Outcome worker(int row)`, which never throws: an outcome
+// holds its failure (`failure`). `write(row, outcome)` writes a row and throws its
+// failure. Before each row the calling thread checks for cancellation (throwing Failure
+// with `cancelledMessage`) and reports progress. `threads` ≤ 0: all hardware threads.
+template <class Outcome, class MakeWorker, class Write>
+void computeRowsInOrder(int rowCount, const RowRunControl& control, const char* cancelledMessage,
+                        MakeWorker makeWorker, Write write)
+{
+    int threadCount = control.threads > 0 ? control.threads : static_cast<int>(std::thread::hardware_concurrency());
+    threadCount = std::min(std::max(threadCount, 1), std::max(rowCount - 1, 1));
+    auto next = [&](int row) {
+        if (orderedrows::cancelled(control))
+            throw Failure(cancelledMessage);
+        if (control.progress)
+            control.progress(row);
+    };
+    auto sequentially = [&] {
+        auto worker = makeWorker();
+        for (int row = 1; row < rowCount; ++row) {
+            next(row);
+            Outcome outcome = worker(row);
+            write(row, outcome);
+        }
+    };
+    if (threadCount <= 1) {
+        sequentially();
+        return;
+    }
+    orderedrows::Pool<Outcome, MakeWorker> pool(rowCount, threadCount, control, makeWorker);
+    if (!pool.hasWorkers()) {
+        sequentially();
+        return;
+    }
+    Outcome outcome;
+    for (int row = 1; row < rowCount; ++row) {
+        next(row);
+        if (!pool.take(row, outcome))
+            throw Failure(cancelledMessage);
+        write(row, outcome);
+    }
+}
+
+}  // namespace prurez
