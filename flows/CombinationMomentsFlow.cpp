@@ -61,8 +61,7 @@ void computeRow(const MomentInputs& in, int row, ParameterReader& reader, RowCel
 {
     const GridTable& combinations = *in.combinations;
     const char separator = in.decimalSeparator;
-    outcome.texts.append(combinations.cellView(0, row));
-    outcome.endCell();
+    outcome.add(combinations.cellView(0, row));
     try {
         clearFloatingPointFaults();
         // The row's parameters are the same texts for every test point: converted once,
@@ -82,8 +81,7 @@ void computeRow(const MomentInputs& in, int row, ParameterReader& reader, RowCel
         checkFloatingPointFaults();
         for (int k = 1; k <= in.pointCount; ++k) {
             const Single kappa(keptValue(in.curvatures[static_cast<size_t>(k - 1)], *in.diagram, 2, k, separator));
-            outcome.texts.append(in.diagram->cellView(2, k));
-            outcome.endCell();
+            outcome.add(in.diagram->cellView(2, k));
             const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, in.options);
             if (!moment)
                 throw Failure(noBalanceMessage(combinations.cell(0, row), in.diagram->cell(2, k)));
@@ -145,7 +143,7 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
             };
         },
         [&](int row, RowCells& outcome) {
-            moments.setRowCells(row, std::move(outcome.texts), std::move(outcome.ends));
+            moments.setRow(row, std::move(outcome));
             if (outcome.failure)
                 std::rethrow_exception(outcome.failure);
         });

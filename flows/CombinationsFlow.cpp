@@ -19,9 +19,6 @@ namespace {
 const std::array<const char*, 8> combinationHeaders{" kombinace", "   E [MPa]",  "  fcp [MPa]", "  fct [MPa]",
                                                     "  ecpm [%]", "  ectm [%]", "        a",   "        b"};
 
-// The combination table column of each value table column (E, fct, ectm, a, b).
-constexpr std::array<int, gridParameterCount> parameterColumns{1, 3, 5, 6, 7};
-
 }  // namespace
 
 void generateCombinations(const CombinationTexts& texts, GridTable& values, GridTable& combinations,
@@ -90,10 +87,20 @@ void generateCombinations(const CombinationTexts& texts, GridTable& values, Grid
     prepareRows();
     CombinationDigits digits(m);
     for (int row = 1; row <= combinationCount; ++row, digits.next()) {
-        writeFixedColumns(row);
-        for (size_t parameter = 0; parameter < gridParameterCount; ++parameter)
-            combinations.setCell(parameterColumns[parameter], row,
-                                 values.cell(static_cast<int>(parameter), digits.digits()[parameter]));
+        auto value = [&](size_t parameter) {
+            return values.cellView(static_cast<int>(parameter), digits.digits()[parameter]);
+        };
+        // Columns: number, E, fcp, fct, ecpm, ectm, a, b.
+        RowTexts cells;
+        cells.add(formatInteger(row));
+        cells.add(value(0));
+        cells.add(fcpText);
+        cells.add(value(1));
+        cells.add(ecpmText);
+        cells.add(value(2));
+        cells.add(value(3));
+        cells.add(value(4));
+        combinations.setRow(row, std::move(cells));
     }
 }
 

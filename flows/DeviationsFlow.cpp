@@ -60,8 +60,7 @@ DeviationRow computeDeviationRow(const DeviationInputs& in, int row, RowCells& b
 {
     DeviationRow outcome;
     const char separator = in.decimalSeparator;
-    built.texts.append(formatInteger(row));
-    built.endCell();
+    built.add(formatInteger(row));
     try {
         clearFloatingPointFaults();
         for (int k = 1; k <= in.pointCount; ++k) {
@@ -135,7 +134,7 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
         [&](int row, DeviationRow& outcome) {
             sums[static_cast<size_t>(row)] = outcome.sum;
             sumKept[static_cast<size_t>(row)] = outcome.sumKept;
-            deviations.setRowCells(row, std::move(outcome.texts), std::move(outcome.ends));
+            deviations.setRow(row, std::move(outcome));
             if (outcome.failure)
                 std::rethrow_exception(outcome.failure);
         });
@@ -163,8 +162,10 @@ void fillDeviationList(const GridTable& combinations, const GridTable& deviation
     list.reserveRows(rowCount);
     list.setRowCount(rowCount);
     for (int row = 1; row < rowCount; ++row) {
-        list.setCell(0, row, combinations.cell(0, row));
-        list.setCell(1, row, deviations.cell(sumColumn, row));
+        RowTexts cells;
+        cells.add(combinations.cellView(0, row));
+        cells.add(deviations.cellView(sumColumn, row));
+        list.setRow(row, std::move(cells));
     }
 }
 

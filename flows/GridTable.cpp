@@ -68,23 +68,23 @@ void GridTable::setCell(int column, int row, std::string_view text)
             cells.ends[k] = static_cast<std::uint32_t>(cells.ends[k] + shift);
 }
 
-void GridTable::setRowCells(int row, std::string texts, std::vector<std::uint32_t> ends)
+void GridTable::setRow(int row, RowTexts&& cells)
 {
-    if (row < 0 || ends.empty())
+    if (row < 0 || cells.ends.empty())
         return;
     if (static_cast<size_t>(row) >= rows_.size())
         rows_.resize(static_cast<size_t>(row) + 1);
-    Row& cells = rows_[static_cast<size_t>(row)];
-    if (cells.ends.empty()) {
-        cells.text = std::move(texts);
-        cells.ends = std::move(ends);
+    Row& written = rows_[static_cast<size_t>(row)];
+    if (written.ends.empty()) {
+        written.text = std::move(cells.texts);
+        written.ends = std::move(cells.ends);
         return;
     }
-    const std::string_view all(texts);
+    const std::string_view all(cells.texts);
     std::uint32_t begin = 0;
-    for (size_t column = 0; column < ends.size(); ++column) {
-        setCell(static_cast<int>(column), row, all.substr(begin, ends[column] - begin));
-        begin = ends[column];
+    for (size_t column = 0; column < cells.ends.size(); ++column) {
+        setCell(static_cast<int>(column), row, all.substr(begin, cells.ends[column] - begin));
+        begin = cells.ends[column];
     }
 }
 

@@ -15,6 +15,20 @@
 
 namespace prurez {
 
+// The texts of a row's cells one after another, cell c ending at ends[c]: a row built
+// before it is written whole.
+struct RowTexts {
+    std::string texts;
+    std::vector<std::uint32_t> ends;
+
+    void endCell() { ends.push_back(static_cast<std::uint32_t>(texts.size())); }
+    void add(std::string_view text)
+    {
+        texts.append(text);
+        endCell();
+    }
+};
+
 class GridTable {
 public:
     GridTable(int columnCount = 5, int rowCount = 5);
@@ -29,10 +43,9 @@ public:
     // The same text in place, valid until the row is written again.
     std::string_view cellView(int column, int row) const;
     void setCell(int column, int row, std::string_view text);
-    // Writes the cells 0, 1, … of a row at once: their texts one after another in
-    // `texts`, cell c ending at ends[c]. A row without cells takes the two buffers as
-    // they are (no allocation per cell); others get the cells one by one.
-    void setRowCells(int row, std::string texts, std::vector<std::uint32_t> ends);
+    // Writes the cells 0, 1, … of a row at once. A row without cells takes the buffers
+    // as they are (no allocation per cell); others get the cells one by one.
+    void setRow(int row, RowTexts&& cells);
     // A table with the same counts and no cells.
     GridTable blankCopy() const;
     // Reserves room for `rows` rows (a capacity hint only).

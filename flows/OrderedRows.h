@@ -7,6 +7,7 @@
 // after another. Rows after a failed one are never written.
 
 #include "common/Failure.h"
+#include "flows/GridTable.h"
 #include "flows/InverseFlow.h"
 
 #include <algorithm>
@@ -23,14 +24,9 @@
 
 namespace prurez {
 
-// The texts of a row's cells one after another (cell c ends at ends[c]) and the failure
-// that ended the row.
-struct RowCells {
-    std::string texts;
-    std::vector<std::uint32_t> ends;
+// A row's cells and the failure that ended the row.
+struct RowCells : RowTexts {
     std::exception_ptr failure;
-
-    void endCell() { ends.push_back(static_cast<std::uint32_t>(texts.size())); }
 
     // Moves the cells into `target`, in buffers of their size (`room` characters more),
     // and leaves this one empty with its capacity: a worker builds its rows in one
