@@ -23,13 +23,7 @@ void GridTable::setRowCount(int count)
 
 std::string GridTable::cell(int column, int row) const
 {
-    if (row < 0 || column < 0 || static_cast<size_t>(row) >= rows_.size())
-        return std::string();
-    const Row& cells = rows_[static_cast<size_t>(row)];
-    const auto c = static_cast<size_t>(column);
-    if (c >= cells.ends.size())
-        return std::string();
-    return cells.text.substr(cells.begin(c), cells.ends[c] - cells.begin(c));
+    return std::string(cellView(column, row));
 }
 
 std::string_view GridTable::cellView(int column, int row) const

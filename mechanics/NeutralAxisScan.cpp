@@ -36,13 +36,12 @@ constexpr long double window = 0.0011L;
 // below 2^-21 of that bound; extended rounding is far smaller.
 constexpr long double slackFraction = 0x1p-18L;
 
-// The first index whose position meets `condition`, which, once met along the scan,
-// stays met (the positions' count when none does).
+// The first index in [low, high] whose position meets `condition`, which, once met
+// along the scan, stays met; the index before low fails (or low is 0) and high meets it
+// (or is the positions' count).
 template <class Condition>
-ScanIndex firstIndexWhere(const ScanPositions& positions, Condition condition)
+ScanIndex firstIndexBetween(const ScanPositions& positions, Condition condition, ScanIndex low, ScanIndex high)
 {
-    ScanIndex low = 0;
-    ScanIndex high = positions.size();
     while (low < high) {
         const ScanIndex middle = low + (high - low) / 2;
         if (condition(positions[middle]))
@@ -51,6 +50,13 @@ ScanIndex firstIndexWhere(const ScanPositions& positions, Condition condition)
             low = middle + 1;
     }
     return low;
+}
+
+// The first index whose position meets `condition` (the positions' count when none does).
+template <class Condition>
+ScanIndex firstIndexWhere(const ScanPositions& positions, Condition condition)
+{
+    return firstIndexBetween(positions, condition, 0, positions.size());
 }
 
 // The same index found from a guess: the bracket widens from the guess until it holds
@@ -70,14 +76,7 @@ ScanIndex firstIndexWhere(const ScanPositions& positions, Condition condition, S
         high = low - 1;
         low = std::max<ScanIndex>(0, high - reach);
     }
-    while (low < high) {
-        const ScanIndex middle = low + (high - low) / 2;
-        if (condition(positions[middle]))
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
+    return firstIndexBetween(positions, condition, low, high);
 }
 
 // The number of leading positions whose face strain (κ times the face's depth h − p
