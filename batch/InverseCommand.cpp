@@ -86,8 +86,10 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
             return;
 
         clearFloatingPointFaults();
+        RowRunControl deviationControl;
+        deviationControl.threads = options.threads;
         computeDeviations(pointCountText, tables.moments, tables.testDiagram, tables.combinations, tables.deviations,
-                          separator);
+                          separator, deviationControl);
         fillDeviationList(tables.combinations, tables.deviations, tables.deviationList);
         if (lastBlock == deviationsBlock)
             return;

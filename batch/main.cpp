@@ -117,10 +117,14 @@ int run(int argc, char** argv)
             if (options.blocks.empty())
                 throw UsageError("--blocks needs at least one block name");
             const std::vector<std::string>& known = inverseBlockNames();
-            for (const auto& block : options.blocks)
-                if (std::find(known.begin(), known.end(), block) == known.end())
-                    throw UsageError("unknown block '" + block +
-                                     "' (known: test, combinations, moments, deviations, best)");
+            for (const auto& block : options.blocks) {
+                if (std::find(known.begin(), known.end(), block) != known.end())
+                    continue;
+                std::string names;
+                for (const auto& name : known)
+                    names += (names.empty() ? "" : ", ") + name;
+                throw UsageError("unknown block '" + block + "' (known: " + names + ")");
+            }
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             throw UsageError("unknown option '" + arg + "' for '" + command + "'");
         } else if (inputName.empty()) {
