@@ -278,19 +278,9 @@ TestPointTexts splitPoint(const std::string& value, int line)
     return {trimBlanks(value.substr(0, separator)), trimBlanks(value.substr(separator + 1))};
 }
 
-// The text keys of an inverse input and the texts they fill.
-const std::vector<std::pair<const char*, std::string InverseInput::*>>& inverseTextKeys()
-{
-    static const std::vector<std::pair<const char*, std::string InverseInput::*>> keys{
-        {testFileKey, &InverseInput::testFile},
-        {"h", &InverseInput::height},
-        {"w", &InverseInput::width},
-    };
-    return keys;
-}
-
-// The keys of the bending test's and the combinations' texts.
-std::vector<std::pair<const char*, std::string*>> inverseFieldKeys(InverseInput& in)
+// The keys of the inverse input's texts besides the test data: the bending test's,
+// the combinations' and the section's.
+std::vector<std::pair<const char*, std::string*>> inverseTextKeys(InverseInput& in)
 {
     CombinationTexts& c = in.combinations;
     return {
@@ -299,7 +289,7 @@ std::vector<std::pair<const char*, std::string*>> inverseFieldKeys(InverseInput&
         {"E_max", &c.E.max},     {"fct_min", &c.fct.min},           {"fct_max", &c.fct.max},
         {"ectm_min", &c.ectm.min}, {"ectm_max", &c.ectm.max},       {"a_min", &c.a.min},
         {"a_max", &c.a.max},     {"b_min", &c.b.min},               {"b_max", &c.b.max},
-        {"n", &c.intermediateCount},
+        {"n", &c.intermediateCount}, {"h", &in.height},             {"w", &in.width},
     };
 }
 
@@ -308,10 +298,8 @@ std::vector<std::pair<const char*, std::string*>> inverseFieldKeys(InverseInput&
 InverseInput readInverseInput(const InputFile& input)
 {
     InverseInput in;
-    std::set<std::string> known{"point"};
-    for (const auto& entry : inverseTextKeys())
-        known.insert(entry.first);
-    for (const auto& entry : inverseFieldKeys(in))
+    std::set<std::string> known{"point", testFileKey};
+    for (const auto& entry : inverseTextKeys(in))
         known.insert(entry.first);
     input.validate(known, {"point"});
     if (input.has(testFileKey) && input.has("point"))
@@ -320,9 +308,8 @@ InverseInput readInverseInput(const InputFile& input)
     const std::vector<std::string> points = input.values("point");
     for (size_t i = 0; i < points.size(); ++i)
         in.points.push_back(splitPoint(points[i], input.line("point", static_cast<int>(i))));
-    for (const auto& entry : inverseTextKeys())
-        in.*(entry.second) = input.value(entry.first);
-    for (const auto& entry : inverseFieldKeys(in))
+    in.testFile = input.value(testFileKey);
+    for (const auto& entry : inverseTextKeys(in))
         if (input.has(entry.first))
             *entry.second = input.value(entry.first);
     return in;
@@ -381,11 +368,8 @@ std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
         for (const TestPointTexts& point : input.points)
             writeEntry(out, "point", point.force + " ; " + point.deflection);
     InverseInput texts = input;
-    for (const auto& [key, text] : inverseFieldKeys(texts))
+    for (const auto& [key, text] : inverseTextKeys(texts))
         writeEntry(out, key, *text);
-    for (const auto& [key, member] : inverseTextKeys())
-        if (member != &InverseInput::testFile)
-            writeEntry(out, key, input.*member);
     return out.str();
 }
 
