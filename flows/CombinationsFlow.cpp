@@ -30,9 +30,7 @@ void generateCombinations(const CombinationTexts& texts, GridTable& values, Grid
 
     const long double fcp = readExtended(texts.fcp, decimalSeparator);
     const long double ecpm = readExtended(texts.ecpm, decimalSeparator);
-    // The five parameters in the value table's order: E, fct, ectm, a, b.
-    const std::array<const RangeTexts*, gridParameterCount> ranges{&texts.E, &texts.fct, &texts.ectm, &texts.a,
-                                                                   &texts.b};
+    const auto ranges = gridRanges(texts);
     std::array<long double, gridParameterCount> minimum{};
     std::array<long double, gridParameterCount> maximum{};
     for (size_t parameter = 0; parameter < gridParameterCount; ++parameter) {

@@ -6,6 +6,7 @@
 
 #include "flows/GridTable.h"
 #include "flows/LineSeries.h"
+#include "mechanics/Combinations.h"
 #include "mechanics/NeutralAxisScan.h"
 
 #include <array>
@@ -77,6 +78,12 @@ struct CombinationTexts {
     RangeTexts b;
     std::string intermediateCount = "0";  // n
 };
+
+// The ranges of the five varied parameters in the value table's order: E, fct, ectm, a, b.
+inline std::array<const RangeTexts*, gridParameterCount> gridRanges(const CombinationTexts& texts)
+{
+    return {&texts.E, &texts.fct, &texts.ectm, &texts.a, &texts.b};
+}
 
 // Generates the value table (n + 2 rows, 5 columns) and the combination table
 // (N + 1 rows, 8 columns).

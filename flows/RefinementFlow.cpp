@@ -79,8 +79,7 @@ RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const 
         problem.curvatures.push_back(Single(readNumber(diagram, 2, k, decimalSeparator)));
         problem.testMoments.push_back(readNumber(diagram, 3, k, decimalSeparator));
     }
-    const std::array<const RangeTexts*, gridParameterCount> rangeTexts{&ranges.E, &ranges.fct, &ranges.ectm,
-                                                                       &ranges.a, &ranges.b};
+    const auto rangeTexts = gridRanges(ranges);
     for (size_t parameter = 0; parameter < gridParameterCount; ++parameter) {
         const long double start = parseNumber(gridTexts[textIndex[parameter]], decimalSeparator);
         problem.start[parameter] = parameter == fitA || parameter == fitB ? Single(start) : start;
