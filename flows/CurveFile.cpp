@@ -60,6 +60,13 @@ int replaceContent(const std::string& name, int target, const std::string& text,
     return error;
 }
 
+// A regular file or a device (/dev/null) takes the curve; a pipe, a folder or a socket
+// does not.
+bool takesCurve(mode_t mode)
+{
+    return S_ISREG(mode) || S_ISCHR(mode);
+}
+
 }  // namespace
 
 CurveFile::~CurveFile()
@@ -79,9 +86,9 @@ void CurveFile::write(const std::string& name, const GridTable& table)
     if (name.empty() || name.find_first_of("*?") != std::string::npos)
         throw Failure("Invalid filename");
 
-    // A pipe, a folder or a socket is no file for the curve.
+    // Checked before opening too: opening a pipe that no one reads fails otherwise.
     struct stat existing {};
-    if (::stat(name.c_str(), &existing) == 0 && !(S_ISREG(existing.st_mode) || S_ISCHR(existing.st_mode)))
+    if (::stat(name.c_str(), &existing) == 0 && !takesCurve(existing.st_mode))
         throw Failure(fileErrorMessage(EACCES, true));
 
     // Opened (created when missing) and locked, so that a file that another writer of
@@ -90,7 +97,7 @@ void CurveFile::write(const std::string& name, const GridTable& table)
     if (descriptor < 0)
         throw Failure(fileErrorMessage(errno, true));
     struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !(S_ISREG(status.st_mode) || S_ISCHR(status.st_mode))) {
+    if (::fstat(descriptor, &status) != 0 || !takesCurve(status.st_mode)) {
         ::close(descriptor);
         throw Failure(fileErrorMessage(EACCES, true));
     }
