@@ -56,7 +56,8 @@ struct DeviationRow : RowCells {
 // (as the second pass would read them from the table), formed with the fault flags set
 // aside: a sum whose reading or forming raised a fault is left to the second pass,
 // which fails where it is written.
-DeviationRow computeDeviationRow(const DeviationInputs& in, int row, RowCells& built)
+DeviationRow computeDeviationRow(const DeviationInputs& in, int row, RowCells& built,
+                                 std::vector<long double>& squared)
 {
     DeviationRow outcome;
     const char separator = in.decimalSeparator;
@@ -78,7 +79,6 @@ DeviationRow computeDeviationRow(const DeviationInputs& in, int row, RowCells& b
         return outcome;
     }
     const std::string_view texts(built.texts);
-    std::vector<long double> squared(static_cast<size_t>(in.pointCount));
     try {
         for (size_t k = 1; k < built.ends.size(); ++k)
             squared[k - 1] =
@@ -130,7 +130,10 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
     std::vector<char> sumKept(static_cast<size_t>(rowCount), 0);
     computeRowsInOrder<DeviationRow>(
         rowCount, control, deviationsCancelledMessage,
-        [&] { return [&in, built = RowCells()](int row) mutable { return computeDeviationRow(in, row, built); }; },
+        [&] {
+            return [&in, built = RowCells(), squared = std::vector<long double>(static_cast<size_t>(pointCount))](
+                       int row) mutable { return computeDeviationRow(in, row, built, squared); };
+        },
         [&](int row, DeviationRow& outcome) {
             sums[static_cast<size_t>(row)] = outcome.sum;
             sumKept[static_cast<size_t>(row)] = outcome.sumKept;
