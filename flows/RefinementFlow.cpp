@@ -89,11 +89,17 @@ RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const 
     }
     checkFloatingPointFaults();
     problem.scan = control.scan;
+    problem.scan.cancel = control.cancel;  // the scans of the fit stop with it
 
     RefinementControl fitControl;
     fitControl.progress = control.progress;
     fitControl.cancel = control.cancel;
-    const Refinement refinement = refineFit(problem, fitControl);
+    Refinement refinement;
+    try {
+        refinement = refineFit(problem, fitControl);
+    } catch (const ScanCancelled&) {
+        refinement.cancelled = true;
+    }
     if (refinement.cancelled)
         throw Failure(refinementCancelledMessage);
 

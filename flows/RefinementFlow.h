@@ -19,8 +19,8 @@ struct RefinementRunControl {
     // Called from the calling thread before each step of the fit with the step and the
     // most steps there can be, and at the end with both equal.
     std::function<void(int step, int stepCount)> progress;
-    // Set from outside to stop; the refinement then throws Failure with the
-    // cancellation message.
+    // Set from outside to stop (the fit and its scans); the refinement then throws
+    // Failure with the cancellation message. `scan.cancel` is not read.
     const std::atomic<bool>* cancel = nullptr;
 };
 

@@ -317,7 +317,6 @@ void Form4::refineClick()
             runInBackground(this, WorkDisplay(refineProgress, refineCancel), [&](WorkProgress& progress) {
                 RefinementRunControl control;
                 control.cancel = &progress.cancel;
-                control.scan.cancel = &progress.cancel;
                 control.progress = [&](int step, int stepCount) {
                     progress.total = stepCount;
                     progress.done = step;

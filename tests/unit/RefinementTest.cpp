@@ -177,6 +177,23 @@ TEST(Refinement, KeepsTheSlopeReportsLimitsAndLeavesWhatTheTestCannotShow)
     texts.pointCount = "8";
     EXPECT_EQ(failureOf([&] { refineBestFit(texts, beforeEtu, combinations, 1, rangesOfTheExample(), ',', control); }),
               refinementCancelledMessage);
+    // Asked to stop during the fit's last step: the long plain scans that follow it (the
+    // neutral axis far from mid-height) stop too.
+    const GridTable farFromMid = diagramOf(truth, {0.05L, 0.08L});
+    texts.pointCount = "2";
+    int steps = 0;
+    RefinementRunControl counting;
+    counting.progress = [&](int, int) { ++steps; };
+    refineBestFit(texts, farFromMid, combinations, 1, rangesOfTheExample(), ',', counting);
+    std::atomic<bool> late{false};
+    RefinementRunControl lateControl;
+    lateControl.scan.exhaustiveScan = true;
+    lateControl.cancel = &late;
+    int step = 0;
+    lateControl.progress = [&](int, int) { late = late || ++step == steps - 1; };
+    EXPECT_EQ(failureOf([&] { refineBestFit(texts, farFromMid, combinations, 1, rangesOfTheExample(), ',', lateControl); }),
+              refinementCancelledMessage);
+
     EXPECT_EQ(failureOf([&] { refineBestFit(texts, beforeEtu, combinations, 2, rangesOfTheExample(), ','); }),
               noBestRowMessage);
 }
