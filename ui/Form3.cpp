@@ -10,12 +10,8 @@
 #include "ui/widgets/GridView.h"
 #include "ui/widgets/Handlers.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QKeyEvent>
 
 namespace prurez {
 
@@ -85,18 +81,18 @@ void Form3::Button1Click()
     const GridTable& diagram = form2->testDiagram();
     const GridTable& combinations = combinationTable();
     const char separator = localeDecimalSeparator();
-    // The bar appears when the first row starts, so a bad field of the input window
-    // fails before anything changes here.
+    // Whether the first row started: a bad field of the input window or a refusal
+    // fails before, and then the bar goes and the earlier table stays.
     std::atomic<bool> started{false};
     bool cancelled = false;
     const bool finished = guarded([&] {
         try {
             showingFailedText(form2->sources(beam), [&] {
-                cancelled = runInBackground(this, WorkDisplay{ProgressBar1, CancelButton}, [&](WorkProgress& progress) {
+                runInBackground(this, WorkDisplay{ProgressBar1, CancelButton}, [&](WorkProgress& progress) {
                     MomentRunControl control;
                     control.cancel = &progress.cancel;
+                    progress.total = combinations.rowCount() - 1;
                     control.progress = [&](int row) {
-                        progress.total = combinations.rowCount() - 1;
                         progress.done = row;
                         started = true;
                     };

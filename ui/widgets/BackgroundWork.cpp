@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
 
@@ -75,7 +76,7 @@ void showProgress(const WorkDisplay& display, const WorkProgress& progress)
 
 bool backgroundWorkRunning() { return running; }
 
-bool runInBackground(QWidget* window, const WorkDisplay& display, const std::function<void(WorkProgress&)>& work)
+void runInBackground(QWidget* window, const WorkDisplay& display, const std::function<void(WorkProgress&)>& work)
 {
     WorkProgress progress;
     running = true;
@@ -88,12 +89,24 @@ bool runInBackground(QWidget* window, const WorkDisplay& display, const std::fun
             disabled.append(widget);
         }
     };
+    // So do the keyboard shortcuts (Ctrl+O would fill the fields of a running input).
+    QList<QPointer<QShortcut>> silenced;
+    auto silence = [&](QWidget* top) {
+        for (QShortcut* shortcut : top->findChildren<QShortcut*>())
+            if (shortcut->isEnabled()) {
+                shortcut->setEnabled(false);
+                silenced.append(shortcut);
+            }
+    };
     for (QWidget* other : QApplication::topLevelWidgets())
-        if (other != window && other->isVisible())
+        if (other != window && other->isVisible()) {
             quieten(other);
+            silence(other);
+        }
     for (QWidget* control : window->findChildren<QWidget*>())
         if (control != display.cancelButton && isInput(control))
             quieten(control);
+    silence(window);
     display.cancelButton->setEnabled(true);
     display.cancelButton->show();
     display.cancelButton->raise();
@@ -138,13 +151,15 @@ bool runInBackground(QWidget* window, const WorkDisplay& display, const std::fun
     for (const QPointer<QWidget>& widget : disabled)
         if (widget)
             widget->setEnabled(true);
+    for (const QPointer<QShortcut>& shortcut : silenced)
+        if (shortcut)
+            shortcut->setEnabled(true);
     display.cancelButton->hide();
     if (display.status != nullptr)
         display.status->hide();
     running = false;
     if (failure)
         std::rethrow_exception(failure);
-    return progress.cancel;
 }
 
 }  // namespace prurez

@@ -40,8 +40,9 @@ struct WorkDisplay {
 };
 
 // Runs `work` on a worker thread and returns when it has ended; an exception of the
-// work is thrown again here. Returns true when the user asked to stop.
-bool runInBackground(QWidget* window, const WorkDisplay& display, const std::function<void(WorkProgress&)>& work);
+// work is thrown again here. A request to stop reaches the work through
+// WorkProgress::cancel: work that ends normally all the same has its result.
+void runInBackground(QWidget* window, const WorkDisplay& display, const std::function<void(WorkProgress&)>& work);
 
 // True while a background computation runs (a second one is not started).
 bool backgroundWorkRunning();
