@@ -130,7 +130,7 @@ void Form7::syncTable(const SectionRunReport& report)
     const ResultsTableGeometry& geometry = table_.columnCount() == 13 ? thirteenColumns : nineColumns;
     if (report.tablePrepared) {
         StringGrid1->setDefaultColumnWidth(geometry.columnWidth);
-        StringGrid1->place(geometry.left, StringGrid1->width(), StringGrid1->height());
+        StringGrid1->moveLeft(geometry.left);
     }
     if (report.showResults) {
         const int rows = table_.rowCount();

@@ -632,6 +632,14 @@ TEST(ResultsTable, GrowsWithItsWindowAndKeepsThePlacesOfTheOpeningSize)
     // A run while enlarged places the table as at the opening size, enlarged.
     click(&form, "BitBtn1");
     EXPECT_EQ(resultsTablePlace(), Place(3, 531 + 270, 340 + 200, 55 + 270 / 9));
+    // So does one that fails after its table was started (a step that is no number).
+    guitest::typeCombo(&form, "ComboBox1", "x");
+    click(&form, "BitBtn1");
+    EXPECT_EQ(guitest::failures().size(), 1u);
+    guitest::clearFailures();
+    EXPECT_EQ(resultsTablePlace(), Place(11, 531 + 270, 340 + 200, 55 + 270 / 9));
+    guitest::typeCombo(&form, "ComboBox1", number("0,00001"));
+    click(&form, "BitBtn1");
     results->resize(opening);
     guitest::settle();
     EXPECT_EQ(resultsTablePlace(), Place(3, 531, 340, 55));

@@ -244,6 +244,12 @@ void GridView::setDefaultRowHeight(int height) { verticalHeader()->setDefaultSec
 
 void GridView::place(int left, int width, int height) { layOut(QRect(left, y(), width, height)); }
 
+void GridView::moveLeft(int left)
+{
+    const QRect base = baseGeometry();
+    place(left, base.width(), base.height());
+}
+
 void GridView::setGrowth(QSize growth)
 {
     growth_ = growth;

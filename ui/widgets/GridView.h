@@ -68,12 +68,13 @@ public:
     // Sizes are those of the window at its opening size; what the window has grown
     // since is added (setGrowth).
     void place(int left, int width, int height);
+    // Moves the left edge; the size stays (with the growth it has).
+    void moveLeft(int left);
     // How much larger than at the window's opening size the grid is, e.g. (200, 100):
     // its width grows by it, its height as far as it has rows to show, and with
     // columns that share the width (setColumnsShareGrowth) each column by its share of
     // the added width.
     void setGrowth(QSize growth);
-    QSize growth() const { return growth_; }
     // (Only while all columns fit the grid at the opening size.)
     void setColumnsShareGrowth(bool share);
 
