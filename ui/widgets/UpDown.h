@@ -21,7 +21,6 @@ public:
 
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
-    int position() const { return position_; }
     void step(int delta);
 
 signals:
