@@ -42,6 +42,12 @@ struct FibreParameters {
 std::optional<long double> MomentAtCurvature(const BeamSection& section, const FibreParameters& parameters,
                                              Single kappa, const ScanOptions& options = ScanOptions());
 
+// The moment of a balanced trial, −FP·(zc + zt)·1000 [kNm].
+inline long double momentOfTrial(const FibreTrial& trial)
+{
+    return -trial.compression.force * (trial.compression.arm + trial.tension.arm) * 1000.0L;
+}
+
 // The trial at the position MomentAtCurvature accepts (its strains and resultants), or
 // no value where it finds none.
 std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, const FibreParameters& parameters,

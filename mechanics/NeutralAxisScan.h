@@ -45,11 +45,13 @@
 #include "common/FixedPoint.h"
 #include "common/FloatingPoint.h"
 #include "mechanics/ConcreteLaws.h"
+#include "mechanics/FibreConcreteLaw.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -239,8 +241,6 @@ ScanIndex searchSegment(ScanIndex first, ScanIndex last, long double lowCut, lon
 
 }  // namespace search
 
-struct FibreConcreteLaw;
-
 // The plan of a fibre-concrete scan over depths x of the compression zone that move
 // towards the compressed face (key FT + FP, balancing `centre` [MN]) at curvature kappa.
 ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h, long double kappa,
@@ -383,6 +383,28 @@ template <class MakePlan, class Trial>
 bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Trial&& trial)
 {
     return findFirstBalanced(line, options, makePlan, trial, [] {});
+}
+
+// The scan of a fibre-concrete rectangle at curvature kappa: depths x of the compression
+// zone from h/2 towards the compressed face in steps of `step`, a trial balanced when
+// `balanced(FT + FP)`, the plan balancing `centre` [MN]. The accepted trial, or no value
+// where no position balances.
+template <class Balanced>
+std::optional<FibreTrial> firstBalancedFibreTrial(const FibreConcreteLaw& law, long double w, long double h,
+                                                  long double kappa, long double step, long double centre,
+                                                  const ScanOptions& options, Balanced&& balanced)
+{
+    FibreTrial trial;
+    FibreAtCurvature zones(law, w, kappa);
+    auto evaluate = [&](long double x) {
+        trial = zones.trial(h, x);
+        const long double sum = trial.tension.force + trial.compression.force;
+        return ScanVerdict{balanced(sum), sum};
+    };
+    auto plan = [&](const ScanPositions* positions) { return fibreScanPlan(law, w, h, kappa, centre, positions); };
+    if (!findFirstBalanced(ScanLine{h / 2.0L + step, step}, options, plan, evaluate, [&] { zones.forget(); }))
+        return std::nullopt;
+    return trial;
 }
 
 }  // namespace prurez

@@ -27,7 +27,7 @@ bool residualPasses(Fixed residual)
     return std::trunc(static_cast<long double>(residual.raw()) * 1000.0L / 10000.0L) == 0.0L;
 }
 
-// One position of the plain section's neutral axis.
+// One position of the neutral axis of a plain or reinforced section.
 struct ConcreteTrial {
     long double x = 0;
     long double xt = 0;
@@ -35,7 +35,6 @@ struct ConcreteTrial {
     long double epsd = 0;
     CompressionZone compression;
     TensionZone tension;
-    bool balanced = false;
 };
 
 // The values of a balanced plain or reinforced trial that both tables show.
@@ -84,8 +83,7 @@ std::optional<SectionRow> PlainSection::balanceAt(long double kappa, const ScanO
         // N·10000 in MN is the fixed-point kN value times 0.001.
         const long double residual =
             std::fabs((0.001L * static_cast<long double>(N_.raw()) - (FT + FP) * 10000.0L) / 10000.0L);
-        trial.balanced = residualPasses(Fixed::store(residual));
-        return ScanVerdict{trial.balanced, -(FT + FP)};
+        return ScanVerdict{residualPasses(Fixed::store(residual)), -(FT + FP)};
     };
     auto plan = [&](const ScanPositions* positions) {
         return topEdgeScanPlan(concrete_, diagram_, true, nullptr, height_, kappa, N_, positions);
@@ -147,8 +145,7 @@ std::optional<SectionRow> ReinforcedSection::balanceAt(long double kappa, const 
         bottom = steel_.layer(bars_.bottomArea, bottomStrain);
         trial.tension = concreteInTension_ ? tension_.zone(xt, kappa, trial.epsd) : TensionZone();
         const long double sum = trial.tension.FT + bottom.force + trial.compression.FP + top.force;
-        trial.balanced = residualPasses(Fixed::store(std::fabs(N_.value() * 0.001L - sum)));
-        return ScanVerdict{trial.balanced, -sum};
+        return ScanVerdict{residualPasses(Fixed::store(std::fabs(N_.value() * 0.001L - sum))), -sum};
     };
     auto plan = [&](const ScanPositions* positions) {
         return topEdgeScanPlan(concrete_, diagram_, concreteInTension_, &bars_, height_, kappa, N_, positions);
@@ -192,22 +189,17 @@ FibreSection::FibreSection(const SectionInput& input)
 
 std::optional<SectionRow> FibreSection::balanceAt(long double kappa, const ScanOptions& options) const
 {
-    FibreTrial trial;
-    FibreAtCurvature zones(law_, width_, kappa);
-    auto evaluate = [&](long double x) {
-        trial = zones.trial(height_, x);
-        const long double sum = trial.tension.force + trial.compression.force;
+    auto balanced = [&](long double sum) {
         // r = N·0.001 − (FT + FP) as a fixed-point value in MN, then |r| in kN.
         const Fixed r = Fixed::store(N_.value() * 0.001L - sum);
         const Fixed q = Fixed::store(std::fabs(r.value()) * 1000.0L);
-        return ScanVerdict{std::trunc(q.value()) == 0.0L, sum};
+        return std::trunc(q.value()) == 0.0L;
     };
-    auto plan = [&](const ScanPositions* positions) {
-        return fibreScanPlan(law_, width_, height_, kappa, N_.value() * 0.001L, positions);
-    };
-    if (!findFirstBalanced(ScanLine{height_ / 2.0L + sectionScanStep, sectionScanStep}, options, plan, evaluate,
-                           [&] { zones.forget(); }))
+    const std::optional<FibreTrial> found = firstBalancedFibreTrial(law_, width_, height_, kappa, sectionScanStep,
+                                                                    N_.value() * 0.001L, options, balanced);
+    if (!found)
         return std::nullopt;
+    const FibreTrial& trial = *found;
 
     SectionRow row;
     row.kappa = kappa;
