@@ -82,10 +82,11 @@ private:
         const long double w = problem_.beam.width;
         const long double h = problem_.beam.height;
         const long double kappa = problem_.curvatures[k];
+        const FibreAtCurvature zones(law, w, kappa);
         FibreTrial trial;
         // FT + FP + 1 kN: below zero before the scan enters the balance window.
         auto excess = [&](long double x) {
-            trial = fibreTrial(law, w, h, kappa, x);
+            trial = zones.trial(h, x);
             return trial.tension.force + trial.compression.force + momentBalanceTolerance;
         };
         const long double first = (h / 2.0L + momentScanStep) - momentScanStep;
@@ -129,8 +130,7 @@ private:
             lastDepth_[k] = x;
             position = x - momentScanStep / 2.0L;
         }
-        trial = fibreTrial(law, w, h, kappa, position);
-        return -trial.compression.force * (trial.compression.arm + trial.tension.arm) * 1000.0L;
+        return momentOfTrial(zones.trial(h, position));
     }
 
     const RefinementProblem& problem_;
