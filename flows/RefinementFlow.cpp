@@ -123,7 +123,7 @@ RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const 
     fit.moments = reported.moments;
 
     for (size_t parameter = 0; parameter < gridParameterCount; ++parameter) {
-        if (!refinement.atLimit[parameter])
+        if (refinement.limitSide[parameter] == 0)
             continue;
         // The best combination reported stands at that limit only when its text is the limit's.
         const FitRange& range = problem.ranges[parameter];

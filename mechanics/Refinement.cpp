@@ -453,10 +453,7 @@ Refinement refineFit(const RefinementProblem& problem, const RefinementControl& 
     // b and εtm at a limit mean something only where the moments show their slope.
     if (!shown)
         pressing[fitEctm] = pressing[fitB] = 0;
-    for (size_t parameter = 0; parameter < parameterCount; ++parameter) {
-        result.limitSide[parameter] = pressing[parameter];
-        result.atLimit[parameter] = pressing[parameter] != 0;
-    }
+    result.limitSide = pressing;
     result.gentleBranchReached = reached(result.values);
     result.momentEvaluations = model.evaluations() + scanEvaluations;
     if (control.progress)

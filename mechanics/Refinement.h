@@ -77,8 +77,8 @@ struct RefinementControl {
 struct Refinement {
     FitValues values{};                             // the refined values, held as described above
     std::array<bool, gridParameterCount> kept{};     // the start value itself (not moved by the fit)
-    std::array<bool, gridParameterCount> atLimit{};  // ended at a limit that holds the fit back
-    std::array<int, gridParameterCount> limitSide{};  // which: −1 the lower, +1 the upper, 0 none
+    // The limit that holds the fit back: −1 the lower, +1 the upper, 0 none.
+    std::array<int, gridParameterCount> limitSide{};
     // Some test point strains the tensioned face beyond εt1 at the refined values: the
     // moments show the slope of the gentle branch (never b and εtm apart).
     bool gentleBranchReached = false;
