@@ -6,11 +6,18 @@
 
 namespace prurez {
 
+namespace {
+
+// The flags that are faults (underflow and inexact results are not).
+constexpr int faultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+}  // namespace
+
 void clearFloatingPointFaults() { std::feclearexcept(FE_ALL_EXCEPT); }
 
 void checkFloatingPointFaults()
 {
-    const int raised = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+    const int raised = std::fetestexcept(faultFlags);
     if (raised == 0)
         return;
     std::feclearexcept(FE_ALL_EXCEPT);
@@ -27,7 +34,7 @@ FaultFlags::FaultFlags()
     raisedBefore_ = faultRaised();
 }
 
-bool FaultFlags::faultRaised() { return std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0; }
+bool FaultFlags::faultRaised() { return std::fetestexcept(faultFlags) != 0; }
 
 void FaultFlags::restore() const { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
 
