@@ -13,8 +13,7 @@ public:
     // force F [kN] and the deflection w [m].
     long double curvature(long double force, long double deflection) const
     {
-        return (1.6L / (a_ * a_)) *
-               (deflection - force * a_ * (1.0L / (modulus_ * s_ * s_)) * ((4.0L * a_ * a_) / (s_ * s_) + 2.88L));
+        return (1.6L / (a_ * a_)) * (deflection - shearPart(force));
     }
     // M = F·a [kNm].
     long double moment(long double force) const { return force * a_; }
@@ -24,11 +23,17 @@ public:
     long double force(long double moment) const { return moment / a_; }
     long double deflection(long double force, long double curvature) const
     {
-        return curvature / (1.6L / (a_ * a_)) +
-               force * a_ * (1.0L / (modulus_ * s_ * s_)) * ((4.0L * a_ * a_) / (s_ * s_) + 2.88L);
+        return curvature / (1.6L / (a_ * a_)) + shearPart(force);
     }
 
 private:
+    // F·a·(1 / (E′·s·s))·((4·a·a) / (s·s) + 2.88): the part of the deflection that is not
+    // the curvature's [m].
+    long double shearPart(long double force) const
+    {
+        return force * a_ * (1.0L / (modulus_ * s_ * s_)) * ((4.0L * a_ * a_) / (s_ * s_) + 2.88L);
+    }
+
     long double a_;
     long double s_;
     long double modulus_;
