@@ -11,6 +11,7 @@
 
 #include "common/NumberText.h"
 #include "mechanics/MomentAtCurvature.h"
+#include "mechanics/Refinement.h"
 #include "mechanics/TestDiagram.h"
 
 #include <algorithm>
@@ -72,13 +73,7 @@ int main(int argc, char** argv)
     }
     const std::string folder = argv[1];
     const BeamSection beam{Single(width), Single(height)};
-    FibreParameters parameters;
-    parameters.E = E;
-    parameters.fcp = fcp;
-    parameters.fct = fct;
-    parameters.a = Single(a);
-    parameters.b = Single(b);
-    parameters.epsTu = ectm * 0.01L;
+    const FibreParameters parameters = fibreParametersOf(fcp, FitValues{E, fct, ectm, a, b});
     const BendingTest test(E, loadDistance, sectionDimension);
 
     std::string data;
