@@ -26,7 +26,7 @@ int runSectionCommand(const InputFile& input, const BatchOptions& options, std::
         throw UsageError("key 'file' names the INPUT itself, which would be overwritten");
 
     SectionRunControl control;
-    control.scan.exhaustiveScan = options.exhaustiveScan;
+    control.run.exhaustiveScan = options.exhaustiveScan;
     GridTable table = initialResultsTable();
     try {
         SectionRunReport report;

@@ -2,6 +2,7 @@
 
 #include "batch/Commands.h"
 #include "common/Failure.h"
+#include "prurez/prurez.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -78,7 +79,7 @@ int run(int argc, char** argv)
         return 0;
     }
     if (command == "--version") {
-        std::cout << "prurez-batch " << PRUREZ_VERSION << '\n';
+        std::cout << "prurez-batch " << prurez::version() << '\n';
         return 0;
     }
     if (command != "section" && command != "inverse")

@@ -1,6 +1,8 @@
 #pragma once
 // The messages for files that cannot be opened or created.
 
+#include "common/Failure.h"
+
 #include <string>
 
 namespace prurez {
@@ -9,5 +11,10 @@ namespace prurez {
 // "Too many open files" or "I/O error <n>". When creating, a missing directory is an
 // invalid name.
 std::string fileErrorMessage(int errorNumber, bool creating);
+// The failure with that message.
+inline Failure fileFailure(int errorNumber, bool creating)
+{
+    return Failure(Reason::fileError, fileErrorMessage(errorNumber, creating));
+}
 
 }  // namespace prurez

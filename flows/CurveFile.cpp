@@ -84,27 +84,27 @@ void CurveFile::write(const std::string& name, const GridTable& table)
 
     // On this system '*' and '?' are legal in names; here they are never meant so.
     if (name.empty() || name.find_first_of("*?") != std::string::npos)
-        throw Failure("Invalid filename");
+        throw Failure(Reason::fileError, "Invalid filename");
 
     // Checked before opening too: opening a pipe that no one reads fails otherwise.
     struct stat existing {};
     if (::stat(name.c_str(), &existing) == 0 && !takesCurve(existing.st_mode))
-        throw Failure(fileErrorMessage(EACCES, true));
+        throw fileFailure(EACCES, true);
 
     // Opened (created when missing) and locked, so that a file that another writer of
     // this program holds is never replaced; its content stays until the close.
     const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     if (descriptor < 0)
-        throw Failure(fileErrorMessage(errno, true));
+        throw fileFailure(errno, true);
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !takesCurve(status.st_mode)) {
         ::close(descriptor);
-        throw Failure(fileErrorMessage(EACCES, true));
+        throw fileFailure(EACCES, true);
     }
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(descriptor);
-        throw Failure(error == EWOULDBLOCK ? std::string("File access denied") : fileErrorMessage(error, true));
+        throw fileFailure(error == EWOULDBLOCK ? EACCES : error, true);
     }
 
     descriptor_ = descriptor;
@@ -140,9 +140,9 @@ void CurveFile::close()
     ::flock(descriptor, LOCK_UN);
     const int closeError = ::close(descriptor) == 0 ? 0 : errno;
     if (error != 0)
-        throw Failure("I/O error " + std::to_string(error));
+        throw Failure(Reason::fileError, "I/O error " + std::to_string(error));
     if (closeError != 0)
-        throw Failure("I/O error " + std::to_string(closeError));
+        throw Failure(Reason::fileError, "I/O error " + std::to_string(closeError));
 }
 
 }  // namespace prurez

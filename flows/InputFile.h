@@ -114,21 +114,6 @@ std::string writeSectionInput(const SectionTexts& texts, char decimalSeparator);
 
 // ---- the inverse analysis
 
-// A test point as typed: force [kN] and deflection [m].
-struct TestPointTexts {
-    std::string force;
-    std::string deflection;
-};
-
-struct InverseInput {
-    std::string testFile;                // the test data file, read as the input window reads it
-    std::vector<TestPointTexts> points;  // or the test points typed by hand
-    BendingTestTexts test;
-    CombinationTexts combinations;
-    std::string height;                  // section height h [m]
-    std::string width;                   // section width [m]
-};
-
 // The inverse analysis's texts from its input; keys not given are empty (the count of
 // intermediate values "0"). A malformed input throws InputFileError.
 InverseInput readInverseInput(const InputFile& input);

@@ -45,7 +45,7 @@ struct RowCells : RowTexts {
 
 namespace orderedrows {
 
-inline bool cancelled(const RowRunControl& control) { return control.cancel != nullptr && control.cancel->load(); }
+inline bool cancelled(const RowRunControl& control) { return stopRequested(control.work); }
 
 // Worker threads take chunks of consecutive rows in ascending order and leave each
 // outcome in the row's slot. A chunk is handed over whole, and the calling thread is
@@ -152,19 +152,18 @@ private:
 // Computes rows 1 … rowCount − 1 and writes them in order. `makeWorker()` gives each
 // thread its row function, `Outcome worker(int row)`, which never throws: an outcome
 // holds its failure (`failure`). `write(row, outcome)` writes a row and throws its
-// failure. Before each row the calling thread checks for cancellation (throwing Failure
-// with `cancelledMessage`) and reports progress. `threads` ≤ 0: all hardware threads.
+// failure. Before each row the calling thread reports progress and checks for a stop
+// (throwing Cancelled). `threads` ≤ 0: all hardware threads.
 template <class Outcome, class MakeWorker, class Write>
-void computeRowsInOrder(int rowCount, const RowRunControl& control, const char* cancelledMessage,
-                        MakeWorker makeWorker, Write write)
+void computeRowsInOrder(int rowCount, const RowRunControl& control, MakeWorker makeWorker, Write write)
 {
     int threadCount = control.threads > 0 ? control.threads : static_cast<int>(std::thread::hardware_concurrency());
     threadCount = std::min(std::max(threadCount, 1), std::max(rowCount - 1, 1));
     auto next = [&](int row) {
-        if (orderedrows::cancelled(control))
-            throw Failure(cancelledMessage);
-        if (control.progress)
-            control.progress(row);
+        if (control.work != nullptr) {
+            control.work->report(row, rowCount - 1);
+            control.work->stopIfRequested();
+        }
     };
     auto sequentially = [&] {
         auto worker = makeWorker();
@@ -187,7 +186,7 @@ void computeRowsInOrder(int rowCount, const RowRunControl& control, const char* 
     for (int row = 1; row < rowCount; ++row) {
         next(row);
         if (!pool.take(row, outcome))
-            throw Failure(cancelledMessage);
+            throw Cancelled();
         write(row, outcome);
     }
 }

@@ -4,6 +4,8 @@
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "flows/CellText.h"
+#include "flows/Refusals.h"
+#include "flows/SectionAnalysis.h"
 #include "flows/SectionMessages.h"
 #include "mechanics/Sections.h"
 
@@ -163,43 +165,37 @@ std::string cancelledMessage(int rows)
     return std::string(cancelledStart) + std::to_string(rows) + cancelledEnd;
 }
 
-// The curvature step: a positive number held in single precision.
-long double readCurvatureStep(const std::string& text, char separator)
-{
-    const long double step = readSingle(text, separator);
-    if (!(step > 0.0L))
-        throw Failure(stepNotPositive);
-    return step;
-}
-
 // Inputs that no section can have, refused after the texts were read and before the
 // table is touched.
-void refuseImpossibleDimensions(const SectionInput& input)
+void refuseImpossibleSection(const HeldSectionInput& input)
 {
-    if (!(input.width > 0.0L) || !(input.height > 0.0L))
-        throw Failure(dimensionsNotPositive);
+    if (const std::optional<Reason> reason = sectionRefusal(input))
+        throw refusal(*reason);
 }
 
-void refuseImpossibleConcrete(const SectionInput& input)
+// The section whose table is prepared: the constants of its laws are formed, and a
+// fault of them, or of a text read before, fails before the step is read.
+SectionAnalysis preparedSection(const HeldSectionInput& input)
 {
-    if (input.E.raw() <= 0)
-        throw Failure(modulusNotPositive);
-    if (input.fcp.raw() <= 0)
-        throw Failure(strengthNotPositive);
+    SectionAnalysis analysis = heldSectionAnalysis(input);
+    checkFloatingPointFaults();
+    return analysis;
 }
 
-// The curvature steps of a section into its table, then its end row and row count.
-template <class Section>
-void runSteps(const Section& section, long double step, const ResultsTable& kind, GridTable& table, char separator,
-              SectionRunReport& report, const SectionRunControl& control)
+// The curvature steps of a section into its table, then its end row and row count. The
+// step text is read (a positive number held in single precision) before the run.
+void runSteps(const SectionAnalysis& analysis, const std::string& stepText, const ResultsTable& kind, GridTable& table,
+              char separator, SectionRunReport& report, const SectionRunControl& control)
 {
+    const long double step = readSingle(stepText, separator);
     const int offset = kind.zeroRow ? 1 : 0;
     auto writeRow = [&](int index, const SectionRow& row) {
         kind.writeRow(table, index + offset, row, separator);
-        if (control.progress)
-            control.progress(index, row.kappa);
+        if (control.rows != nullptr)
+            control.rows->push_back(row);
     };
-    const RunOutcome outcome = runMomentCurvature(section, step, control.scan, writeRow);
+    const RunOutcome outcome = analysis.run(step, control.run, writeRow);
+    report.outcome = outcome;
     const int lastRow = outcome.rows + offset;
     if (outcome.end == RunEnd::noEquilibrium)
         report.stopMessage = noEquilibriumMessage(outcome.kappa, separator);
@@ -220,7 +216,7 @@ const std::string& heightText(const SectionTexts& texts) { return texts.shape ==
 void plainConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
                    const SectionRunControl& control)
 {
-    SectionInput input;
+    HeldSectionInput input;
     input.material = Material::plainConcrete;
     input.diagram = static_cast<CompressionDiagram>(t.diagram);
     input.E = readFixed(t.E, separator);
@@ -232,21 +228,17 @@ void plainConcrete(const SectionTexts& t, char separator, GridTable& table, Sect
     input.epsC1 = readPercent(t.ec1OrA, separator);
     input.height = readSingle(heightText(t), separator);
     input.N = readFixed(t.N, separator);
-    refuseImpossibleDimensions(input);
-    refuseImpossibleConcrete(input);
+    refuseImpossibleSection(input);
 
     prepareTable(table, plainTable, report);
     writeZeroRow(table, input.height, separator);
-    const PlainSection section(input);
-    checkFloatingPointFaults();  // εt0 fails before the step is read
-    const long double step = readCurvatureStep(t.kappaStep, separator);
-    runSteps(section, step, plainTable, table, separator, report, control);
+    runSteps(preparedSection(input), t.kappaStep, plainTable, table, separator, report, control);
 }
 
 void reinforcedConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
                         const SectionRunControl& control)
 {
-    SectionInput input;
+    HeldSectionInput input;
     input.material = Material::reinforcedConcrete;
     input.diagram = static_cast<CompressionDiagram>(t.diagram);
     input.concreteInTension = t.tension == 0;
@@ -266,32 +258,23 @@ void reinforcedConcrete(const SectionTexts& t, char separator, GridTable& table,
     const long double topArea = readExtended(t.topArea, separator);
     input.height = readSingle(heightText(t), separator);
     input.N = readFixed(t.N, separator);
-    refuseImpossibleDimensions(input);
-    refuseImpossibleConcrete(input);
-    // A negative area is no reinforcement (and would make every scan a plain one).
-    if (bottomArea < 0.0L)
-        throw Failure(bottomAreaNegative);
-    if (topArea < 0.0L)
-        throw Failure(topAreaNegative);
-
-    prepareTable(table, reinforcedTable, report);
-    writeZeroRow(table, input.height, separator);
     input.epsTu = ectm * 0.01L;
     input.epsCu = ecpm * 0.01L;
     input.epsSu = steelUltimate * 0.01L;
     input.epsC1 = peakStrain * 0.01L;
-    input.bottomBars.area = bottomArea * 1e-6L;
+    input.bottomBars.area = bottomArea * 1e-6L;  // m2
     input.topBars.area = topArea * 1e-6L;
-    const ReinforcedSection section(input);
-    checkFloatingPointFaults();  // the derived constants fail before the step is read
-    const long double step = readCurvatureStep(t.kappaStep, separator);
-    runSteps(section, step, reinforcedTable, table, separator, report, control);
+    refuseImpossibleSection(input);
+
+    prepareTable(table, reinforcedTable, report);
+    writeZeroRow(table, input.height, separator);
+    runSteps(preparedSection(input), t.kappaStep, reinforcedTable, table, separator, report, control);
 }
 
 void fibreConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
                    const SectionRunControl& control)
 {
-    SectionInput input;
+    HeldSectionInput input;
     input.material = Material::fibreConcrete;
     input.a = readSingle(t.ec1OrA, separator);
     input.b = readSingle(t.b, separator);
@@ -303,15 +286,12 @@ void fibreConcrete(const SectionTexts& t, char separator, GridTable& table, Sect
     input.width = readSingle(t.width, separator);
     input.height = readSingle(heightText(t), separator);
     input.N = readFixed(t.N, separator);
-    refuseImpossibleDimensions(input);
-
-    prepareTable(table, fibreTable, report);
     input.epsTu = ectm * 0.01L;
     input.epsCu = ecpm * 0.01L;
-    const FibreSection section(input);
-    checkFloatingPointFaults();  // the law's limits fail before the step is read
-    const long double step = readCurvatureStep(t.kappaStep, separator);
-    runSteps(section, step, fibreTable, table, separator, report, control);
+    refuseImpossibleSection(input);
+
+    prepareTable(table, fibreTable, report);
+    runSteps(preparedSection(input), t.kappaStep, fibreTable, table, separator, report, control);
 }
 
 }  // namespace
@@ -327,11 +307,11 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
 
     // The choices the laws need, before anything is read or written.
     if (material != 1 && (texts.diagram < 0 || texts.diagram > 2))
-        throw Failure(noDiagram);
+        throw refusal(Reason::noDiagram);
     if (texts.shape != 0 && texts.shape != 1)
-        throw Failure(noShape);
+        throw refusal(Reason::noShape);
     if (material == 2 && texts.tension != 0 && texts.tension != 1)
-        throw Failure(noTensionChoice);
+        throw refusal(Reason::noTensionChoice);
 
     clearFloatingPointFaults();
     if (material == 0)

@@ -5,10 +5,10 @@
 // curvature step) and the section characteristics.
 
 #include "flows/GridTable.h"
-#include "mechanics/NeutralAxisScan.h"
+#include "prurez/Section.h"
 
-#include <functional>
 #include <string>
+#include <vector>
 
 namespace prurez {
 
@@ -67,13 +67,16 @@ struct SectionRunReport {
     std::string stopMessage;
     // The user stopped the run; the rows computed so far are shown.
     bool cancelled = false;
+    // How the run ended, when it ran.
+    RunOutcome outcome;
 };
 
-// Watching a running VÝPOČET from another thread: the rows computed so far and the
-// last curvature, and a flag that stops the run after its current step.
+// How VÝPOČET runs: the progress callback is told the rows computed so far (and may
+// stop the run after its current step), the scans may be the plain ones; and where the
+// rows' values go besides the table.
 struct SectionRunControl {
-    ScanOptions scan;
-    std::function<void(int rows, long double kappa)> progress;
+    RunOptions run;
+    std::vector<SectionRow>* rows = nullptr;
 };
 
 // VÝPOČET: reads the texts in the order of the chosen material, prepares the results

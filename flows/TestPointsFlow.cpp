@@ -8,6 +8,7 @@
 #include "common/NumberText.h"
 #include "flows/CellText.h"
 #include "flows/InverseMessages.h"
+#include "flows/Refusals.h"
 
 #include <cerrno>
 #include <cmath>
@@ -50,7 +51,7 @@ std::optional<int> setTestPointCount(const std::string& countText, GridTable& po
     // The up-down counts to 100; a larger count typed into the field would make a grid
     // of millions of empty rows.
     if (count > maximumTestPointCount)
-        throw Failure(testPointCountMessage);
+        throw refusal(Reason::tooManyTestPoints);
     // The grid never has fewer than one row; a negative count sizes it as none.
     const int pointCount = static_cast<int>(count < 0 ? 0 : count);
     points.setRowCount(pointCount + 1);
@@ -70,17 +71,17 @@ int readTestDataFile(const std::string& fileName, GridTable& points, char decima
     // Only a regular file: a device or a pipe may never end (or never start).
     const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
-        throw Failure(fileErrorMessage(errno, false));
+        throw fileFailure(errno, false);
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(descriptor);
-        throw Failure(fileErrorMessage(EACCES, false));
+        throw fileFailure(EACCES, false);
     }
     std::unique_ptr<std::FILE, FileCloser> file(::fdopen(descriptor, "rb"));
     if (!file) {
         const int error = errno;
         ::close(descriptor);
-        throw Failure(fileErrorMessage(error, false));
+        throw fileFailure(error, false);
     }
 
     long long valueCount = 0;
@@ -89,11 +90,11 @@ int readTestDataFile(const std::string& fileName, GridTable& points, char decima
         if (text.empty())
             return;
         if (!isNumberText(text, '.'))
-            throw Failure(invalidNumericInputMessage);
+            throw refusal(Reason::invalidNumericInput);
         const long double value = decimalToLongDouble(text, '.');
         if (std::isinf(value)) {
             clearFloatingPointFaults();
-            throw Failure("Floating point overflow");
+            throw Failure(Reason::overflow, "Floating point overflow");
         }
         ++valueCount;
         const int row = static_cast<int>((valueCount + 1) / 2);
@@ -107,7 +108,7 @@ int readTestDataFile(const std::string& fileName, GridTable& points, char decima
         const std::size_t length = std::fread(buffer, 1, sizeof buffer, file.get());
         if (length == 0) {
             if (std::ferror(file.get()))
-                throw Failure(fileErrorMessage(errno, false));
+                throw fileFailure(errno, false);
             break;
         }
         for (std::size_t i = 0; i < length && !ended; ++i) {

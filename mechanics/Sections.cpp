@@ -4,7 +4,31 @@
 
 namespace prurez {
 
-ConcreteProperties concreteProperties(const SectionInput& input, LawGrouping grouping)
+std::optional<Reason> sectionRefusal(const HeldSectionInput& input)
+{
+    const bool fibre = input.material == Material::fibreConcrete;
+    const bool reinforced = input.material == Material::reinforcedConcrete;
+    if (!fibre && !reinforced && input.material != Material::plainConcrete)
+        return Reason::noMaterial;
+    if (!fibre && input.diagram != CompressionDiagram::bilinear &&
+        input.diagram != CompressionDiagram::parabolicRectangular && input.diagram != CompressionDiagram::parabolic)
+        return Reason::noDiagram;
+    if (!(input.width > 0.0L) || !(input.height > 0.0L))
+        return Reason::dimensionsNotPositive;
+    if (fibre)
+        return std::nullopt;
+    if (input.E.raw() <= 0)
+        return Reason::modulusNotPositive;
+    if (input.fcp.raw() <= 0)
+        return Reason::strengthNotPositive;
+    if (reinforced && input.bottomBars.area < 0.0L)
+        return Reason::bottomBarAreaNegative;
+    if (reinforced && input.topBars.area < 0.0L)
+        return Reason::topBarAreaNegative;
+    return std::nullopt;
+}
+
+ConcreteProperties concreteProperties(const HeldSectionInput& input, LawGrouping grouping)
 {
     ConcreteProperties concrete;
     concrete.fcp = input.fcp;
@@ -57,7 +81,7 @@ SectionRow concreteRow(long double kappa, long double moment, const ConcreteTria
 
 // ---- plain concrete
 
-PlainSection::PlainSection(const SectionInput& input)
+PlainSection::PlainSection(const HeldSectionInput& input)
     : concrete_(concreteProperties(input, LawGrouping::plainConcrete)),
       diagram_(input.diagram),
       compression_(concrete_, diagram_),
@@ -105,7 +129,7 @@ std::optional<RunEnd> PlainSection::limitPassed(const SectionRow& row) const
 
 // ---- reinforced concrete
 
-ReinforcedSection::ReinforcedSection(const SectionInput& input)
+ReinforcedSection::ReinforcedSection(const HeldSectionInput& input)
     : concrete_(concreteProperties(input, LawGrouping::reinforcedConcrete)),
       diagram_(input.diagram),
       concreteInTension_(input.concreteInTension),
@@ -178,7 +202,7 @@ std::optional<RunEnd> ReinforcedSection::limitPassed(const SectionRow& row) cons
 
 // ---- fibre concrete
 
-FibreSection::FibreSection(const SectionInput& input)
+FibreSection::FibreSection(const HeldSectionInput& input)
     : law_(sectionFibreLaw(input.E, input.fcp, input.fct, input.a, input.b, input.epsTu)),
       width_(input.width),
       height_(input.height),

@@ -4,12 +4,8 @@
 #include "ui/Windows.h"
 #include "common/Failure.h"
 #include "common/NumberText.h"
-#include "ui/Form2.h"
-#include "ui/Form3.h"
-#include "ui/Form5.h"
-#include "flows/InverseFlow.h"
 #include "flows/InverseMessages.h"
-#include "flows/RefinementFlow.h"
+#include "flows/InverseState.h"
 #include "ui/Form6.h"
 #include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Charts.h"
@@ -141,7 +137,7 @@ Form4::Form4(QWidget* parent) : Window(parent)
     refinedLegend->setFont(bold(font()));
     refinedLegend->setStyleSheet("color: rgb(0, 160, 0);");
     refinedLegend->adjustSize();
-    showRefinement(nullptr);
+    showRefinement();
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form4::PageControl1Change);
 
@@ -200,9 +196,7 @@ void Form4::syncMomentTable() { StringGrid1->syncFromTable(); }
 
 void Form4::PageControl1Change()
 {
-    guarded([this] {
-        fillDeviationList(windows().form3->combinationTable(), windows().form5->deviationTable(), deviationList());
-    });
+    guarded([] { inverseSession().fillDeviationList(); });
     StringGrid2->syncFromTable();
 }
 
@@ -210,73 +204,49 @@ void Form4::BitBtn2Click()
 {
     if (backgroundWorkRunning())
         return;
-    bool cancelled = false;
-    guarded([&] {
-        Form2* form2 = windows().form2;
-        GridTable& target = windows().form5->deviationTable();
-        // Computed into a table of their own: a cancelled run leaves the deviations as
-        // they were; a failure keeps what was written before it.
-        GridTable deviations = target;
-        const std::string pointCount = form2->pointCountText();
-        const GridTable& moments = momentTable();
-        const GridTable& diagram = form2->testDiagram();
-        const GridTable& combinations = windows().form3->combinationTable();
-        const char separator = localeDecimalSeparator();
+    Completion completion = Completion::finished;
+    const bool finished = guarded([&] {
         try {
-            showingFailedText({{&pointCount, form2->pointCountField()}}, [&] {
+            showingFailedText({}, [&] {
                 runInBackground(this, WorkDisplay{deviationProgress, deviationCancel}, [&](WorkProgress& progress) {
-                    progress.total = combinations.rowCount() - 1;
-                    RowRunControl control;
-                    control.cancel = &progress.cancel;
-                    control.progress = [&](int row) { progress.done = row; };
-                    computeDeviations(pointCount, moments, diagram, combinations, deviations, separator, control);
+                    RunOptions options;
+                    options.progress = progress.callback();
+                    completion = inverseSession().computeDeviations(options);
                 });
             });
-        } catch (const Failure& failure) {
+        } catch (const Failure&) {
             deviationProgress->hide();
-            if (failure.message() == deviationsCancelledMessage) {
-                cancelled = true;
-                return;
-            }
-            target = std::move(deviations);
             throw;
         }
         deviationProgress->hide();
-        target = std::move(deviations);
     });
-    if (cancelled)
+    if (finished && completion == Completion::cancelled)
         inform(deviationsCancelledMessage);
 }
 
 void Form4::forgetBestFit()
 {
-    windows().form5->deviationTable() = InverseTables().deviations;
-    bestTexts_.reset();
-    bestRow_ = 0;
     refineButton->setEnabled(false);
     setResultsShown(false);
-    testCurve_.clear();
-    combinationCurve_.clear();
-    showRefinement(nullptr);
+    showRefinement();
 }
 
 void Form4::showComparison()
 {
-    if (!bestTexts_)
+    const InverseState& state = inverseState();
+    if (!state.best)
         showCurves(Chart1->chart(), {});
-    else if (refinedTexts_)
-        showCurves(Chart1->chart(), {&testCurve_, &combinationCurve_, &refinedCurve_});
+    else if (state.refined)
+        showCurves(Chart1->chart(), {&state.comparedTestCurve, &state.combinationCurve, &state.refinedCurve});
     else
-        showCurves(Chart1->chart(), {&testCurve_, &combinationCurve_});
+        showCurves(Chart1->chart(), {&state.comparedTestCurve, &state.combinationCurve});
 }
 
-void Form4::showRefinement(const RefinedFit* fit)
+void Form4::showRefinement()
 {
-    const bool shown = fit != nullptr;
-    refinedTexts_.reset();
-    refinedCurve_.clear();
+    const std::optional<RefinedFit>& fit = inverseSession().refinedFit();
+    const bool shown = fit.has_value();
     if (shown) {
-        refinedTexts_ = fit->texts;
         for (size_t i = 0; i < fit->texts.size(); ++i)
             refinedLabels_[i]->setText(toQt(fit->texts[i]));
         refinedSums->setText(QString::fromUtf8("Součet odchylek: nalezená kombinace ") + toQt(fit->gridSum) +
@@ -285,12 +255,6 @@ void Form4::showRefinement(const RefinedFit* fit)
         for (const std::string& warning : fit->warnings)
             warnings << toQt(warning);
         refinedWarnings->setText(warnings.join('\n'));
-        // The refined moments at the test curvatures, from the origin as the others.
-        const char separator = localeDecimalSeparator();
-        refinedCurve_.add(0.0L, 0.0L, colourGreen);
-        for (size_t k = 0; k < fit->curvatures.size(); ++k)
-            refinedCurve_.add(parseNumber(fit->curvatures[k], separator), parseNumber(fit->moments[k], separator),
-                              colourGreen);
     }
     for (QWidget* widget : std::initializer_list<QWidget*>{refinedHeading, refinedSums, refinedWarnings, refinedLegend})
         widget->setVisible(shown);
@@ -301,40 +265,25 @@ void Form4::showRefinement(const RefinedFit* fit)
 
 void Form4::refineClick()
 {
-    if (backgroundWorkRunning() || bestRow_ == 0)
+    if (backgroundWorkRunning() || !inverseSession().bestFit())
         return;
-    bool cancelled = false;
-    guarded([&] {
-        Form2* form2 = windows().form2;
-        const BeamTexts beam = form2->beamTexts();
-        const GridTable& diagram = form2->testDiagram();
-        const GridTable& combinations = windows().form3->combinationTable();
-        const CombinationTexts ranges = form2->generatedRanges();
-        const int row = bestRow_;
-        const char separator = localeDecimalSeparator();
-        RefinedFit fit;
+    Completion completion = Completion::finished;
+    const bool finished = guarded([&] {
         try {
             runInBackground(this, WorkDisplay(refineProgress, refineCancel), [&](WorkProgress& progress) {
-                RefinementRunControl control;
-                control.cancel = &progress.cancel;
-                control.progress = [&](int step, int stepCount) {
-                    progress.total = stepCount;
-                    progress.done = step;
-                };
-                fit = refineBestFit(beam, diagram, combinations, row, ranges, separator, control);
+                RunOptions options;
+                options.progress = progress.callback();
+                completion = inverseSession().refine(options);
             });
-        } catch (const Failure& failure) {
+        } catch (const Failure&) {
             refineProgress->hide();
-            if (failure.message() == refinementCancelledMessage) {
-                cancelled = true;
-                return;
-            }
             throw;
         }
         refineProgress->hide();
-        showRefinement(&fit);
+        if (completion == Completion::finished)
+            showRefinement();
     });
-    if (cancelled)
+    if (finished && completion == Completion::cancelled)
         inform(refinementCancelledMessage);
 }
 
@@ -351,41 +300,33 @@ void Form4::Button1Click()
     const bool shownBefore = !BitBtn3->isHidden();
     setResultsShown(true);
     guarded([this, shownBefore] {
-        Form2* form2 = windows().form2;
-        LineSeries testCurve, combinationCurve;
-        BestFit fit;
-        const std::string count = form2->pointCountText();
         try {
-            showingFailedText({{&count, form2->pointCountField()}}, [&] {
-                fit = findBestFit(count, deviationList(), windows().form3->combinationTable(), form2->testDiagram(),
-                                  momentTable(), testCurve, combinationCurve, localeDecimalSeparator());
-            });
+            showingFailedText({}, [&] { inverseSession().findBestFit(); });
         } catch (const Failure& failure) {
             // No combination fits: no result labels without a result.
-            if (failure.message() == noBestFitMessage && !shownBefore)
+            if (failure.reason() == Reason::noBestFit && !shownBefore)
                 setResultsShown(false);
             throw;
         }
-        resultLabels_[2]->setText("kombinace číslo " + toQt(formatInteger(fit.row)));
+        const BestFit& fit = *inverseSession().bestFit();
+        resultLabels_[2]->setText("kombinace číslo " + toQt(formatInteger(fit.combination)));
         const char* units[] = {"   [ MPa ]", "   [ MPa ]", "   [ MPa ]", "   [ % ]", "   [ % ]", "", ""};
         for (int i = 0; i < 7; ++i)
             resultLabels_[11 + i]->setText(toQt(fit.texts[i]) + units[i]);
-        bestTexts_ = fit.texts;
-        bestRow_ = fit.row;
         refineButton->setEnabled(true);
-        testCurve_ = testCurve;
-        combinationCurve_ = combinationCurve;
-        showRefinement(nullptr);  // a refinement of an earlier fit is gone
+        showRefinement();  // a refinement of an earlier fit is gone
     });
 }
 
 void Form4::BitBtn1Click()
 {
     guarded([this] {
-        if (!bestTexts_)
+        const InverseAnalysis& session = inverseSession();
+        if (!session.bestFit())
             throw Failure("Nejvýstižnější kombinace dosud nebyla nalezena.");
         // The refined values when a refinement was made, the grid's otherwise.
-        const std::array<std::string, 7>& found = refinedTexts_ ? *refinedTexts_ : *bestTexts_;
+        const std::array<std::string, 7>& found =
+            session.refinedFit() ? session.refinedFit()->texts : session.bestFit()->texts;
         hide();
         windows().form6->show();
         windows().form6->continueFromInverseAnalysis({found[1], found[2], found[0], found[3], found[4], found[5],

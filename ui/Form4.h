@@ -3,12 +3,9 @@
 // from the test, the best-fitting combination, its chart and the hand-over.
 
 #include "flows/GridTable.h"
-#include "flows/LineSeries.h"
 #include "ui/widgets/Window.h"
 
 #include <array>
-#include <optional>
-#include <string>
 
 class QChartView;
 class QLabel;
@@ -19,7 +16,6 @@ class QTabWidget;
 namespace prurez {
 
 class GridView;
-struct RefinedFit;
 
 class Form4 : public Window {
     Q_OBJECT
@@ -30,8 +26,8 @@ public:
     GridTable& momentTable();
     GridTable& deviationList();
     void syncMomentTable();
-    // New combination moments: the deviations, the best fit and its chart of the
-    // earlier ones are gone.
+    // New combination moments: the best fit and its chart of the earlier ones are gone
+    // (the session forgot them).
     void forgetBestFit();
 
 public slots:
@@ -45,21 +41,12 @@ public slots:
 
 private:
     // The refined values, both summed deviations and the warnings beside the best fit,
-    // and the third curve.
-    void showRefinement(const RefinedFit* fit);
+    // and the third curve, when the session holds a refinement.
+    void showRefinement();
     void showComparison();
     void buildResultLabels(QWidget* page);
     // Shows or hides Label3 … Label20 and the two buttons below them.
     void setResultsShown(bool shown);
-
-    LineSeries testCurve_;
-    LineSeries combinationCurve_;
-    LineSeries refinedCurve_;
-    // E, fcp, fct, ecpm, ectm, a, b of the best-fitting combination, and of its
-    // refinement when one was made.
-    std::optional<std::array<std::string, 7>> bestTexts_;
-    int bestRow_ = 0;
-    std::optional<std::array<std::string, 7>> refinedTexts_;
 
     QTabWidget* PageControl1;
     GridView* StringGrid1;

@@ -434,8 +434,7 @@ void Form6::BitBtn1Click()
             showingFailedText(sources(input), [&] {
                 runInBackground(this, display, [&](WorkProgress& progress) {
                     SectionRunControl control;
-                    control.scan.cancel = &progress.cancel;
-                    control.progress = [&](int rows, long double) { progress.done = rows; };
+                    control.run.progress = progress.callback();
                     runSectionAnalysis(input, separator, table, report, control);
                 });
             });

@@ -7,7 +7,8 @@
 #include "ui/Form5.h"
 #include "ui/Form6.h"
 #include "ui/Form7.h"
-#include "flows/InverseFlow.h"
+#include "flows/InverseState.h"
+#include "ui/widgets/Handlers.h"
 
 namespace prurez {
 
@@ -29,6 +30,8 @@ void createWindows()
     Window::setNothingVisibleHandler([] { instances.form1->show(); });
 }
 
+void showMainWindowAtStart() { instances.form1->show(); }
+
 void destroyWindows()
 {
     delete instances.form7;
@@ -43,10 +46,14 @@ void destroyWindows()
 
 const Windows& windows() { return instances; }
 
-InverseTables& inverseTables()
+InverseAnalysis& inverseSession()
 {
-    static InverseTables tables;
-    return tables;
+    static InverseAnalysis session(localeDecimalSeparator());
+    return session;
 }
+
+InverseState& inverseState() { return stateOf(inverseSession()); }
+
+InverseTables& inverseTables() { return inverseState().tables; }
 
 }  // namespace prurez

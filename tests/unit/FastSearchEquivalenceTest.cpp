@@ -307,7 +307,7 @@ std::string tableState(const GridTable& table)
 std::string sectionOutcome(const SectionTexts& fields, bool exhaustive)
 {
     SectionRunControl control;
-    control.scan.exhaustiveScan = exhaustive;
+    control.run.exhaustiveScan = exhaustive;
     GridTable table(5, 5);
     SectionRunReport report;
     const std::string result = outcomeOf([&] {

@@ -7,6 +7,8 @@
 // not touch widgets or anything the windows show: it writes into tables of its own,
 // which the window takes over when it has ended.
 
+#include "prurez/Progress.h"
+
 #include <QString>
 
 #include <atomic>
@@ -24,6 +26,17 @@ struct WorkProgress {
     std::atomic<long long> done{0};
     std::atomic<long long> total{0};  // 0: not known, the bar only shows that work goes on
     std::atomic<bool> cancel{false};  // set when the user asks to stop
+
+    // The progress callback of the library's computations (prurez/Progress.h): it
+    // shows their progress here and stops them when the user asks.
+    ProgressCallback callback()
+    {
+        return [this](long long workDone, long long workTotal) {
+            total = workTotal;
+            done = workDone;
+            return !cancel;
+        };
+    }
 };
 
 struct WorkDisplay {
