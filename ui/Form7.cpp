@@ -143,6 +143,8 @@ void Form7::syncTable(const SectionRunReport& report)
 
 void Form7::showResults()
 {
+    // The chart shows the new run, whichever page is in front.
+    PageControl1Change(PageControl1->currentIndex());
     show();
     raise();
     activateWindow();

@@ -412,6 +412,63 @@ TEST_F(SectionRoad, ChartFollowsTheTableRowsInOrderAsOneSeries)
     EXPECT_FALSE(chart()->legend()->isVisible());
 }
 
+// The results window left on its chart page shows the next run's curve as it opens,
+// not the previous one: plain, then fibre, then reinforced concrete.
+TEST_F(SectionRoad, ANewRunShownOnTheChartPageDrawsItsOwnCurve)
+{
+    fillPlainConcrete("0,00005");
+    run();
+    turnToChart();
+    click(w().form7, "BitBtn1");  // OK: the window closes on its chart page
+    ASSERT_FALSE(w().form7->isVisible());
+    const std::size_t plainPoints = w().form7->curve().points().size();
+
+    const auto expectCurveOfTable = [&](const char* what) {
+        SCOPED_TRACE(what);
+        ASSERT_TRUE(w().form7->isVisible());
+        EXPECT_EQ(resultPages()->currentIndex(), 1);
+        const prurez::GridTable& table = w().form7->table();
+        ASSERT_EQ(chart()->series().size(), 1);
+        auto* series = qobject_cast<QLineSeries*>(chart()->series().front());
+        ASSERT_EQ(series->count(), table.rowCount() - 2);
+        for (int row = 1; row <= table.rowCount() - 2; ++row) {
+            const QString x = QString::fromStdString(table.cell(0, row)).replace(',', '.');
+            const QString y = QString::fromStdString(table.cell(1, row)).replace(',', '.');
+            ASSERT_EQ(series->at(row - 1), QPointF(x.toDouble(), y.toDouble())) << row;
+        }
+    };
+    QWidget* form = w().form6;
+    choose(form, "RadioGroup1", 1);
+    choose(form, "RadioGroup2", 0);
+    const std::pair<const char*, const char*> fibre[] = {{"Edit1", "40"},   {"Edit2", "3"},     {"Edit3", "34000"},
+                                                         {"Edit4", "0,35"}, {"Edit5", "2"},     {"Edit6", "0,4"},
+                                                         {"Edit7", "0,3"},  {"Edit13", "0,15"}, {"Edit17", "0"}};
+    for (const auto& [name, value] : fibre)
+        type(form, name, number(value));
+    guitest::typeCombo(form, "ComboBox1", number("0,01"));
+    run();
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    EXPECT_NE(w().form7->curve().points().size(), plainPoints);
+    expectCurveOfTable("fibre after plain");
+
+    click(w().form7, "BitBtn1");
+    choose(form, "RadioGroup1", 2);
+    choose(form, "RadioGroup3", 0);
+    choose(form, "RadioGroup5", 0);
+    choose(form, "RadioGroup2", 1);
+    const std::pair<const char*, const char*> reinforced[] = {
+        {"Edit1", "30"},     {"Edit2", "2,9"}, {"Edit3", "32000"}, {"Edit4", "0,35"},  {"Edit5", "0,01"},
+        {"Edit6", "0,2"},    {"Edit8", "500"}, {"Edit9", "200000"}, {"Edit10", "1"},   {"Edit11", "1000"},
+        {"Edit12", "0,05"},  {"Edit19", "0"},  {"Edit20", "0,05"}, {"Edit13", "0,3"},  {"Edit14", "0,5"}};
+    for (const auto& [name, value] : reinforced)
+        type(form, name, number(value));
+    guitest::typeCombo(form, "ComboBox1", number("0,001"));
+    run();
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    EXPECT_EQ(w().form7->table().columnCount(), 13);
+    expectCurveOfTable("reinforced after fibre");
+}
+
 // A long run goes on beside the windows: "Přerušit" stops it, the rows computed so far
 // are shown and the user is told so, as information.
 TEST_F(SectionRoad, ALongRunCanBeCancelledKeepingItsRows)
