@@ -9,12 +9,14 @@
 #include "ui/widgets/RadioGroup.h"
 #include "ui/widgets/UserFiles.h"
 #include "flows/InputFile.h"
+#include "flows/SectionMessages.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -334,6 +336,17 @@ void Form6::openInput(const QString& fileName)
         setFieldText(field.edit, toQt(read.*field.text));
     ComboBox1->setEditText(toQt(read.kappaStep));
     ComboBox1->lineEdit()->setCursorPosition(0);
+
+    // Area and moment of inertia are those of the opened section: computed again where
+    // they are shown, empty where its dimensions are no numbers.
+    Edit15->clear();
+    Edit16->clear();
+    if (!Edit15->isHidden()) {
+        try {
+            fillCharacteristics();
+        } catch (const Failure&) {
+        }
+    }
 }
 
 void Form6::SaveInputClick()
@@ -400,14 +413,19 @@ void Form6::Button2Click()
     guarded([&] {
         for (QWidget* control : characteristicsRows)
             control->show();
-        const SectionTexts read = texts();
-        SectionCharacteristics result;
-        showingFailedText(sources(read), [&] { result = sectionCharacteristics(read, localeDecimalSeparator()); });
-        if (!result.computed)
-            return;
-        setFieldText(Edit15, toQt(result.area));
-        setFieldText(Edit16, toQt(result.inertia));
+        fillCharacteristics();
     });
+}
+
+void Form6::fillCharacteristics()
+{
+    const SectionTexts read = texts();
+    SectionCharacteristics result;
+    showingFailedText(sources(read), [&] { result = sectionCharacteristics(read, localeDecimalSeparator()); });
+    if (!result.computed)
+        return;
+    setFieldText(Edit15, toQt(result.area));
+    setFieldText(Edit16, toQt(result.inertia));
 }
 
 void Form6::BitBtn1Click()
@@ -439,6 +457,10 @@ void Form6::BitBtn1Click()
                     runSectionAnalysis(input, separator, table, report, control);
                 });
             });
+        } catch (const Failure& failure) {
+            takeTable();
+            showMissingChoice(failure);
+            throw;
         } catch (...) {
             takeTable();
             throw;
@@ -453,6 +475,16 @@ void Form6::BitBtn1Click()
         else if (!report.stopMessage.empty())
             throw Failure(report.stopMessage);
     });
+}
+
+void Form6::showMissingChoice(const Failure& failure)
+{
+    using namespace sectionMessages;
+    const std::pair<const char*, RadioGroup*> choices[] = {
+        {noDiagram, RadioGroup3}, {noShape, RadioGroup2}, {noTensionChoice, RadioGroup5}};
+    for (const auto& [message, group] : choices)
+        if (failure.message() == message)
+            showField(group->button(0));
 }
 
 void Form6::continueFromInverseAnalysis(const std::array<std::string, 7>& texts)

@@ -88,6 +88,33 @@ TEST(SavedInputs, ASectionSavedFromTheWindowRunsInTheBatchToolToTheSameTable)
     EXPECT_EQ(prurez::writeSectionInput(opened.texts(), ','), prurez::writeSectionInput(form.texts(), ','));
 }
 
+// The area and the moment of inertia shown are those of the section opened, never of
+// the one before it.
+TEST(SavedInputs, AnOpenedSectionShowsItsOwnAreaAndMomentOfInertia)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    choose(&form, "RadioGroup2", 0);
+    type(&form, "Edit13", number("0,15"));
+    guitest::click(&form, "Button2");
+    EXPECT_EQ(fieldText(&form, "Edit15"), number("0,0225"));
+
+    ASSERT_TRUE(prurez::guarded([&] { form.openInput(PRUREZ_EXAMPLES_DIR "/reinforced-beam.txt"); }));
+    EXPECT_EQ(fieldText(&form, "Edit15"), number("0,15"));      // 0,3 · 0,5
+    EXPECT_EQ(fieldText(&form, "Edit16"), number("0,003125"));  // 0,3 · 0,5³ / 12
+    // A dimension that is no number: nothing to show, and nothing said until asked.
+    QTemporaryDir directory;
+    const QString bad = directory.filePath("bad.txt");
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("shape = 0\nwidth = x\n");
+    file.close();
+    ASSERT_TRUE(prurez::guarded([&] { form.openInput(bad); }));
+    EXPECT_EQ(fieldText(&form, "Edit15"), "");
+    EXPECT_EQ(fieldText(&form, "Edit16"), "");
+    EXPECT_TRUE(guitest::failures().empty());
+}
+
 TEST(SavedInputs, BatchExamplesOpenWithEveryFieldAndChoiceAndABadLineIsNamed)
 {
     guitest::clearFailures();

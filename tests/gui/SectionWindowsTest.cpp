@@ -225,6 +225,25 @@ TEST(SectionInputWindow, ATextThatIsNotANumberBringsItsPageForwardAndItsFieldSel
     EXPECT_EQ(guitest::failures()[2], "'h' is not a valid floating point value");
     EXPECT_EQ(pages->currentIndex(), 1);
     EXPECT_EQ(form.focusWidget(), find<QWidget>(&form, "Edit14"));
+
+    // A choice the run needs and has not got: its page in front, its group in focus.
+    prurez::Form6 unchosen;
+    unchosen.show();
+    choose(&unchosen, "RadioGroup1", 0);
+    auto* unchosenPages = find<QTabWidget>(&unchosen, "PageControl1");
+    unchosenPages->setCurrentIndex(2);
+    click(&unchosen, "BitBtn1");
+    ASSERT_EQ(guitest::failures().size(), 4u);
+    EXPECT_EQ(guitest::failures()[3], "Není zvolen pracovní diagram betonu.");
+    EXPECT_EQ(unchosenPages->currentIndex(), 0);
+    EXPECT_EQ(unchosen.focusWidget(), find<prurez::RadioGroup>(&unchosen, "RadioGroup3")->button(0));
+    choose(&unchosen, "RadioGroup3", 0);
+    unchosenPages->setCurrentIndex(2);
+    click(&unchosen, "BitBtn1");
+    ASSERT_EQ(guitest::failures().size(), 5u);
+    EXPECT_EQ(guitest::failures()[4], "Není zvolen typ průřezu.");
+    EXPECT_EQ(unchosenPages->currentIndex(), 1);
+    EXPECT_EQ(unchosen.focusWidget(), find<prurez::RadioGroup>(&unchosen, "RadioGroup2")->button(0));
     guitest::clearFailures();
 }
 
