@@ -251,6 +251,14 @@ void Form4::BitBtn2Click()
 void Form4::forgetBestFit()
 {
     windows().form5->deviationTable() = InverseTables().deviations;
+    // The window opens again on the page it was left on, with no page change to fill
+    // the list: filled here as a page change fills it, the new combinations without
+    // deviations.
+    PageControl1Change();
+    // No result texts of the earlier fit stay to be shown by a later search.
+    resultLabels_[2]->clear();
+    for (int i = 11; i < 18; ++i)
+        resultLabels_[static_cast<size_t>(i)]->clear();
     bestTexts_.reset();
     bestRow_ = 0;
     refineButton->setEnabled(false);

@@ -30,8 +30,8 @@ public:
     GridTable& momentTable();
     GridTable& deviationList();
     void syncMomentTable();
-    // New combination moments: the deviations, the best fit and its chart of the
-    // earlier ones are gone.
+    // New combination moments: the deviations (in the table and the list), the best
+    // fit with its texts and its chart of the earlier ones are gone.
     void forgetBestFit();
 
 public slots:

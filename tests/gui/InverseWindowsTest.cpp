@@ -535,6 +535,54 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
     turnToPage(form4(), 0);
 }
 
+// The result window left on its best-fit page opens there again after new moments: it
+// lists the new combinations without deviations and keeps nothing of the old best fit.
+TEST(InverseRoad, NewMomentsShownOnTheBestFitPageListNoOldDeviationsNorTheOldFit)
+{
+    clearFailures();
+    generateCombinationsFor({{"5", "0,00001"}, {"10", "0,00002"}}, "0");
+    click(form3(), "Button1");
+    click(form4(), "BitBtn2");
+    turnToPage(form4(), 1);
+    click(form4(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    ASSERT_TRUE(find<QLabel>(form4(), "Label5")->text().startsWith("kombinace"));
+    click(form4(), "Button2");  // "Ukonči výpočet" on the best-fit page
+    ASSERT_FALSE(form4()->isVisible());
+
+    generateCombinationsFor({{"5", "0,00001"}, {"10", "0,00002"}}, "1");
+    click(form3(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    ASSERT_TRUE(form4()->isVisible());
+    EXPECT_EQ(find<QTabWidget>(form4(), "PageControl1")->currentIndex(), 1);
+    // What the list shows, without a page change: 243 combinations, no deviation.
+    auto* list = find<prurez::GridView>(form4(), "StringGrid2");
+    ASSERT_EQ(list->model()->rowCount(), 244);
+    EXPECT_EQ(list->model()->index(200, 0).data().toString(), "200");
+    EXPECT_EQ(list->model()->index(5, 1).data().toString(), "");
+    EXPECT_FALSE(shown(form4(), "Label5"));
+
+    // A search now finds no deviations to compare, and shows nothing of the old fit.
+    click(form4(), "Button1");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "'' is not a valid floating point value");
+    EXPECT_EQ(find<QLabel>(form4(), "Label5")->text(), "");
+    EXPECT_EQ(find<QLabel>(form4(), "Label14")->text(), "");
+    EXPECT_TRUE(curves(form4()).isEmpty());
+    EXPECT_FALSE(find<QPushButton>(form4(), "RefineButton")->isEnabled());
+
+    // With the deviations computed, the best of the new combinations.
+    clearFailures();
+    turnToPage(form4(), 0);
+    click(form4(), "BitBtn2");
+    turnToPage(form4(), 1);
+    click(form4(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    EXPECT_TRUE(find<QLabel>(form4(), "Label5")->text().startsWith("kombinace"));
+    form4()->hide();
+    turnToPage(form4(), 0);
+}
+
 TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgressBar)
 {
     clearFailures();
