@@ -247,6 +247,7 @@ void Form2::buildDiagramPage(QWidget* page)
     StringGrid2 = gridView("StringGrid2", &testDiagram(), page, QRect(16, 32, 286, 218), 65, 25);
     StringGrid2->setWideGridLines();
     StringGrid2->setEditableInPlace(true);
+    StringGrid2->setHeaderUnits({{"Moment", "kNm"}});
     Button2 = new QPushButton("Výpočet momentu a křivosti", page);
     Button2->setObjectName("Button2");
     Button2->setGeometry(16, 264, 286, 30);

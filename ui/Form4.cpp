@@ -47,6 +47,7 @@ Form4::Form4(QWidget* parent) : Window(parent)
         ->setFont(underlined(font()));
     StringGrid1 = gridView("StringGrid1", &momentTable(), page1, QRect(12, 34, 740, 440), 60, 24);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid1->setHeaderUnits({{"křivost", "m-1"}, {"Moment", "kNm"}});
     BitBtn2 = new QPushButton(retry, "Spočítej odchylky", page1);
     BitBtn2->setObjectName("BitBtn2");
     BitBtn2->setGeometry(12, 486, 200, 32);
@@ -65,6 +66,7 @@ Form4::Form4(QWidget* parent) : Window(parent)
     label("Odchylky jednotlivých kombinací parametrů", page2, 12, 10, "Label2")->setFont(underlined(font()));
     StringGrid2 = gridView("StringGrid2", &deviationList(), page2, QRect(12, 34, 2 * 60 + 40, 470), 60, 24);
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid2->setHeaderUnits({{"odchylka", "kNm2"}});  // the summed squared deviation
     Button1 = new QPushButton("Najdi nejvýstižnější kombinaci", page2);
     Button1->setObjectName("Button1");
     Button1->setGeometry(200, 34, 260, 32);

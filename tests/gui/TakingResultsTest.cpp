@@ -112,6 +112,39 @@ TEST_F(GridTaking, TooltipsCopyAndCsvHoldTheWholeTexts)
     EXPECT_EQ(guitest::failures()[0], ("Soubor „" + bad + "“ se nepodařilo uložit.").toStdString());
 }
 
+// Row 0 is the header: in view while the rows scroll, not shown a second time, its
+// tooltip the whole header with the column's unit.
+TEST_F(GridTaking, TheHeaderRowStaysInViewWhileScrollingAndNamesItsUnit)
+{
+    table_.setRowCount(40);
+    for (int row = 3; row < 40; ++row)
+        table_.setCell(0, row, std::to_string(row));
+    view_->syncFromTable();
+    view_->setHeaderUnits({{"Křivost", "m-1"}, {"Beton sigh", "MPa"}});
+    view_->scrollToBottom();
+    guitest::settle();
+    const QHeaderView* header = view_->horizontalHeader();
+    EXPECT_TRUE(header->isVisible());
+    EXPECT_EQ(header->height(), 24);
+    EXPECT_GT(view_->rowAt(0), 20) << "scrolled to the end";
+    EXPECT_EQ(view_->rowAt(view_->viewport()->height() - 1), 39) << "the last row in view";
+    EXPECT_TRUE(view_->isRowHidden(0));
+    EXPECT_FALSE(view_->isRowHidden(1));
+    const QAbstractItemModel* model = view_->model();
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), " Beton sigh");
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), QString::fromUtf8("Křivost [ m-1 ]"));
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(), "Beton sigh [ MPa ]");
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), "text; \"x\"");
+
+    // New counts keep the header row out of the rows.
+    table_.setRowCount(5);
+    view_->syncFromTable();
+    EXPECT_TRUE(view_->isRowHidden(0));
+    // Copying takes the header row as the table holds it.
+    QTest::keyClick(view_.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QString::fromUtf8("Křivost\tBeton sigh")));
+}
+
 TEST_F(GridTaking, AColumnWidensByDraggingItsGridLineAndFitsItsTextsByADoubleClick)
 {
     QWidget* viewport = view_->viewport();
