@@ -48,7 +48,11 @@ private:
     // and the third curve.
     void showRefinement(const RefinedFit* fit);
     void showComparison();
-    void buildResultLabels(QWidget* page);
+    // Label3 … Label20 and the refined values beside them, in one panel.
+    void buildResults(QWidget* page);
+    // Values longer than the results panel holds (exponents, many digits): the window
+    // widened until they show whole.
+    void fitResults();
     // Shows or hides Label3 … Label20 and the two buttons below them.
     void setResultsShown(bool shown);
 
@@ -70,13 +74,16 @@ private:
     QPushButton* Button1;
     QPushButton* BitBtn3;
     QPushButton* Button2;
+    QWidget* resultsPanel_;
     std::array<QLabel*, 18> resultLabels_;  // Label3 … Label20
     QPushButton* refineButton;
     QProgressBar* refineProgress;
     QPushButton* refineCancel;
     QLabel* refinedHeading;
     std::array<QLabel*, 7> refinedLabels_;  // beside Label14 … Label20
-    QLabel* refinedSums;
+    QLabel* refinedSumsCaption;  // "Součet odchylek"
+    QLabel* gridSum;             // of the best combination, under its values
+    QLabel* refinedSum;          // of the refined values, under them
     QLabel* refinedWarnings;
     QLabel* refinedLegend;
     QChartView* Chart1;

@@ -750,13 +750,60 @@ TEST(InverseRoad, TheBestFitRefinedBeyondTheGridIsShownChartedAndHandedOver)
     EXPECT_EQ(find<QLabel>(form4(), "Refined2")->text(), "40");  // fcp held
     EXPECT_NEAR(value("Refined3"), 3.37, 3.37 * 0.02);     // fct
     EXPECT_NEAR(value("Refined6"), 0.43, 0.02);            // a
-    EXPECT_TRUE(find<QLabel>(form4(), "RefinedSums")->text().startsWith(QString::fromUtf8("Součet odchylek: ")));
+    // Both summed deviations whole: the refined one far below the grid's.
+    EXPECT_LT(value("RefinedSum"), 1e-6);
+    EXPECT_GT(value("GridSum"), 0.1);
     EXPECT_TRUE(find<QLabel>(form4(), "RefinedWarnings")->text().contains("ectm"));
     QList<QLineSeries*> series = curves(form4());
     ASSERT_EQ(series.size(), 3);
     EXPECT_EQ(series[2]->pen().color(), QColor(0, 160, 0));
     EXPECT_EQ(series[2]->count(), series[1]->count());
     EXPECT_TRUE(shown(form4(), "RefinedLegend"));
+
+    // Every value whole, at the opening size and enlarged, each column clear of the
+    // next, its whole text also its tooltip.
+    const auto expectWholeValues = [](const char* when) {
+        SCOPED_TRACE(when);
+        settle();
+        const QWidget* panel = find<QWidget>(form4(), "ResultsPanel");
+        EXPECT_LE(panel->geometry().right(), panel->parentWidget()->width());
+        const auto whole = [&](const QString& name) {
+            const QLabel* label = find<QLabel>(form4(), name.toUtf8().constData());
+            EXPECT_GE(label->width(), label->sizeHint().width()) << name.toStdString();
+            EXPECT_LE(label->geometry().right(), panel->width()) << name.toStdString();
+            return label;
+        };
+        for (int i = 0; i < 7; ++i) {
+            const QLabel* name = whole(QString("Label%1").arg(7 + i));
+            const QLabel* grid = whole(QString("Label%1").arg(14 + i));
+            EXPECT_LT(name->geometry().right(), grid->x());
+            EXPECT_EQ(grid->toolTip(), grid->text());
+            const QLabel* refinedValue = whole(QString("Refined%1").arg(1 + i));
+            EXPECT_LT(grid->geometry().right(), refinedValue->x()) << grid->text().toStdString();
+            EXPECT_EQ(refinedValue->toolTip(), refinedValue->text());
+        }
+        EXPECT_LT(whole("GridSum")->geometry().right(), whole("RefinedSum")->x());
+    };
+    expectWholeValues("opening size");
+    EXPECT_EQ(form4()->size(), form4()->minimumSize());
+    form4()->resize(form4()->size() + QSize(300, 200));
+    expectWholeValues("enlarged");
+    form4()->resize(form4()->minimumSize());
+    // A text longer than the window holds (the same b, typed with many zeros into the
+    // combination table) widens it.
+    const std::string held = form3()->combinationTable().cell(7, 787);
+    const std::string longB = held + std::string(40, '0');
+    form3()->combinationTable().setCell(7, 787, longB);
+    click(form4(), "Button1");
+    click(form4(), "RefineButton");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    EXPECT_EQ(find<QLabel>(form4(), "Label20")->text().toStdString(), longB);
+    EXPECT_GT(form4()->width(), form4()->minimumWidth());
+    expectWholeValues("long value");
+    form3()->combinationTable().setCell(7, 787, held);
+    click(form4(), "Button1");
+    click(form4(), "RefineButton");
+    form4()->resize(form4()->minimumSize());
 
     // The refined values go on into the section analysis.
     const QString refinedE = find<QLabel>(form4(), "Refined1")->text();
