@@ -34,6 +34,9 @@ namespace {
 // The results beside the deviation list, between the buttons above and below them.
 const QRect resultsPanelPlace(184, 96, 628, 392);
 
+// The line of the comparison chart's legend that names the refined curve.
+constexpr int refinedLegendLine = 2;
+
 }  // namespace
 
 Form4::Form4(QWidget* parent) : Window(parent)
@@ -123,22 +126,13 @@ Form4::Form4(QWidget* parent) : Window(parent)
     Chart1 = chartView;
     Chart1->setObjectName("Chart1");
     Chart1->setRenderHint(QPainter::Antialiasing);
-    Chart1->setGeometry(8, 8, 806, 444);
+    Chart1->setGeometry(8, 8, 806, 520);
     showCurves(chart, {});
-    QLabel* testLegend = label("----------   Pracovní diagram průřezu stanovený ze zkoušky", page3, 20, 460, "Label21");
-    testLegend->setFont(bold(font()));
-    testLegend->setStyleSheet("color: rgb(255, 0, 0);");
-    testLegend->adjustSize();
-    QLabel* fitLegend = label("----------   Pracovní diagram průřezu pro nalezenou kombinaci vstupních parametrů",
-                              page3, 20, 484, "Label22");
-    fitLegend->setFont(bold(font()));
-    fitLegend->setStyleSheet("color: rgb(0, 0, 255);");
-    fitLegend->adjustSize();
-    refinedLegend = label("----------   Pracovní diagram průřezu pro zpřesněnou kombinaci vstupních parametrů",
-                          page3, 20, 508, "RefinedLegend");
-    refinedLegend->setFont(bold(font()));
-    refinedLegend->setStyleSheet("color: rgb(0, 160, 0);");
-    refinedLegend->adjustSize();
+    // The legend in the chart, under its curves: a saved or copied picture shows it.
+    Chart1->setLegend(
+        {{"----------   Pracovní diagram průřezu stanovený ze zkoušky", QColor(255, 0, 0)},
+         {"----------   Pracovní diagram průřezu pro nalezenou kombinaci vstupních parametrů", QColor(0, 0, 255)},
+         {"----------   Pracovní diagram průřezu pro zpřesněnou kombinaci vstupních parametrů", QColor(0, 160, 0)}});
     showRefinement(nullptr);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form4::PageControl1Change);
@@ -157,9 +151,6 @@ Form4::Form4(QWidget* parent) : Window(parent)
     followGrowth(BitBtn3, down);
     followGrowth(Button2, down);
     followGrowth(Chart1, grow);
-    followGrowth(testLegend, down);
-    followGrowth(fitLegend, down);
-    followGrowth(refinedLegend, down);
 }
 
 namespace {
@@ -356,9 +347,10 @@ void Form4::showRefinement(const RefinedFit* fit)
             refinedCurve_.add(parseNumber(fit->curvatures[k], separator), parseNumber(fit->moments[k], separator),
                               colourGreen);
     }
-    for (QWidget* widget : std::initializer_list<QWidget*>{refinedHeading, refinedSumsCaption, gridSum, refinedSum,
-                                                          refinedWarnings, refinedLegend})
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{refinedHeading, refinedSumsCaption, gridSum, refinedSum, refinedWarnings})
         widget->setVisible(shown);
+    Chart1->setLegendLineShown(refinedLegendLine, shown);
     for (QLabel* refined : refinedLabels_)
         refined->setVisible(shown);
     fitResults();

@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 
-class QChartView;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -18,6 +17,7 @@ class QTabWidget;
 
 namespace prurez {
 
+class ChartView;
 class GridView;
 struct RefinedFit;
 
@@ -85,8 +85,7 @@ private:
     QLabel* gridSum;             // of the best combination, under its values
     QLabel* refinedSum;          // of the refined values, under them
     QLabel* refinedWarnings;
-    QLabel* refinedLegend;
-    QChartView* Chart1;
+    ChartView* Chart1;
 };
 
 }  // namespace prurez

@@ -12,6 +12,7 @@
 #include "ui/Form6.h"
 #include "ui/Form7.h"
 #include "ui/Windows.h"
+#include "ui/widgets/Charts.h"
 #include "ui/widgets/FileListControls.h"
 #include "ui/widgets/Handlers.h"
 #include "ui/widgets/UpDown.h"
@@ -758,7 +759,10 @@ TEST(InverseRoad, TheBestFitRefinedBeyondTheGridIsShownChartedAndHandedOver)
     ASSERT_EQ(series.size(), 3);
     EXPECT_EQ(series[2]->pen().color(), QColor(0, 160, 0));
     EXPECT_EQ(series[2]->count(), series[1]->count());
-    EXPECT_TRUE(shown(form4(), "RefinedLegend"));
+    const QStringList legend = find<prurez::ChartView>(form4(), "Chart1")->shownLegend();
+    ASSERT_EQ(legend.size(), 3);
+    EXPECT_EQ(legend[2], QString::fromUtf8(
+                             "----------   Pracovní diagram průřezu pro zpřesněnou kombinaci vstupních parametrů"));
 
     // Every value whole, at the opening size and enlarged, each column clear of the
     // next, its whole text also its tooltip.

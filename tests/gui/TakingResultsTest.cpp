@@ -175,13 +175,36 @@ TEST(ChartTaking, SavesPngAndSvgZoomsByARectangleAndReturnsByADoubleClick)
     view.show();
     guitest::settle();
 
+    // The legend under the plot: in the saved PNG (at twice the size shown) and SVG.
+    const QRectF plotWithoutLegend = chart->plotArea();
+    view.setLegend({{"----------   zkouška", QColor(0, 0, 255)}, {"----------   výpočet", QColor(0, 160, 0)}});
+    guitest::settle();
+    EXPECT_EQ(view.shownLegend(), QStringList({"----------   zkouška", "----------   výpočet"}));
+    EXPECT_LT(chart->plotArea().height(), plotWithoutLegend.height() - 30);
     QTemporaryDir directory;
     view.savePicture(directory.filePath("graf.png"));
     QImage png(directory.filePath("graf.png"));
-    EXPECT_EQ(png.size(), view.size() * view.devicePixelRatio());
+    EXPECT_EQ(png.size(), view.viewport()->size() * 2);
+    const auto pixelsBelowPlot = [&](const QImage& image, QRgb colour) {
+        int count = 0;
+        const int plotBottom = static_cast<int>(chart->plotArea().bottom() * image.width() / view.viewport()->width());
+        for (int y = plotBottom; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == colour;
+        return count;
+    };
+    EXPECT_GT(pixelsBelowPlot(png, qRgb(0, 0, 255)), 50);
+    EXPECT_GT(pixelsBelowPlot(png, qRgb(0, 160, 0)), 50);
     view.savePicture(directory.filePath("graf.svg"));
     const QByteArray svg = contents(directory.filePath("graf.svg"));
     EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
+    EXPECT_TRUE(svg.contains(QString::fromUtf8(">----------   výpočet<").toUtf8())) << "the legend's text";
+    // A hidden line leaves no room and no trace.
+    view.setLegendLineShown(1, false);
+    guitest::settle();
+    EXPECT_EQ(view.shownLegend(), QStringList({"----------   zkouška"}));
+    EXPECT_EQ(pixelsBelowPlot(view.picture(), qRgb(0, 160, 0)), 0);
+    EXPECT_GT(pixelsBelowPlot(view.picture(), qRgb(0, 0, 255)), 20);
     EXPECT_FALSE(prurez::guarded([&] { view.savePicture(directory.filePath("chybi/graf.png")); }));
     ASSERT_EQ(guitest::failures().size(), 1u);
     EXPECT_TRUE(QString::fromStdString(guitest::failures()[0]).startsWith(QString::fromUtf8("Soubor „")));
