@@ -454,7 +454,7 @@ void Form2::saveInput(const QString& fileName) const
 void Form2::openInput(const QString& fileName)
 {
     InverseInput input;
-    readInputFile(fileName, [&](const InputFile& file) { input = readInverseInput(file); });
+    readInputFile(this, fileName, [&](const InputFile& file) { input = readInverseInput(file); });
     if (static_cast<int>(input.points.size()) > maximumTestPointCount)
         throw Failure(testPointCountMessage);
 
@@ -576,7 +576,8 @@ void Form2::readTestData(const QString& name)
 {
     guarded([&] {
         pointsLabel_->show();
-        const int count = readTestDataFile(toStd(name), testPoints(), localeDecimalSeparator());
+        const std::string content = readUserFile(this, toStd(name), testDataFileContent);
+        const int count = prurez::readTestData(content, testPoints(), localeDecimalSeparator());
         StringGrid1->show();
         sizeTestPointGrid(count);
         setFieldText(Edit1, QString::number(count));

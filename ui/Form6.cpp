@@ -315,7 +315,7 @@ void Form6::openInput(const QString& fileName)
     read.diagram = RadioGroup3->itemIndex();
     read.tension = RadioGroup5->itemIndex();
     read.shape = RadioGroup2->itemIndex();
-    readInputFile(fileName, [&](const InputFile& input) { readSectionInput(input, read); });
+    readInputFile(this, fileName, [&](const InputFile& input) { readSectionInput(input, read); });
     // After the hand-over from the inverse analysis the material stays fibre concrete.
     if (!RadioGroup1->isEnabled() && read.material != RadioGroup1->itemIndex())
         throw Failure(lockedMaterialMessage);

@@ -9,15 +9,26 @@
 #include "ui/Form6.h"
 #include "ui/Form7.h"
 #include "ui/Windows.h"
+#include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Handlers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -195,6 +206,67 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
     form->hide();
     QDir::setCurrent(previous);
+}
+
+// A pipe is neither opened nor replaced, at once and with a message; a read that takes
+// long shows itself, keeps the window painting and can be stopped, also when it hangs.
+TEST(SavedInputs, APipeIsNeitherOpenedNorReplacedAndALongReadCanBeStopped)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    QTemporaryDir directory;
+    const QString pipe = directory.filePath("roura");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_FALSE(prurez::guarded([&] { form.openInput(pipe); }));
+    EXPECT_FALSE(prurez::guarded([&] { form.saveInput(pipe); }));
+    ASSERT_EQ(guitest::failures().size(), 2u);
+    EXPECT_EQ(guitest::failures()[0], ("Soubor „" + pipe + "“ nelze otevřít: je to roura (FIFO), ne obyčejný soubor.").toStdString());
+    EXPECT_EQ(guitest::failures()[1],
+              ("Soubor „" + pipe + "“ se nepodařilo uložit: je to roura (FIFO), ne obyčejný soubor.").toStdString());
+    EXPECT_TRUE(QFileInfo(pipe).isFile() == false && QFileInfo(pipe).exists());
+    guitest::clearFailures();
+
+    form.show();
+    // Work beyond the moment: the panel shows, the fields take no input, "Přerušit" stops it.
+    bool panelSeen = false;
+    bool fieldsQuiet = false;
+    auto stopWhenShown = [&] {
+        QTimer::singleShot(400, &form, [&] {
+            auto* panel = form.findChild<QFrame*>("AsideWorkPanel");
+            panelSeen = panel != nullptr && panel->isVisible();
+            fieldsQuiet = !find<QLineEdit>(&form, "Edit1")->isEnabled();
+            if (auto* cancel = form.findChild<QPushButton*>("AsideWorkCancel"))
+                cancel->click();
+        });
+    };
+    stopWhenShown();
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    EXPECT_TRUE(prurez::guarded([&] {
+        prurez::runAside(&form, "Čtení", "Přerušeno", [ended](prurez::WorkProgress& progress) {
+            while (!progress.cancel)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            *ended = true;
+        });
+    }));
+    EXPECT_TRUE(panelSeen);
+    EXPECT_TRUE(fieldsQuiet);
+    EXPECT_TRUE(*ended);
+    EXPECT_TRUE(find<QLineEdit>(&form, "Edit1")->isEnabled());
+    EXPECT_EQ(form.findChild<QFrame*>("AsideWorkPanel"), nullptr);
+
+    // Work that hangs (a read on a stalled disk) is left behind when stopped.
+    stopWhenShown();
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_FALSE(prurez::guarded([&] {
+        prurez::runAside(&form, "Čtení", "Přerušeno",
+                         [](prurez::WorkProgress&) { std::this_thread::sleep_for(std::chrono::seconds(4)); });
+    }));
+    EXPECT_LT(waited.elapsed(), 2000);
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "Přerušeno");
+    guitest::clearFailures();
+    form.hide();
 }
 
 }  // namespace

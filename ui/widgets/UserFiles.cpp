@@ -1,16 +1,17 @@
 #include "ui/widgets/UserFiles.h"
 
 #include "common/Failure.h"
+#include "common/Files.h"
 #include "flows/InputFile.h"
+#include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Handlers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
+#include <memory>
 #include <sstream>
 
 namespace prurez {
@@ -35,12 +36,19 @@ QString askOpenFileName(QWidget* parent, const QString& caption, const QString& 
 
 QString inputFileFilter() { return QString::fromUtf8("Zadání (*.txt *.input);;Všechny soubory (*)"); }
 
-void readInputFile(const QString& fileName, const std::function<void(const InputFile&)>& read)
+std::string readUserFile(QWidget* window, const std::string& fileName,
+                         std::string (*reader)(const std::string&, const std::atomic<bool>*))
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QString::fromUtf8("Soubor „%1“ nelze otevřít.").arg(QDir::toNativeSeparators(fileName)).toStdString());
-    std::istringstream in(file.readAll().toStdString());
+    auto content = std::make_shared<std::string>();
+    runAside(window, QString::fromUtf8("Čtení souboru „%1“…").arg(toQt(fileName)),
+             toQt(readingCancelledMessage(fileName)),
+             [fileName, content, reader](WorkProgress& progress) { *content = reader(fileName, &progress.cancel); });
+    return std::move(*content);
+}
+
+void readInputFile(QWidget* window, const QString& fileName, const std::function<void(const InputFile&)>& read)
+{
+    std::istringstream in(readUserFile(window, toStd(fileName), readFile));
     try {
         // Numbers as the window's locale writes them, whatever the file's separator.
         read(InputFile::parse(in).withDecimalSeparator(localeDecimalSeparator()));
@@ -49,16 +57,9 @@ void readInputFile(const QString& fileName, const std::function<void(const Input
     }
 }
 
-QString cannotSaveMessage(const QString& fileName)
-{
-    return QString::fromUtf8("Soubor „%1“ se nepodařilo uložit.").arg(QDir::toNativeSeparators(fileName));
-}
-
 void saveBytes(const QString& fileName, const QByteArray& bytes)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure(cannotSaveMessage(fileName).toStdString());
+    saveFile(toStd(fileName), std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 }  // namespace prurez
