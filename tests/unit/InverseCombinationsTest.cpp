@@ -5,6 +5,7 @@
 #include "flows/InverseFlow.h"
 #include "flows/InverseMessages.h"
 #include "flows/LineSeries.h"
+#include "flows/OrderedRows.h"
 
 #include "TestSupport.h"
 
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -345,6 +347,51 @@ TEST(CombinationMoments, EveryThreadCountGivesTheSameTableAndTheSameFirstFailure
                               wholeParallel.moments, ',', withThreads(4));
     EXPECT_EQ(wholeParallel.moments.toTsv(), whole.moments.toTsv());
     EXPECT_EQ(sequential.moments.cell(6, 3), whole.moments.cell(6, 3));
+}
+
+// A worker that runs out of memory (std::bad_alloc) fails its row: the rows before it
+// are written and its message is reported, as with one thread, whatever the thread
+// count; a thread that cannot be given its work leaves the rows to the others.
+TEST(OrderedRows, WhatAWorkerThrowsIsItsRowsFailureInRowOrder)
+{
+    auto run = [](int threads, int throwingMaker) {
+        std::vector<int> written;
+        RowRunControl control;
+        control.threads = threads;
+        int made = 0;
+        std::string message;
+        runHandler([&](const std::string& text) { message = text; }, [&] {
+            computeRowsInOrder<RowCells>(
+                200, control, "přerušeno",
+                [&] {
+                    if (made++ == throwingMaker)
+                        throw std::bad_alloc();
+                    return [](int row) {
+                        RowCells outcome;
+                        if (row == 137)
+                            throw std::bad_alloc();
+                        if (row == 150)
+                            outcome.failure = std::make_exception_ptr(Failure("řádek 150"));
+                        return outcome;
+                    };
+                },
+                [&](int row, RowCells& outcome) {
+                    written.push_back(row);
+                    if (outcome.failure)
+                        std::rethrow_exception(outcome.failure);
+                });
+        });
+        return std::make_pair(written, message);
+    };
+    const auto sequential = run(1, -1);
+    EXPECT_EQ(sequential.second, "Nedostatek paměti pro výpočet.");
+    ASSERT_EQ(sequential.first.size(), 137u);
+    EXPECT_EQ(sequential.first.back(), 137);
+    for (int threads : {2, 3, 8}) {
+        SCOPED_TRACE(threads);
+        EXPECT_EQ(run(threads, -1), sequential);
+        EXPECT_EQ(run(threads, 1), sequential);
+    }
 }
 
 TEST(CombinationMoments, NoBalanceNamesTheCombinationAndTheCurvature)
