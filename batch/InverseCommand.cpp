@@ -38,7 +38,8 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
             wanted[block] = wanted[block] || name == blockNames[block];
     if (wanted[refinedBlock] && !options.refine)
         throw UsageError("the block 'refined' needs --refine");
-    const InverseInput in = readInverseInput(input);
+    InverseInput in = readInverseInput(input);
+    in.testFile = pathBesideInput(options.inputName, in.testFile);
     int lastBlock = 0;
     for (int block = 0; block < blockCount; ++block)
         if (wanted[static_cast<size_t>(block)])

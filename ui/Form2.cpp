@@ -492,10 +492,7 @@ void Form2::openInput(const QString& fileName)
         }
         StringGrid1->syncFromTable();
     } else if (!input.testFile.empty()) {
-        const QString named = toQt(input.testFile);
-        QFileInfo data(QFileInfo(fileName).absoluteDir(), named);
-        if (!data.isFile())
-            data = QFileInfo(named);
+        const QFileInfo data(toQt(pathBesideInput(toStd(fileName), input.testFile)));
         RadioButton2->click();
         if (data.isFile()) {
             fileControls_->openDirectory(data.absolutePath());
