@@ -32,6 +32,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <optional>
 
 namespace prurez {
 
@@ -454,7 +455,8 @@ void Form2::saveInput(const QString& fileName) const
 void Form2::openInput(const QString& fileName)
 {
     InverseInput input;
-    readInputFile(this, fileName, [&](const InputFile& file) { input = readInverseInput(file); });
+    if (!readInputFile(this, fileName, [&](const InputFile& file) { input = readInverseInput(file); }))
+        return;
     if (static_cast<int>(input.points.size()) > maximumTestPointCount)
         throw Failure(testPointCountMessage);
 
@@ -573,8 +575,10 @@ void Form2::readTestData(const QString& name)
 {
     guarded([&] {
         pointsLabel_->show();
-        const std::string content = readUserFile(this, toStd(name), testDataFileContent);
-        const int count = prurez::readTestData(content, testPoints(), localeDecimalSeparator());
+        const std::optional<std::string> content = readUserFile(this, toStd(name), testDataFileContent);
+        if (!content)
+            return;
+        const int count = prurez::readTestData(*content, testPoints(), localeDecimalSeparator());
         StringGrid1->show();
         sizeTestPointGrid(count);
         setFieldText(Edit1, QString::number(count));

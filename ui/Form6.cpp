@@ -315,7 +315,8 @@ void Form6::openInput(const QString& fileName)
     read.diagram = RadioGroup3->itemIndex();
     read.tension = RadioGroup5->itemIndex();
     read.shape = RadioGroup2->itemIndex();
-    readInputFile(this, fileName, [&](const InputFile& input) { readSectionInput(input, read); });
+    if (!readInputFile(this, fileName, [&](const InputFile& input) { readSectionInput(input, read); }))
+        return;
     // After the hand-over from the inverse analysis the material stays fibre concrete.
     if (!RadioGroup1->isEnabled() && read.material != RadioGroup1->itemIndex())
         throw Failure(lockedMaterialMessage);

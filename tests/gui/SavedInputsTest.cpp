@@ -241,12 +241,10 @@ TEST(SavedInputs, APipeIsNeitherOpenedNorReplacedAndALongReadCanBeStopped)
     };
     stopWhenShown();
     auto ended = std::make_shared<std::atomic<bool>>(false);
-    EXPECT_TRUE(prurez::guarded([&] {
-        prurez::runAside(&form, "Čtení", "Přerušeno", [ended](prurez::WorkProgress& progress) {
-            while (!progress.cancel)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            *ended = true;
-        });
+    EXPECT_TRUE(prurez::runAside(&form, "Čtení", [ended](prurez::WorkProgress& progress) {
+        while (!progress.cancel)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        *ended = true;
     }));
     EXPECT_TRUE(panelSeen);
     EXPECT_TRUE(fieldsQuiet);
@@ -258,14 +256,11 @@ TEST(SavedInputs, APipeIsNeitherOpenedNorReplacedAndALongReadCanBeStopped)
     stopWhenShown();
     QElapsedTimer waited;
     waited.start();
-    EXPECT_FALSE(prurez::guarded([&] {
-        prurez::runAside(&form, "Čtení", "Přerušeno",
-                         [](prurez::WorkProgress&) { std::this_thread::sleep_for(std::chrono::seconds(4)); });
+    EXPECT_FALSE(prurez::runAside(&form, "Čtení", [](prurez::WorkProgress&) {
+        std::this_thread::sleep_for(std::chrono::seconds(4));
     }));
     EXPECT_LT(waited.elapsed(), 2000);
-    ASSERT_EQ(guitest::failures().size(), 1u);
-    EXPECT_EQ(guitest::failures()[0], "Přerušeno");
-    guitest::clearFailures();
+    EXPECT_TRUE(guitest::failures().empty());
     form.hide();
 }
 

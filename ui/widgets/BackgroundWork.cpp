@@ -1,7 +1,5 @@
 #include "ui/widgets/BackgroundWork.h"
 
-#include "common/Failure.h"
-
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -94,6 +92,13 @@ void waitQuietly(QWidget* window, const WorkDisplay& display, WorkProgress& prog
 {
     running = true;
 
+    // The focus waits on the window itself: a disabled control would hand it on to the
+    // next, and a file list that takes it chooses its first file (a name field filled,
+    // a file read).
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    if (focused != nullptr && focused->window() == window)
+        window->setFocus(Qt::OtherFocusReason);
+
     // Everything that takes input goes quiet, but for the cancel button.
     QList<QPointer<QWidget>> disabled;
     auto quieten = [&](QWidget* widget) {
@@ -159,6 +164,8 @@ void waitQuietly(QWidget* window, const WorkDisplay& display, WorkProgress& prog
     display.cancelButton->hide();
     if (display.status != nullptr)
         display.status->hide();
+    if (focused != nullptr && focused->window() == window && focused->isEnabled() && focused->isVisible())
+        focused->setFocus(Qt::OtherFocusReason);
     running = false;
 }
 
@@ -193,11 +200,15 @@ void runInBackground(QWidget* window, const WorkDisplay& display, const std::fun
         std::rethrow_exception(failure);
 }
 
-void runAside(QWidget* window, const QString& what, const QString& cancelledMessage,
-              std::function<void(WorkProgress&)> work)
+bool runAside(QWidget* window, const QString& what, std::function<void(WorkProgress&)> work)
 {
     auto state = std::make_shared<AsideWork>();
     state->work = std::move(work);
+    if (running) {
+        // Never a second waiting loop inside the first: here, then.
+        state->work(state->progress);
+        return true;
+    }
     auto finished = [state] {
         std::lock_guard<std::mutex> lock(state->mutex);
         return state->finished;
@@ -215,7 +226,7 @@ void runAside(QWidget* window, const QString& what, const QString& cancelledMess
         }).detach();
     } catch (const std::system_error&) {
         state->work(state->progress);  // no thread to be had: here, then
-        return;
+        return true;
     }
     {
         std::unique_lock<std::mutex> lock(state->mutex);
@@ -251,10 +262,11 @@ void runAside(QWidget* window, const QString& what, const QString& cancelledMess
             return sinceCancel.elapsed() > 500;
         });
         if (!finished())
-            throw Failure(cancelledMessage.toStdString());
+            return false;
     }
     if (state->failure)
         std::rethrow_exception(state->failure);
+    return true;
 }
 
 }  // namespace prurez

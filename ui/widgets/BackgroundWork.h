@@ -53,10 +53,9 @@ inline constexpr std::chrono::milliseconds asidePatience{150};
 // asidePatience; beyond that a panel in the window shows `what` with a busy bar and
 // "Přerušit", and everything is quiet as under runInBackground until the work ends. An
 // exception of the work is thrown again here. Work that is stopped and does not end
-// within half a second is left behind (Failure with `cancelledMessage`), so the work
-// must own everything it touches: capture by value, a result through a shared_ptr.
-void runAside(QWidget* window, const QString& what, const QString& cancelledMessage,
-              std::function<void(WorkProgress&)> work);
+// within half a second is left behind and false is returned, so the work must own
+// everything it touches: capture by value, a result through a shared_ptr.
+bool runAside(QWidget* window, const QString& what, std::function<void(WorkProgress&)> work);
 
 // True while a background computation runs (a second one is not started).
 bool backgroundWorkRunning();

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 
 #include <memory>
+#include <optional>
 #include <sstream>
 
 namespace prurez {
@@ -36,25 +37,38 @@ QString askOpenFileName(QWidget* parent, const QString& caption, const QString& 
 
 QString inputFileFilter() { return QString::fromUtf8("Zadání (*.txt *.input);;Všechny soubory (*)"); }
 
-std::string readUserFile(QWidget* window, const std::string& fileName,
-                         std::string (*reader)(const std::string&, const std::atomic<bool>*))
+std::optional<std::string> readUserFile(QWidget* window, const std::string& fileName,
+                                        std::string (*reader)(const std::string&, const std::atomic<bool>*))
 {
     auto content = std::make_shared<std::string>();
-    runAside(window, QString::fromUtf8("Čtení souboru „%1“…").arg(toQt(fileName)),
-             toQt(readingCancelledMessage(fileName)),
-             [fileName, content, reader](WorkProgress& progress) { *content = reader(fileName, &progress.cancel); });
-    return std::move(*content);
+    try {
+        if (runAside(window, QString::fromUtf8("Čtení souboru „%1“…").arg(toQt(fileName)),
+                     [fileName, content, reader](WorkProgress& progress) {
+                         *content = reader(fileName, &progress.cancel);
+                     }))
+            return std::move(*content);
+        inform(readingCancelledMessage(fileName));  // left behind, still waiting for the system
+    } catch (const FileProblem& problem) {
+        if (problem.kind() != FileProblem::Kind::cancelled)
+            throw;
+        inform(problem.message());
+    }
+    return std::nullopt;
 }
 
-void readInputFile(QWidget* window, const QString& fileName, const std::function<void(const InputFile&)>& read)
+bool readInputFile(QWidget* window, const QString& fileName, const std::function<void(const InputFile&)>& read)
 {
-    std::istringstream in(readUserFile(window, toStd(fileName), readFile));
+    const std::optional<std::string> content = readUserFile(window, toStd(fileName), readFile);
+    if (!content)
+        return false;
+    std::istringstream in(*content);
     try {
         // Numbers as the window's locale writes them, whatever the file's separator.
         read(InputFile::parse(in).withDecimalSeparator(localeDecimalSeparator()));
     } catch (const InputFileError& error) {
         throw Failure(inputFileMessage(error));
     }
+    return true;
 }
 
 void saveBytes(const QString& fileName, const QByteArray& bytes)

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -20,14 +21,16 @@ class InputFile;
 QString askOpenFileName(QWidget* parent, const QString& caption, const QString& filter);
 
 // The content of a file, read by `reader` (readFile or one built on it) off the
-// window's thread when it takes long (runAside); its failures are thrown here.
-std::string readUserFile(QWidget* window, const std::string& fileName,
-                         std::string (*reader)(const std::string&, const std::atomic<bool>*));
+// window's thread when it takes long (runAside); its failures are thrown here. A read
+// the user stopped is told (inform) and gives no content.
+std::optional<std::string> readUserFile(QWidget* window, const std::string& fileName,
+                                        std::string (*reader)(const std::string&, const std::atomic<bool>*));
 
 // Reads an input file ("key = value" lines) and hands it to `read`, which fills the
-// window from it. A file that cannot be read, or a malformed one (InputFileError, also
-// from `read`), fails with a Czech message naming the line.
-void readInputFile(QWidget* window, const QString& fileName, const std::function<void(const InputFile&)>& read);
+// window from it; false when the user stopped the reading (nothing is read). A file that cannot be read,
+// or a malformed one (InputFileError, also from `read`), fails with a Czech message
+// naming the line.
+bool readInputFile(QWidget* window, const QString& fileName, const std::function<void(const InputFile&)>& read);
 
 // The filter of the input files in the dialogs.
 QString inputFileFilter();
