@@ -227,14 +227,20 @@ TEST(SavedInputs, APipeIsNeitherOpenedNorReplacedAndALongReadCanBeStopped)
     guitest::clearFailures();
 
     form.show();
-    // Work beyond the moment: the panel shows, the fields take no input, "Přerušit" stops it.
+    QApplication::setActiveWindow(&form);
+    QLineEdit* field = find<QLineEdit>(&form, "Edit1");
+    field->setFocus();
+    // Work beyond the moment: the panel shows, the fields take no input (the focus waits
+    // on the window, handed to no other control), "Přerušit" stops it.
     bool panelSeen = false;
     bool fieldsQuiet = false;
+    QWidget* focusWhileWaiting = nullptr;
     auto stopWhenShown = [&] {
         QTimer::singleShot(400, &form, [&] {
             auto* panel = form.findChild<QFrame*>("AsideWorkPanel");
             panelSeen = panel != nullptr && panel->isVisible();
-            fieldsQuiet = !find<QLineEdit>(&form, "Edit1")->isEnabled();
+            fieldsQuiet = !field->isEnabled();
+            focusWhileWaiting = QApplication::focusWidget();
             if (auto* cancel = form.findChild<QPushButton*>("AsideWorkCancel"))
                 cancel->click();
         });
@@ -248,8 +254,10 @@ TEST(SavedInputs, APipeIsNeitherOpenedNorReplacedAndALongReadCanBeStopped)
     }));
     EXPECT_TRUE(panelSeen);
     EXPECT_TRUE(fieldsQuiet);
+    EXPECT_EQ(focusWhileWaiting, &form);
     EXPECT_TRUE(*ended);
-    EXPECT_TRUE(find<QLineEdit>(&form, "Edit1")->isEnabled());
+    EXPECT_TRUE(field->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), field);
     EXPECT_EQ(form.findChild<QFrame*>("AsideWorkPanel"), nullptr);
 
     // Work that hangs (a read on a stalled disk) is left behind when stopped.
