@@ -169,12 +169,16 @@ CompressionZone CompressionLaw::zone(long double x, long double kappa, long doub
 
 namespace {
 
+// A piece of the tension resultant: held in single precision, or extended for exact
+// equilibrium.
+long double forcePiece(const ConcreteProperties& c, long double v) { return c.continuousForces ? v : single(v); }
+
 // The stress where the softening line has reached the strain, held in single precision.
 long double softenedStress(const ConcreteProperties& c, long double strain)
 {
     const long double fct = c.fct.value();
-    return isPlain(c) ? single(fct - fct * (strain - c.epsT0) / (c.epsTu - c.epsT0))
-                      : single(fct * (1.0L - (strain - c.epsT0) / (c.epsTu - c.epsT0)));
+    return isPlain(c) ? forcePiece(c, fct - fct * (strain - c.epsT0) / (c.epsTu - c.epsT0))
+                      : forcePiece(c, fct * (1.0L - (strain - c.epsT0) / (c.epsTu - c.epsT0)));
 }
 
 }  // namespace
@@ -210,7 +214,7 @@ TensionZone SofteningTension::zone(long double xt, long double kappa, long doubl
     if (epsd <= c.epsTu) {
         // Softening: the stress falls from fct at xe to sd at the bottom edge.
         const long double sd = softenedStress(c, epsd);
-        const long double s = single((epsd - c.epsT0) / kappa);
+        const long double s = forcePiece(c, (epsd - c.epsT0) / kappa);
         const long double rectangleForce = sd * b * s;
         const long double triangleForce = 0.5L * (fct - sd) * b * s;
         const long double rectangleArm = xe + 0.5L * s;
