@@ -39,6 +39,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
     if (wanted[refinedBlock] && !options.refine)
         throw UsageError("the block 'refined' needs --refine");
     const InverseInput in = readInverseInput(input);
+    const bool exact = options.exactEquilibrium || in.exactEquilibrium;
     int lastBlock = 0;
     for (int block = 0; block < blockCount; ++block)
         if (wanted[static_cast<size_t>(block)])
@@ -80,6 +81,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
         MomentRunControl control;
         control.threads = options.threads;
         control.scan.exhaustiveScan = options.exhaustiveScan;
+        control.scan.exactEquilibrium = exact;
         computeCombinationMoments(BeamTexts{in.height, in.width, pointCountText}, tables.testDiagram,
                                   tables.combinations, tables.moments, separator, control);
         if (lastBlock == momentsBlock)
@@ -108,6 +110,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
         clearFloatingPointFaults();
         RefinementRunControl refineControl;
         refineControl.scan.exhaustiveScan = options.exhaustiveScan;
+        refineControl.scan.exactEquilibrium = exact;
         const RefinedFit refined = refineBestFit(BeamTexts{in.height, in.width, pointCountText}, tables.testDiagram,
                                                  tables.combinations, fit.row, in.combinations, separator,
                                                  refineControl);

@@ -11,6 +11,7 @@
 #include "ui/Windows.h"
 #include "ui/widgets/Handlers.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -86,6 +87,19 @@ TEST(SavedInputs, ASectionSavedFromTheWindowRunsInTheBatchToolToTheSameTable)
     prurez::Form6 opened;
     ASSERT_TRUE(prurez::guarded([&] { opened.openInput(saved); }));
     EXPECT_EQ(prurez::writeSectionInput(opened.texts(), ','), prurez::writeSectionInput(form.texts(), ','));
+
+    // "Přesná rovnováha sil": another table, which the saved input gives too, and the
+    // box checked when it is opened.
+    find<QCheckBox>(&form, "ExactEquilibriumBox")->setChecked(true);
+    guitest::click(&form, "BitBtn1");
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    const std::string exact = prurez::windows().form7->table().toTsv();
+    prurez::windows().form7->hide();
+    EXPECT_NE(exact, shown);
+    ASSERT_TRUE(prurez::guarded([&] { form.saveInput(saved); }));
+    EXPECT_EQ(runBatch({"section", saved, "--decimal", separator()}, QDir::tempPath()), exact);
+    ASSERT_TRUE(prurez::guarded([&] { opened.openInput(saved); }));
+    EXPECT_TRUE(find<QCheckBox>(&opened, "ExactEquilibriumBox")->isChecked());
 }
 
 TEST(SavedInputs, BatchExamplesOpenWithEveryFieldAndChoiceAndABadLineIsNamed)
@@ -171,6 +185,7 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     const QByteArray text = written.readAll();
     EXPECT_EQ(text.count("\npoint = "), 10);
     EXPECT_FALSE(text.contains("test_file"));
+    EXPECT_FALSE(text.contains("exact_equilibrium"));
     EXPECT_EQ(runBatch({"inverse", saved, "--decimal", separator(), "--blocks", "test"}), diagram);
 
     // A cell that is not a number is selected; an integer field that holds no integer
@@ -191,6 +206,15 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     EXPECT_EQ(find<QTabWidget>(form, "PageControl1")->currentIndex(), 2);
     EXPECT_EQ(form->focusWidget(), find<QWidget>(form, "Edit17"));
     guitest::clearFailures();
+
+    // "Přesná rovnováha sil" is saved with the input and opened from it.
+    auto* exact = find<QCheckBox>(form, "ExactEquilibriumBox");
+    exact->setChecked(true);
+    ASSERT_TRUE(prurez::guarded([&] { form->saveInput(saved); }));
+    exact->setChecked(false);
+    ASSERT_TRUE(prurez::guarded([&] { form->openInput(saved); }));
+    EXPECT_TRUE(exact->isChecked());
+    exact->setChecked(false);
 
     find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
     form->hide();
