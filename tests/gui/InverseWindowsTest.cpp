@@ -285,6 +285,12 @@ TEST(InverseInput, FileNamesAreReadOnlyWhenTheyNameAFileAndAMissingOneIsReported
     type(form2(), "Edit20", "*.*");
     QTest::keyClick(edit20, Qt::Key_Return);  // a mask is no file name
     EXPECT_TRUE(failures().empty());
+    type(form2(), "Edit20", "");
+    EXPECT_TRUE(failures().empty());
+    QTest::keyClick(edit20, Qt::Key_Return);  // no name names no file
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "File not found");
+    clearFailures();
 
     type(form2(), "Edit20", "zkouska.txt");
     EXPECT_TRUE(failures().empty());
