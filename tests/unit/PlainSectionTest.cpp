@@ -243,24 +243,26 @@ TEST(PlainSection, ParabolaEdgeStressIsStoredBeyondThePlateauToo)
         GridTable rows = initialResultsTable();
         EXPECT_EQ(outcome(deep, exhaustive, rows), "Invalid floating point operation") << exhaustive;
         EXPECT_EQ(rows.cell(3, 2), "30");
-
-        SectionTexts reinforced = deep;
-        reinforced.material = 2;
-        reinforced.tension = 0;
-        reinforced.fy = "500";
-        reinforced.Es = "200000";
-        reinforced.esu = "100";
-        reinforced.bottomArea = "1000";
-        reinforced.bottomDistance = "0,05";
-        reinforced.topArea = "400";
-        reinforced.topDistance = "0,05";
-        GridTable kept = initialResultsTable();
-        EXPECT_EQ(outcome(reinforced, exhaustive, kept), "(no failure) shown") << exhaustive;
-        const int last = kept.rowCount() - 1;
-        EXPECT_EQ(kept.cell(5, last), "Prvek rozdrcen");
-        EXPECT_EQ(kept.cell(3, last - 1), "30");
-        EXPECT_GT(number(kept, 5, last - 1), 0.9L);
     }
+
+    // The reinforced section of the same concrete runs on (its fast and plain scans are
+    // compared elsewhere).
+    SectionTexts reinforced = deep;
+    reinforced.material = 2;
+    reinforced.tension = 0;
+    reinforced.fy = "500";
+    reinforced.Es = "200000";
+    reinforced.esu = "100";
+    reinforced.bottomArea = "1000";
+    reinforced.bottomDistance = "0,05";
+    reinforced.topArea = "400";
+    reinforced.topDistance = "0,05";
+    GridTable kept = initialResultsTable();
+    EXPECT_EQ(outcome(reinforced, false, kept), "(no failure) shown");
+    const int last = kept.rowCount() - 1;
+    EXPECT_EQ(kept.cell(5, last), "Prvek rozdrcen");
+    EXPECT_EQ(kept.cell(3, last - 1), "30");
+    EXPECT_GT(number(kept, 5, last - 1), 0.9L);
 }
 
 TEST(PlainSection, NoEquilibriumStopsWithTheRowsSoFar)
