@@ -56,7 +56,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
     std::string refinedLines;
     // The steps a user takes, up to the last one a wanted block needs.
     auto steps = [&] {
-        if (!in.testFile.empty()) {
+        if (in.testFileGiven) {
             pointCountText = formatInteger(readTestDataFile(in.testFile, tables.testPoints, separator));
         } else if (!in.points.empty()) {
             pointCountText = formatInteger(static_cast<long long>(in.points.size()));

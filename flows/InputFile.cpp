@@ -312,6 +312,7 @@ InverseInput readInverseInput(const InputFile& input)
     for (size_t i = 0; i < points.size(); ++i)
         in.points.push_back(splitPoint(points[i], input.line("point", static_cast<int>(i))));
     in.testFile = input.value(testFileKey);
+    in.testFileGiven = input.has(testFileKey);
     in.exactEquilibrium = input.choice(exactEquilibriumKey, 2) == 1;
     for (const auto& entry : inverseTextKeys(in))
         if (input.has(entry.first))
@@ -368,7 +369,7 @@ std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
 {
     std::ostringstream out;
     writeHeading(out, "Zadání inversní analýzy drátkobetonu", "inverse", decimalSeparator);
-    if (!input.testFile.empty())
+    if (input.testFileGiven || !input.testFile.empty())
         writeEntry(out, testFileKey, input.testFile);
     else
         for (const TestPointTexts& point : input.points)

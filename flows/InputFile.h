@@ -126,6 +126,7 @@ struct TestPointTexts {
 
 struct InverseInput {
     std::string testFile;                // the test data file, read as the input window reads it
+    bool testFileGiven = false;          // 'test_file' given (its name may be empty)
     std::vector<TestPointTexts> points;  // or the test points typed by hand
     BendingTestTexts test;
     CombinationTexts combinations;

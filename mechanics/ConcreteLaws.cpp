@@ -99,13 +99,18 @@ CompressionZone ParabolicCompression::zone(long double x, long double kappa, lon
     const long double n = parabolaExponent(c).value();
     const long double xc1 = c.epsC1 / kappa;
     CompressionZone zone;
+    // The top-edge stress of the parabola, stored before the branches part. The
+    // plain-concrete analysis stores it with the plateau too, which then shows fcp (far
+    // beyond εc1 the store overflows and ends the run); the reinforced analysis does not
+    // form it there.
+    if (isPlain(c) || !(plateau_ && epsh > c.epsC1))
+        zone.sigh = Fixed::store(parabolaStress(c, n, epsh));
     if (epsh <= c.epsC1) {
         // The rising branch only: its exact integral.
         if (isPlain(c))
             zone.FP = -(b * fcp * (x + (power(c, (xc1 - x) / xc1, n) * (xc1 - x) - xc1) / (n + 1.0L)));
         else
             zone.FP = -(b * fcp * (x + power(c, 1.0L - x / xc1, n) * (xc1 - x) / (n + 1.0L) - xc1 / (n + 1.0L)));
-        zone.sigh = Fixed::store(parabolaStress(c, n, epsh));
         const long double sigmaMid = single(parabolaStress(c, n, 0.5L * epsh));
         zone.zc = threePieceArm(x, sigmaMid, zone.sigh.value(), b);
         return zone;
@@ -124,7 +129,6 @@ CompressionZone ParabolicCompression::zone(long double x, long double kappa, lon
     } else {
         // The parabola falls again; its arm from the rectangle under the edge stress
         // and the triangle above it.
-        zone.sigh = Fixed::store(parabolaStress(c, n, epsh));
         const long double sigh = zone.sigh.value();
         F2 = -(b * fcp * ((x - xc1) - power(c, (x - xc1) / xc1, n) * (x - xc1) / (n + 1.0L)));
         const long double G1 = single((x - xc1) * b * sigh);

@@ -501,13 +501,16 @@ void Form2::openInput(const QString& fileName)
             points.setCell(1, static_cast<int>(i) + 1, input.points[i].deflection);
         }
         StringGrid1->syncFromTable();
-    } else if (!input.testFile.empty()) {
+    } else if (input.testFileGiven) {
         const QString named = toQt(input.testFile);
         QFileInfo data(QFileInfo(fileName).absoluteDir(), named);
         if (!data.isFile())
             data = QFileInfo(named);
         RadioButton2->click();
-        if (data.isFile()) {
+        if (named.isEmpty()) {
+            setFieldText(Edit20, named);
+            Edit20Confirmed();  // no name names no file
+        } else if (data.isFile()) {
             fileControls_->openDirectory(data.absolutePath());
             setFieldText(Edit20, data.fileName());  // read as when chosen in the list
             fileControls_->refresh();

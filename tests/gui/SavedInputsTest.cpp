@@ -216,6 +216,18 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     EXPECT_TRUE(exact->isChecked());
     exact->setChecked(false);
 
+    // An empty test file name is taken as typed into the file-name field and confirmed.
+    QFile empty(directory.filePath("empty.input"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.write("test_file =\n");
+    empty.close();
+    ASSERT_TRUE(prurez::guarded([&] { form->openInput(empty.fileName()); }));
+    EXPECT_TRUE(find<QRadioButton>(form, "RadioButton2")->isChecked());
+    EXPECT_EQ(fieldText(form, "Edit20"), "");
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "File not found");
+    guitest::clearFailures();
+
     find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
     form->hide();
     QDir::setCurrent(previous);
