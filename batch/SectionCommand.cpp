@@ -28,6 +28,7 @@ int runSectionCommand(const InputFile& input, const BatchOptions& options, std::
 
     SectionRunControl control;
     control.scan.exhaustiveScan = options.exhaustiveScan;
+    control.scan.exactEquilibrium = options.exactEquilibrium;
     GridTable table = initialResultsTable();
     try {
         SectionRunReport report;

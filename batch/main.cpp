@@ -19,9 +19,9 @@ namespace {
 
 const char* const helpText =
     "Usage:\n"
-    "  prurez-batch section INPUT [--decimal SEP] [--exhaustive-scan]\n"
+    "  prurez-batch section INPUT [--decimal SEP] [--exhaustive-scan] [--exact-equilibrium]\n"
     "  prurez-batch inverse INPUT [--decimal SEP] [--blocks LIST] [--threads N] [--exhaustive-scan]\n"
-    "                       [--refine]\n"
+    "                       [--refine] [--exact-equilibrium]\n"
     "  prurez-batch --help\n"
     "  prurez-batch --version\n"
     "\n"
@@ -38,6 +38,10 @@ const char* const helpText =
     "                     input's '--decimal ,' does; otherwise that of the system\n"
     "                     locale)\n"
     "  --exhaustive-scan  use the plain fixed-step neutral-axis scans\n"
+    "  --exact-equilibrium  find the neutral axis where the section forces balance\n"
+    "                     the axial force exactly (to 1E-9 MN and better), not the\n"
+    "                     first scan position within 1 kN; as the key\n"
+    "                     'exact_equilibrium = 1' of INPUT\n"
     "  --blocks LIST      inverse: comma-separated blocks to print, from\n"
     "                     test, combinations, moments, deviations, best (default: all)\n"
     "                     and refined (with --refine)\n"
@@ -108,6 +112,8 @@ int run(int argc, char** argv)
             options.decimalSeparator = separator[0];
         } else if (arg == "--exhaustive-scan") {
             options.exhaustiveScan = true;
+        } else if (arg == "--exact-equilibrium") {
+            options.exactEquilibrium = true;
         } else if (arg == "--refine" && command == "inverse") {
             options.refine = true;
         } else if (arg == "--threads" && command == "inverse") {

@@ -263,7 +263,7 @@ const std::vector<std::pair<const char*, std::string SectionTexts::*>>& sectionT
 
 void readSectionInput(const InputFile& input, SectionTexts& texts)
 {
-    std::set<std::string> known{"material", "diagram", "tension", "shape"};
+    std::set<std::string> known{"material", "diagram", "tension", "shape", exactEquilibriumKey};
     for (const auto& entry : sectionTextKeys())
         known.insert(entry.first);
     input.validate(known, {});
@@ -288,6 +288,9 @@ void readSectionInput(const InputFile& input, SectionTexts& texts)
         texts.tension = tension;
     if (shape >= 0)
         texts.shape = shape;
+    const int exact = input.choice(exactEquilibriumKey, 2);
+    if (exact >= 0)
+        texts.exactEquilibrium = exact == 1;
     for (const auto& entry : sectionTextKeys())
         if (input.has(entry.first))
             texts.*(entry.second) = input.value(entry.first);
@@ -326,7 +329,7 @@ std::vector<std::pair<const char*, std::string*>> inverseTextKeys(InverseInput& 
 InverseInput readInverseInput(const InputFile& input)
 {
     InverseInput in;
-    std::set<std::string> known{"point", testFileKey};
+    std::set<std::string> known{"point", testFileKey, exactEquilibriumKey};
     for (const auto& entry : inverseTextKeys(in))
         known.insert(entry.first);
     input.validate(known, {"point"});
@@ -338,6 +341,8 @@ InverseInput readInverseInput(const InputFile& input)
     for (size_t i = 0; i < points.size(); ++i)
         in.points.push_back(splitPoint(points[i], pointLines[i]));
     in.testFile = input.value(testFileKey);
+    in.testFileGiven = input.has(testFileKey);
+    in.exactEquilibrium = input.choice(exactEquilibriumKey, 2) == 1;
     for (const auto& entry : inverseTextKeys(in))
         if (input.has(entry.first))
             *entry.second = input.value(entry.first);
@@ -380,6 +385,8 @@ std::string writeSectionInput(const SectionTexts& texts, char decimalSeparator)
     for (const auto& [key, item] : choices)
         if (item >= 0)
             writeEntry(out, key, std::to_string(item));
+    if (texts.exactEquilibrium)
+        writeEntry(out, exactEquilibriumKey, "1");
     const char* const skipped = texts.material == 1 ? "ec1" : "a";  // the field's other key
     for (const auto& [key, member] : sectionTextKeys()) {
         const std::string& text = texts.*member;
@@ -396,7 +403,7 @@ std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
 {
     std::ostringstream out;
     writeHeading(out, "Zadání inversní analýzy drátkobetonu", "inverse", decimalSeparator);
-    if (!input.testFile.empty())
+    if (input.testFileGiven || !input.testFile.empty())
         writeEntry(out, testFileKey, input.testFile);
     else
         for (size_t i = 0; i < input.points.size(); ++i) {
@@ -410,6 +417,8 @@ std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
     InverseInput texts = input;
     for (const auto& [key, text] : inverseTextKeys(texts))
         writeEntry(out, key, *text);
+    if (input.exactEquilibrium)
+        writeEntry(out, exactEquilibriumKey, "1");
     return out.str();
 }
 

@@ -106,6 +106,10 @@ std::string pathBesideInput(const std::string& inputName, const std::string& fil
 
 // ---- the section analysis
 
+// The key of exact equilibrium in both inputs: 1 on, 0 off (the default); written
+// only when on.
+inline constexpr const char* exactEquilibriumKey = "exact_equilibrium";
+
 // Fills the texts and choices from a section input: the choices as clicks in the order
 // material, diagram, tension, shape (the material fixes what it fixes; a choice that
 // the material locks is ignored), then the texts. Keys not given keep what `texts`
@@ -130,11 +134,13 @@ struct TestPointTexts {
 
 struct InverseInput {
     std::string testFile;                // the test data file, read as the input window reads it
+    bool testFileGiven = false;          // 'test_file' given (its name may be empty)
     std::vector<TestPointTexts> points;  // or the test points typed by hand
     BendingTestTexts test;
     CombinationTexts combinations;
     std::string height;                  // section height h [m]
     std::string width;                   // section width [m]
+    bool exactEquilibrium = false;       // the moments in exact equilibrium
 };
 
 // The inverse analysis's texts from its input; keys not given are empty (the count of

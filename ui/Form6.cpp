@@ -10,6 +10,7 @@
 #include "ui/widgets/UserFiles.h"
 #include "flows/InputFile.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -226,6 +227,12 @@ void Form6::buildLoadPage(QWidget* page)
     ComboBox1->setCurrentIndex(-1);
     ComboBox1->setEditText(QString());
     addLabel(page, "[ m-1 ]", 388, 56, 60);
+    exactEquilibriumBox = new QCheckBox(QString::fromUtf8("Přesná rovnováha sil"), page);
+    exactEquilibriumBox->setObjectName("ExactEquilibriumBox");
+    exactEquilibriumBox->setToolTip(
+        QString::fromUtf8("Neutrální osa tam, kde jsou síly průřezu v rovnováze s normálovou silou přesně, "
+                          "ne v první poloze kroku 5 µm s odchylkou pod 1 kN"));
+    exactEquilibriumBox->setGeometry(460, 56, 300, rowHeight);
 
     auto* output = new QGroupBox(QString::fromUtf8("Určení výstupního souboru"), page);
     output->setObjectName("OutputFileGroup");
@@ -300,6 +307,7 @@ SectionTexts Form6::texts() const
     for (const Field& field : fields())
         t.*field.text = toStd(field.edit->text());
     t.kappaStep = toStd(ComboBox1->currentText());
+    t.exactEquilibrium = exactEquilibriumBox->isChecked();
     return t;
 }
 
@@ -335,6 +343,7 @@ void Form6::openInput(const QString& fileName)
         setFieldText(field.edit, toQt(read.*field.text));
     ComboBox1->setEditText(toQt(read.kappaStep));
     ComboBox1->lineEdit()->setCursorPosition(0);
+    exactEquilibriumBox->setChecked(read.exactEquilibrium);
 }
 
 void Form6::SaveInputClick()

@@ -12,6 +12,7 @@
 #include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Handlers.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -97,6 +98,19 @@ TEST(SavedInputs, ASectionSavedFromTheWindowRunsInTheBatchToolToTheSameTable)
     prurez::Form6 opened;
     ASSERT_TRUE(prurez::guarded([&] { opened.openInput(saved); }));
     EXPECT_EQ(prurez::writeSectionInput(opened.texts(), ','), prurez::writeSectionInput(form.texts(), ','));
+
+    // "Přesná rovnováha sil": another table, which the saved input gives too, and the
+    // box checked when it is opened.
+    find<QCheckBox>(&form, "ExactEquilibriumBox")->setChecked(true);
+    guitest::click(&form, "BitBtn1");
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    const std::string exact = prurez::windows().form7->table().toTsv();
+    prurez::windows().form7->hide();
+    EXPECT_NE(exact, shown);
+    ASSERT_TRUE(prurez::guarded([&] { form.saveInput(saved); }));
+    EXPECT_EQ(runBatch({"section", saved, "--decimal", separator()}, QDir::tempPath()), exact);
+    ASSERT_TRUE(prurez::guarded([&] { opened.openInput(saved); }));
+    EXPECT_TRUE(find<QCheckBox>(&opened, "ExactEquilibriumBox")->isChecked());
 }
 
 TEST(SavedInputs, BatchExamplesOpenWithEveryFieldAndChoiceAndABadLineIsNamed)
@@ -182,6 +196,7 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     const QByteArray text = written.readAll();
     EXPECT_EQ(text.count("\npoint = "), 10);
     EXPECT_FALSE(text.contains("test_file"));
+    EXPECT_FALSE(text.contains("exact_equilibrium"));
     EXPECT_EQ(runBatch({"inverse", saved, "--decimal", separator(), "--blocks", "test"}), diagram);
 
     // A cell that is not a number is selected; an integer field that holds no integer
@@ -201,6 +216,27 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     EXPECT_EQ(guitest::failures()[1], numberText("'1,5' is not a valid integer value"));
     EXPECT_EQ(find<QTabWidget>(form, "PageControl1")->currentIndex(), 2);
     EXPECT_EQ(form->focusWidget(), find<QWidget>(form, "Edit17"));
+    guitest::clearFailures();
+
+    // "Přesná rovnováha sil" is saved with the input and opened from it.
+    auto* exact = find<QCheckBox>(form, "ExactEquilibriumBox");
+    exact->setChecked(true);
+    ASSERT_TRUE(prurez::guarded([&] { form->saveInput(saved); }));
+    exact->setChecked(false);
+    ASSERT_TRUE(prurez::guarded([&] { form->openInput(saved); }));
+    EXPECT_TRUE(exact->isChecked());
+    exact->setChecked(false);
+
+    // An empty test file name is taken as typed into the file-name field and confirmed.
+    QFile empty(directory.filePath("empty.input"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.write("test_file =\n");
+    empty.close();
+    ASSERT_TRUE(prurez::guarded([&] { form->openInput(empty.fileName()); }));
+    EXPECT_TRUE(find<QRadioButton>(form, "RadioButton2")->isChecked());
+    EXPECT_EQ(fieldText(form, "Edit20"), "");
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "File not found");
     guitest::clearFailures();
 
     find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);

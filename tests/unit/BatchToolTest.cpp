@@ -69,10 +69,12 @@ TEST(InputFile, WrittenInputsReadBackToTheSameTextsAndChoices)
     section.N = "line\nend";
     section.kappaStep = "0,001";
     section.outputFile = "*.*";
+    section.exactEquilibrium = true;
     const std::string written = writeSectionInput(section, ',');
     EXPECT_EQ(written.rfind("# ", 0), 0u) << written;
     EXPECT_NE(written.find("prurez-batch section SOUBOR --decimal ,"), std::string::npos) << written;
     EXPECT_NE(written.find("\na = 0,4\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("\nexact_equilibrium = 1\n"), std::string::npos) << written;
     EXPECT_EQ(written.find("file ="), std::string::npos) << "a mask is no output file";
     SectionTexts read;
     readSectionInput(parse(written), read);
@@ -80,6 +82,7 @@ TEST(InputFile, WrittenInputsReadBackToTheSameTextsAndChoices)
     EXPECT_EQ(read.diagram, 0);
     EXPECT_EQ(read.shape, 1);
     EXPECT_EQ(read.N, "line end");
+    EXPECT_TRUE(read.exactEquilibrium);
     section.N = "line end";
     EXPECT_EQ(writeSectionInput(read, ','), writeSectionInput(section, ','));
     section.material = 0;
@@ -93,12 +96,14 @@ TEST(InputFile, WrittenInputsReadBackToTheSameTextsAndChoices)
     inverse.combinations.E = {"30000", "40000"};
     inverse.combinations.intermediateCount = "2";
     inverse.height = "0,15";
+    inverse.exactEquilibrium = true;
     const std::string inverseText = writeInverseInput(inverse, ',');
     EXPECT_NE(inverseText.find("\npoint = 1,5 ; 0,0002\npoint = 3 ; 0,001\n"), std::string::npos) << inverseText;
     EXPECT_EQ(writeInverseInput(readInverseInput(parse(inverseText)), ','), inverseText);
     inverse.testFile = "/data/beam.txt";
     const InverseInput fromFile = readInverseInput(parse(writeInverseInput(inverse, ',')));
     EXPECT_EQ(fromFile.testFile, "/data/beam.txt");
+    EXPECT_TRUE(fromFile.exactEquilibrium);
     EXPECT_TRUE(fromFile.points.empty());
 }
 

@@ -70,6 +70,16 @@ TEST(InverseBatch, AFailurePrintsOnlyItsMessage)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "File not found\n");
+    // An empty name is opened as the window opens an empty file-name field: no file of
+    // that name, whether the INPUT comes from standard input or from a folder.
+    run = runInverse(beamTest + "test_file =\n", "--decimal ,");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "File not found\n");
+    const std::string inFolder = "/tmp/prurez-empty-test-file.input";
+    std::ofstream(inFolder) << beamTest << "test_file = \n";
+    run = runBatch("inverse '" + inFolder + "' --decimal , --blocks test", "", "/");
+    std::remove(inFolder.c_str());
+    EXPECT_EQ(run.err, "File not found\n");
     // Only a regular file: a device that never ends is refused at once.
     run = runInverse(beamTest + "test_file = /dev/zero\n", "--decimal , --blocks test");
     EXPECT_EQ(run.err, "File access denied\n");

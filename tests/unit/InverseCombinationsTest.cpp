@@ -439,7 +439,7 @@ TEST(CombinationMoments, AZeroModulusFailsBeforeTheRowsFirstCurvatureIsCopied)
     }
 }
 
-TEST(CombinationMoments, RefusesWithoutPointsCombinationsOrAMatchingCount)
+TEST(CombinationMoments, RefusesWithoutPointsCombinationsOrAMatchingCountOrBeyondTheSingleRange)
 {
     MomentCase run;
     run.moments.setCell(0, 0, "old");
@@ -454,6 +454,12 @@ TEST(CombinationMoments, RefusesWithoutPointsCombinationsOrAMatchingCount)
     EXPECT_EQ(attempt({"0,15", "0,1", "x"}, run.combinations), "'x' is not a valid integer value");
     EXPECT_EQ(attempt({"", "0,1", "x"}, run.combinations), "'' is not a valid floating point value");
     EXPECT_EQ(attempt({"h", "w", "x"}, run.combinations), "'w' is not a valid floating point value");
+    // w and h are held in single precision: a value beyond its range overflows where
+    // it is read, w before h.
+    EXPECT_EQ(attempt({"0,15", "1E39", "3"}, run.combinations), "Floating point overflow");
+    EXPECT_EQ(attempt({"1E39", "0,1", "3"}, run.combinations), "Floating point overflow");
+    EXPECT_EQ(attempt({"h", "-1E39", "3"}, run.combinations), "Floating point overflow");
+    EXPECT_EQ(attempt({"1E39", "w", "3"}, run.combinations), "'w' is not a valid floating point value");
     EXPECT_EQ(run.moments.cell(0, 0), "old");
     EXPECT_EQ(run.moments.columnCount(), 5);
 }

@@ -137,3 +137,35 @@ TEST(SectionBatch, ChoicesActAsClicks)
     EXPECT_EQ(invalid.err, "Invalid filename\n");
     EXPECT_EQ(invalid.out, "");
 }
+
+// Exact equilibrium by the option or by the key of INPUT: the small square of the
+// scan's hump lies at mid-height in its first rows; the inverse moments change too.
+TEST(SectionBatch, ExactEquilibriumByOptionOrKey)
+{
+    const std::string square = "material = 0\ndiagram = 0\nshape = 0\nfcp = 30\nfct = 2,9\nE = 32000\n"
+                               "ecu = 0,35\netu = 0,01\nec1 = 0,2\nwidth = 0,15\nN = 0\ndkappa = 0,00001\n";
+    const BatchRun scan = runBatch("section - --decimal ,", square);
+    const BatchRun exact = runBatch("section - --decimal , --exact-equilibrium", square);
+    ASSERT_EQ(exact.status, 0) << exact.err;
+    EXPECT_EQ(runBatch("section - --decimal ,", square + "exact_equilibrium = 1\n").out, exact.out);
+    EXPECT_EQ(runBatch("section - --decimal , --exact-equilibrium", square + "exact_equilibrium = 0\n").out,
+              exact.out);
+    std::istringstream lines(exact.out);
+    std::string line;
+    for (int row = 0; row < 4 && std::getline(lines, line); ++row) {
+        if (row >= 2) {
+            EXPECT_EQ(line.substr(line.find('\t', line.find('\t') + 1) + 1, 6), "0,075\t") << line;
+        }
+    }
+    EXPECT_NE(scan.out, exact.out);
+
+    const std::string folder = example("");
+    const BatchRun moments = runBatch("inverse inverse.input --decimal , --blocks moments", "", folder);
+    const BatchRun exactMoments =
+        runBatch("inverse inverse.input --decimal , --blocks moments --exact-equilibrium", "", folder);
+    ASSERT_EQ(exactMoments.status, 0) << exactMoments.err;
+    EXPECT_NE(moments.out, exactMoments.out);
+    EXPECT_EQ(runBatch("inverse - --decimal , --blocks moments",
+                       fileText(example("inverse.input")) + "exact_equilibrium = 1\n", folder).out,
+              exactMoments.out);
+}
