@@ -38,7 +38,9 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
             wanted[block] = wanted[block] || name == blockNames[block];
     if (wanted[refinedBlock] && !options.refine)
         throw UsageError("the block 'refined' needs --refine");
-    const InverseInput in = readInverseInput(input);
+    InverseInput in = readInverseInput(input);
+    in.testFile = pathBesideInput(options.inputName, in.testFile);
+    const bool exact = options.exactEquilibrium || in.exactEquilibrium;
     int lastBlock = 0;
     for (int block = 0; block < blockCount; ++block)
         if (wanted[static_cast<size_t>(block)])
@@ -55,7 +57,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
     std::string refinedLines;
     // The steps a user takes, up to the last one a wanted block needs.
     auto steps = [&] {
-        if (!in.testFile.empty()) {
+        if (in.testFileGiven) {
             pointCountText = formatInteger(readTestDataFile(in.testFile, tables.testPoints, separator));
         } else if (!in.points.empty()) {
             pointCountText = formatInteger(static_cast<long long>(in.points.size()));
@@ -80,6 +82,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
         MomentRunControl control;
         control.threads = options.threads;
         control.scan.exhaustiveScan = options.exhaustiveScan;
+        control.scan.exactEquilibrium = exact;
         computeCombinationMoments(BeamTexts{in.height, in.width, pointCountText}, tables.testDiagram,
                                   tables.combinations, tables.moments, separator, control);
         if (lastBlock == momentsBlock)
@@ -108,6 +111,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
         clearFloatingPointFaults();
         RefinementRunControl refineControl;
         refineControl.scan.exhaustiveScan = options.exhaustiveScan;
+        refineControl.scan.exactEquilibrium = exact;
         const RefinedFit refined = refineBestFit(BeamTexts{in.height, in.width, pointCountText}, tables.testDiagram,
                                                  tables.combinations, fit.row, in.combinations, separator,
                                                  refineControl);

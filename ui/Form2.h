@@ -11,6 +11,7 @@
 #include <vector>
 
 class QChartView;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -38,6 +39,9 @@ public:
     QWidget* pointCountField() const;
     // The texts the moment computation of the combinations reads.
     BeamTexts beamTexts() const;
+    // "Přesná rovnováha sil": the moments of the combinations (and their refinement) in
+    // exact equilibrium.
+    bool exactEquilibrium() const;
     // The ranges the combinations were last generated from.
     const CombinationTexts& generatedRanges() const { return generatedRanges_; }
     const LineSeries& testCurve() const { return testCurve_; }
@@ -128,6 +132,7 @@ private:
     QLineEdit* Edit18;
     QLineEdit* Edit19;
     UpDown* UpDown1;
+    QCheckBox* exactEquilibriumBox;
     QPushButton* Button3;
     QPushButton* OpenInputButton;
     QPushButton* SaveInputButton;

@@ -82,6 +82,7 @@ void Form3::Button1Click()
     const GridTable& diagram = form2->testDiagram();
     const GridTable& combinations = combinationTable();
     const char separator = localeDecimalSeparator();
+    const bool exact = form2->exactEquilibrium();
     // Whether the first row started: a bad field of the input window or a refusal
     // fails before, and then the bar goes and the earlier table stays.
     std::atomic<bool> started{false};
@@ -92,6 +93,7 @@ void Form3::Button1Click()
                 runInBackground(this, WorkDisplay{ProgressBar1, CancelButton}, [&](WorkProgress& progress) {
                     MomentRunControl control;
                     control.cancel = &progress.cancel;
+                    control.scan.exactEquilibrium = exact;
                     progress.total = combinations.rowCount() - 1;
                     control.progress = [&](int row) {
                         progress.done = row;

@@ -368,6 +368,7 @@ void Form4::refineClick()
         const GridTable& diagram = form2->testDiagram();
         const GridTable& combinations = windows().form3->combinationTable();
         const CombinationTexts ranges = form2->generatedRanges();
+        const bool exact = form2->exactEquilibrium();
         const int row = bestRow_;
         const char separator = localeDecimalSeparator();
         RefinedFit fit;
@@ -375,6 +376,7 @@ void Form4::refineClick()
             runInBackground(this, WorkDisplay(refineProgress, refineCancel), [&](WorkProgress& progress) {
                 RefinementRunControl control;
                 control.cancel = &progress.cancel;
+                control.scan.exactEquilibrium = exact;
                 control.progress = [&](int step, int stepCount) {
                     progress.total = stepCount;
                     progress.done = step;

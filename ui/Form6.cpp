@@ -11,6 +11,7 @@
 #include "flows/InputFile.h"
 #include "flows/SectionMessages.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -228,6 +229,12 @@ void Form6::buildLoadPage(QWidget* page)
     ComboBox1->setCurrentIndex(-1);
     ComboBox1->setEditText(QString());
     addLabel(page, "[ m-1 ]", 388, 56, 60);
+    exactEquilibriumBox = new QCheckBox(QString::fromUtf8("Přesná rovnováha sil"), page);
+    exactEquilibriumBox->setObjectName("ExactEquilibriumBox");
+    exactEquilibriumBox->setToolTip(
+        QString::fromUtf8("Neutrální osa tam, kde jsou síly průřezu v rovnováze s normálovou silou přesně, "
+                          "ne v první poloze kroku 5 µm s odchylkou pod 1 kN"));
+    exactEquilibriumBox->setGeometry(460, 56, 300, rowHeight);
 
     auto* output = new QGroupBox(QString::fromUtf8("Určení výstupního souboru"), page);
     output->setObjectName("OutputFileGroup");
@@ -302,6 +309,7 @@ SectionTexts Form6::texts() const
     for (const Field& field : fields())
         t.*field.text = toStd(field.edit->text());
     t.kappaStep = toStd(ComboBox1->currentText());
+    t.exactEquilibrium = exactEquilibriumBox->isChecked();
     return t;
 }
 
@@ -317,7 +325,8 @@ void Form6::openInput(const QString& fileName)
     read.diagram = RadioGroup3->itemIndex();
     read.tension = RadioGroup5->itemIndex();
     read.shape = RadioGroup2->itemIndex();
-    readInputFile(fileName, [&](const InputFile& input) { readSectionInput(input, read); });
+    if (!readInputFile(this, fileName, [&](const InputFile& input) { readSectionInput(input, read); }))
+        return;
     // After the hand-over from the inverse analysis the material stays fibre concrete.
     if (!RadioGroup1->isEnabled() && read.material != RadioGroup1->itemIndex())
         throw Failure(lockedMaterialMessage);
@@ -336,6 +345,7 @@ void Form6::openInput(const QString& fileName)
         setFieldText(field.edit, toQt(read.*field.text));
     ComboBox1->setEditText(toQt(read.kappaStep));
     ComboBox1->lineEdit()->setCursorPosition(0);
+    exactEquilibriumBox->setChecked(read.exactEquilibrium);
 
     // Area and moment of inertia are those of the opened section: computed again where
     // they are shown, empty where its dimensions are no numbers.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -118,6 +119,7 @@ private:
     // Page 3: load, step, output file.
     QLineEdit* Edit17;
     QComboBox* ComboBox1;
+    QCheckBox* exactEquilibriumBox;  // "Přesná rovnováha sil"
     QLineEdit* Edit18;
     FileListControls* fileControls;
     QPushButton* BitBtn1;

@@ -286,6 +286,12 @@ TEST(InverseInput, FileNamesAreReadOnlyWhenTheyNameAFileAndAMissingOneIsReported
     type(form2(), "Edit20", "*.*");
     QTest::keyClick(edit20, Qt::Key_Return);  // a mask is no file name
     EXPECT_TRUE(failures().empty());
+    type(form2(), "Edit20", "");
+    EXPECT_TRUE(failures().empty());
+    QTest::keyClick(edit20, Qt::Key_Return);  // no name names no file
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "File not found");
+    clearFailures();
 
     type(form2(), "Edit20", "zkouska.txt");
     EXPECT_TRUE(failures().empty());
@@ -601,6 +607,30 @@ TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgre
     EXPECT_TRUE(find<QPushButton>(form3(), "Button1")->isEnabled());
     form3()->hide();
     clearFailures();
+}
+
+TEST(InverseRoad, ABeamDimensionBeyondTheSingleRangeOverflowsBeforeAnyRow)
+{
+    clearFailures();
+    generateCombinationsFor({{"5", "0,00001"}, {"10", "0,00002"}}, "0");
+    ASSERT_TRUE(form3()->isVisible());
+    const prurez::GridTable before = form4()->momentTable();
+    for (const char* field : {"Edit18", "Edit19"}) {
+        type(form2(), "Edit18", number("0,15"));
+        type(form2(), "Edit19", number("0,15"));
+        type(form2(), field, "1E39");
+        click(form3(), "Button1");
+        ASSERT_EQ(failures().size(), 1u) << field;
+        EXPECT_EQ(failures()[0], "Floating point overflow") << field;
+        EXPECT_TRUE(form3()->isVisible());
+        EXPECT_FALSE(form4()->isVisible());
+        EXPECT_FALSE(shown(form3(), "ProgressBar1"));
+        EXPECT_EQ(form4()->momentTable().toTsv(), before.toTsv());
+        clearFailures();
+    }
+    type(form2(), "Edit18", number("0,15"));
+    type(form2(), "Edit19", number("0,15"));
+    form3()->hide();
 }
 
 TEST(InverseRoad, PressingPrerusitOrEscCancelsAndLeavesTheResultWindowUntouched)

@@ -109,7 +109,8 @@ TEST_F(GridTaking, TooltipsCopyAndCsvHoldTheWholeTexts)
     const QString bad = directory.filePath("chybi/tabulka.csv");
     EXPECT_FALSE(prurez::guarded([&] { view_->saveCsv(bad); }));
     ASSERT_EQ(guitest::failures().size(), 1u);
-    EXPECT_EQ(guitest::failures()[0], ("Soubor „" + bad + "“ se nepodařilo uložit.").toStdString());
+    EXPECT_EQ(guitest::failures()[0],
+              ("Soubor „" + bad + "“ se nepodařilo uložit: soubor nebo složka neexistuje.").toStdString());
 }
 
 // Row 0 is the header: in view while the rows scroll, not shown a second time, its

@@ -244,7 +244,9 @@ void ChartView::savePicture(const QString& fileName)
         QPainter painter(&svg);
         render(&painter);
     } else if (!picture(2).save(&buffer, "PNG")) {
-        throw Failure(cannotSaveMessage(fileName).toStdString());
+        throw Failure(QString::fromUtf8("Soubor „%1“ se nepodařilo uložit: obrázek nelze vytvořit.")
+                          .arg(fileName)
+                          .toStdString());
     }
     saveBytes(fileName, bytes);
 }
