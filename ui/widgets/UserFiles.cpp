@@ -19,15 +19,20 @@ namespace prurez {
 
 QString askSaveFileName(QWidget* parent, const QString& caption, const QString& filter)
 {
-    QString chosenFilter;
-    QString name = QFileDialog::getSaveFileName(parent, caption, QDir::currentPath(), filter, &chosenFilter);
-    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
-        return name;
-    // "Obrázek PNG (*.png)" → ".png"
-    const QRegularExpressionMatch suffix = QRegularExpression(R"(\*(\.\w+))").match(chosenFilter);
-    if (suffix.hasMatch())
-        name += suffix.captured(1);
-    return name;
+    // The suffix of the chosen filter ("Obrázek PNG (*.png)" → "png") is added by the
+    // dialog itself, so that it asks before replacing the file that is then written.
+    auto suffixOf = [](const QString& chosenFilter) {
+        const QRegularExpressionMatch suffix = QRegularExpression(R"(\*\.(\w+))").match(chosenFilter);
+        return suffix.hasMatch() ? suffix.captured(1) : QString();
+    };
+    QFileDialog dialog(parent, caption, QDir::currentPath(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
 }
 
 QString askOpenFileName(QWidget* parent, const QString& caption, const QString& filter)

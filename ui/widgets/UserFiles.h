@@ -36,8 +36,9 @@ bool readInputFile(QWidget* window, const QString& fileName, const std::function
 QString inputFileFilter();
 
 // Asks for the name of a file to save; `filter` as QFileDialog takes it
-// ("Tabulka CSV (*.csv)"), the suffix of the chosen filter added when the name has
-// none. Empty when the user cancelled.
+// ("Tabulka CSV (*.csv)"), the suffix of the chosen filter added by the dialog when the
+// name has none (so that it asks before replacing the very file written). Empty when
+// the user cancelled.
 QString askSaveFileName(QWidget* parent, const QString& caption, const QString& filter);
 
 // Writes the bytes to the file as every file is saved (saveFile): replaced only once
