@@ -25,6 +25,7 @@ struct BatchOptions {
     std::vector<std::string> blocks;  // empty: all
     std::string inputName;            // the INPUT's path, "-" for standard input
     bool refine = false;              // inverse: refine the best fit (the block `refined`)
+    bool exactEquilibrium = false;    // the neutral axis in exact equilibrium
 };
 
 // The blocks of `inverse`, in the order they are printed.

@@ -37,7 +37,8 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
             wanted[block] = wanted[block] || name == blockNames[block];
     if (wanted[refinedBlock] && !options.refine)
         throw UsageError("the block 'refined' needs --refine");
-    const InverseInput in = readInverseInput(input);
+    InverseInput in = readInverseInput(input);
+    in.testFile = pathBesideInput(options.inputName, in.testFile);
     int lastBlock = 0;
     for (int block = 0; block < blockCount; ++block)
         if (wanted[static_cast<size_t>(block)])
@@ -51,6 +52,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
     RunOptions run;
     run.threads = options.threads;
     run.exhaustiveScan = options.exhaustiveScan;
+    run.exactEquilibrium = options.exactEquilibrium;
     std::string message;
     if (!runHandler([&](const std::string& text) { message = text; },
                     [&] { session.run(in, lastSteps[static_cast<size_t>(lastBlock)], run); })) {

@@ -17,6 +17,7 @@ int runSectionCommand(const InputFile& input, const BatchOptions& options, std::
     readSectionInput(input, texts);
     if (texts.material < 0)
         throw UsageError("key 'material' missing: without a material nothing is computed");
+    texts.outputFile = pathBesideInput(options.inputName, texts.outputFile);
     // The curve file must not replace the INPUT it comes from.
     struct stat inputFile {};
     struct stat outputFile {};
@@ -27,6 +28,7 @@ int runSectionCommand(const InputFile& input, const BatchOptions& options, std::
 
     SectionRunControl control;
     control.run.exhaustiveScan = options.exhaustiveScan;
+    control.run.exactEquilibrium = options.exactEquilibrium;
     GridTable table = initialResultsTable();
     try {
         SectionRunReport report;

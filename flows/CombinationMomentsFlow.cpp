@@ -101,8 +101,8 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
 {
     clearFloatingPointFaults();
     MomentInputs in;
-    in.beam.width = Single(readExtended(beam.width, decimalSeparator));
-    in.beam.height = Single(readExtended(beam.height, decimalSeparator));
+    in.beam.width = readSingle(beam.width, decimalSeparator);
+    in.beam.height = readSingle(beam.height, decimalSeparator);
     const std::int32_t pointCount = readInteger(beam.pointCount);
     const int rowCount = combinations.rowCount();
     if (pointCount <= 0)

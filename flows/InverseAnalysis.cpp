@@ -46,10 +46,12 @@ void InverseAnalysis::setTestPoint(int point, const TestPointTexts& texts)
     state_->tables.testPoints.setCell(1, point, texts.deflection);
 }
 
-int InverseAnalysis::readTestFile(const std::string& fileName)
+int InverseAnalysis::readTestFile(const std::string& fileName) { return readTestData(testDataFileContent(fileName)); }
+
+int InverseAnalysis::readTestData(const std::string& content)
 {
     const CallerFloatingPoint caller;
-    const int count = readTestDataFile(fileName, state_->tables.testPoints, state_->separator);
+    const int count = prurez::readTestData(content, state_->tables.testPoints, state_->separator);
     state_->fields.beam.pointCount = formatInteger(count);
     return count;
 }
@@ -90,6 +92,7 @@ Completion InverseAnalysis::computeMoments(const RunOptions& options)
     control.work = &work;
     control.threads = options.threads;
     control.scan.exhaustiveScan = options.exhaustiveScan;
+    control.scan.exactEquilibrium = options.exactEquilibrium || s.fields.exactEquilibrium;
     GridTable computed = s.tables.moments.blankCopy();
     try {
         prurez::computeCombinationMoments(s.fields.beam, s.tables.testDiagram, s.tables.combinations, computed,
@@ -166,6 +169,7 @@ Completion InverseAnalysis::refine(const RunOptions& options)
     WorkControl work(options.progress);
     RefinementRunControl control;
     control.scan.exhaustiveScan = options.exhaustiveScan;
+    control.scan.exactEquilibrium = options.exactEquilibrium || s.fields.exactEquilibrium;
     control.scan.work = &work;
     RefinedFit fit;
     try {
@@ -197,7 +201,8 @@ Completion InverseAnalysis::run(const InverseInput& input, Step last, const RunO
     s.fields.combinations = input.combinations;
     s.fields.beam.height = input.height;
     s.fields.beam.width = input.width;
-    if (!input.testFile.empty()) {
+    s.fields.exactEquilibrium = input.exactEquilibrium;
+    if (input.testFileGiven || !input.testFile.empty()) {
         readTestFile(input.testFile);
     } else if (!input.points.empty()) {
         s.fields.beam.pointCount = formatInteger(static_cast<long long>(input.points.size()));
@@ -279,7 +284,7 @@ FibreLaw InverseAnalysis::lawOf(const std::array<std::string, 7>& texts) const
 // ---- one moment
 
 std::optional<long double> fibreMomentAtCurvature(const FibreBeam& beam, const FibreLaw& law, long double kappa,
-                                                  bool exhaustiveScan)
+                                                  const RunOptions& options)
 {
     const CallerFloatingPoint caller;
     const BeamSection section{Single(beam.width), Single(beam.height)};
@@ -292,8 +297,10 @@ std::optional<long double> fibreMomentAtCurvature(const FibreBeam& beam, const F
     parameters.epsTu = law.epsTu;
     const Single curvature(kappa);
     checkFloatingPointFaults();  // a value beyond the single range
-    const std::optional<long double> moment =
-        MomentAtCurvature(section, parameters, curvature, ScanOptions{exhaustiveScan, nullptr});
+    ScanOptions scan;
+    scan.exhaustiveScan = options.exhaustiveScan;
+    scan.exactEquilibrium = options.exactEquilibrium;
+    const std::optional<long double> moment = MomentAtCurvature(section, parameters, curvature, scan);
     checkFloatingPointFaults();
     if (!moment)
         return std::nullopt;

@@ -42,8 +42,15 @@ bool isFileMask(const std::string& name);
 
 // Reads a test data file into the table (values in pairs, force then deflection),
 // sets headers and row count; returns the number of points p. Fails with the file
-// messages, or "Invalid numeric input" (the values before it stay written).
+// messages, "Invalid numeric input" or, beyond maximumTestFilePointCount points,
+// testFilePointCountMessage (the values before either stay written).
 int readTestDataFile(const std::string& fileName, GridTable& points, char decimalSeparator);
+
+// The two steps of it: the content of the file, as every file is read (readFile) with
+// the file messages above ("File not found", "File access denied", …; too large or
+// stopped: the program's own); and the points read from that content.
+std::string testDataFileContent(const std::string& fileName, const std::atomic<bool>* cancel = nullptr);
+int readTestData(const std::string& content, GridTable& points, char decimalSeparator);
 
 // ---- the test moment–curvature
 

@@ -72,8 +72,8 @@ RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const 
 
     clearFloatingPointFaults();
     RefinementProblem problem;
-    problem.beam.width = Single(parseNumber(beam.width, decimalSeparator));
-    problem.beam.height = Single(parseNumber(beam.height, decimalSeparator));
+    problem.beam.width = readSingle(beam.width, decimalSeparator);
+    problem.beam.height = readSingle(beam.height, decimalSeparator);
     problem.fcp = parseNumber(gridTexts[1], decimalSeparator);
     RefinedFit fit;
     for (int k = 1; k <= pointCount; ++k) {

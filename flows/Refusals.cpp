@@ -33,6 +33,8 @@ Failure refusal(Reason reason)
         return Failure(reason, topAreaNegative);
     case Reason::tooManyTestPoints:
         return Failure(reason, testPointCountMessage);
+    case Reason::tooManyTestFilePoints:
+        return Failure(reason, testFilePointCountMessage);
     case Reason::intermediateCountOutOfRange:
         return Failure(reason, intermediateValueCountMessage());
     case Reason::noTestPoints:

@@ -101,7 +101,10 @@ RunOutcome SectionAnalysis::run(long double curvatureStep, const RunOptions& opt
     if (!(step > 0.0L))
         throw refusal(Reason::curvatureStepNotPositive);
     WorkControl work(options.progress);
-    const ScanOptions scan{options.exhaustiveScan, &work};
+    ScanOptions scan;
+    scan.exhaustiveScan = options.exhaustiveScan;
+    scan.exactEquilibrium = options.exactEquilibrium;
+    scan.work = &work;
     return std::visit(
         [&](const auto& section) {
             return runMomentCurvature(section, step, scan, [&](int index, const SectionRow& row) {

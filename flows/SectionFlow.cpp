@@ -313,13 +313,15 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
     if (material == 2 && texts.tension != 0 && texts.tension != 1)
         throw refusal(Reason::noTensionChoice);
 
+    SectionRunControl run = control;
+    run.run.exactEquilibrium = control.run.exactEquilibrium || texts.exactEquilibrium;
     clearFloatingPointFaults();
     if (material == 0)
-        plainConcrete(texts, decimalSeparator, table, report, control);
+        plainConcrete(texts, decimalSeparator, table, report, run);
     else if (material == 1)
-        fibreConcrete(texts, decimalSeparator, table, report, control);
+        fibreConcrete(texts, decimalSeparator, table, report, run);
     else
-        reinforcedConcrete(texts, decimalSeparator, table, report, control);
+        reinforcedConcrete(texts, decimalSeparator, table, report, run);
 }
 
 SectionCharacteristics sectionCharacteristics(const SectionTexts& texts, char decimalSeparator)

@@ -39,6 +39,9 @@ struct SectionTexts {
     std::string N;               // axial force [kN], tension positive
     std::string kappaStep;       // curvature step [1/m]
     std::string outputFile = "*.*";
+    // "Přesná rovnováha sil": the neutral axis in exact equilibrium instead of the
+    // scan's 1 kN window (ScanOptions::exactEquilibrium).
+    bool exactEquilibrium = false;
 };
 
 // What choosing a material does to the two other choices of its page: plain concrete

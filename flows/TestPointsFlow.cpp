@@ -3,7 +3,7 @@
 #include "flows/InverseFlow.h"
 
 #include "common/Failure.h"
-#include "common/FileErrors.h"
+#include "common/Files.h"
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "flows/CellText.h"
@@ -12,12 +12,6 @@
 
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <memory>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace prurez {
 
@@ -35,10 +29,6 @@ void writePointHeaders(GridTable& points)
 // A number text of the file is at most this long; a longer run is split.
 constexpr std::size_t maximumNumberTextLength = 64;
 constexpr int endOfFileCharacter = 26;  // Ctrl-Z
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -64,26 +54,27 @@ bool isFileMask(const std::string& name)
     return name.find_first_of("*?") != std::string::npos;
 }
 
-int readTestDataFile(const std::string& fileName, GridTable& points, char decimalSeparator)
+std::string testDataFileContent(const std::string& fileName, const std::atomic<bool>* cancel)
+{
+    try {
+        return readFile(fileName, cancel);
+    } catch (const FileProblem& problem) {
+        switch (problem.kind()) {
+        case FileProblem::Kind::cannotOpen:
+            throw Failure(Reason::fileError, fileErrorMessage(problem.errorNumber(), false));
+        case FileProblem::Kind::notRegular:  // a device or a pipe may never end (or never start)
+            throw Failure(Reason::fileError, fileErrorMessage(EACCES, false));
+        case FileProblem::Kind::cannotRead:
+            throw Failure(Reason::fileError, "I/O error " + std::to_string(problem.errorNumber()));
+        default:  // too large, stopped: the program's own messages
+            throw;
+        }
+    }
+}
+
+int readTestData(const std::string& content, GridTable& points, char decimalSeparator)
 {
     clearFloatingPointFaults();
-    errno = 0;
-    // Only a regular file: a device or a pipe may never end (or never start).
-    const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        throw fileFailure(errno, false);
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(descriptor);
-        throw fileFailure(EACCES, false);
-    }
-    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(descriptor, "rb"));
-    if (!file) {
-        const int error = errno;
-        ::close(descriptor);
-        throw fileFailure(error, false);
-    }
-
     long long valueCount = 0;
     std::string text;
     auto takeNumber = [&] {
@@ -96,32 +87,25 @@ int readTestDataFile(const std::string& fileName, GridTable& points, char decima
             clearFloatingPointFaults();
             throw Failure(Reason::overflow, "Floating point overflow");
         }
+        // The deflection of one point more than a test may have.
+        if (valueCount == 2LL * maximumTestFilePointCount + 1)
+            throw refusal(Reason::tooManyTestFilePoints);
         ++valueCount;
         const int row = static_cast<int>((valueCount + 1) / 2);
         writeNumber(points, valueCount % 2 == 1 ? 0 : 1, row, value, decimalSeparator);
         text.clear();
     };
 
-    char buffer[65536];
-    bool ended = false;
-    while (!ended) {
-        const std::size_t length = std::fread(buffer, 1, sizeof buffer, file.get());
-        if (length == 0) {
-            if (std::ferror(file.get()))
-                throw fileFailure(errno, false);
+    for (const char character : content) {
+        const unsigned char c = static_cast<unsigned char>(character);
+        if (c == endOfFileCharacter)
             break;
-        }
-        for (std::size_t i = 0; i < length && !ended; ++i) {
-            const unsigned char c = static_cast<unsigned char>(buffer[i]);
-            if (c == endOfFileCharacter) {
-                ended = true;
-            } else if (c <= 32) {
+        if (c <= 32) {
+            takeNumber();
+        } else {
+            text += static_cast<char>(c);
+            if (text.size() == maximumNumberTextLength)
                 takeNumber();
-            } else {
-                text += static_cast<char>(c);
-                if (text.size() == maximumNumberTextLength)
-                    takeNumber();
-            }
         }
     }
     takeNumber();
@@ -130,6 +114,11 @@ int readTestDataFile(const std::string& fileName, GridTable& points, char decima
     const int pointCount = static_cast<int>(valueCount / 2);
     points.setRowCount(pointCount + 1);
     return pointCount;
+}
+
+int readTestDataFile(const std::string& fileName, GridTable& points, char decimalSeparator)
+{
+    return readTestData(testDataFileContent(fileName), points, decimalSeparator);
 }
 
 }  // namespace prurez

@@ -99,13 +99,18 @@ CompressionZone ParabolicCompression::zone(long double x, long double kappa, lon
     const long double n = parabolaExponent(c).value();
     const long double xc1 = c.epsC1 / kappa;
     CompressionZone zone;
+    // The top-edge stress of the parabola, stored before the branches part. The
+    // plain-concrete analysis stores it with the plateau too, which then shows fcp (far
+    // beyond εc1 the store overflows and ends the run); the reinforced analysis does not
+    // form it there.
+    if (isPlain(c) || !(plateau_ && epsh > c.epsC1))
+        zone.sigh = Fixed::store(parabolaStress(c, n, epsh));
     if (epsh <= c.epsC1) {
         // The rising branch only: its exact integral.
         if (isPlain(c))
             zone.FP = -(b * fcp * (x + (power(c, (xc1 - x) / xc1, n) * (xc1 - x) - xc1) / (n + 1.0L)));
         else
             zone.FP = -(b * fcp * (x + power(c, 1.0L - x / xc1, n) * (xc1 - x) / (n + 1.0L) - xc1 / (n + 1.0L)));
-        zone.sigh = Fixed::store(parabolaStress(c, n, epsh));
         const long double sigmaMid = single(parabolaStress(c, n, 0.5L * epsh));
         zone.zc = threePieceArm(x, sigmaMid, zone.sigh.value(), b);
         return zone;
@@ -124,7 +129,6 @@ CompressionZone ParabolicCompression::zone(long double x, long double kappa, lon
     } else {
         // The parabola falls again; its arm from the rectangle under the edge stress
         // and the triangle above it.
-        zone.sigh = Fixed::store(parabolaStress(c, n, epsh));
         const long double sigh = zone.sigh.value();
         F2 = -(b * fcp * ((x - xc1) - power(c, (x - xc1) / xc1, n) * (x - xc1) / (n + 1.0L)));
         const long double G1 = single((x - xc1) * b * sigh);
@@ -169,12 +173,16 @@ CompressionZone CompressionLaw::zone(long double x, long double kappa, long doub
 
 namespace {
 
+// A piece of the tension resultant: held in single precision, or extended for exact
+// equilibrium.
+long double forcePiece(const ConcreteProperties& c, long double v) { return c.continuousForces ? v : single(v); }
+
 // The stress where the softening line has reached the strain, held in single precision.
 long double softenedStress(const ConcreteProperties& c, long double strain)
 {
     const long double fct = c.fct.value();
-    return isPlain(c) ? single(fct - fct * (strain - c.epsT0) / (c.epsTu - c.epsT0))
-                      : single(fct * (1.0L - (strain - c.epsT0) / (c.epsTu - c.epsT0)));
+    return isPlain(c) ? forcePiece(c, fct - fct * (strain - c.epsT0) / (c.epsTu - c.epsT0))
+                      : forcePiece(c, fct * (1.0L - (strain - c.epsT0) / (c.epsTu - c.epsT0)));
 }
 
 }  // namespace
@@ -210,7 +218,7 @@ TensionZone SofteningTension::zone(long double xt, long double kappa, long doubl
     if (epsd <= c.epsTu) {
         // Softening: the stress falls from fct at xe to sd at the bottom edge.
         const long double sd = softenedStress(c, epsd);
-        const long double s = single((epsd - c.epsT0) / kappa);
+        const long double s = forcePiece(c, (epsd - c.epsT0) / kappa);
         const long double rectangleForce = sd * b * s;
         const long double triangleForce = 0.5L * (fct - sd) * b * s;
         const long double rectangleArm = xe + 0.5L * s;

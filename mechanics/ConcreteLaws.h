@@ -39,6 +39,10 @@ struct ConcreteProperties {
     long double epsTu = 0;   // ultimate tensile strain (fraction)
     Single width;            // section width b [m]
     LawGrouping grouping = LawGrouping::plainConcrete;
+    // Exact equilibrium: the softened depth and the edge stress of the tension law,
+    // which the analyses hold in single precision, kept extended so that the resultant
+    // is continuous in the depth (the arms are unchanged).
+    bool continuousForces = false;
 };
 
 // The compression zone: resultant FP ≤ 0 [MN], the stress at the top edge (a

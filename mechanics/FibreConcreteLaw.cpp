@@ -10,6 +10,12 @@ namespace {
 // the caller asks for it.
 inline long double hold(const FibreConcreteLaw& law, long double v) { return law.singleIntermediates ? single(v) : v; }
 
+// The softened depths and stress excesses: as hold(), extended for exact equilibrium.
+inline long double holdPiece(const FibreConcreteLaw& law, long double v)
+{
+    return law.continuousForces ? v : hold(law, v);
+}
+
 }  // namespace
 
 FibreConcreteLaw sectionFibreLaw(Fixed E, Fixed fcp, Fixed fct, Single a, Single b, long double etu)
@@ -130,8 +136,8 @@ FibreStressBlock FibreAtCurvature::tension(long double xt, long double epsd) con
             steep_.floorStressW = steep_.floorStress * w;
             steep_.ready = true;
         }
-        const long double s = hold(law, xt - xe);
-        const long double e = hold(law, steep_.aFct * (law.et1 - epsd) / steep_.steepSpan);
+        const long double s = holdPiece(law, xt - xe);
+        const long double e = holdPiece(law, steep_.aFct * (law.et1 - epsd) / steep_.steepSpan);
         const long double floor = steep_.floorStressW * s;
         const long double floorArm = hold(law, xt - s / 2.0L);
         const long double excess = e * w * s;
@@ -153,7 +159,7 @@ FibreStressBlock FibreAtCurvature::tension(long double xt, long double epsd) con
     }
     const long double x1 = band_.x1;
     const long double bandEnd = band_.bandEnd;
-    const long double s = hold(law, xt - bandEnd);
+    const long double s = holdPiece(law, xt - bandEnd);
     const long double along = (epsd - law.et1) / (gentle_.ready ? gentle_.gentleSpan : law.etu - law.et1);
     // εtu = εt1 divides by zero here, before the infinite excess makes the sums invalid.
     checkTrialFaults();
@@ -170,7 +176,7 @@ FibreStressBlock FibreAtCurvature::tension(long double xt, long double epsd) con
             cracked_.elasticMoment + bandRectangle * bandRectangleArm + bandTriangle * bandTriangleArm;
         gentle_.ready = true;
     }
-    const long double e2 = hold(law, gentle_.gentleExcess * (1.0L - along));
+    const long double e2 = holdPiece(law, gentle_.gentleExcess * (1.0L - along));
     const long double residual = gentle_.residualW * s;
     const long double residualArm = hold(law, bandEnd + s / 2.0L);
     const long double excess = e2 * w * s;

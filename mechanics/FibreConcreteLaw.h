@@ -34,6 +34,10 @@ struct FibreConcreteLaw {
     // stored in single precision (the section analysis). False: extended (the inverse
     // analysis).
     bool singleIntermediates = false;
+    // Exact equilibrium: the softened depths s and the stress excesses e, e2, which
+    // enter the resultant, kept extended even where singleIntermediates holds the
+    // arms single, so that the resultant is continuous in the depth.
+    bool continuousForces = false;
 };
 
 // The law as the section analysis holds it: E, fcp, fct fixed-point; εc0 = fcp/E and

@@ -1,5 +1,6 @@
 #include "mechanics/MomentAtCurvature.h"
 
+#include "mechanics/ExactEquilibrium.h"
 #include "mechanics/FibreConcreteLaw.h"
 
 #include <cmath>
@@ -11,6 +12,8 @@ std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, c
 {
     const FibreConcreteLaw law = extendedFibreLaw(p.E, p.fcp, p.fct, p.a, p.b, p.epsTu);
     checkFloatingPointFaults();
+    if (options.exactEquilibrium)
+        return exactFibreTrial(law, section.width, section.height, kappa, 0.0L);
     // The resultants balance when the integer part of 1000·|FT + FP| is 0.
     return firstBalancedFibreTrial(law, section.width, section.height, kappa, momentScanStep, 0.0L, options,
                                    [](long double sum) { return std::trunc(1000.0L * std::fabs(sum)) == 0.0L; });

@@ -38,7 +38,8 @@ struct FibreParameters {
 
 // The strains εt0 = fct/E, εc0 = fcp/E and εt1 = fct/E + a·fct/E are derived inside.
 // Returns no value when no position from mid-height to half a step beyond the
-// compressed face balances. A floating-point fault throws Failure.
+// compressed face balances (with ScanOptions::exactEquilibrium: when FT + FP has no
+// root between the faces). A floating-point fault throws Failure.
 std::optional<long double> MomentAtCurvature(const BeamSection& section, const FibreParameters& parameters,
                                              Single kappa, const ScanOptions& options = ScanOptions());
 

@@ -277,6 +277,14 @@ ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram 
         const long double n = parabolaExponent(concrete).value();
         if (!(n > 0.0L))
             return plan;
+        // The plain-concrete analysis stores the parabola's top-edge stress at every
+        // trial, beyond εc1 too, where |σ| ≤ fcp·(1 + (1 + ε/εc1)^n): far from its
+        // overflow up to the largest top strain of the line.
+        if (concrete.grouping == LawGrouping::plainConcrete) {
+            const long double reach = kappa * (h + positions.line().step) / epsC1;
+            if (!(std::log(2.0L * fcp) + n * std::log1p(reach) < std::log(1e13L)))
+                return plan;
+        }
         if (diagram == CompressionDiagram::parabolic)
             plan.monotoneEnd = leadingWithStrainUpTo(positions, kappa, 2.0L * epsC1 * (1.0L - 1e-9L), h);
         const ScanIndex first = std::min(plan.monotoneEnd,

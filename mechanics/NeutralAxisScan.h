@@ -60,6 +60,10 @@ namespace prurez {
 struct ScanOptions {
     // The plain fixed-step scans, trial by trial.
     bool exhaustiveScan = false;
+    // Exact equilibrium instead of the scans' 1 kN window: the neutral axis where the
+    // section forces balance the axial force to the precision of the extended type
+    // (ExactEquilibrium.h).
+    bool exactEquilibrium = false;
     // Watches the computation the scan is part of: a long plain scan that is asked to
     // stop throws Cancelled.
     WorkControl* work = nullptr;

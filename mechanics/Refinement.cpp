@@ -80,26 +80,34 @@ private:
         const long double kappa = problem_.curvatures[k];
         const FibreAtCurvature zones(law, w, kappa);
         FibreTrial trial;
+        // In exact equilibrium the moment is taken where FT + FP = 0, which makes it
+        // smooth already.
+        const bool exact = problem_.scan.exactEquilibrium;
+        const long double tolerance = exact ? 0.0L : momentBalanceTolerance;
         // FT + FP + 1 kN: below zero before the scan enters the balance window.
         auto excess = [&](long double x) {
             trial = zones.trial(h, x);
-            return trial.tension.force + trial.compression.force + momentBalanceTolerance;
+            return trial.tension.force + trial.compression.force + tolerance;
         };
-        const long double first = (h / 2.0L + momentScanStep) - momentScanStep;
+        const long double first = exact ? h / 2.0L : (h / 2.0L + momentScanStep) - momentScanStep;
         long double position = first;
         const long double atFirst = excess(first);
         if (!std::isfinite(atFirst))
             return std::nullopt;
-        if (atFirst >= 0.0L) {
+        if (atFirst >= 0.0L && !(exact && atFirst > 0.0L)) {
             // The scan accepts its first position, unless the sum is beyond the window there.
-            if (!(atFirst - momentBalanceTolerance < momentBalanceTolerance))
+            if (!(atFirst - tolerance < momentBalanceTolerance))
                 return std::nullopt;
         } else {
             // The excess falls with x (its derivative is −w·(σc + σt)): the root lies in
-            // (0, first), found by Newton's method kept inside the bracket.
-            long double low = 0.0L;
-            long double high = first;
-            long double x = lastDepth_[k] > low && lastDepth_[k] < high ? lastDepth_[k] : first / 2.0L;
+            // (0, first), found by Newton's method kept inside the bracket; in exact
+            // equilibrium, with more tension than compression at mid-height, in (first, h).
+            const bool below = atFirst > 0.0L;
+            if (below && excess(h) > 0.0L)
+                return std::nullopt;
+            long double low = below ? first : 0.0L;
+            long double high = below ? h : first;
+            long double x = lastDepth_[k] > low && lastDepth_[k] < high ? lastDepth_[k] : low + (high - low) / 2.0L;
             for (int iteration = 0; iteration < 200; ++iteration) {
                 const long double g = excess(x);
                 if (!std::isfinite(g))
@@ -121,10 +129,10 @@ private:
                     break;
             }
             // A root at the compressed face: no balance when the excess stays below zero there.
-            if (x < momentScanStep && excess(0.0L) < 0.0L)
+            if (!below && x < momentScanStep && excess(0.0L) < 0.0L)
                 return std::nullopt;
             lastDepth_[k] = x;
-            position = x - momentScanStep / 2.0L;
+            position = exact ? x : x - momentScanStep / 2.0L;
         }
         return momentOfTrial(zones.trial(h, position));
     }

@@ -10,7 +10,9 @@
 // FT + FP reaches −1 kN, the edge of the balance window the scan enters (found by
 // Newton's method on dFT/dx + dFP/dx = −w·(σt + σc), kept inside a bisection
 // bracket), moved on by half a scan step, the mean of the positions the scan accepts.
-// The stand-in misses the scan's moment by at most the change over half a step.
+// The stand-in misses the scan's moment by at most the change over half a step. With
+// ScanOptions::exactEquilibrium (RefinementProblem::scan) the moments fitted are those
+// of exact equilibrium: the depth where FT + FP = 0, not moved.
 //
 // The method. Levenberg–Marquardt on the residuals M − Mtest of the stand-in, with
 // each parameter mapped onto [0, 1] over its range, forward-difference Jacobians,

@@ -1,5 +1,7 @@
 #include "mechanics/Sections.h"
 
+#include "mechanics/ExactEquilibrium.h"
+
 #include <cmath>
 
 namespace prurez {
@@ -44,6 +46,13 @@ ConcreteProperties concreteProperties(const HeldSectionInput& input, LawGrouping
 
 namespace {
 
+// The concrete with the tension pieces kept extended, for exact equilibrium.
+ConcreteProperties continuousForces(ConcreteProperties concrete)
+{
+    concrete.continuousForces = true;
+    return concrete;
+}
+
 // The balance test of the plain and the reinforced analyses: the residual |N − ΣF| as
 // a fixed-point value in MN passes when the integer part of raw·1000/10000 is 0.
 bool residualPasses(Fixed residual)
@@ -60,6 +69,24 @@ struct ConcreteTrial {
     CompressionZone compression;
     TensionZone tension;
 };
+
+// The concrete of a plain or reinforced section at the depth xt of the tension zone. A
+// compression zone of no depth carries nothing (exact equilibrium tries the top face
+// itself, where the three-piece arm of a curved block would divide zero by zero).
+ConcreteTrial concreteTrial(const CompressionLaw& compression, const SofteningTension* tension, long double h,
+                            long double kappa, long double xt)
+{
+    ConcreteTrial trial;
+    trial.xt = xt;
+    trial.x = h - xt;
+    trial.epsd = xt * kappa;
+    trial.epsh = trial.x * kappa;
+    if (trial.x != 0.0L)
+        trial.compression = compression.zone(trial.x, kappa, trial.epsh);
+    if (tension != nullptr)
+        trial.tension = tension->zone(xt, kappa, trial.epsd);
+    return trial;
+}
 
 // The values of a balanced plain or reinforced trial that both tables show.
 SectionRow concreteRow(long double kappa, long double moment, const ConcreteTrial& trial)
@@ -86,6 +113,7 @@ PlainSection::PlainSection(const HeldSectionInput& input)
       diagram_(input.diagram),
       compression_(concrete_, diagram_),
       tension_(concrete_),
+      continuousTension_(continuousForces(concrete_)),
       height_(input.height),
       N_(input.N),
       epsCu_(input.epsCu)
@@ -95,13 +123,19 @@ PlainSection::PlainSection(const HeldSectionInput& input)
 std::optional<SectionRow> PlainSection::balanceAt(long double kappa, const ScanOptions& options) const
 {
     ConcreteTrial trial;
+    if (options.exactEquilibrium) {
+        auto residual = [&](long double xt) {
+            trial = concreteTrial(compression_, &continuousTension_, height_, kappa, xt);
+            return N_.value() * 0.001L - (trial.tension.FT + trial.compression.FP);
+        };
+        const std::optional<long double> root = findExactRoot({{height_, 0.0L}}, residual);
+        if (!root)
+            return std::nullopt;
+        residual(*root);
+        return concreteRow(kappa, -(trial.compression.FP * trial.compression.zc) + trial.tension.Mt, trial);
+    }
     auto evaluate = [&](long double xt) {
-        trial.xt = xt;
-        trial.x = height_ - xt;
-        trial.epsd = xt * kappa;
-        trial.epsh = trial.x * kappa;
-        trial.compression = compression_.zone(trial.x, kappa, trial.epsh);
-        trial.tension = tension_.zone(xt, kappa, trial.epsd);
+        trial = concreteTrial(compression_, &tension_, height_, kappa, xt);
         const long double FT = trial.tension.FT;
         const long double FP = trial.compression.FP;
         // N·10000 in MN is the fixed-point kN value times 0.001.
@@ -135,6 +169,7 @@ ReinforcedSection::ReinforcedSection(const HeldSectionInput& input)
       concreteInTension_(input.concreteInTension),
       compression_(concrete_, diagram_),
       tension_(concrete_),
+      continuousTension_(continuousForces(concrete_)),
       steel_(input.fy, input.Es),
       height_(input.height),
       N_(input.N),
@@ -156,26 +191,33 @@ std::optional<SectionRow> ReinforcedSection::balanceAt(long double kappa, const 
     long double bottomStrain = 0;  // bottom bars, positive in tension
     BarForce top;
     BarForce bottom;
-    auto evaluate = [&](long double xt) {
-        trial.xt = xt;
-        trial.x = height_ - xt;
-        trial.epsh = trial.x * kappa;
-        trial.epsd = xt * kappa;
+    // The section force sum at the depth xt of the tension zone.
+    auto sumAt = [&](long double xt, const SofteningTension& tension) {
+        trial = concreteTrial(compression_, concreteInTension_ ? &tension : nullptr, height_, kappa, xt);
         topStrain = (trial.x - bars_.topDistance) * kappa;
         bottomStrain = (xt - bars_.bottomDistance) * kappa;
         top = steel_.layer(bars_.topArea, topStrain);
         top.force = -top.force;
-        trial.compression = compression_.zone(trial.x, kappa, trial.epsh);
         bottom = steel_.layer(bars_.bottomArea, bottomStrain);
-        trial.tension = concreteInTension_ ? tension_.zone(xt, kappa, trial.epsd) : TensionZone();
-        const long double sum = trial.tension.FT + bottom.force + trial.compression.FP + top.force;
-        return ScanVerdict{residualPasses(Fixed::store(std::fabs(N_.value() * 0.001L - sum))), -sum};
+        return trial.tension.FT + bottom.force + trial.compression.FP + top.force;
     };
-    auto plan = [&](const ScanPositions* positions) {
-        return topEdgeScanPlan(concrete_, diagram_, concreteInTension_, &bars_, height_, kappa, N_, positions);
-    };
-    if (!findFirstBalanced(ScanLine{height_, sectionScanStep}, options, plan, evaluate))
-        return std::nullopt;
+    if (options.exactEquilibrium) {
+        auto residual = [&](long double xt) { return N_.value() * 0.001L - sumAt(xt, continuousTension_); };
+        const std::optional<long double> root = findExactRoot({{height_, 0.0L}}, residual);
+        if (!root)
+            return std::nullopt;
+        residual(*root);
+    } else {
+        auto evaluate = [&](long double xt) {
+            const long double sum = sumAt(xt, tension_);
+            return ScanVerdict{residualPasses(Fixed::store(std::fabs(N_.value() * 0.001L - sum))), -sum};
+        };
+        auto plan = [&](const ScanPositions* positions) {
+            return topEdgeScanPlan(concrete_, diagram_, concreteInTension_, &bars_, height_, kappa, N_, positions);
+        };
+        if (!findFirstBalanced(ScanLine{height_, sectionScanStep}, options, plan, evaluate))
+            return std::nullopt;
+    }
 
     const long double moment = -(top.force * (trial.x - bars_.topDistance)) -
                                trial.compression.FP * trial.compression.zc +
@@ -204,11 +246,13 @@ std::optional<RunEnd> ReinforcedSection::limitPassed(const SectionRow& row) cons
 
 FibreSection::FibreSection(const HeldSectionInput& input)
     : law_(sectionFibreLaw(input.E, input.fcp, input.fct, input.a, input.b, input.epsTu)),
+      continuousLaw_(law_),
       width_(input.width),
       height_(input.height),
       N_(input.N),
       epsCu_(input.epsCu)
 {
+    continuousLaw_.continuousForces = true;
 }
 
 std::optional<SectionRow> FibreSection::balanceAt(long double kappa, const ScanOptions& options) const
@@ -219,8 +263,11 @@ std::optional<SectionRow> FibreSection::balanceAt(long double kappa, const ScanO
         const Fixed q = Fixed::store(std::fabs(r.value()) * 1000.0L);
         return std::trunc(q.value()) == 0.0L;
     };
-    const std::optional<FibreTrial> found = firstBalancedFibreTrial(law_, width_, height_, kappa, sectionScanStep,
-                                                                    N_.value() * 0.001L, options, balanced);
+    const std::optional<FibreTrial> found =
+        options.exactEquilibrium
+            ? exactFibreTrial(continuousLaw_, width_, height_, kappa, N_.value() * 0.001L)
+            : firstBalancedFibreTrial(law_, width_, height_, kappa, sectionScanStep, N_.value() * 0.001L, options,
+                                      balanced);
     if (!found)
         return std::nullopt;
     const FibreTrial& trial = *found;

@@ -5,7 +5,9 @@
 // Plain and reinforced concrete scan the depth xt of the tension zone from the top
 // edge down in steps of 5 µm; fibre concrete scans the depth x of the compression
 // zone from mid-height up in steps of 5 µm. Each analysis has its own balance test
-// against the axial force N, all of them accepting less than 1 kN of residual.
+// against the axial force N, all of them accepting less than 1 kN of residual. With
+// ScanOptions::exactEquilibrium the neutral axis is the root of N − ΣF between the
+// faces instead (ExactEquilibrium.h).
 
 #include "mechanics/ConcreteLaws.h"
 #include "mechanics/FibreConcreteLaw.h"
@@ -48,6 +50,7 @@ private:
     CompressionDiagram diagram_;
     CompressionLaw compression_;
     SofteningTension tension_;
+    SofteningTension continuousTension_;  // exact equilibrium
     long double height_;
     Fixed N_;
     long double epsCu_;
@@ -70,6 +73,7 @@ private:
     bool concreteInTension_;
     CompressionLaw compression_;
     SofteningTension tension_;
+    SofteningTension continuousTension_;  // exact equilibrium
     ElasticPlasticSteel steel_;
     BarsForPlan bars_;
     long double height_;
@@ -91,6 +95,7 @@ public:
 
 private:
     FibreConcreteLaw law_;
+    FibreConcreteLaw continuousLaw_;  // exact equilibrium
     long double width_;
     long double height_;
     Fixed N_;

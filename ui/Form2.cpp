@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -32,6 +33,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <optional>
 
 namespace prurez {
 
@@ -204,6 +206,8 @@ void Form2::keepFieldTexts()
         sources.push_back({text, field});
     }
     addFieldTexts(sources);
+    kept.exactEquilibrium = exactEquilibriumBox->isChecked();
+    connect(exactEquilibriumBox, &QCheckBox::toggled, this, [&kept](bool on) { kept.exactEquilibrium = on; });
 }
 
 void Form2::buildTestPage(QWidget* page)
@@ -269,6 +273,7 @@ void Form2::buildDiagramPage(QWidget* page)
     StringGrid2 = gridView("StringGrid2", &testDiagram(), page, QRect(16, 32, 286, 218), 65, 25);
     StringGrid2->setWideGridLines();
     StringGrid2->setEditableInPlace(true);
+    StringGrid2->setHeaderUnits({{"Moment", "kNm"}});
     Button2 = new QPushButton("Výpočet momentu a křivosti", page);
     Button2->setObjectName("Button2");
     Button2->setGeometry(16, 264, 286, 30);
@@ -353,6 +358,11 @@ void Form2::buildParameterPage(QWidget* page)
     Edit17 = edit("Edit17", page, 290, 478, 44);
     Edit17->setText("0");
     UpDown1 = upDown("UpDown1", Edit17, page, 334, 478);
+    exactEquilibriumBox = new QCheckBox("Přesná rovnováha sil", page);
+    exactEquilibriumBox->setObjectName("ExactEquilibriumBox");
+    exactEquilibriumBox->setToolTip("Momenty kombinací s neutrální osou tam, kde jsou síly průřezu v rovnováze "
+                                    "přesně, ne v první poloze kroku 10 µm s odchylkou pod 1 kN");
+    exactEquilibriumBox->setGeometry(16, 514, 300, 24);
 
     Button3 = new QPushButton("Vytvoření kombinací vstupních parametrů", page);
     Button3->setObjectName("Button3");
@@ -380,7 +390,7 @@ void Form2::buildParameterPage(QWidget* page)
                         Edit12, Edit8,  Edit13,  Edit9,   Edit14,
                         Edit10, Edit15, Edit11,  Edit16,  UpDown1,
                         Button3, RadioGroup1->button(0), RadioGroup1->button(1), RadioGroup1->button(2), Edit17,
-                        OpenInputButton, SaveInputButton};
+                        exactEquilibriumBox, OpenInputButton, SaveInputButton};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 }
@@ -428,6 +438,8 @@ CombinationTexts Form2::combinationTexts() const
     return texts;
 }
 
+bool Form2::exactEquilibrium() const { return exactEquilibriumBox->isChecked(); }
+
 // ---- the input as a file
 
 void Form2::saveInput(const QString& fileName) const
@@ -445,13 +457,15 @@ void Form2::saveInput(const QString& fileName) const
     input.combinations = combinationTexts();
     input.height = toStd(Edit18->text());
     input.width = toStd(Edit19->text());
+    input.exactEquilibrium = exactEquilibrium();
     saveBytes(fileName, QByteArray::fromStdString(writeInverseInput(input, localeDecimalSeparator())));
 }
 
 void Form2::openInput(const QString& fileName)
 {
     InverseInput input;
-    readInputFile(fileName, [&](const InputFile& file) { input = readInverseInput(file); });
+    if (!readInputFile(this, fileName, [&](const InputFile& file) { input = readInverseInput(file); }))
+        return;
     if (static_cast<int>(input.points.size()) > maximumTestPointCount)
         throw Failure(testPointCountMessage);
 
@@ -476,6 +490,7 @@ void Form2::openInput(const QString& fileName)
         {Edit17, &input.combinations.intermediateCount}};
     for (const auto& [field, text] : texts)
         setFieldText(field, toQt(*text));
+    exactEquilibriumBox->setChecked(input.exactEquilibrium);
 
     // The test points as the user gives them: typed into the grid, or a file chosen.
     if (!input.points.empty()) {
@@ -488,13 +503,14 @@ void Form2::openInput(const QString& fileName)
             points.setCell(1, static_cast<int>(i) + 1, input.points[i].deflection);
         }
         StringGrid1->syncFromTable();
-    } else if (!input.testFile.empty()) {
+    } else if (input.testFileGiven) {
         const QString named = toQt(input.testFile);
-        QFileInfo data(QFileInfo(fileName).absoluteDir(), named);
-        if (!data.isFile())
-            data = QFileInfo(named);
+        const QFileInfo data(toQt(pathBesideInput(toStd(fileName), input.testFile)));
         RadioButton2->click();
-        if (data.isFile()) {
+        if (named.isEmpty()) {
+            setFieldText(Edit20, named);
+            Edit20Confirmed();  // no name names no file
+        } else if (data.isFile()) {
             fileControls_->openDirectory(data.absolutePath());
             setFieldText(Edit20, data.fileName());  // read as when chosen in the list
             fileControls_->refresh();
@@ -572,7 +588,10 @@ void Form2::readTestData(const QString& name)
 {
     guarded([&] {
         pointsLabel_->show();
-        const int count = inverseSession().readTestFile(toStd(name));
+        const std::optional<std::string> content = readUserFile(this, toStd(name), testDataFileContent);
+        if (!content)
+            return;
+        const int count = inverseSession().readTestData(*content);
         StringGrid1->show();
         sizeTestPointGrid(count);
         setFieldText(Edit1, toQt(inverseSession().fields().beam.pointCount));

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QChartView;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -36,6 +37,9 @@ public:
     GridTable& testDiagram();
     // The number of test points as typed (Edit1).
     std::string pointCountText() const;
+    // "Přesná rovnováha sil": the moments of the combinations (and their refinement) in
+    // exact equilibrium (the session keeps the choice with the fields' texts).
+    bool exactEquilibrium() const;
 
     // The input as a file that prurez-batch runs as it stands: saved from the fields
     // and test points (Uložit zadání…), or opened into them (Otevřít zadání…). Points
@@ -118,6 +122,7 @@ private:
     QLineEdit* Edit18;
     QLineEdit* Edit19;
     UpDown* UpDown1;
+    QCheckBox* exactEquilibriumBox;
     QPushButton* Button3;
     QPushButton* OpenInputButton;
     QPushButton* SaveInputButton;

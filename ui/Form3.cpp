@@ -27,6 +27,7 @@ Form3::Form3(QWidget* parent) : Window(parent)
     StringGrid1 = gridView("StringGrid1", &combinationTable(), this, QRect(12, 32, 8 * 63 + 22, 460), 63, 24);
     StringGrid1->setWideGridLines();
     StringGrid1->setEditableInPlace(true);
+    StringGrid1->setHeaderUnits({{"a", "-"}, {"b", "-"}});
 
     StringGrid2 = new GridView(&valueTable(), this);
     StringGrid2->setObjectName("StringGrid2");

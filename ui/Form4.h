@@ -7,7 +7,6 @@
 
 #include <array>
 
-class QChartView;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -15,6 +14,7 @@ class QTabWidget;
 
 namespace prurez {
 
+class ChartView;
 class GridView;
 
 class Form4 : public Window {
@@ -26,8 +26,8 @@ public:
     GridTable& momentTable();
     GridTable& deviationList();
     void syncMomentTable();
-    // New combination moments: the best fit and its chart of the earlier ones are gone
-    // (the session forgot them).
+    // New combination moments (the session forgot the earlier ones' deviations, best fit
+    // and refinement): the deviation list, the best fit's texts and its chart are gone.
     void forgetBestFit();
 
 public slots:
@@ -44,7 +44,11 @@ private:
     // and the third curve, when the session holds a refinement.
     void showRefinement();
     void showComparison();
-    void buildResultLabels(QWidget* page);
+    // Label3 … Label20 and the refined values beside them, in one panel.
+    void buildResults(QWidget* page);
+    // Values longer than the results panel holds (exponents, many digits): the window
+    // widened until they show whole.
+    void fitResults();
     // Shows or hides Label3 … Label20 and the two buttons below them.
     void setResultsShown(bool shown);
 
@@ -57,16 +61,18 @@ private:
     QPushButton* Button1;
     QPushButton* BitBtn3;
     QPushButton* Button2;
+    QWidget* resultsPanel_;
     std::array<QLabel*, 18> resultLabels_;  // Label3 … Label20
     QPushButton* refineButton;
     QProgressBar* refineProgress;
     QPushButton* refineCancel;
     QLabel* refinedHeading;
     std::array<QLabel*, 7> refinedLabels_;  // beside Label14 … Label20
-    QLabel* refinedSums;
+    QLabel* refinedSumsCaption;  // "Součet odchylek"
+    QLabel* gridSum;             // of the best combination, under its values
+    QLabel* refinedSum;          // of the refined values, under them
     QLabel* refinedWarnings;
-    QLabel* refinedLegend;
-    QChartView* Chart1;
+    ChartView* Chart1;
 };
 
 }  // namespace prurez

@@ -9,12 +9,15 @@
 #include "ui/widgets/RadioGroup.h"
 #include "ui/widgets/UserFiles.h"
 #include "flows/InputFile.h"
+#include "flows/SectionMessages.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -226,6 +229,12 @@ void Form6::buildLoadPage(QWidget* page)
     ComboBox1->setCurrentIndex(-1);
     ComboBox1->setEditText(QString());
     addLabel(page, "[ m-1 ]", 388, 56, 60);
+    exactEquilibriumBox = new QCheckBox(QString::fromUtf8("Přesná rovnováha sil"), page);
+    exactEquilibriumBox->setObjectName("ExactEquilibriumBox");
+    exactEquilibriumBox->setToolTip(
+        QString::fromUtf8("Neutrální osa tam, kde jsou síly průřezu v rovnováze s normálovou silou přesně, "
+                          "ne v první poloze kroku 5 µm s odchylkou pod 1 kN"));
+    exactEquilibriumBox->setGeometry(460, 56, 300, rowHeight);
 
     auto* output = new QGroupBox(QString::fromUtf8("Určení výstupního souboru"), page);
     output->setObjectName("OutputFileGroup");
@@ -300,6 +309,7 @@ SectionTexts Form6::texts() const
     for (const Field& field : fields())
         t.*field.text = toStd(field.edit->text());
     t.kappaStep = toStd(ComboBox1->currentText());
+    t.exactEquilibrium = exactEquilibriumBox->isChecked();
     return t;
 }
 
@@ -315,7 +325,8 @@ void Form6::openInput(const QString& fileName)
     read.diagram = RadioGroup3->itemIndex();
     read.tension = RadioGroup5->itemIndex();
     read.shape = RadioGroup2->itemIndex();
-    readInputFile(fileName, [&](const InputFile& input) { readSectionInput(input, read); });
+    if (!readInputFile(this, fileName, [&](const InputFile& input) { readSectionInput(input, read); }))
+        return;
     // After the hand-over from the inverse analysis the material stays fibre concrete.
     if (!RadioGroup1->isEnabled() && read.material != RadioGroup1->itemIndex())
         throw Failure(lockedMaterialMessage);
@@ -334,6 +345,18 @@ void Form6::openInput(const QString& fileName)
         setFieldText(field.edit, toQt(read.*field.text));
     ComboBox1->setEditText(toQt(read.kappaStep));
     ComboBox1->lineEdit()->setCursorPosition(0);
+    exactEquilibriumBox->setChecked(read.exactEquilibrium);
+
+    // Area and moment of inertia are those of the opened section: computed again where
+    // they are shown, empty where its dimensions are no numbers.
+    Edit15->clear();
+    Edit16->clear();
+    if (!Edit15->isHidden()) {
+        try {
+            fillCharacteristics();
+        } catch (const Failure&) {
+        }
+    }
 }
 
 void Form6::SaveInputClick()
@@ -400,14 +423,19 @@ void Form6::Button2Click()
     guarded([&] {
         for (QWidget* control : characteristicsRows)
             control->show();
-        const SectionTexts read = texts();
-        SectionCharacteristics result;
-        showingFailedText(sources(read), [&] { result = sectionCharacteristics(read, localeDecimalSeparator()); });
-        if (!result.computed)
-            return;
-        setFieldText(Edit15, toQt(result.area));
-        setFieldText(Edit16, toQt(result.inertia));
+        fillCharacteristics();
     });
+}
+
+void Form6::fillCharacteristics()
+{
+    const SectionTexts read = texts();
+    SectionCharacteristics result;
+    showingFailedText(sources(read), [&] { result = sectionCharacteristics(read, localeDecimalSeparator()); });
+    if (!result.computed)
+        return;
+    setFieldText(Edit15, toQt(result.area));
+    setFieldText(Edit16, toQt(result.inertia));
 }
 
 void Form6::BitBtn1Click()
@@ -438,6 +466,10 @@ void Form6::BitBtn1Click()
                     runSectionAnalysis(input, separator, table, report, control);
                 });
             });
+        } catch (const Failure& failure) {
+            takeTable();
+            showMissingChoice(failure);
+            throw;
         } catch (...) {
             takeTable();
             throw;
@@ -452,6 +484,16 @@ void Form6::BitBtn1Click()
         else if (!report.stopMessage.empty())
             throw Failure(report.stopMessage);
     });
+}
+
+void Form6::showMissingChoice(const Failure& failure)
+{
+    using namespace sectionMessages;
+    const std::pair<const char*, RadioGroup*> choices[] = {
+        {noDiagram, RadioGroup3}, {noShape, RadioGroup2}, {noTensionChoice, RadioGroup5}};
+    for (const auto& [message, group] : choices)
+        if (failure.message() == message)
+            showField(group->button(0));
 }
 
 void Form6::continueFromInverseAnalysis(const std::array<std::string, 7>& texts)

@@ -45,6 +45,22 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     QWidget* tablePage = PageControl1->widget(0);
     StringGrid1 = gridView("StringGrid1", &table_, tablePage, QRect(7, 8, 531, 340), 38, 24);
     StringGrid1->setWideGridLines();
+    // Strains are fractions, forces MN, moments MNm.
+    StringGrid1->setHeaderUnits({{"Křivost", "m-1"},
+                                 {"Moment", "MNm"},
+                                 {"Neut. osa", "m"},
+                                 {"Beton sigh", "MPa"},
+                                 {"Beton sigd", "MPa"},
+                                 {"Beton epsh", "-"},
+                                 {"Beton epsd", "-"},
+                                 {"FT", "MN"},
+                                 {"FP", "MN"},
+                                 {"Výztuž sigh", "MPa"},
+                                 {"Výztuž sigd", "MPa"},
+                                 {"Výztuž epsh", "-"},
+                                 {"Výztuž epsd", "-"},
+                                 {"Tlak. síla", "MN"},
+                                 {"Tah. síla", "MN"}});
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QFont gridFont = StringGrid1->font();
     gridFont.setPointSize(7);
@@ -143,6 +159,8 @@ void Form7::syncTable(const SectionRunReport& report)
 
 void Form7::showResults()
 {
+    // The chart shows the new run, whichever page is in front.
+    PageControl1Change(PageControl1->currentIndex());
     show();
     raise();
     activateWindow();

@@ -28,9 +28,10 @@ public:
     // position of its kind once the header was written; the size of its rows once the
     // run ended with rows to show.
     void syncTable(const SectionRunReport& report);
-    // The end of a run: the window shown on top.
+    // The end of a run: the chart rebuilt from the table as a page change rebuilds it,
+    // the window shown on top.
     void showResults();
-    // The points of the current curve (empty before the first page change).
+    // The points of the current curve (empty before the first page change or run).
     const LineSeries& curve() const { return curve_; }
     bool outputFileOpen() const { return file_.isOpen(); }
 

@@ -37,7 +37,8 @@ enum class Reason {
     topBarAreaNegative,
 
     // the inverse analysis refuses its input or cannot go on
-    tooManyTestPoints,
+    tooManyTestPoints,      // typed: more than 100
+    tooManyTestFilePoints,  // in a test data file: more than 10 000
     intermediateCountOutOfRange,
     noTestPoints,
     noCombinations,

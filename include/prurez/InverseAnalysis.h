@@ -79,21 +79,27 @@ struct BeamTexts {
     std::string pointCount = "0";  // number of test points p
 };
 
-// The texts the steps read: those of the input window's fields.
+// The texts the steps read: those of the input window's fields, and its choice of
+// exact equilibrium for the moments and the refinement (see RunOptions).
 struct InverseFields {
     BendingTestTexts test;
     CombinationTexts combinations;
     BeamTexts beam;
+    bool exactEquilibrium = false;
 };
 
 // A whole input, as prurez-batch reads it from its INPUT file.
 struct InverseInput {
-    std::string testFile;                // the test data file (a path), or
-    std::vector<TestPointTexts> points;  // the test points typed by hand
+    // The test points from a test data file (a path; also an empty one when given, which
+    // then names no file), or typed by hand.
+    std::string testFile;
+    bool testFileGiven = false;
+    std::vector<TestPointTexts> points;
     BendingTestTexts test;
     CombinationTexts combinations;
-    std::string height;                  // section height h [m]
-    std::string width;                   // section width [m]
+    std::string height;              // section height h [m]
+    std::string width;               // section width [m]
+    bool exactEquilibrium = false;   // the moments and the refinement in exact equilibrium
 };
 
 // ---- typed values, in the unit system of the interface
@@ -120,10 +126,11 @@ struct FibreBeam {
 // κ [1/m] (MomentAtCurvature: the neutral axis scanned from mid-height towards the
 // compressed face in steps of 0.00001 m until the resultants balance within 1 kN,
 // pure bending). The width, the height, κ, a and b are held in single precision. No
-// value where no position balances; a floating-point fault fails. `exhaustiveScan` as in
-// RunOptions.
+// value where no position balances; a floating-point fault fails. Of the options, the
+// scan's (exhaustive, exact equilibrium): one moment is one short scan, it has no
+// progress to tell.
 std::optional<long double> fibreMomentAtCurvature(const FibreBeam& beam, const FibreLaw& law, long double kappa,
-                                                  bool exhaustiveScan = false);
+                                                  const RunOptions& options = RunOptions());
 
 // ---- results
 
@@ -176,6 +183,8 @@ public:
     // Reads a test data file (pairs of force and deflection, decimal points) into the
     // point table and sets the count to the points read; returns it.
     int readTestFile(const std::string& fileName);
+    // The same for the content of a test data file read elsewhere.
+    int readTestData(const std::string& content);
 
     // ---- the test's moment–curvature
     // The page change: the points copied into the test table (its curvatures and

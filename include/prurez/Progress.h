@@ -21,6 +21,10 @@ struct RunOptions {
     // The plain fixed-step neutral-axis scans, trial by trial, instead of the search that
     // finds the same positions faster. Results are the same; it exists to prove that.
     bool exhaustiveScan = false;
+    // The neutral axis where the section forces balance the axial force to the
+    // precision of the extended type, instead of the first position of the fixed-step
+    // scan within 1 kN: other results than the program's default ones.
+    bool exactEquilibrium = false;
 };
 
 // How a computation that can be stopped ended.

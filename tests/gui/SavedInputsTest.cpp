@@ -9,15 +9,27 @@
 #include "ui/Form6.h"
 #include "ui/Form7.h"
 #include "ui/Windows.h"
+#include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Handlers.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -86,6 +98,46 @@ TEST(SavedInputs, ASectionSavedFromTheWindowRunsInTheBatchToolToTheSameTable)
     prurez::Form6 opened;
     ASSERT_TRUE(prurez::guarded([&] { opened.openInput(saved); }));
     EXPECT_EQ(prurez::writeSectionInput(opened.texts(), ','), prurez::writeSectionInput(form.texts(), ','));
+
+    // "Přesná rovnováha sil": another table, which the saved input gives too, and the
+    // box checked when it is opened.
+    find<QCheckBox>(&form, "ExactEquilibriumBox")->setChecked(true);
+    guitest::click(&form, "BitBtn1");
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    const std::string exact = prurez::windows().form7->table().toTsv();
+    prurez::windows().form7->hide();
+    EXPECT_NE(exact, shown);
+    ASSERT_TRUE(prurez::guarded([&] { form.saveInput(saved); }));
+    EXPECT_EQ(runBatch({"section", saved, "--decimal", separator()}, QDir::tempPath()), exact);
+    ASSERT_TRUE(prurez::guarded([&] { opened.openInput(saved); }));
+    EXPECT_TRUE(find<QCheckBox>(&opened, "ExactEquilibriumBox")->isChecked());
+}
+
+// The area and the moment of inertia shown are those of the section opened, never of
+// the one before it.
+TEST(SavedInputs, AnOpenedSectionShowsItsOwnAreaAndMomentOfInertia)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    choose(&form, "RadioGroup2", 0);
+    type(&form, "Edit13", number("0,15"));
+    guitest::click(&form, "Button2");
+    EXPECT_EQ(fieldText(&form, "Edit15"), number("0,0225"));
+
+    ASSERT_TRUE(prurez::guarded([&] { form.openInput(PRUREZ_EXAMPLES_DIR "/reinforced-beam.txt"); }));
+    EXPECT_EQ(fieldText(&form, "Edit15"), number("0,15"));      // 0,3 · 0,5
+    EXPECT_EQ(fieldText(&form, "Edit16"), number("0,003125"));  // 0,3 · 0,5³ / 12
+    // A dimension that is no number: nothing to show, and nothing said until asked.
+    QTemporaryDir directory;
+    const QString bad = directory.filePath("bad.txt");
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("shape = 0\nwidth = x\n");
+    file.close();
+    ASSERT_TRUE(prurez::guarded([&] { form.openInput(bad); }));
+    EXPECT_EQ(fieldText(&form, "Edit15"), "");
+    EXPECT_EQ(fieldText(&form, "Edit16"), "");
+    EXPECT_TRUE(guitest::failures().empty());
 }
 
 TEST(SavedInputs, BatchExamplesOpenWithEveryFieldAndChoiceAndABadLineIsNamed)
@@ -171,6 +223,7 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     const QByteArray text = written.readAll();
     EXPECT_EQ(text.count("\npoint = "), 10);
     EXPECT_FALSE(text.contains("test_file"));
+    EXPECT_FALSE(text.contains("exact_equilibrium"));
     EXPECT_EQ(runBatch({"inverse", saved, "--decimal", separator(), "--blocks", "test"}), diagram);
 
     // A cell that is not a number is selected; an integer field that holds no integer
@@ -192,9 +245,94 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     EXPECT_EQ(form->focusWidget(), find<QWidget>(form, "Edit17"));
     guitest::clearFailures();
 
+    // "Přesná rovnováha sil" is saved with the input and opened from it.
+    auto* exact = find<QCheckBox>(form, "ExactEquilibriumBox");
+    exact->setChecked(true);
+    ASSERT_TRUE(prurez::guarded([&] { form->saveInput(saved); }));
+    exact->setChecked(false);
+    ASSERT_TRUE(prurez::guarded([&] { form->openInput(saved); }));
+    EXPECT_TRUE(exact->isChecked());
+    exact->setChecked(false);
+
+    // An empty test file name is taken as typed into the file-name field and confirmed.
+    QFile empty(directory.filePath("empty.input"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.write("test_file =\n");
+    empty.close();
+    ASSERT_TRUE(prurez::guarded([&] { form->openInput(empty.fileName()); }));
+    EXPECT_TRUE(find<QRadioButton>(form, "RadioButton2")->isChecked());
+    EXPECT_EQ(fieldText(form, "Edit20"), "");
+    ASSERT_EQ(guitest::failures().size(), 1u);
+    EXPECT_EQ(guitest::failures()[0], "File not found");
+    guitest::clearFailures();
+
     find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
     form->hide();
     QDir::setCurrent(previous);
+}
+
+// A pipe is neither opened nor replaced, at once and with a message; a read that takes
+// long shows itself, keeps the window painting and can be stopped, also when it hangs.
+TEST(SavedInputs, APipeIsNeitherOpenedNorReplacedAndALongReadCanBeStopped)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    QTemporaryDir directory;
+    const QString pipe = directory.filePath("roura");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_FALSE(prurez::guarded([&] { form.openInput(pipe); }));
+    EXPECT_FALSE(prurez::guarded([&] { form.saveInput(pipe); }));
+    ASSERT_EQ(guitest::failures().size(), 2u);
+    EXPECT_EQ(guitest::failures()[0], ("Soubor „" + pipe + "“ nelze otevřít: je to roura (FIFO), ne obyčejný soubor.").toStdString());
+    EXPECT_EQ(guitest::failures()[1],
+              ("Soubor „" + pipe + "“ se nepodařilo uložit: je to roura (FIFO), ne obyčejný soubor.").toStdString());
+    EXPECT_TRUE(QFileInfo(pipe).isFile() == false && QFileInfo(pipe).exists());
+    guitest::clearFailures();
+
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QLineEdit* field = find<QLineEdit>(&form, "Edit1");
+    field->setFocus();
+    // Work beyond the moment: the panel shows, the fields take no input (the focus waits
+    // on the window, handed to no other control), "Přerušit" stops it.
+    bool panelSeen = false;
+    bool fieldsQuiet = false;
+    QWidget* focusWhileWaiting = nullptr;
+    auto stopWhenShown = [&] {
+        QTimer::singleShot(400, &form, [&] {
+            auto* panel = form.findChild<QFrame*>("AsideWorkPanel");
+            panelSeen = panel != nullptr && panel->isVisible();
+            fieldsQuiet = !field->isEnabled();
+            focusWhileWaiting = QApplication::focusWidget();
+            if (auto* cancel = form.findChild<QPushButton*>("AsideWorkCancel"))
+                cancel->click();
+        });
+    };
+    stopWhenShown();
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    EXPECT_TRUE(prurez::runAside(&form, "Čtení", [ended](prurez::WorkProgress& progress) {
+        while (!progress.cancel)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        *ended = true;
+    }));
+    EXPECT_TRUE(panelSeen);
+    EXPECT_TRUE(fieldsQuiet);
+    EXPECT_EQ(focusWhileWaiting, &form);
+    EXPECT_TRUE(*ended);
+    EXPECT_TRUE(field->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), field);
+    EXPECT_EQ(form.findChild<QFrame*>("AsideWorkPanel"), nullptr);
+
+    // Work that hangs (a read on a stalled disk) is left behind when stopped.
+    stopWhenShown();
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_FALSE(prurez::runAside(&form, "Čtení", [](prurez::WorkProgress&) {
+        std::this_thread::sleep_for(std::chrono::seconds(4));
+    }));
+    EXPECT_LT(waited.elapsed(), 2000);
+    EXPECT_TRUE(guitest::failures().empty());
+    form.hide();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 #include <string>
 
@@ -68,10 +69,12 @@ TEST(InputFile, WrittenInputsReadBackToTheSameTextsAndChoices)
     section.N = "line\nend";
     section.kappaStep = "0,001";
     section.outputFile = "*.*";
+    section.exactEquilibrium = true;
     const std::string written = writeSectionInput(section, ',');
     EXPECT_EQ(written.rfind("# ", 0), 0u) << written;
     EXPECT_NE(written.find("prurez-batch section SOUBOR --decimal ,"), std::string::npos) << written;
     EXPECT_NE(written.find("\na = 0,4\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("\nexact_equilibrium = 1\n"), std::string::npos) << written;
     EXPECT_EQ(written.find("file ="), std::string::npos) << "a mask is no output file";
     SectionTexts read;
     readSectionInput(parse(written), read);
@@ -79,6 +82,7 @@ TEST(InputFile, WrittenInputsReadBackToTheSameTextsAndChoices)
     EXPECT_EQ(read.diagram, 0);
     EXPECT_EQ(read.shape, 1);
     EXPECT_EQ(read.N, "line end");
+    EXPECT_TRUE(read.exactEquilibrium);
     section.N = "line end";
     EXPECT_EQ(writeSectionInput(read, ','), writeSectionInput(section, ','));
     section.material = 0;
@@ -92,13 +96,51 @@ TEST(InputFile, WrittenInputsReadBackToTheSameTextsAndChoices)
     inverse.combinations.E = {"30000", "40000"};
     inverse.combinations.intermediateCount = "2";
     inverse.height = "0,15";
+    inverse.exactEquilibrium = true;
     const std::string inverseText = writeInverseInput(inverse, ',');
     EXPECT_NE(inverseText.find("\npoint = 1,5 ; 0,0002\npoint = 3 ; 0,001\n"), std::string::npos) << inverseText;
     EXPECT_EQ(writeInverseInput(readInverseInput(parse(inverseText)), ','), inverseText);
     inverse.testFile = "/data/beam.txt";
     const InverseInput fromFile = readInverseInput(parse(writeInverseInput(inverse, ',')));
     EXPECT_EQ(fromFile.testFile, "/data/beam.txt");
+    EXPECT_TRUE(fromFile.exactEquilibrium);
     EXPECT_TRUE(fromFile.points.empty());
+}
+
+// Files from other systems and editors read alike; a file the program saves always
+// opens again; many point lines are read in one pass.
+TEST(InputFile, EveryLineEndAndAByteOrderMarkReadAlikeAndASavedFileAlwaysOpens)
+{
+    using namespace prurez;
+    const InputFile input = parse("\xEF\xBB\xBF# --decimal .\rfcp = 30\rE = 1\r\nfct = 2\n\nb = 3");
+    EXPECT_EQ(input.decimalSeparator(), '.');
+    EXPECT_EQ(input.value("fcp"), "30");
+    EXPECT_EQ(input.value("E"), "1");
+    EXPECT_EQ(input.line("fct"), 4);
+    EXPECT_EQ(input.line("b"), 6);
+    EXPECT_EQ(parse("\xEF\xBB\xBF" "fcp = 30\n").value("fcp"), "30");
+
+    InverseInput inverse;
+    inverse.points = {{"1", "0,001"}, {"2;5", "0,002"}};
+    EXPECT_EQ(failureOf([&] { writeInverseInput(inverse, ','); }),
+              "Bod zkoušky 2 nelze uložit: síla ani průhyb nesmí obsahovat znak „;“.");
+    inverse.points.pop_back();
+    inverse.test.E = std::string(maximumInputLineLength, '1');
+    EXPECT_EQ(failureOf([&] { writeInverseInput(inverse, ','); }),
+              "Hodnotu „E_test“ nelze uložit: je delší, než soubor zadání dovoluje (65536 znaků na řádek).");
+
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += "point = " + std::to_string(i) + " ; 0,001\n";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(readInverseInput(parse(many)).points.back().force, "99999");
+    try {
+        readInverseInput(parse(many + "point = 1\n"));
+        ADD_FAILURE() << "a point without ';' was read";
+    } catch (const InputFileError& error) {
+        EXPECT_EQ(error.detail().line, 100001);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST(InputFile, TheWindowsMessageNamesTheLineInCzechTheBatchToolsStaysEnglish)

@@ -70,6 +70,16 @@ TEST(InverseBatch, AFailurePrintsOnlyItsMessage)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "File not found\n");
+    // An empty name is opened as the window opens an empty file-name field: no file of
+    // that name, whether the INPUT comes from standard input or from a folder.
+    run = runInverse(beamTest + "test_file =\n", "--decimal ,");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "File not found\n");
+    const std::string inFolder = "/tmp/prurez-empty-test-file.input";
+    std::ofstream(inFolder) << beamTest << "test_file = \n";
+    run = runBatch("inverse '" + inFolder + "' --decimal , --blocks test", "", "/");
+    std::remove(inFolder.c_str());
+    EXPECT_EQ(run.err, "File not found\n");
     // Only a regular file: a device that never ends is refused at once.
     run = runInverse(beamTest + "test_file = /dev/zero\n", "--decimal , --blocks test");
     EXPECT_EQ(run.err, "File access denied\n");
@@ -112,6 +122,10 @@ TEST(InverseBatch, TheWholeRoadOfTheExampleInBlockOrderForAnyThreadCount)
 
     const BatchRun two = runInverse(input, "--decimal , --threads 2 --blocks test,deviations,best", examples);
     EXPECT_EQ(two.out, one.out);
+    // Run by its path from elsewhere: the test file is beside it, the separator the one
+    // its comment names.
+    const BatchRun elsewhere = runBatch("inverse " + examples + "/inverse.input --blocks test,deviations,best", "", "/");
+    EXPECT_EQ(elsewhere.out, one.out) << elsewhere.err;
     // More threads than the address space allows: those that start do the work.
     const BatchRun many = runBatch("inverse - --decimal , --threads 300 --blocks test,deviations,best", input,
                                    examples, "ulimit -v 2000000; ");

@@ -5,6 +5,7 @@
 #include "flows/InverseFlow.h"
 #include "flows/InverseMessages.h"
 #include "flows/LineSeries.h"
+#include "flows/OrderedRows.h"
 
 #include "TestSupport.h"
 
@@ -15,6 +16,7 @@
 #include <ctime>
 #include <cmath>
 #include <functional>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -357,6 +359,51 @@ TEST(CombinationMoments, EveryThreadCountGivesTheSameTableAndTheSameFirstFailure
     EXPECT_EQ(sequential.moments.cell(6, 3), whole.moments.cell(6, 3));
 }
 
+// A worker that runs out of memory (std::bad_alloc) fails its row: the rows before it
+// are written and its message is reported, as with one thread, whatever the thread
+// count; a thread that cannot be given its work leaves the rows to the others.
+TEST(OrderedRows, WhatAWorkerThrowsIsItsRowsFailureInRowOrder)
+{
+    auto run = [](int threads, int throwingMaker) {
+        std::vector<int> written;
+        RowRunControl control;
+        control.threads = threads;
+        int made = 0;
+        std::string message;
+        runHandler([&](const std::string& text) { message = text; }, [&] {
+            computeRowsInOrder<RowCells>(
+                200, control,
+                [&] {
+                    if (made++ == throwingMaker)
+                        throw std::bad_alloc();
+                    return [](int row) {
+                        RowCells outcome;
+                        if (row == 137)
+                            throw std::bad_alloc();
+                        if (row == 150)
+                            outcome.failure = std::make_exception_ptr(Failure("řádek 150"));
+                        return outcome;
+                    };
+                },
+                [&](int row, RowCells& outcome) {
+                    written.push_back(row);
+                    if (outcome.failure)
+                        std::rethrow_exception(outcome.failure);
+                });
+        });
+        return std::make_pair(written, message);
+    };
+    const auto sequential = run(1, -1);
+    EXPECT_EQ(sequential.second, "Nedostatek paměti pro výpočet.");
+    ASSERT_EQ(sequential.first.size(), 137u);
+    EXPECT_EQ(sequential.first.back(), 137);
+    for (int threads : {2, 3, 8}) {
+        SCOPED_TRACE(threads);
+        EXPECT_EQ(run(threads, -1), sequential);
+        EXPECT_EQ(run(threads, 1), sequential);
+    }
+}
+
 TEST(CombinationMoments, NoBalanceNamesTheCombinationAndTheCurvature)
 {
     // ectm 0,5 %: at κ = 0,2 the tension line has run far below zero and nothing balances.
@@ -402,7 +449,7 @@ TEST(CombinationMoments, AZeroModulusFailsBeforeTheRowsFirstCurvatureIsCopied)
     }
 }
 
-TEST(CombinationMoments, RefusesWithoutPointsCombinationsOrAMatchingCount)
+TEST(CombinationMoments, RefusesWithoutPointsCombinationsOrAMatchingCountOrBeyondTheSingleRange)
 {
     MomentCase run;
     run.moments.setCell(0, 0, "old");
@@ -417,6 +464,12 @@ TEST(CombinationMoments, RefusesWithoutPointsCombinationsOrAMatchingCount)
     EXPECT_EQ(attempt({"0,15", "0,1", "x"}, run.combinations), "'x' is not a valid integer value");
     EXPECT_EQ(attempt({"", "0,1", "x"}, run.combinations), "'' is not a valid floating point value");
     EXPECT_EQ(attempt({"h", "w", "x"}, run.combinations), "'w' is not a valid floating point value");
+    // w and h are held in single precision: a value beyond its range overflows where
+    // it is read, w before h.
+    EXPECT_EQ(attempt({"0,15", "1E39", "3"}, run.combinations), "Floating point overflow");
+    EXPECT_EQ(attempt({"1E39", "0,1", "3"}, run.combinations), "Floating point overflow");
+    EXPECT_EQ(attempt({"h", "-1E39", "3"}, run.combinations), "Floating point overflow");
+    EXPECT_EQ(attempt({"1E39", "w", "3"}, run.combinations), "'w' is not a valid floating point value");
     EXPECT_EQ(run.moments.cell(0, 0), "old");
     EXPECT_EQ(run.moments.columnCount(), 5);
 }

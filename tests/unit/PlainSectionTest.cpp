@@ -216,6 +216,55 @@ TEST(PlainSection, RefusedInputsKeepTheTableOrItsFirstRows)
     }
 }
 
+TEST(PlainSection, ParabolaEdgeStressIsStoredBeyondThePlateauToo)
+{
+    // The plain analysis stores σ(epsh) of the parabola before it tells the diagrams
+    // apart; far beyond εc1 the store overflows, with the plateau too. The reinforced
+    // analysis does not form it on the plateau and runs on with sigh = fcp.
+    auto outcome = [](const SectionTexts& f, bool exhaustive, GridTable& table) {
+        SectionRunControl control;
+        control.run.exhaustiveScan = exhaustive;
+        SectionRunReport report;
+        const std::string message = failureOf([&] { runSectionAnalysis(f, ',', table, report, control); });
+        return message + (report.showResults ? " shown" : "");
+    };
+    SectionTexts deep = plainSection(1, "0,05");  // strongly compressed, n = 32
+    deep.ec1OrA = "3";
+    deep.ecu = "100";
+    deep.etu = "100";
+    deep.N = "-4000";
+    for (bool exhaustive : {false, true}) {
+        SectionTexts far = plainSection(1, "1E10");
+        GridTable table = initialResultsTable();
+        EXPECT_EQ(outcome(far, exhaustive, table), "Invalid floating point operation") << exhaustive;
+        EXPECT_EQ(table.cell(2, 1), "0,25");
+
+        // Some balanced rows first, then the overflow at a depth the search jumps to.
+        GridTable rows = initialResultsTable();
+        EXPECT_EQ(outcome(deep, exhaustive, rows), "Invalid floating point operation") << exhaustive;
+        EXPECT_EQ(rows.cell(3, 2), "30");
+    }
+
+    // The reinforced section of the same concrete runs on (its fast and plain scans are
+    // compared elsewhere).
+    SectionTexts reinforced = deep;
+    reinforced.material = 2;
+    reinforced.tension = 0;
+    reinforced.fy = "500";
+    reinforced.Es = "200000";
+    reinforced.esu = "100";
+    reinforced.bottomArea = "1000";
+    reinforced.bottomDistance = "0,05";
+    reinforced.topArea = "400";
+    reinforced.topDistance = "0,05";
+    GridTable kept = initialResultsTable();
+    EXPECT_EQ(outcome(reinforced, false, kept), "(no failure) shown");
+    const int last = kept.rowCount() - 1;
+    EXPECT_EQ(kept.cell(5, last), "Prvek rozdrcen");
+    EXPECT_EQ(kept.cell(3, last - 1), "30");
+    EXPECT_GT(number(kept, 5, last - 1), 0.9L);
+}
+
 TEST(PlainSection, NoEquilibriumStopsWithTheRowsSoFar)
 {
     // A tension of 2000 kN is far beyond the section: the first scan passes the

@@ -51,7 +51,8 @@ TEST(SectionBatch, ExamplesPrintTheirTables)
               sectiontest::referenceTable("plain-bilinear-softening"));
 
     // By path and by '-' the same.
-    const BatchRun byPath = runBatch("section " + example("reinforced-beam.txt") + " --decimal ,");
+    // The separator the INPUT's comment names is taken without the option.
+    const BatchRun byPath = runBatch("section " + example("reinforced-beam.txt"));
     const BatchRun byStdin = runBatch("section - --decimal ,", fileText(example("reinforced-beam.txt")));
     EXPECT_EQ(byPath.out, byStdin.out);
     EXPECT_EQ(runBatch("section - --decimal , --exhaustive-scan", fileText(example("reinforced-beam.txt"))).out,
@@ -92,8 +93,12 @@ TEST(SectionBatch, FailuresAndUsageErrors)
         EXPECT_EQ(runBatch("section - --decimal ,", input).status, 2) << bad;
     }
 
-    // An INPUT with no line end ends at once; control bytes are shown escaped.
+    // An INPUT is a regular file (a device may never end) or standard input; a line
+    // has an end; control bytes are shown escaped.
     result = runBatch("section /dev/zero");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "prurez-batch: cannot read INPUT '/dev/zero': not a regular file (use '-' for a pipe)\n");
+    result = runBatch("section -", std::string(70000, 'x'));
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err, "prurez-batch: line 1 is longer than 65536 characters\n");
     result = runBatch("section - --decimal ,", std::string(plainInput) + "E\x01x = 1\n");
@@ -131,4 +136,36 @@ TEST(SectionBatch, ChoicesActAsClicks)
     EXPECT_EQ(invalid.status, 1);
     EXPECT_EQ(invalid.err, "Invalid filename\n");
     EXPECT_EQ(invalid.out, "");
+}
+
+// Exact equilibrium by the option or by the key of INPUT: the small square of the
+// scan's hump lies at mid-height in its first rows; the inverse moments change too.
+TEST(SectionBatch, ExactEquilibriumByOptionOrKey)
+{
+    const std::string square = "material = 0\ndiagram = 0\nshape = 0\nfcp = 30\nfct = 2,9\nE = 32000\n"
+                               "ecu = 0,35\netu = 0,01\nec1 = 0,2\nwidth = 0,15\nN = 0\ndkappa = 0,00001\n";
+    const BatchRun scan = runBatch("section - --decimal ,", square);
+    const BatchRun exact = runBatch("section - --decimal , --exact-equilibrium", square);
+    ASSERT_EQ(exact.status, 0) << exact.err;
+    EXPECT_EQ(runBatch("section - --decimal ,", square + "exact_equilibrium = 1\n").out, exact.out);
+    EXPECT_EQ(runBatch("section - --decimal , --exact-equilibrium", square + "exact_equilibrium = 0\n").out,
+              exact.out);
+    std::istringstream lines(exact.out);
+    std::string line;
+    for (int row = 0; row < 4 && std::getline(lines, line); ++row) {
+        if (row >= 2) {
+            EXPECT_EQ(line.substr(line.find('\t', line.find('\t') + 1) + 1, 6), "0,075\t") << line;
+        }
+    }
+    EXPECT_NE(scan.out, exact.out);
+
+    const std::string folder = example("");
+    const BatchRun moments = runBatch("inverse inverse.input --decimal , --blocks moments", "", folder);
+    const BatchRun exactMoments =
+        runBatch("inverse inverse.input --decimal , --blocks moments --exact-equilibrium", "", folder);
+    ASSERT_EQ(exactMoments.status, 0) << exactMoments.err;
+    EXPECT_NE(moments.out, exactMoments.out);
+    EXPECT_EQ(runBatch("inverse - --decimal , --blocks moments",
+                       fileText(example("inverse.input")) + "exact_equilibrium = 1\n", folder).out,
+              exactMoments.out);
 }

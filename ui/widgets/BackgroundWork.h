@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <utility>
 
@@ -56,6 +57,18 @@ struct WorkDisplay {
 // work is thrown again here. A request to stop reaches the work through
 // WorkProgress::cancel: work that ends normally all the same has its result.
 void runInBackground(QWidget* window, const WorkDisplay& display, const std::function<void(WorkProgress&)>& work);
+
+// How long work run aside may take before the window shows it.
+inline constexpr std::chrono::milliseconds asidePatience{150};
+
+// Work that is mostly over at once (reading a file) but may take long (a slow disk):
+// it runs on a worker thread while the window waits, taking no input, up to
+// asidePatience; beyond that a panel in the window shows `what` with a busy bar and
+// "Přerušit", and everything is quiet as under runInBackground until the work ends. An
+// exception of the work is thrown again here. Work that is stopped and does not end
+// within half a second is left behind and false is returned, so the work must own
+// everything it touches: capture by value, a result through a shared_ptr.
+bool runAside(QWidget* window, const QString& what, std::function<void(WorkProgress&)> work);
 
 // True while a background computation runs (a second one is not started).
 bool backgroundWorkRunning();
