@@ -1,10 +1,12 @@
 // The moment of every parameter combination at every curvature of the test. Each
 // combination row is computed by a function of the (unchanged) input tables alone, so
-// rows run on worker threads and are written in order.
+// rows run on worker threads and are taken in order.
 
 #include "flows/InverseFlow.h"
 
 #include "flows/CellText.h"
+#include "flows/MomentRows.h"
+#include "flows/NumberTables.h"
 #include "flows/OrderedRows.h"
 #include "flows/Refusals.h"
 #include "mechanics/FibreConcreteLaw.h"
@@ -14,54 +16,30 @@
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace prurez {
 
-namespace {
-
-struct MomentInputs {
-    BeamSection beam;
-    int pointCount = 0;
-    char decimalSeparator = ',';
-    ScanOptions options;
-    const GridTable* diagram = nullptr;
-    const GridTable* combinations = nullptr;
-    std::vector<KeptNumber> curvatures;  // of test points 1 … p (index k − 1)
-};
-
-// The combination parameters of the rows a worker computes: consecutive rows share
-// most of their texts, which are read once while they stay the same.
-class ParameterReader {
-public:
-    long double read(const GridTable& combinations, int column, int row, char separator)
-    {
-        Column& kept = columns_[static_cast<size_t>(column)];
-        const std::string_view text = combinations.cellView(column, row);
-        if (!kept.read.kept || text != kept.text) {
-            kept.text.assign(text);
-            kept.read = keepNumber(combinations, column, row, separator);
-        }
-        return keptValue(kept.read, combinations, column, row, separator);
-    }
-
-private:
-    struct Column {
-        std::string text;
-        KeptNumber read;
-    };
-    std::array<Column, 8> columns_;
-};
-
-// Fills `outcome`, empty, with the row's cells.
-void computeRow(const MomentInputs& in, int row, ParameterReader& reader, RowCells& outcome)
+long double ParameterReader::read(const TextTable& combinations, int column, int row, char separator)
 {
-    const GridTable& combinations = *in.combinations;
-    const char separator = in.decimalSeparator;
-    outcome.add(combinations.cellView(0, row));
+    Column& kept = columns_[static_cast<size_t>(column)];
+    const std::string_view text = combinations.cellText(column, row, scratch_);
+    if (!kept.read.kept || text != kept.text) {
+        kept.text.assign(text);
+        kept.read = keepNumber(combinations, column, row, separator);
+    }
+    return keptValue(kept.read, combinations, column, row, separator);
+}
+
+void computeMomentRow(const MomentRowInputs& in, int row, ParameterReader& reader, MomentRow& outcome)
+{
+    const TextTable& combinations = *in.combinations;
+    const char separator = in.separator;
+    outcome.moments.clear();
+    outcome.failure = nullptr;
+    outcome.cells = 1;  // the combination's number
     try {
         clearFloatingPointFaults();
         // The row's parameters are the same texts for every test point: converted once,
@@ -79,28 +57,56 @@ void computeRow(const MomentInputs& in, int row, ParameterReader& reader, RowCel
         // fails with no curvature text of the row written.
         extendedFibreLaw(parameters.E, parameters.fcp, parameters.fct, parameters.a, parameters.b, parameters.epsTu);
         checkFloatingPointFaults();
-        for (int k = 1; k <= in.pointCount; ++k) {
+        for (int k = 1; k <= in.points; ++k) {
             const Single kappa(keptValue(in.curvatures[static_cast<size_t>(k - 1)], *in.diagram, 2, k, separator));
-            outcome.add(in.diagram->cellView(2, k));
-            const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, in.options);
+            ++outcome.cells;  // the curvature's text, copied
+            const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, in.scan);
             if (!moment)
                 throw noBalanceFailure(combinations.cell(0, row), in.diagram->cell(2, k));
             checkFloatingPointFaults();
-            appendNumber(outcome.texts, *moment, separator);
-            outcome.endCell();
+            outcome.moments.push_back(*moment);
+            ++outcome.cells;
         }
     } catch (...) {
         outcome.failure = std::current_exception();
     }
 }
 
+namespace {
+
+// The rows of a moment table computed again as they are read, from copies of the
+// tables they were computed from.
+class RecomputedMoments final : public MomentRowSource {
+public:
+    explicit RecomputedMoments(MomentRowInputs inputs) : inputs_(std::move(inputs)) {}
+
+    void moments(int row, std::vector<long double>& values) const override
+    {
+        const CallerFloatingPoint caller;
+        ParameterReader reader;
+        MomentRow outcome;
+        computeMomentRow(inputs_, row, reader, outcome);
+        values = std::move(outcome.moments);
+    }
+
+private:
+    MomentRowInputs inputs_;
+};
+
+// A non-owning pointer for inputs that live as long as the computation.
+template <class Table>
+std::shared_ptr<const TextTable> borrowed(const Table& table)
+{
+    return std::shared_ptr<const TextTable>(std::shared_ptr<const TextTable>(), &table);
+}
+
 }  // namespace
 
-void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, const GridTable& combinations,
-                               GridTable& moments, char decimalSeparator, const MomentRunControl& control)
+MomentRowInputs readMomentInputs(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations,
+                                 char decimalSeparator, const ScanOptions& scan)
 {
     clearFloatingPointFaults();
-    MomentInputs in;
+    MomentRowInputs in;
     in.beam.width = readSingle(beam.width, decimalSeparator);
     in.beam.height = readSingle(beam.height, decimalSeparator);
     const std::int32_t pointCount = readInteger(beam.pointCount);
@@ -111,40 +117,90 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
         throw refusal(Reason::noCombinations);
     if (pointCount > diagram.rowCount() - 1)
         throw refusal(Reason::pointCountMismatch);
-    in.pointCount = pointCount;
-    in.decimalSeparator = decimalSeparator;
-    in.options = control.scan;
-    in.options.work = control.work;
-    in.diagram = &diagram;
-    in.combinations = &combinations;
+    in.points = pointCount;
+    in.separator = decimalSeparator;
+    in.scan = scan;
+    in.combinations = borrowed(combinations);
+    in.diagram = borrowed(diagram);
     // The test curvatures are the same texts for every combination: read once.
     for (int k = 1; k <= pointCount; ++k)
         in.curvatures.push_back(keepNumber(diagram, 2, k, decimalSeparator));
+    return in;
+}
 
-    moments.reserveRows(rowCount);
+std::shared_ptr<MomentTable::Content> newMomentContent(const MomentRowInputs& in, const TextTable& diagram,
+                                                       const TextTable& combinations, int rowCount)
+{
+    auto content = std::make_shared<MomentTable::Content>();
+    content->points = in.points;
+    content->separator = in.separator;
+    for (int k = 1; k <= in.points; ++k)
+        content->curvatures.push_back(diagram.cell(2, k));
+    content->numbers = rowNumbersOf(combinations, rowCount);
+    return content;
+}
+
+std::shared_ptr<const MomentRowSource> recomputedMoments(const MomentRowInputs& in, const TextTable& diagram,
+                                                         const TextTable& combinations)
+{
+    MomentRowInputs copies = in;
+    copies.scan.work = nullptr;
+    copies.combinations = combinations.snapshot();
+    copies.diagram = diagram.snapshot();
+    return std::make_shared<RecomputedMoments>(std::move(copies));
+}
+
+void computeCombinationMoments(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations,
+                               MomentTable& moments, char decimalSeparator, const MomentRunControl& control)
+{
+    ScanOptions scan = control.scan;
+    scan.work = control.work;
+    MomentRowInputs in = readMomentInputs(beam, diagram, combinations, decimalSeparator, scan);
+    const int rowCount = combinations.rowCount();
+    const int points = in.points;
+
+    const std::shared_ptr<MomentTable::Content> content = newMomentContent(in, diagram, combinations, rowCount);
+    const long long valueCount = static_cast<long long>(rowCount - 1) * points;
+    const bool kept = valueCount <= control.keptMomentLimit;
+    if (kept)
+        content->values.reserve(static_cast<size_t>(valueCount));
+
     moments.setRowCount(rowCount);
-    moments.setColumnCount(2 * pointCount + 1);
-    moments.setCell(0, 0, "kombinace");
-    for (int k = 1; k <= pointCount; ++k) {
-        moments.setCell(2 * k - 1, 0, " křivost");
-        moments.setCell(2 * k, 0, "  Moment");
-    }
+    moments.setColumnCount(2 * points + 1);
+    // The table holds what is written as it is written: a failure leaves the rows before it.
+    auto publish = [&] {
+        if (kept)
+            content->values.shrink_to_fit();
+        else
+            content->source = recomputedMoments(in, diagram, combinations);
+        moments.setContent(content);
+    };
 
-    computeRowsInOrder<RowCells>(
-        rowCount, control,
-        [&] {
-            return [&in, reader = ParameterReader(), built = RowCells()](int row) mutable {
-                computeRow(in, row, reader, built);
-                RowCells outcome;
-                built.moveFittedTo(outcome);
-                return outcome;
-            };
-        },
-        [&](int row, RowCells& outcome) {
-            moments.setRow(row, std::move(outcome));
-            if (outcome.failure)
-                std::rethrow_exception(outcome.failure);
-        });
+    try {
+        computeRowsInOrder<MomentRow>(
+            rowCount, control,
+            [&] {
+                return [&in, reader = ParameterReader()](int row) mutable {
+                    MomentRow outcome;
+                    outcome.moments.reserve(static_cast<size_t>(in.points));
+                    computeMomentRow(in, row, reader, outcome);
+                    return outcome;
+                };
+            },
+            [&](int row, MomentRow& outcome) {
+                if (kept)
+                    content->values.insert(content->values.end(), outcome.moments.begin(), outcome.moments.end());
+                if (outcome.failure) {
+                    content->partialCells = outcome.cells;
+                    std::rethrow_exception(outcome.failure);
+                }
+                content->fullRows = row;
+            });
+    } catch (...) {
+        publish();
+        throw;
+    }
+    publish();
 }
 
 }  // namespace prurez

@@ -93,7 +93,7 @@ Completion InverseAnalysis::computeMoments(const RunOptions& options)
     control.threads = options.threads;
     control.scan.exhaustiveScan = options.exhaustiveScan;
     control.scan.exactEquilibrium = options.exactEquilibrium || s.fields.exactEquilibrium;
-    GridTable computed = s.tables.moments.blankCopy();
+    MomentTable computed(s.tables.moments.columnCount(), s.tables.moments.rowCount());
     try {
         prurez::computeCombinationMoments(s.fields.beam, s.tables.testDiagram, s.tables.combinations, computed,
                                           s.separator, control);
@@ -125,7 +125,7 @@ Completion InverseAnalysis::computeDeviations(const RunOptions& options)
     RowRunControl control;
     control.work = &work;
     control.threads = options.threads;
-    GridTable computed = s.tables.deviations;
+    DeviationTable computed = s.tables.deviations;
     try {
         prurez::computeDeviations(s.fields.beam.pointCount, s.tables.moments, s.tables.testDiagram,
                                   s.tables.combinations, computed, s.separator, control);
@@ -162,6 +162,39 @@ const BestFit& InverseAnalysis::findBestFit()
     return *s.best;
 }
 
+Completion InverseAnalysis::computeBestFit(const RunOptions& options)
+{
+    const CallerFloatingPoint caller;
+    InverseState& s = *state_;
+    WorkControl work(options.progress);
+    MomentRunControl control;
+    control.work = &work;
+    control.threads = options.threads;
+    control.scan.exhaustiveScan = options.exhaustiveScan;
+    control.scan.exactEquilibrium = options.exactEquilibrium || s.fields.exactEquilibrium;
+    // Into tables of their own: a failure or a stop leaves the session as it was.
+    InverseTables tables = s.tables;
+    StreamedTables streamed{&tables.moments, &tables.deviations, &tables.deviationList};
+    LineSeries testCurve;
+    LineSeries combinationCurve;
+    BestFit fit;
+    try {
+        fit = streamBestFit(s.fields.beam, s.tables.testDiagram, s.tables.combinations, testCurve, combinationCurve,
+                            s.separator, control, &streamed);
+    } catch (const Cancelled&) {
+        return Completion::cancelled;
+    }
+    s.tables.moments = std::move(tables.moments);
+    s.tables.deviations = std::move(tables.deviations);
+    s.tables.deviationList = std::move(tables.deviationList);
+    s.best = std::move(fit);
+    s.comparedTestCurve = std::move(testCurve);
+    s.combinationCurve = std::move(combinationCurve);
+    s.refined.reset();
+    s.refinedCurve.clear();
+    return Completion::finished;
+}
+
 Completion InverseAnalysis::refine(const RunOptions& options)
 {
     const CallerFloatingPoint caller;
@@ -190,7 +223,7 @@ Completion InverseAnalysis::refine(const RunOptions& options)
 
 // ---- the whole road
 
-Completion InverseAnalysis::run(const InverseInput& input, Step last, const RunOptions& options)
+Completion InverseAnalysis::run(const InverseInput& input, Step last, const RunOptions& options, Tables tables)
 {
     const CallerFloatingPoint caller;
     const char separator = state_->separator;
@@ -234,6 +267,21 @@ Completion InverseAnalysis::run(const InverseInput& input, Step last, const RunO
             options.progress(total, total);
         return Completion::finished;
     };
+    if (tables == Tables::notKept && last >= Step::bestFit) {
+        // One pass for the moments and the deviations, told as both.
+        RunOptions streamed = options;
+        if (options.progress)
+            streamed.progress = [&options, total](long long done, long long) {
+                return options.progress(2 * done, total);
+            };
+        if (computeBestFit(streamed) == Completion::cancelled)
+            return Completion::cancelled;
+        if (last == Step::bestFit)
+            return finished();
+        if (refine(stage(2 * rows)) == Completion::cancelled)
+            return Completion::cancelled;
+        return finished();
+    }
     if (computeMoments(stage(0)) == Completion::cancelled)
         return Completion::cancelled;
     if (last == Step::moments)

@@ -30,7 +30,7 @@ struct RowEvaluation {
 
 // The moments and the summed deviation of one combination, as a table of that one row
 // gives them.
-RowEvaluation evaluateCombination(const BeamTexts& beam, const GridTable& diagram, const std::string& number,
+RowEvaluation evaluateCombination(const BeamTexts& beam, const TextTable& diagram, const std::string& number,
                                   const std::array<std::string, 7>& texts, char decimalSeparator,
                                   ScanOptions scan)
 {
@@ -42,9 +42,9 @@ RowEvaluation evaluateCombination(const BeamTexts& beam, const GridTable& diagra
     MomentRunControl control;
     control.threads = 1;
     control.scan = scan;
-    GridTable moments(1, 1);
+    MomentTable moments(1, 1);
     computeCombinationMoments(beam, diagram, combination, moments, decimalSeparator, control);
-    GridTable deviations(1, 1);
+    DeviationTable deviations(1, 1);
     computeDeviations(beam.pointCount, moments, diagram, combination, deviations, decimalSeparator);
     RowEvaluation evaluation;
     const int pointCount = deviations.columnCount() - 2;
@@ -56,7 +56,7 @@ RowEvaluation evaluateCombination(const BeamTexts& beam, const GridTable& diagra
 
 }  // namespace
 
-RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const GridTable& combinations, int bestRow,
+RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations, int bestRow,
                          const CombinationTexts& ranges, char decimalSeparator, const RefinementRunControl& control)
 {
     clearFloatingPointFaults();

@@ -25,7 +25,7 @@ struct RefinementRunControl {
 // computeCombinationMoments and computeDeviations give for the texts reported. A text
 // that is not a number, a floating-point fault in the best combination or an unknown
 // row throws Failure; a stop asked throws Cancelled.
-RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const GridTable& combinations, int bestRow,
+RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations, int bestRow,
                          const CombinationTexts& ranges, char decimalSeparator,
                          const RefinementRunControl& control = RefinementRunControl());
 

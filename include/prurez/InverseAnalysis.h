@@ -209,16 +209,28 @@ public:
     void fillDeviationList();
     // The combination with the smallest summed deviation of the list.
     const BestFit& findBestFit();
+    // The moments, the deviations, the deviation list and the best fit in one pass,
+    // keeping no table in memory (however many combinations there are): the same best
+    // fit, texts and first failure as computeMoments, computeDeviations,
+    // fillDeviationList and findBestFit one after another. Finished, the session holds
+    // those tables as they would (a cell is computed again when it is read) and the best
+    // fit; a failure or a stop leaves everything as it was.
+    Completion computeBestFit(const RunOptions& options = RunOptions());
     // The best combination refined beyond the grid, within the ranges the combinations
     // were generated from.
     Completion refine(const RunOptions& options = RunOptions());
 
     // ---- the whole road, in the order a user takes it
     enum class Step { testDiagram, combinations, moments, deviations, bestFit, refinement };
+    // What the road keeps of the moment and deviation tables when it goes on to the best
+    // fit: every value (fast to read again), or none (computeBestFit: the memory does not
+    // grow with the combinations; their cells are computed again when read).
+    enum class Tables { kept, notKept };
     // Fills the fields from the input, takes its test points (file or typed), then every
     // step up to `last`. The progress callback is told the moments, the deviations and
     // the refinement as one piece of work.
-    Completion run(const InverseInput& input, Step last, const RunOptions& options = RunOptions());
+    Completion run(const InverseInput& input, Step last, const RunOptions& options = RunOptions(),
+                   Tables tables = Tables::kept);
 
     // ---- what the session holds
     const TableTexts& testPoints() const;     // force, deflection
