@@ -33,8 +33,11 @@ long double ParameterReader::read(const TextTable& combinations, int column, int
     return keptValue(kept.read, combinations, column, row, separator);
 }
 
-void computeMomentRow(const MomentRowInputs& in, int row, ParameterReader& reader, MomentRow& outcome)
+void computeMomentRow(const MomentRowInputs& in, int row, MomentRowWork& work, MomentRow& outcome)
 {
+    ParameterReader& reader = work.parameters;
+    work.hints.resize(static_cast<size_t>(in.points));
+    ScanOptions scan = in.scan;
     const TextTable& combinations = *in.combinations;
     const char separator = in.separator;
     outcome.moments.clear();
@@ -60,7 +63,8 @@ void computeMomentRow(const MomentRowInputs& in, int row, ParameterReader& reade
         for (int k = 1; k <= in.points; ++k) {
             const Single kappa(keptValue(in.curvatures[static_cast<size_t>(k - 1)], *in.diagram, 2, k, separator));
             ++outcome.cells;  // the curvature's text, copied
-            const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, in.scan);
+            scan.hint = &work.hints[static_cast<size_t>(k - 1)];
+            const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, scan);
             if (!moment)
                 throw noBalanceFailure(combinations.cell(0, row), in.diagram->cell(2, k));
             checkFloatingPointFaults();
@@ -83,9 +87,9 @@ public:
     void moments(int row, std::vector<long double>& values) const override
     {
         const CallerFloatingPoint caller;
-        ParameterReader reader;
+        MomentRowWork work;
         MomentRow outcome;
-        computeMomentRow(inputs_, row, reader, outcome);
+        computeMomentRow(inputs_, row, work, outcome);
         values = std::move(outcome.moments);
     }
 
@@ -180,10 +184,10 @@ void computeCombinationMoments(const BeamTexts& beam, const TextTable& diagram, 
         computeRowsInOrder<MomentRow>(
             rowCount, control,
             [&] {
-                return [&in, reader = ParameterReader()](int row) mutable {
+                return [&in, work = MomentRowWork()](int row) mutable {
                     MomentRow outcome;
                     outcome.moments.reserve(static_cast<size_t>(in.points));
-                    computeMomentRow(in, row, reader, outcome);
+                    computeMomentRow(in, row, work, outcome);
                     return outcome;
                 };
             },

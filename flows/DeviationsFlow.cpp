@@ -308,10 +308,10 @@ BestFit streamBestFit(const BeamTexts& beam, const TextTable& diagram, const Tex
     computeRowsInOrder<StreamedRow>(
         rowCount, control,
         [&] {
-            return [&, reader = ParameterReader(), row = MomentRow(), squared = std::vector<long double>()](
+            return [&, work = MomentRowWork(), row = MomentRow(), squared = std::vector<long double>()](
                        int number) mutable {
                 StreamedRow outcome;
-                computeMomentRow(in, number, reader, row);
+                computeMomentRow(in, number, work, row);
                 if (row.failure) {
                     outcome.failure = row.failure;
                 } else if (pointCount > 0) {
@@ -347,9 +347,9 @@ BestFit streamBestFit(const BeamTexts& beam, const TextTable& diagram, const Tex
         throw refusal(Reason::noBestFit);
 
     // The best row once more: its moments and its sum as the tables would show them.
-    ParameterReader reader;
+    MomentRowWork work;
     MomentRow best;
-    computeMomentRow(in, chosen, reader, best);
+    computeMomentRow(in, chosen, work, best);
     std::vector<long double> squared;
     DeviationRow bestDeviations;
     computeDeviationRow(

@@ -45,6 +45,13 @@ private:
     std::string scratch_;
 };
 
+// What a worker keeps from row to row: the parameter texts read, and where each test
+// curvature's scan found its position (consecutive combinations balance close by).
+struct MomentRowWork {
+    ParameterReader parameters;
+    std::vector<ScanHint> hints;
+};
+
 // The moments of one row [kNm], as far as the row is written.
 struct MomentRow {
     std::vector<long double> moments;
@@ -55,7 +62,7 @@ struct MomentRow {
 // Computes row `row` into `outcome` (its moments cleared first). What fails the row
 // (a text that is no number, a fault, a combination whose forces balance nowhere) is
 // the outcome's failure; the cells written before it stay counted.
-void computeMomentRow(const MomentRowInputs& in, int row, ParameterReader& reader, MomentRow& outcome);
+void computeMomentRow(const MomentRowInputs& in, int row, MomentRowWork& work, MomentRow& outcome);
 
 // Reads the beam, the point count and the test curvatures as the moment flow does, with
 // its refusals; the tables are borrowed for as long as the computation runs.
