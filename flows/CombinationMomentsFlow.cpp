@@ -154,6 +154,17 @@ std::shared_ptr<const MomentRowSource> recomputedMoments(const MomentRowInputs& 
     return std::make_shared<RecomputedMoments>(std::move(copies));
 }
 
+namespace {
+
+// A row of the moment table and, when it is written whole, its squared deviations.
+struct MomentPassRow {
+    MomentRow row;
+    DeviationRow deviations;
+    std::exception_ptr failure;  // the row's, ending the moments
+};
+
+}  // namespace
+
 void computeCombinationMoments(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations,
                                MomentTable& moments, char decimalSeparator, const MomentRunControl& control)
 {
@@ -168,6 +179,14 @@ void computeCombinationMoments(const BeamTexts& beam, const TextTable& diagram, 
     const bool kept = valueCount <= control.keptMomentLimit;
     if (kept)
         content->values.reserve(static_cast<size_t>(valueCount));
+    // The deviations from the test moments as they now are, found on the way.
+    auto prepared = std::make_shared<PreparedDeviations>();
+    prepared->points = points;
+    std::vector<KeptNumber> testMoments;
+    for (int k = 1; k <= points; ++k) {
+        prepared->testMomentTexts.push_back(diagram.cell(3, k));
+        testMoments.push_back(keepNumber(diagram, 3, k, decimalSeparator));
+    }
 
     moments.setRowCount(rowCount);
     moments.setColumnCount(2 * points + 1);
@@ -177,28 +196,59 @@ void computeCombinationMoments(const BeamTexts& beam, const TextTable& diagram, 
             content->values.shrink_to_fit();
         else
             content->source = recomputedMoments(in, diagram, combinations);
+        if (content->fullRows == rowCount - 1)
+            content->deviations = prepared;
         moments.setContent(content);
     };
 
     try {
-        computeRowsInOrder<MomentRow>(
+        computeRowsInOrder<MomentPassRow>(
             rowCount, control,
             [&] {
-                return [&in, work = MomentRowWork()](int row) mutable {
-                    MomentRow outcome;
-                    outcome.moments.reserve(static_cast<size_t>(in.points));
-                    computeMomentRow(in, row, work, outcome);
+                return [&, work = MomentRowWork(), squared = std::vector<long double>()](int row) mutable {
+                    MomentPassRow outcome;
+                    outcome.row.moments.reserve(static_cast<size_t>(points));
+                    computeMomentRow(in, row, work, outcome.row);
+                    outcome.failure = outcome.row.failure;
+                    if (!outcome.failure)
+                        computeDeviationRow(
+                            points, testMoments, diagram, decimalSeparator,
+                            [&](int k) { return readBackNumber(outcome.row.moments[static_cast<size_t>(k - 1)]); },
+                            squared, outcome.deviations);
                     return outcome;
                 };
             },
-            [&](int row, MomentRow& outcome) {
+            [&](int row, MomentPassRow& outcome) {
                 if (kept)
-                    content->values.insert(content->values.end(), outcome.moments.begin(), outcome.moments.end());
+                    content->values.insert(content->values.end(), outcome.row.moments.begin(),
+                                           outcome.row.moments.end());
                 if (outcome.failure) {
-                    content->partialCells = outcome.cells;
+                    content->partialCells = outcome.row.cells;
                     std::rethrow_exception(outcome.failure);
                 }
                 content->fullRows = row;
+                PreparedDeviations& d = *prepared;
+                if (d.failure)
+                    return;
+                if (outcome.deviations.failure) {
+                    // Every squared deviation is written before the first sum.
+                    d.failure = outcome.deviations.failure;
+                    d.partialDeviations = outcome.deviations.deviations;
+                    d.summedRows = 0;
+                    d.sums.clear();
+                    d.sums.shrink_to_fit();
+                    d.best = BestFitSearch();
+                    return;
+                }
+                d.fullRows = row;
+                if (outcome.deviations.sumFailure && !d.sumFailure)
+                    d.sumFailure = outcome.deviations.sumFailure;
+                if (d.sumFailure)
+                    return;
+                d.summedRows = row;
+                if (kept)
+                    d.sums.push_back(outcome.deviations.sum);
+                d.best.offer(row, readBackNumber(outcome.deviations.sum));
             });
     } catch (...) {
         publish();

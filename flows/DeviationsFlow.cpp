@@ -112,6 +112,26 @@ private:
 
 using DeviationOutcome = DeviationRow;
 
+// The deviations the moment table found with its moments, when they are those of this
+// press: a whole table of moments untouched since, the same point count, the same test
+// moment texts.
+const PreparedDeviations* preparedFor(const TextTable& moments, const TextTable& diagram, int pointCount,
+                                      int rowCount, char decimalSeparator)
+{
+    const auto* table = dynamic_cast<const MomentTable*>(&moments);
+    if (table == nullptr || table->hasWrittenCells() || table->content() == nullptr)
+        return nullptr;
+    const MomentTable::Content& content = *table->content();
+    const PreparedDeviations* prepared = content.deviations.get();
+    if (prepared == nullptr || content.separator != decimalSeparator || content.fullRows != rowCount - 1 ||
+        prepared->points != pointCount)
+        return nullptr;
+    for (int k = 1; k <= pointCount; ++k)
+        if (diagram.cell(3, k) != prepared->testMomentTexts[static_cast<size_t>(k - 1)])
+            return nullptr;
+    return prepared;
+}
+
 }  // namespace
 
 void computeDeviations(const std::string& pointCountText, const TextTable& moments, const TextTable& diagram,
@@ -149,6 +169,26 @@ void computeDeviations(const std::string& pointCountText, const TextTable& momen
             content->previous.reset();
         deviations.setContent(content);
     };
+
+    // Found with the moments, from these test moments: as this press would find them.
+    if (const PreparedDeviations* prepared = preparedFor(moments, diagram, pointCount, rowCount, decimalSeparator)) {
+        // Every row at once: told so, and stoppable as any other.
+        if (control.work != nullptr) {
+            control.work->report(rowCount - 1, rowCount - 1);
+            control.work->stopIfRequested();
+        }
+        content->fullRows = prepared->fullRows;
+        content->partialDeviations = prepared->failure ? prepared->partialDeviations : -1;
+        content->summedRows = prepared->summedRows;
+        content->sums = prepared->sums;
+        content->best = prepared->best;
+        publish();
+        if (prepared->failure)
+            std::rethrow_exception(prepared->failure);
+        if (prepared->sumFailure)
+            std::rethrow_exception(prepared->sumFailure);
+        return;
+    }
     try {
         computeRowsInOrder<DeviationOutcome>(
             rowCount, control,
@@ -266,129 +306,6 @@ BestFit findBestFit(const std::string& pointCountText, const TextTable& list, co
         chosen, list.cell(1, chosen), pointCount, combinations, diagram, testCurve, combinationCurve,
         decimalSeparator, [&](int k) { return readNumber(moments, 2 * k - 1, chosen, decimalSeparator); },
         [&](int k) { return readNumber(moments, 2 * k, chosen, decimalSeparator); });
-}
-
-// ---- the best fit computed as the moments are
-
-namespace {
-
-struct StreamedRow {
-    std::exception_ptr failure;  // of the moments
-    DeviationRow deviations;
-};
-
-}  // namespace
-
-BestFit streamBestFit(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations,
-                      LineSeries& testCurve, LineSeries& combinationCurve, char decimalSeparator,
-                      const MomentRunControl& control, StreamedTables* tables)
-{
-    // The moments' reading of the fields and their refusals come first.
-    ScanOptions scan = control.scan;
-    scan.work = control.work;
-    MomentRowInputs in = readMomentInputs(beam, diagram, combinations, decimalSeparator, scan);
-    const int rowCount = combinations.rowCount();
-
-    // What would fail once every moment is written: the deviations' refusals, then the
-    // first squared deviation that fails, then the first sum.
-    std::exception_ptr deviationFailure;
-    int pointCount = 0;
-    try {
-        clearFloatingPointFaults();
-        pointCount = checkDeviationInputs(beam.pointCount, diagram, combinations, 2 * in.points + 1, rowCount,
-                                          decimalSeparator);
-    } catch (const Failure&) {
-        deviationFailure = std::current_exception();
-    }
-    clearFloatingPointFaults();
-    const std::vector<KeptNumber> testMoments = keptTestMoments(diagram, pointCount, decimalSeparator);
-    std::exception_ptr sumFailure;
-    BestFitSearch search;
-
-    computeRowsInOrder<StreamedRow>(
-        rowCount, control,
-        [&] {
-            return [&, work = MomentRowWork(), row = MomentRow(), squared = std::vector<long double>()](
-                       int number) mutable {
-                StreamedRow outcome;
-                computeMomentRow(in, number, work, row);
-                if (row.failure) {
-                    outcome.failure = row.failure;
-                } else if (pointCount > 0) {
-                    computeDeviationRow(
-                        pointCount, testMoments, diagram, decimalSeparator,
-                        [&](int k) { return readBackNumber(row.moments[static_cast<size_t>(k - 1)]); }, squared,
-                        outcome.deviations);
-                }
-                return outcome;
-            };
-        },
-        [&](int number, StreamedRow& outcome) {
-            // The first failure of a moment in row order ends it, as the moments come first.
-            if (outcome.failure)
-                std::rethrow_exception(outcome.failure);
-            if (deviationFailure)
-                return;
-            if (outcome.deviations.failure) {
-                deviationFailure = outcome.deviations.failure;
-                return;
-            }
-            if (outcome.deviations.sumFailure && !sumFailure)
-                sumFailure = outcome.deviations.sumFailure;
-            if (!sumFailure)
-                search.offer(number, readBackNumber(outcome.deviations.sum));
-        });
-    if (deviationFailure)
-        std::rethrow_exception(deviationFailure);
-    if (sumFailure)
-        std::rethrow_exception(sumFailure);
-    const int chosen = search.chosen();
-    if (chosen == 0)
-        throw refusal(Reason::noBestFit);
-
-    // The best row once more: its moments and its sum as the tables would show them.
-    MomentRowWork work;
-    MomentRow best;
-    computeMomentRow(in, chosen, work, best);
-    std::vector<long double> squared;
-    DeviationRow bestDeviations;
-    computeDeviationRow(
-        pointCount, testMoments, diagram, decimalSeparator,
-        [&](int k) { return readBackNumber(best.moments[static_cast<size_t>(k - 1)]); }, squared, bestDeviations);
-    clearFloatingPointFaults();
-    BestFit fit = bestFitOf(
-        chosen, formatNumber(bestDeviations.sum, decimalSeparator), pointCount, combinations, diagram, testCurve,
-        combinationCurve, decimalSeparator, [&](int k) { return readNumber(diagram, 2, k, decimalSeparator); },
-        [&](int k) { return readBackNumber(best.moments[static_cast<size_t>(k - 1)]); });
-
-    if (tables != nullptr) {
-        // The tables of the road, every cell computed again when it is read.
-        auto moments = newMomentContent(in, diagram, combinations, rowCount);
-        moments->fullRows = rowCount - 1;
-        moments->source = recomputedMoments(in, diagram, combinations);
-        tables->moments->setRowCount(rowCount);
-        tables->moments->setColumnCount(2 * in.points + 1);
-        tables->moments->setContent(std::move(moments));
-
-        auto deviations = std::make_shared<DeviationTable::Content>();
-        deviations->previous = tables->deviations->snapshot();
-        deviations->points = pointCount;
-        deviations->rows = rowCount;
-        deviations->separator = decimalSeparator;
-        deviations->moments = tables->moments->snapshot();
-        deviations->testMoments = testMomentValues(diagram, pointCount, decimalSeparator);
-        deviations->fullRows = rowCount - 1;
-        deviations->summedRows = rowCount - 1;
-        deviations->best = search;
-        if (deviations->previous->extent().within(CellExtent{pointCount + 2, rowCount}))
-            deviations->previous.reset();
-        tables->deviations->setColumnCount(pointCount + 2);
-        tables->deviations->setRowCount(rowCount);
-        tables->deviations->forgetAllWrittenCells();
-        tables->deviations->setContent(std::move(deviations));
-        fillDeviationList(combinations, *tables->deviations, *tables->list);
-    }
-    return fit;
 }
 
 }  // namespace prurez

@@ -77,10 +77,11 @@ void InverseAnalysis::generateCombinations()
     s.generatedRanges = s.fields.combinations;
 }
 
-Completion InverseAnalysis::computeMoments(const RunOptions& options)
+namespace {
+
+// The moments of every combination, kept up to `keptMomentLimit` of them.
+Completion computeMomentsOf(InverseState& s, const RunOptions& options, long long keptMomentLimit)
 {
-    const CallerFloatingPoint caller;
-    InverseState& s = *state_;
     // Computed into a table of its own: a stop leaves the moments as they were, and so
     // does a failure before the table was sized (a bad field, a refusal).
     bool started = false;
@@ -93,6 +94,7 @@ Completion InverseAnalysis::computeMoments(const RunOptions& options)
     control.threads = options.threads;
     control.scan.exhaustiveScan = options.exhaustiveScan;
     control.scan.exactEquilibrium = options.exactEquilibrium || s.fields.exactEquilibrium;
+    control.keptMomentLimit = keptMomentLimit;
     MomentTable computed(s.tables.moments.columnCount(), s.tables.moments.rowCount());
     try {
         prurez::computeCombinationMoments(s.fields.beam, s.tables.testDiagram, s.tables.combinations, computed,
@@ -113,6 +115,14 @@ Completion InverseAnalysis::computeMoments(const RunOptions& options)
     s.combinationCurve.clear();
     s.refinedCurve.clear();
     return Completion::finished;
+}
+
+}  // namespace
+
+Completion InverseAnalysis::computeMoments(const RunOptions& options)
+{
+    const CallerFloatingPoint caller;
+    return computeMomentsOf(*state_, options, defaultKeptMomentLimit);
 }
 
 Completion InverseAnalysis::computeDeviations(const RunOptions& options)
@@ -165,33 +175,14 @@ const BestFit& InverseAnalysis::findBestFit()
 Completion InverseAnalysis::computeBestFit(const RunOptions& options)
 {
     const CallerFloatingPoint caller;
-    InverseState& s = *state_;
-    WorkControl work(options.progress);
-    MomentRunControl control;
-    control.work = &work;
-    control.threads = options.threads;
-    control.scan.exhaustiveScan = options.exhaustiveScan;
-    control.scan.exactEquilibrium = options.exactEquilibrium || s.fields.exactEquilibrium;
-    // Into tables of their own: a failure or a stop leaves the session as it was.
-    InverseTables tables = s.tables;
-    StreamedTables streamed{&tables.moments, &tables.deviations, &tables.deviationList};
-    LineSeries testCurve;
-    LineSeries combinationCurve;
-    BestFit fit;
-    try {
-        fit = streamBestFit(s.fields.beam, s.tables.testDiagram, s.tables.combinations, testCurve, combinationCurve,
-                            s.separator, control, &streamed);
-    } catch (const Cancelled&) {
+    // The moments find the deviations from the test on the way: the press of
+    // "Spočítej odchylky" that follows takes them as they are.
+    if (computeMomentsOf(*state_, options, 0) == Completion::cancelled)
         return Completion::cancelled;
-    }
-    s.tables.moments = std::move(tables.moments);
-    s.tables.deviations = std::move(tables.deviations);
-    s.tables.deviationList = std::move(tables.deviationList);
-    s.best = std::move(fit);
-    s.comparedTestCurve = std::move(testCurve);
-    s.combinationCurve = std::move(combinationCurve);
-    s.refined.reset();
-    s.refinedCurve.clear();
+    if (computeDeviations(RunOptions()) == Completion::cancelled)
+        return Completion::cancelled;
+    fillDeviationList();
+    findBestFit();
     return Completion::finished;
 }
 

@@ -98,7 +98,10 @@ struct MomentRunControl : RowRunControl {
     long long keptMomentLimit = defaultKeptMomentLimit;
 };
 
-// Fills the combination moment table (2p + 1 columns, R rows).
+// Fills the combination moment table (2p + 1 columns, R rows). Its moments are kept
+// up to control.keptMomentLimit of them, otherwise computed again whenever a cell is
+// read. The squared deviations from the test moments as they now stand are found on the
+// way: a press of "Spočítej odchylky" with the same test moments takes them as they are.
 void computeCombinationMoments(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations,
                                MomentTable& moments, char decimalSeparator,
                                const MomentRunControl& control = MomentRunControl());
@@ -119,24 +122,5 @@ void fillDeviationList(const TextTable& combinations, const TextTable& deviation
 BestFit findBestFit(const std::string& pointCountText, const TextTable& list, const TextTable& combinations,
                     const TextTable& diagram, const TextTable& moments, LineSeries& testCurve,
                     LineSeries& combinationCurve, char decimalSeparator);
-
-// The tables the best fit computed without them leaves, as the road through the tables
-// would: cells computed again when they are read.
-struct StreamedTables {
-    MomentTable* moments;
-    DeviationTable* deviations;
-    DeviationList* list;
-};
-
-// The moments, the deviations, the deviation list and the best fit in one pass over
-// the combinations, keeping no table: the same best fit, the same texts and the same
-// first failure (in the order of the road) as computeCombinationMoments,
-// computeDeviations, fillDeviationList and findBestFit one after another, for every
-// thread count; the memory does not grow with the combinations. With `tables`, a
-// finished pass leaves them as the road would (their cells computed when read); a
-// failure leaves them as they were.
-BestFit streamBestFit(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations,
-                      LineSeries& testCurve, LineSeries& combinationCurve, char decimalSeparator,
-                      const MomentRunControl& control = MomentRunControl(), StreamedTables* tables = nullptr);
 
 }  // namespace prurez

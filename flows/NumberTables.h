@@ -17,6 +17,7 @@
 #include "mechanics/Deviations.h"
 
 #include <array>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -118,6 +119,21 @@ public:
     virtual void moments(int row, std::vector<long double>& values) const = 0;
 };
 
+// The squared deviations of a moment table's rows from the test moments as they were
+// when the moments were computed, found on the way: what a press of "Spočítej odchylky"
+// writes, as long as the test moments and the point count are still those.
+struct PreparedDeviations {
+    int points = 0;
+    std::vector<std::string> testMomentTexts;  // of test points 1 … p
+    int fullRows = 0;            // rows 1 … fullRows hold every squared deviation
+    int partialDeviations = -1;  // of row fullRows + 1 when it fails (−1: no failure)
+    std::exception_ptr failure;  // of a squared deviation, the first in row order
+    int summedRows = 0;          // with no failure: rows 1 … summedRows hold their sum
+    std::exception_ptr sumFailure;  // the first sum beyond the range
+    std::vector<long double> sums;  // of the summed rows, beside kept moments
+    BestFitSearch best;             // over the sums read back, when every row is summed
+};
+
 // The moment of each combination at each test curvature: column 0 the combination's
 // number, then per test point its curvature's text and the moment.
 class MomentTable final : public ComputedTable {
@@ -135,6 +151,8 @@ public:
         // empty when the rows are computed again as they are read.
         std::vector<long double> values;
         std::shared_ptr<const MomentRowSource> source;
+        // Found with the moments, when every row is written.
+        std::shared_ptr<const PreparedDeviations> deviations;
     };
     // The table of a computation: its counts, headers and cells.
     void setContent(std::shared_ptr<const Content> content);

@@ -200,21 +200,23 @@ public:
     // The moment of every combination at every test curvature. Finished, it forgets the
     // deviations, the best fit and the refinement of earlier moments; a failure keeps
     // the rows written before it (once the first row started), a stop keeps the table
-    // as it was.
+    // as it was. Up to 2^24 moments are kept in memory (16 bytes each); the cells of a
+    // larger table are computed again when they are read. The deviations from the test
+    // as it now stands are summed on the way, so that computeDeviations takes them.
     Completion computeMoments(const RunOptions& options = RunOptions());
-    // The squared deviations of every combination from the test and their sums; a stop
-    // keeps the deviations as they were.
+    // The squared deviations of every combination from the test and their sums (found
+    // with the moments when the test moments are still those); a stop keeps the
+    // deviations as they were.
     Completion computeDeviations(const RunOptions& options = RunOptions());
     // The deviation list (combination number and summed deviation) from the deviations.
     void fillDeviationList();
     // The combination with the smallest summed deviation of the list.
     const BestFit& findBestFit();
-    // The moments, the deviations, the deviation list and the best fit in one pass,
-    // keeping no table in memory (however many combinations there are): the same best
-    // fit, texts and first failure as computeMoments, computeDeviations,
-    // fillDeviationList and findBestFit one after another. Finished, the session holds
-    // those tables as they would (a cell is computed again when it is read) and the best
-    // fit; a failure or a stop leaves everything as it was.
+    // computeMoments, computeDeviations, fillDeviationList and findBestFit one after
+    // another, with the same tables, texts, best fit and failures, but no moment kept in
+    // memory (however many combinations there are): the deviations are summed as each
+    // combination's moments are computed, and a cell of the tables is computed again
+    // when it is read.
     Completion computeBestFit(const RunOptions& options = RunOptions());
     // The best combination refined beyond the grid, within the ranges the combinations
     // were generated from.
@@ -222,9 +224,10 @@ public:
 
     // ---- the whole road, in the order a user takes it
     enum class Step { testDiagram, combinations, moments, deviations, bestFit, refinement };
-    // What the road keeps of the moment and deviation tables when it goes on to the best
-    // fit: every value (fast to read again), or none (computeBestFit: the memory does not
-    // grow with the combinations; their cells are computed again when read).
+    // What the road keeps of the moment table when it goes on to the best fit: every
+    // moment (up to 2^24 of them: fast to read again), or none (computeBestFit: the
+    // memory does not grow with the combinations; their cells are computed again when
+    // read).
     enum class Tables { kept, notKept };
     // Fills the fields from the input, takes its test points (file or typed), then every
     // step up to `last`. The progress callback is told the moments, the deviations and
