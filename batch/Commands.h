@@ -33,5 +33,6 @@ const std::vector<std::string>& inverseBlockNames();
 
 int runSectionCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
 int runInverseCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
+int runSeriesCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace prurez::batch

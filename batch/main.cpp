@@ -23,11 +23,13 @@ const char* const helpText =
     "  prurez-batch section INPUT [--decimal SEP] [--exhaustive-scan] [--exact-equilibrium]\n"
     "  prurez-batch inverse INPUT [--decimal SEP] [--blocks LIST] [--threads N] [--exhaustive-scan]\n"
     "                       [--refine] [--exact-equilibrium]\n"
+    "  prurez-batch series INPUT [--decimal SEP] [--threads N] [--exact-equilibrium]\n"
     "  prurez-batch --help\n"
     "  prurez-batch --version\n"
     "\n"
-    "Runs the section working diagram or the inverse analysis of fibre concrete\n"
-    "exactly as the windows of prurez do, and prints the resulting tables as TSV.\n"
+    "Runs the section working diagram, the inverse analysis of fibre concrete or\n"
+    "a series of such tests exactly as the windows of prurez do, and prints the\n"
+    "resulting tables as TSV.\n"
     "\n"
     "  INPUT              a file of 'key = value' lines ('-' for standard input),\n"
     "                     each at most 65536 characters; blank lines and lines\n"
@@ -46,13 +48,25 @@ const char* const helpText =
     "  --blocks LIST      inverse: comma-separated blocks to print, from\n"
     "                     test, combinations, moments, deviations, best (default: all)\n"
     "                     and refined (with --refine)\n"
-    "  --threads N        inverse: worker threads (default: all hardware threads)\n"
+    "  --threads N        inverse, series: worker threads (default: all hardware\n"
+    "                     threads)\n"
     "  --refine           inverse: refine the best combination beyond the grid and\n"
     "                     print the block 'refined' after 'best': the refined E, fcp,\n"
     "                     fct, ecpm, ectm, a, b; the summed deviations of the best\n"
     "                     combination and of the refined one; a line for each\n"
     "                     parameter held back by its range; what the test leaves\n"
     "                     undetermined of b and ectm\n"
+    "\n"
+    "series: an INPUT of the inverse analysis with one 'test_file' line per\n"
+    "specimen. Each specimen is fitted on the grid and refined, then one joint fit\n"
+    "for all of them; printed are the blocks 'specimens' (file name as written,\n"
+    "the best combination and its E, fcp, fct, ecpm, ectm, a, b and summed\n"
+    "deviation), 'refined' (file name, the refined values and their sum), 'joint'\n"
+    "(the refined joint values, the sum of the specimens' sums, then the notes of\n"
+    "the refinement) and 'statistics' (a header line, then for E, fct, ectm, a, b\n"
+    "and the slope S of the gentle branch: mean, standard deviation, coefficient\n"
+    "of variation and characteristic value Xk = mean (1 - kn V), kn interpolated\n"
+    "linearly in 1/n; an empty cell where a value is not defined).\n"
     "\n"
     "Exit status: 0 success; 1 the computation stopped with a message (on standard\n"
     "error); 2 a usage error or a malformed INPUT.\n"
@@ -90,7 +104,7 @@ int run(int argc, char** argv)
         std::cout << "prurez-batch " << prurez::version() << '\n';
         return 0;
     }
-    if (command != "section" && command != "inverse")
+    if (command != "section" && command != "inverse" && command != "series")
         throw UsageError("unknown subcommand '" + command + "' (try --help)");
 
     BatchOptions options;
@@ -111,13 +125,13 @@ int run(int argc, char** argv)
             if (separator != "," && separator != ".")
                 throw UsageError("--decimal takes ',' or '.', not '" + separator + "'");
             options.decimalSeparator = separator[0];
-        } else if (arg == "--exhaustive-scan") {
+        } else if (arg == "--exhaustive-scan" && command != "series") {
             options.exhaustiveScan = true;
         } else if (arg == "--exact-equilibrium") {
             options.exactEquilibrium = true;
         } else if (arg == "--refine" && command == "inverse") {
             options.refine = true;
-        } else if (arg == "--threads" && command == "inverse") {
+        } else if (arg == "--threads" && command != "section") {
             const std::string count = next("a number");
             if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string::npos ||
                 std::stoi(count) < 1)
@@ -171,8 +185,9 @@ int run(int argc, char** argv)
     if (options.decimalSeparator == 0)
         options.decimalSeparator = input.decimalSeparator() != 0 ? input.decimalSeparator() : systemDecimalSeparator();
     // A command prints nothing to standard output unless it succeeds.
-    const int status = command == "section" ? runSectionCommand(input, options, std::cout, std::cerr)
-                                            : runInverseCommand(input, options, std::cout, std::cerr);
+    const int status = command == "section"   ? runSectionCommand(input, options, std::cout, std::cerr)
+                       : command == "inverse" ? runInverseCommand(input, options, std::cout, std::cerr)
+                                              : runSeriesCommand(input, options, std::cout, std::cerr);
     std::cout << std::flush;
     if (status == 0 && !std::cout) {
         // The tables did not all arrive: that is no success.

@@ -5,6 +5,7 @@
 
 #include "flows/InverseFlow.h"
 #include "flows/SectionFlow.h"
+#include "prurez/Series.h"
 
 #include <istream>
 #include <set>
@@ -127,8 +128,15 @@ std::string writeSectionInput(const SectionTexts& texts, char decimalSeparator);
 // ---- the inverse analysis
 
 // The inverse analysis's texts from its input; keys not given are empty (the count of
-// intermediate values "0"). A malformed input throws InputFileError.
+// intermediate values "0"). A malformed input throws InputFileError; so does a second
+// 'test_file' (its message says that several make a series).
 InverseInput readInverseInput(const InputFile& input);
+
+// A series from an inverse input that may name several test data files, one
+// 'test_file' line per specimen (each name as written, also as its path), in order; the
+// rest as readInverseInput reads it (points typed instead: no specimen file, the
+// points in `common`).
+SeriesInput readSeriesInput(const InputFile& input);
 
 // The inverse input as a file that readInverseInput reads back: comment lines saying
 // how to run it, 'test_file' when it names the test data file (a relative path is
@@ -136,5 +144,10 @@ InverseInput readInverseInput(const InputFile& input);
 // point, then every text under its key. A point text holding ';', or a text longer
 // than a line may be, throws Failure: a saved file always opens.
 std::string writeInverseInput(const InverseInput& input, char decimalSeparator);
+
+// A series input the same way: a 'test_file' line for each specimen's path, in order
+// (comment lines naming 'prurez-batch series' when there are several); with no
+// specimen file, the input of `common` as writeInverseInput writes it.
+std::string writeSeriesInput(const SeriesInput& series, char decimalSeparator);
 
 }  // namespace prurez
