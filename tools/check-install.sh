@@ -12,7 +12,8 @@ for file in bin/prurez bin/prurez-batch share/applications/prurez.desktop \
             share/icons/hicolor/scalable/apps/prurez.svg share/prurez/examples/reinforced-beam.txt \
             share/prurez/examples/inverse.input share/prurez/examples/beam-150.txt \
             share/prurez/examples/synthetic/synthetic.input share/prurez/examples/synthetic/synthetic-beam.txt \
-            share/prurez/examples/synthetic/true-parameters.txt; do
+            share/prurez/examples/synthetic/true-parameters.txt share/prurez/examples/series/series.input \
+            share/prurez/examples/series/specimen-5.txt share/prurez/examples/series/true-parameters.txt; do
     [ -e "$root/usr/$file" ] || { echo "missing: $file"; exit 1; }
 done
 if command -v desktop-file-validate >/dev/null; then
@@ -26,4 +27,6 @@ version="$(sed -n 's/^project(prurez VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0"
 # The inverse examples run by their paths from anywhere: their test files lie beside them.
 (cd / && "$root/usr/bin/prurez-batch" inverse "$root/usr/share/prurez/examples/synthetic/synthetic.input" \
     --blocks best) | grep -q "^# best" || { echo "the installed synthetic example did not run"; exit 1; }
+(cd / && "$root/usr/bin/prurez-batch" series "$root/usr/share/prurez/examples/series/series.input") \
+    | grep -q "^# statistics" || { echo "the installed series example did not run"; exit 1; }
 echo "installed and checked"
