@@ -27,6 +27,11 @@ inline std::string tooFewForCharacteristicMessage(int specimenCount)
            std::to_string(specimenCount) + (specimenCount == 1 ? " zkoušku." : " zkoušky.");
 }
 
+// What S is, and the units of the quantities.
+inline const char* const quantitiesExplanation =
+    "S = (1 − a − b) · fct / (ectm − εt1) je sklon mírně klesající větve pracovního diagramu v tahu [MPa]; "
+    "E, fct a S v MPa, ectm v %, a a b bez jednotky.";
+
 // How the characteristic values are formed; `kn` as shown, numbers with `separator`.
 inline std::string characteristicMethodText(const std::string& kn, int specimenCount, char separator)
 {

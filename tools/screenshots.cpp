@@ -11,6 +11,7 @@
 #include "ui/Form4.h"
 #include "ui/Form6.h"
 #include "ui/Form7.h"
+#include "ui/SeriesWindow.h"
 #include "ui/widgets/Handlers.h"
 #include "ui/widgets/RadioGroup.h"
 #include "ui/widgets/UpDown.h"
@@ -54,7 +55,7 @@ void save(QWidget* window, const QString& name)
 void savePages(QWidget* window, const QString& name)
 {
     window->show();
-    auto* pages = window->findChild<QTabWidget*>("PageControl1");
+    auto* pages = window->findChild<QTabWidget*>();
     if (pages == nullptr) {
         save(window, name);
     } else {
@@ -179,6 +180,21 @@ void runInverseExample(prurez::Form2* form2, prurez::Form3* form3, prurez::Form4
     saveEnlarged(form4, "Form4");
 }
 
+// The series of examples/series opened and fitted, with each specimen's fit charted.
+void runSeriesExample(prurez::Form2* form2, prurez::SeriesWindow* series)
+{
+    form2->show();
+    prurez::guarded([&] { form2->openInput(QStringLiteral(PRUREZ_EXAMPLES_DIR "/series/series.input")); });
+    turnToPage(form2, 0);
+    save(form2, "Form2-series");
+    turnToPage(form2, 2);
+    click(form2, "SeriesButton");
+    savePages(series, "SeriesWindow");
+    if (auto* fits = series->findChild<QAbstractButton*>("FittedCurvesBox"))
+        fits->click();
+    saveEnlarged(series, "SeriesWindow");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -207,6 +223,7 @@ int main(int argc, char** argv)
     saveEnlarged(w.form7, "Form7");
 
     runInverseExample(w.form2, w.form3, w.form4);
+    runSeriesExample(w.form2, w.series);
 
     prurez::destroyWindows();
     std::printf("%d pictures in %s\n", saved, qPrintable(folder));

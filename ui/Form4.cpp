@@ -395,8 +395,7 @@ void Form4::BitBtn1Click()
             session.refinedFit() ? session.refinedFit()->texts : session.bestFit()->texts;
         hide();
         windows().form6->show();
-        windows().form6->continueFromInverseAnalysis({found[1], found[2], found[0], found[3], found[4], found[5],
-                                                      found[6]});
+        windows().form6->continueFromFit(found);
     });
 }
 

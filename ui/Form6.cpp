@@ -509,6 +509,11 @@ void Form6::continueFromInverseAnalysis(const std::array<std::string, 7>& texts)
         setFieldText(targets[i], toQt(texts[i]));
 }
 
+void Form6::continueFromFit(const std::array<std::string, 7>& fit)
+{
+    continueFromInverseAnalysis({fit[1], fit[2], fit[0], fit[3], fit[4], fit[5], fit[6]});
+}
+
 void Form6::showEvent(QShowEvent* event)
 {
     fileControls->refresh();  // the directory may have been chosen in another window
