@@ -204,9 +204,12 @@ void runSteps(const SectionAnalysis& analysis, const std::string& stepText, cons
     report.cancelled = outcome.end == RunEnd::cancelled;
     if (report.cancelled)
         report.stopMessage = cancelledMessage(outcome.rows);
+    report.endText = report.stopMessage;
     for (const EndRow& end : kind.endRows)
-        if (end.end == outcome.end)
+        if (end.end == outcome.end) {
             writeEndRow(table, lastRow, outcome.kappa, end, separator);
+            report.endText = end.text;
+        }
     table.setRowCount(lastRow + 1);
     report.showResults = true;
 }

@@ -70,8 +70,10 @@ struct SectionRunReport {
     std::string stopMessage;
     // The user stopped the run; the rows computed so far are shown.
     bool cancelled = false;
-    // How the run ended, when it ran.
+    // How the run ended, when it ran, and the text of that end: the end row's text at a
+    // limit ("Beton rozdrcen", …), the stop message otherwise.
     RunOutcome outcome;
+    std::string endText;
 };
 
 // How VÝPOČET runs: the progress callback is told the rows computed so far (and may
