@@ -34,6 +34,10 @@ struct SectionRow {
     long double topBarForce = 0;
     long double bottomBarForce = 0;
     bool cracked = false;
+    // The moment of all the section's forces about mid-height, the moment an axial force
+    // acting at mid-height meets (the interaction diagram's); the same as `moment` when
+    // the forces sum to zero.
+    long double midHeightMoment = 0;
 
     // The compressive and the tensile force of the whole section.
     long double compressiveForce() const { return compression + topBarForce; }
