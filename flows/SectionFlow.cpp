@@ -196,6 +196,7 @@ void runSteps(const Section& section, long double step, const ResultsTable& kind
     const int offset = kind.zeroRow ? 1 : 0;
     auto writeRow = [&](int index, const SectionRow& row) {
         kind.writeRow(table, index + offset, row, separator);
+        report.rows.push_back(row);
         if (control.progress)
             control.progress(index, row.kappa);
     };
@@ -209,16 +210,18 @@ void runSteps(const Section& section, long double step, const ResultsTable& kind
     if (report.cancelled)
         report.stopMessage = cancelledMessage(outcome.rows);
     for (const EndRow& end : kind.endRows)
-        if (end.end == outcome.end)
+        if (end.end == outcome.end) {
             writeEndRow(table, lastRow, outcome.kappa, end, separator);
+            report.endRowWritten = true;
+        }
     table.setRowCount(lastRow + 1);
     report.showResults = true;
 }
 
 const std::string& heightText(const SectionTexts& texts) { return texts.shape == 0 ? texts.width : texts.height; }
 
-void plainConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
-                   const SectionRunControl& control)
+// The inputs of each material, read in its order and refused as they are read.
+SectionInput plainInput(const SectionTexts& t, char separator)
 {
     SectionInput input;
     input.material = Material::plainConcrete;
@@ -234,17 +237,10 @@ void plainConcrete(const SectionTexts& t, char separator, GridTable& table, Sect
     input.N = readFixed(t.N, separator);
     refuseImpossibleDimensions(input);
     refuseImpossibleConcrete(input);
-
-    prepareTable(table, plainTable, report);
-    writeZeroRow(table, input.height, separator);
-    const PlainSection section(input);
-    checkFloatingPointFaults();  // εt0 fails before the step is read
-    const long double step = readCurvatureStep(t.kappaStep, separator);
-    runSteps(section, step, plainTable, table, separator, report, control);
+    return input;
 }
 
-void reinforcedConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
-                        const SectionRunControl& control)
+SectionInput reinforcedInput(const SectionTexts& t, char separator)
 {
     SectionInput input;
     input.material = Material::reinforcedConcrete;
@@ -273,23 +269,16 @@ void reinforcedConcrete(const SectionTexts& t, char separator, GridTable& table,
         throw Failure(bottomAreaNegative);
     if (topArea < 0.0L)
         throw Failure(topAreaNegative);
-
-    prepareTable(table, reinforcedTable, report);
-    writeZeroRow(table, input.height, separator);
     input.epsTu = ectm * 0.01L;
     input.epsCu = ecpm * 0.01L;
     input.epsSu = steelUltimate * 0.01L;
     input.epsC1 = peakStrain * 0.01L;
     input.bottomBars.area = bottomArea * 1e-6L;
     input.topBars.area = topArea * 1e-6L;
-    const ReinforcedSection section(input);
-    checkFloatingPointFaults();  // the derived constants fail before the step is read
-    const long double step = readCurvatureStep(t.kappaStep, separator);
-    runSteps(section, step, reinforcedTable, table, separator, report, control);
+    return input;
 }
 
-void fibreConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
-                   const SectionRunControl& control)
+SectionInput fibreInput(const SectionTexts& t, char separator)
 {
     SectionInput input;
     input.material = Material::fibreConcrete;
@@ -304,14 +293,38 @@ void fibreConcrete(const SectionTexts& t, char separator, GridTable& table, Sect
     input.height = readSingle(heightText(t), separator);
     input.N = readFixed(t.N, separator);
     refuseImpossibleDimensions(input);
-
-    prepareTable(table, fibreTable, report);
     input.epsTu = ectm * 0.01L;
     input.epsCu = ecpm * 0.01L;
-    const FibreSection section(input);
-    checkFloatingPointFaults();  // the law's limits fail before the step is read
+    return input;
+}
+
+// The run of a material: the table prepared after its inputs were read, the section's
+// derived constants formed before the step is read.
+template <class Section>
+void runMaterial(const SectionInput& input, const SectionTexts& t, const ResultsTable& kind, char separator,
+                 GridTable& table, SectionRunReport& report, const SectionRunControl& control)
+{
+    prepareTable(table, kind, report);
+    if (kind.zeroRow)
+        writeZeroRow(table, input.height, separator);
+    const Section section(input);
+    checkFloatingPointFaults();  // the derived constants fail before the step is read
     const long double step = readCurvatureStep(t.kappaStep, separator);
-    runSteps(section, step, fibreTable, table, separator, report, control);
+    report.input = input;
+    report.rows.clear();
+    report.firstRow = kind.zeroRow ? 2 : 1;
+    runSteps(section, step, kind, table, separator, report, control);
+}
+
+// Refuses the choices the laws need; the material is one of the three.
+void refuseMissingChoices(const SectionTexts& texts)
+{
+    if (texts.material != 1 && (texts.diagram < 0 || texts.diagram > 2))
+        throw Failure(noDiagram);
+    if (texts.shape != 0 && texts.shape != 1)
+        throw Failure(noShape);
+    if (texts.material == 2 && texts.tension != 0 && texts.tension != 1)
+        throw Failure(noTensionChoice);
 }
 
 }  // namespace
@@ -324,24 +337,67 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
     if (material < 0 || material > 2)
         return;
     report.ran = true;
-
     // The choices the laws need, before anything is read or written.
-    if (material != 1 && (texts.diagram < 0 || texts.diagram > 2))
-        throw Failure(noDiagram);
-    if (texts.shape != 0 && texts.shape != 1)
-        throw Failure(noShape);
-    if (material == 2 && texts.tension != 0 && texts.tension != 1)
-        throw Failure(noTensionChoice);
+    refuseMissingChoices(texts);
 
     SectionRunControl run = control;
     run.scan.exactEquilibrium = control.scan.exactEquilibrium || texts.exactEquilibrium;
+    report.exactEquilibrium = run.scan.exactEquilibrium;
     clearFloatingPointFaults();
+    const char separator = decimalSeparator;
     if (material == 0)
-        plainConcrete(texts, decimalSeparator, table, report, run);
+        runMaterial<PlainSection>(plainInput(texts, separator), texts, plainTable, separator, table, report, run);
     else if (material == 1)
-        fibreConcrete(texts, decimalSeparator, table, report, run);
+        runMaterial<FibreSection>(fibreInput(texts, separator), texts, fibreTable, separator, table, report, run);
     else
-        reinforcedConcrete(texts, decimalSeparator, table, report, run);
+        runMaterial<ReinforcedSection>(reinforcedInput(texts, separator), texts, reinforcedTable, separator, table,
+                                       report, run);
+}
+
+SectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator)
+{
+    if (texts.material < 0 || texts.material > 2)
+        throw Failure(noMaterial);
+    refuseMissingChoices(texts);
+    clearFloatingPointFaults();
+    if (texts.material == 0)
+        return plainInput(texts, decimalSeparator);
+    if (texts.material == 1)
+        return fibreInput(texts, decimalSeparator);
+    return reinforcedInput(texts, decimalSeparator);
+}
+
+std::optional<SectionRow> runRow(const SectionRunReport& report, int tableRow)
+{
+    if (report.firstRow == 0 || tableRow < 1)
+        return std::nullopt;
+    if (tableRow < report.firstRow) {
+        SectionRow zero;
+        zero.x = Fixed::store(0.5L * report.input.height).value();
+        return zero;
+    }
+    const int index = tableRow - report.firstRow;
+    const int computed = static_cast<int>(report.rows.size()) - (report.endRowWritten ? 1 : 0);
+    if (index >= computed)
+        return std::nullopt;
+    return report.rows[static_cast<size_t>(index)];
+}
+
+int lastComputedRow(const SectionRunReport& report)
+{
+    if (report.firstRow == 0)
+        return 0;
+    const int computed = static_cast<int>(report.rows.size()) - (report.endRowWritten ? 1 : 0);
+    const int last = report.firstRow + computed - 1;
+    return last >= 1 ? last : 0;
+}
+
+std::optional<DepthProfile> rowProfile(const SectionRunReport& report, int tableRow, int points)
+{
+    const std::optional<SectionRow> row = runRow(report, tableRow);
+    if (!row)
+        return std::nullopt;
+    return depthProfile(report.input, *row, points, true);
 }
 
 SectionCharacteristics sectionCharacteristics(const SectionTexts& texts, char decimalSeparator)

@@ -5,10 +5,15 @@
 // curvature step) and the section characteristics.
 
 #include "flows/GridTable.h"
+#include "mechanics/DepthProfile.h"
+#include "mechanics/MomentCurvature.h"
 #include "mechanics/NeutralAxisScan.h"
+#include "mechanics/SectionInput.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace prurez {
 
@@ -70,6 +75,14 @@ struct SectionRunReport {
     std::string stopMessage;
     // The user stopped the run; the rows computed so far are shown.
     bool cancelled = false;
+    // Once the run started (the step read): its inputs, its rows as computed (table row
+    // firstRow + i holds rows[i], the last one overwritten by the end row when a limit
+    // was passed) and whether they are in exact equilibrium.
+    SectionInput input;
+    std::vector<SectionRow> rows;
+    int firstRow = 0;
+    bool exactEquilibrium = false;
+    bool endRowWritten = false;  // the last row is the end row of a limit passed
 };
 
 // Watching a running VÝPOČET from another thread: the rows computed so far and the
@@ -85,6 +98,21 @@ struct SectionRunControl {
 // what was written to the table before stays and `report` tells how far it got.
 void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTable& table, SectionRunReport& report,
                         const SectionRunControl& control = SectionRunControl());
+
+// The inputs of the texts as VÝPOČET reads them (in the chosen material's order, with
+// its refusals), without running: for what else is computed of the same section. No
+// material chosen fails too.
+SectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator);
+
+// The values of a row of the results table as the run computed them: the zero row
+// (plain and reinforced concrete) is the state before any curvature, at mid-height; the
+// header, the end row and rows the run did not compute have none.
+std::optional<SectionRow> runRow(const SectionRunReport& report, int tableRow);
+// The last row of the results table with values (0 when there is none).
+int lastComputedRow(const SectionRunReport& report);
+// Strains and stresses across the depth at a row of the results table (none for a row
+// without values), at `points` depths and the laws' breaks.
+std::optional<DepthProfile> rowProfile(const SectionRunReport& report, int tableRow, int points = 401);
 
 // The results table as the results window starts it.
 inline GridTable initialResultsTable() { return GridTable(13, 13); }

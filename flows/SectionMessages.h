@@ -3,6 +3,7 @@
 
 namespace prurez::sectionMessages {
 
+inline constexpr const char* noMaterial = "Není zvolen materiál průřezu.";
 inline constexpr const char* noDiagram = "Není zvolen pracovní diagram betonu.";
 inline constexpr const char* noShape = "Není zvolen typ průřezu.";
 inline constexpr const char* noTensionChoice = "Není zvoleno, zda beton v tahu působí.";
