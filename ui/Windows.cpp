@@ -7,6 +7,7 @@
 #include "ui/Form5.h"
 #include "ui/Form6.h"
 #include "ui/Form7.h"
+#include "ui/InteractionWindow.h"
 #include "flows/InverseFlow.h"
 
 namespace prurez {
@@ -26,11 +27,13 @@ void createWindows()
     instances.form5 = new Form5;
     instances.form6 = new Form6;
     instances.form7 = new Form7;
+    instances.interaction = new InteractionWindow;
     Window::setNothingVisibleHandler([] { instances.form1->show(); });
 }
 
 void destroyWindows()
 {
+    delete instances.interaction;
     delete instances.form7;
     delete instances.form6;
     delete instances.form5;
