@@ -19,9 +19,9 @@ int runInteractionCommand(const InputFile& input, const BatchOptions& options, s
     std::ostringstream table;
     std::string message;
     const bool done = runHandler([&](const std::string& text) { message = text; }, [&] {
-        InteractionRunControl control;
-        control.threads = options.threads;
-        writeInteractionTsv(computeInteraction(texts, options.decimalSeparator, options.points, control),
+        RunOptions run;
+        run.threads = options.threads;
+        writeInteractionTsv(computeInteraction(texts, options.decimalSeparator, options.points, run),
                             options.decimalSeparator, table);
     });
     if (!done) {

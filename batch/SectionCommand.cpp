@@ -17,6 +17,7 @@ int runSectionCommand(const InputFile& input, const BatchOptions& options, std::
     readSectionInput(input, texts);
     if (texts.material < 0)
         throw UsageError("key 'material' missing: without a material nothing is computed");
+    texts.outputFile = pathBesideInput(options.inputName, texts.outputFile);
     // The curve file must not replace the INPUT it comes from.
     struct stat inputFile {};
     struct stat outputFile {};
@@ -26,8 +27,8 @@ int runSectionCommand(const InputFile& input, const BatchOptions& options, std::
         throw UsageError("key 'file' names the INPUT itself, which would be overwritten");
 
     SectionRunControl control;
-    control.scan.exhaustiveScan = options.exhaustiveScan;
-    control.scan.exactEquilibrium = options.exactEquilibrium;
+    control.run.exhaustiveScan = options.exhaustiveScan;
+    control.run.exactEquilibrium = options.exactEquilibrium;
     GridTable table = initialResultsTable();
     try {
         SectionRunReport report;

@@ -2,12 +2,13 @@
 
 #include "batch/Commands.h"
 #include "common/Failure.h"
+#include "common/Files.h"
+#include "prurez/prurez.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -38,9 +39,13 @@ const char* const helpText =
     "\n"
     "  INPUT              a file of 'key = value' lines ('-' for standard input),\n"
     "                     each at most 65536 characters; blank lines and lines\n"
-    "                     whose first non-blank character is '#' are ignored\n"
+    "                     whose first non-blank character is '#' are ignored;\n"
+    "                     a relative 'test_file' or 'file' is taken from the\n"
+    "                     INPUT's folder\n"
     "  --decimal SEP      decimal separator of the number texts, ',' or '.'\n"
-    "                     (default: that of the system locale)\n"
+    "                     (default: the one the INPUT's comment names, as a saved\n"
+    "                     input's '--decimal ,' does; otherwise that of the system\n"
+    "                     locale)\n"
     "  --exhaustive-scan  use the plain fixed-step neutral-axis scans\n"
     "  --exact-equilibrium  find the neutral axis where the section forces balance\n"
     "                     the axial force exactly (to 1E-9 MN and better), not the\n"
@@ -92,14 +97,14 @@ int run(int argc, char** argv)
         return 0;
     }
     if (command == "--version") {
-        std::cout << "prurez-batch " << PRUREZ_VERSION << '\n';
+        std::cout << "prurez-batch " << prurez::version() << '\n';
         return 0;
     }
     if (command != "section" && command != "inverse" && command != "interaction")
         throw UsageError("unknown subcommand '" + command + "' (try --help)");
 
     BatchOptions options;
-    options.decimalSeparator = systemDecimalSeparator();
+    options.decimalSeparator = 0;  // not given
     std::string inputName;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -159,20 +164,28 @@ int run(int argc, char** argv)
         throw UsageError("missing INPUT file (or '-' for standard input)");
     options.inputName = inputName;
 
-    InputFile input;
-    if (inputName == "-") {
-        input = InputFile::parse(std::cin);
-        if (std::cin.bad())
-            throw UsageError("cannot read INPUT from standard input");
-    } else {
-        std::ifstream file(inputName, std::ios::binary);
-        if (!file)
-            throw UsageError("cannot read INPUT '" + inputName + "': " + std::strerror(errno));
-        input = InputFile::parse(file);
-        // A directory opens but cannot be read: not an empty INPUT.
-        if (file.bad())
-            throw UsageError("cannot read INPUT '" + inputName + "': " + std::strerror(errno));
+    // The INPUT is read as every file of the program is: a regular file (or standard
+    // input) of at most maximumReadFileSize bytes.
+    std::istringstream text;
+    try {
+        text.str(inputName == "-" ? prurez::readDescriptor(0, "-") : prurez::readFile(inputName));
+    } catch (const prurez::FileProblem& problem) {
+        const std::string what = inputName == "-" ? "from standard input" : "'" + inputName + "'";
+        switch (problem.kind()) {
+        case prurez::FileProblem::Kind::notRegular:
+            throw UsageError("cannot read INPUT " + what + ": not a regular file (use '-' for a pipe)");
+        case prurez::FileProblem::Kind::tooLarge:
+            throw UsageError("cannot read INPUT " + what + ": larger than " +
+                             std::to_string(prurez::maximumReadFileSize) + " bytes");
+        default:
+            throw UsageError("cannot read INPUT " + what + ": " + std::strerror(problem.errorNumber()));
+        }
     }
+    const InputFile input = InputFile::parse(text);
+    // Numbers as the option says, otherwise as the INPUT's comment names them (a saved
+    // input), otherwise as the system writes them.
+    if (options.decimalSeparator == 0)
+        options.decimalSeparator = input.decimalSeparator() != 0 ? input.decimalSeparator() : systemDecimalSeparator();
     // A command prints nothing to standard output unless it succeeds.
     const int status = command == "section"       ? runSectionCommand(input, options, std::cout, std::cerr)
                        : command == "interaction" ? runInteractionCommand(input, options, std::cout, std::cerr)

@@ -54,7 +54,7 @@ void inverseAnalysis(benchmark::State& state)
         fillDeviationList(t.combinations, t.deviations, t.deviationList);
         const BestFit best =
             findBestFit("10", t.deviationList, t.combinations, diagram, t.moments, testCurve, fitCurve, ',');
-        benchmark::DoNotOptimize(best.row);
+        benchmark::DoNotOptimize(best.combination);
         state.counters["combinations"] = t.combinations.rowCount() - 1;
     }
     state.counters["threads"] = std::thread::hardware_concurrency();

@@ -2,7 +2,8 @@
 // per run, and the trials evaluated ("trials": by the fast search; "plainTrials": by
 // the plain scan for the same answers).
 
-#include "mechanics/Mechanics.h"
+#include "flows/SectionAnalysis.h"
+#include "mechanics/MomentAtCurvature.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,9 +63,11 @@ void momentAtCurvature(benchmark::State& state)
     });
 }
 
-void runSection(const SectionInput& input, long double step, bool exhaustive)
+void runSection(const HeldSectionInput& input, long double step, bool exhaustive)
 {
-    const MomentCurvatureDiagram diagram = momentCurvature(input, Single(step), scanOptions(exhaustive));
+    RunOptions options;
+    options.exhaustiveScan = exhaustive;
+    const MomentCurvatureDiagram diagram = heldSectionAnalysis(input).run(step, options);
     if (diagram.outcome.end != RunEnd::crushed && diagram.outcome.end != RunEnd::torn)
         throw std::runtime_error("the benchmark run did not reach a limit");
     benchmark::DoNotOptimize(diagram.rows.size());
@@ -72,9 +75,9 @@ void runSection(const SectionInput& input, long double step, bool exhaustive)
 
 // fcp 40, fct 3, E 34000, εcu 0,35 %, εtu 2 %, a 0,4, b 0,3, 0,15 × 0,15 m, N 0,
 // step 0,01: torn after 15 rows.
-SectionInput fibreBeam()
+HeldSectionInput fibreBeam()
 {
-    SectionInput in;
+    HeldSectionInput in;
     in.material = Material::fibreConcrete;
     in.fcp = Fixed::store(40);
     in.fct = Fixed::store(3);
@@ -91,9 +94,9 @@ SectionInput fibreBeam()
 // Plain concrete 0,3 × 0,5 m, parabolic-rectangular, no axial force, curvature step
 // 0,00001; a low crushing strain (0,06 %) and a long softening branch (εtu 2 %) make
 // it crush at the top edge after 539 steps.
-SectionInput plainBeam()
+HeldSectionInput plainBeam()
 {
-    SectionInput in;
+    HeldSectionInput in;
     in.material = Material::plainConcrete;
     in.diagram = CompressionDiagram::parabolicRectangular;
     in.fcp = Fixed::store(30);
@@ -110,9 +113,9 @@ SectionInput plainBeam()
 // Reinforced concrete 0,3 × 0,5 m, bilinear, 1500 mm2 at the bottom and 400 mm2 at
 // the top, no axial force, curvature step 0,00001: crushed at the top edge after
 // 4221 steps.
-SectionInput reinforcedBeam()
+HeldSectionInput reinforcedBeam()
 {
-    SectionInput in = plainBeam();
+    HeldSectionInput in = plainBeam();
     in.material = Material::reinforcedConcrete;
     in.diagram = CompressionDiagram::bilinear;
     in.epsCu = 0.0035L;

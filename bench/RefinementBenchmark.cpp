@@ -32,7 +32,7 @@ void refinement(benchmark::State& state)
     const BestFit best =
         findBestFit(points, t.deviationList, t.combinations, t.testDiagram, t.moments, testCurve, fitCurve, ',');
     for (auto _ : state) {
-        const RefinedFit fit = refineBestFit(beam, t.testDiagram, t.combinations, best.row, in.combinations, ',');
+        const RefinedFit fit = refineBestFit(beam, t.testDiagram, t.combinations, best.combination, in.combinations, ',');
         state.counters["evaluations"] = static_cast<double>(fit.momentEvaluations);
         state.SetLabel("summed deviation " + fit.gridSum + " -> " + fit.refinedSum);
     }

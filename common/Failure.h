@@ -1,17 +1,13 @@
 #pragma once
-// The one failure type of the program: a message shown to the user as it stands.
+// The one failure type of the program (prurez/Failure.h): a typed reason and the
+// message shown to the user as it stands.
+
+#include "prurez/Failure.h"
 
 #include <functional>
-#include <stdexcept>
 #include <string>
 
 namespace prurez {
-
-class Failure : public std::runtime_error {
-public:
-    explicit Failure(const std::string& message) : std::runtime_error(message) {}
-    std::string message() const { return what(); }
-};
 
 // A text that is not a number (or not an integer): the failure as it stands, and
 // which text failed, so that a window can show the field or the cell that holds it:
@@ -19,9 +15,9 @@ public:
 // (a GridTable) and the cell's column and row.
 class TextFailure : public Failure {
 public:
-    TextFailure(const std::string& message, const std::string* text) : Failure(message), text_(text) {}
-    TextFailure(const std::string& message, const void* table, int column, int row)
-        : Failure(message), table_(table), column_(column), row_(row)
+    TextFailure(const Failure& failure, const std::string* text) : Failure(failure), text_(text) {}
+    TextFailure(const Failure& failure, const void* table, int column, int row)
+        : Failure(failure), table_(table), column_(column), row_(row)
     {
     }
     const std::string* text() const { return text_; }  // nullptr for a cell

@@ -15,6 +15,14 @@ constexpr int faultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
 void clearFloatingPointFaults() { std::feclearexcept(FE_ALL_EXCEPT); }
 
+CallerFloatingPoint::CallerFloatingPoint()
+{
+    std::fegetenv(&saved_);
+    std::fesetenv(FE_DFL_ENV);
+}
+
+CallerFloatingPoint::~CallerFloatingPoint() { std::fesetenv(&saved_); }
+
 void checkFloatingPointFaults()
 {
     const int raised = std::fetestexcept(faultFlags);
@@ -22,10 +30,10 @@ void checkFloatingPointFaults()
         return;
     std::feclearexcept(FE_ALL_EXCEPT);
     if (raised & FE_INVALID)
-        throw Failure("Invalid floating point operation");
+        throw Failure(Reason::invalidOperation, "Invalid floating point operation");
     if (raised & FE_DIVBYZERO)
-        throw Failure("Floating point division by zero");
-    throw Failure("Floating point overflow");
+        throw Failure(Reason::divisionByZero, "Floating point division by zero");
+    throw Failure(Reason::overflow, "Floating point overflow");
 }
 
 FaultFlags::FaultFlags()

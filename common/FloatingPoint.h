@@ -29,6 +29,21 @@ private:
 // Clears the IEEE exception flags; called when a handler or computation starts.
 void clearFloatingPointFaults();
 
+// Every entry point of the library computes in the default floating-point environment
+// (rounding to nearest, extended precision, no flag raised): this keeps the caller's
+// environment aside while it lives and puts it back, raised flags included, however
+// the entry point ends. A flag the caller left raised therefore fails nothing inside.
+class CallerFloatingPoint {
+public:
+    CallerFloatingPoint();
+    ~CallerFloatingPoint();
+    CallerFloatingPoint(const CallerFloatingPoint&) = delete;
+    CallerFloatingPoint& operator=(const CallerFloatingPoint&) = delete;
+
+private:
+    std::fenv_t saved_;
+};
+
 // Throws the Failure for the first raised flag in the order invalid operation,
 // division by zero, overflow. Underflow and inexact results are not faults.
 void checkFloatingPointFaults();

@@ -519,7 +519,7 @@ long double parseNumber(std::string_view text, char decimalSeparator)
     const char* end = begin + text.size();
     DecimalText number;
     if (!scanNumberText(begin, end, decimalSeparator, number))
-        throw Failure("'" + std::string(text) + "' is not a valid floating point value");
+        throw Failure(Reason::notANumber, "'" + std::string(text) + "' is not a valid floating point value");
     return toLongDouble(number, begin, end, decimalSeparator);
 }
 
@@ -532,16 +532,16 @@ std::int32_t parseInteger(const std::string& text)
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
     if (i == text.size())
-        throw Failure("'" + text + "' is not a valid integer value");
+        throw Failure(Reason::notAnInteger, "'" + text + "' is not a valid integer value");
     long long magnitude = 0;
     for (; i < text.size(); ++i) {
         if (!isDigit(text[i]) || magnitude > 2147483648LL)
-            throw Failure("'" + text + "' is not a valid integer value");
+            throw Failure(Reason::notAnInteger, "'" + text + "' is not a valid integer value");
         magnitude = magnitude * 10 + (text[i] - '0');
     }
     const long long value = negative ? -magnitude : magnitude;
     if (value < -2147483648LL || value > 2147483647LL)
-        throw Failure("'" + text + "' is not a valid integer value");
+        throw Failure(Reason::notAnInteger, "'" + text + "' is not a valid integer value");
     return static_cast<std::int32_t>(value);
 }
 

@@ -10,7 +10,7 @@ long double readExtended(const std::string& text, char decimalSeparator)
     try {
         return parseNumber(text, decimalSeparator);
     } catch (const Failure& failure) {
-        throw TextFailure(failure.message(), &text);
+        throw TextFailure(failure, &text);
     }
 }
 
@@ -36,7 +36,7 @@ std::int32_t readInteger(const std::string& text)
     try {
         return parseInteger(text);
     } catch (const Failure& failure) {
-        throw TextFailure(failure.message(), &text);
+        throw TextFailure(failure, &text);
     }
 }
 
@@ -56,7 +56,7 @@ long double readNumber(const GridTable& table, int column, int row, char decimal
     try {
         return parseNumber(table.cellView(column, row), decimalSeparator);
     } catch (const Failure& failure) {
-        throw TextFailure(failure.message(), &table, column, row);
+        throw TextFailure(failure, &table, column, row);
     }
 }
 

@@ -5,8 +5,8 @@
 #include "flows/InverseFlow.h"
 
 #include "flows/CellText.h"
-#include "flows/InverseMessages.h"
 #include "flows/OrderedRows.h"
+#include "flows/Refusals.h"
 #include "mechanics/FibreConcreteLaw.h"
 #include "mechanics/MomentAtCurvature.h"
 
@@ -84,13 +84,11 @@ void computeRow(const MomentInputs& in, int row, ParameterReader& reader, RowCel
             outcome.add(in.diagram->cellView(2, k));
             const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, in.options);
             if (!moment)
-                throw Failure(noBalanceMessage(combinations.cell(0, row), in.diagram->cell(2, k)));
+                throw noBalanceFailure(combinations.cell(0, row), in.diagram->cell(2, k));
             checkFloatingPointFaults();
             appendNumber(outcome.texts, *moment, separator);
             outcome.endCell();
         }
-    } catch (const ScanCancelled&) {
-        outcome.failure = std::make_exception_ptr(Failure(computationCancelledMessage));
     } catch (...) {
         outcome.failure = std::current_exception();
     }
@@ -108,15 +106,15 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
     const std::int32_t pointCount = readInteger(beam.pointCount);
     const int rowCount = combinations.rowCount();
     if (pointCount <= 0)
-        throw Failure(noTestPointsMessage);
+        throw refusal(Reason::noTestPoints);
     if (rowCount < 2)
-        throw Failure(noCombinationsMessage);
+        throw refusal(Reason::noCombinations);
     if (pointCount > diagram.rowCount() - 1)
-        throw Failure(pointCountMismatchMessage);
+        throw refusal(Reason::pointCountMismatch);
     in.pointCount = pointCount;
     in.decimalSeparator = decimalSeparator;
     in.options = control.scan;
-    in.options.cancel = control.cancel;
+    in.options.work = control.work;
     in.diagram = &diagram;
     in.combinations = &combinations;
     // The test curvatures are the same texts for every combination: read once.
@@ -133,7 +131,7 @@ void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, 
     }
 
     computeRowsInOrder<RowCells>(
-        rowCount, control, computationCancelledMessage,
+        rowCount, control,
         [&] {
             return [&in, reader = ParameterReader(), built = RowCells()](int row) mutable {
                 computeRow(in, row, reader, built);

@@ -7,6 +7,7 @@
 #include "common/NumberText.h"
 #include "flows/CellText.h"
 #include "flows/InverseMessages.h"
+#include "flows/Refusals.h"
 #include "mechanics/Combinations.h"
 
 #include <array>
@@ -42,7 +43,7 @@ void generateCombinations(const CombinationTexts& texts, GridTable& values, Grid
     // Only the low 8 bits of the count would count; a count beyond what can be computed
     // and held is refused rather than wrapped.
     if (typedCount < 0 || typedCount > maximumIntermediateValueCount)
-        throw Failure(intermediateValueCountMessage());
+        throw refusal(Reason::intermediateCountOutOfRange);
     const int n = static_cast<std::uint8_t>(typedCount);
 
     const int m = n + 2;

@@ -3,9 +3,9 @@
 // below the header, "col0 col1\r\n", held (with an advisory lock) from the press of
 // the button until it is closed, and only then completed.
 //
-// The content goes to a temporary file beside the target, which replaces the target
-// only once it is completely written: a full disk or any other failure leaves the
-// previous content of the target as it was, and the failure is reported.
+// The content is saved as every file of the program is (saveFile): a full disk or any
+// other failure leaves the previous content of the target as it was, and the failure
+// is reported.
 
 #include "flows/GridTable.h"
 
@@ -35,7 +35,6 @@ public:
 
 private:
     int descriptor_ = -1;   // the target, locked
-    bool device_ = false;   // the target is a device: written directly
     std::string name_;
     std::string pending_;   // written on close
 };

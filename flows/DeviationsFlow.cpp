@@ -7,8 +7,8 @@
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "flows/CellText.h"
-#include "flows/InverseMessages.h"
 #include "flows/OrderedRows.h"
+#include "flows/Refusals.h"
 #include "mechanics/Deviations.h"
 
 #include <cmath>
@@ -26,11 +26,11 @@ int pointCountOf(const std::string& pointCountText, char decimalSeparator)
 {
     const long double count = readExtended(pointCountText, decimalSeparator);
     if (count != std::trunc(count))
-        throw Failure(pointCountNotWholeMessage);
+        throw refusal(Reason::pointCountNotWhole);
     if (count < 1.0L)
-        throw Failure(noTestPointsMessage);
+        throw refusal(Reason::noTestPoints);
     if (count > 1000000.0L)
-        throw Failure(pointCountMismatchMessage);
+        throw refusal(Reason::pointCountMismatch);
     return static_cast<int>(count);
 }
 
@@ -102,12 +102,12 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
     const int pointCount = pointCountOf(pointCountText, decimalSeparator);
     const int rowCount = combinations.rowCount();
     if (rowCount < 2)
-        throw Failure(noCombinationsMessage);
+        throw refusal(Reason::noCombinations);
     if (pointCount > diagram.rowCount() - 1)
-        throw Failure(pointCountMismatchMessage);
+        throw refusal(Reason::pointCountMismatch);
     // Cells beyond the moment table's counts may hold an earlier analysis.
     if (moments.columnCount() < 2 * pointCount + 1 || moments.rowCount() < rowCount)
-        throw Failure(momentTableMismatchMessage);
+        throw refusal(Reason::momentTableMismatch);
 
     deviations.reserveRows(rowCount);
     deviations.setColumnCount(pointCount + 2);
@@ -129,7 +129,7 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
     std::vector<long double> sums(static_cast<size_t>(rowCount));
     std::vector<char> sumKept(static_cast<size_t>(rowCount), 0);
     computeRowsInOrder<DeviationRow>(
-        rowCount, control, deviationsCancelledMessage,
+        rowCount, control,
         [&] {
             return [&in, built = RowCells(), squared = std::vector<long double>(static_cast<size_t>(pointCount))](
                        int row) mutable { return computeDeviationRow(in, row, built, squared); };
@@ -180,19 +180,20 @@ BestFit findBestFit(const std::string& pointCountText, const GridTable& list, co
     const int pointCount = pointCountOf(pointCountText, decimalSeparator);
     const int rowCount = combinations.rowCount();
     if (rowCount < 2)
-        throw Failure(noCombinationsMessage);
+        throw refusal(Reason::noCombinations);
     if (moments.columnCount() < 2 * pointCount + 1)
-        throw Failure(momentTableMismatchMessage);
+        throw refusal(Reason::momentTableMismatch);
 
     BestFitSearch search;
     for (int row = 1; row < rowCount; ++row)
         search.offer(row, readNumber(list, 1, row, decimalSeparator));
     const int chosen = search.chosen();
     if (chosen == 0)
-        throw Failure(noBestFitMessage);
+        throw refusal(Reason::noBestFit);
 
     BestFit fit;
-    fit.row = chosen;
+    fit.combination = chosen;
+    fit.sum = list.cell(1, chosen);
     for (int column = 1; column <= 7; ++column)
         fit.texts[static_cast<size_t>(column - 1)] = combinations.cell(column, chosen);
 

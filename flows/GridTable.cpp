@@ -6,6 +6,18 @@
 
 namespace prurez {
 
+void TableTexts::writeTsv(std::ostream& out) const
+{
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int column = 0; column < columnCount(); ++column) {
+            if (column > 0)
+                out.put('\t');
+            out << cell(column, row);
+        }
+        out.put('\n');
+    }
+}
+
 GridTable::GridTable(int columnCount, int rowCount)
     : columnCount_(std::max(1, columnCount)), rowCount_(std::max(1, rowCount))
 {

@@ -7,6 +7,8 @@
 // The cells of a row are kept together in one buffer (a table of a quarter of a
 // million combinations holds millions of cells).
 
+#include "prurez/InverseAnalysis.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -29,17 +31,17 @@ struct RowTexts {
     }
 };
 
-class GridTable {
+class GridTable final : public TableTexts {
 public:
     GridTable(int columnCount = 5, int rowCount = 5);
 
-    int columnCount() const { return columnCount_; }
-    int rowCount() const { return rowCount_; }
+    int columnCount() const override { return columnCount_; }
+    int rowCount() const override { return rowCount_; }
     void setColumnCount(int count);
     void setRowCount(int count);  // never fewer than 1 row
 
     // An unwritten cell reads as the empty text.
-    std::string cell(int column, int row) const;
+    std::string cell(int column, int row) const override;
     // The same text in place, valid until the row is written again.
     std::string_view cellView(int column, int row) const;
     void setCell(int column, int row, std::string_view text);
@@ -53,7 +55,7 @@ public:
 
     // The rows as text: rows 0 … rowCount − 1, each row's columnCount cells joined by
     // TAB, '\n' after every row.
-    void writeTsv(std::ostream& out) const;
+    void writeTsv(std::ostream& out) const override;
     std::string toTsv() const;
 
 private:

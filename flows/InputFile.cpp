@@ -1,5 +1,6 @@
 #include "flows/InputFile.h"
 
+#include "common/Failure.h"
 #include "common/NumberText.h"
 
 #include <algorithm>
@@ -45,8 +46,8 @@ std::string printable(const std::string& text)
 
 namespace {
 
-// The next line without its line end; false at the end of the input. A line longer
-// than maximumInputLineLength fails.
+// The next line without its line end (LF, CR LF or CR alone); false at the end of the
+// input. A line longer than maximumInputLineLength fails.
 bool readLine(std::istream& in, std::string& line, int number)
 {
     line.clear();
@@ -56,6 +57,11 @@ bool readLine(std::istream& in, std::string& line, int number)
             return !line.empty();
         if (c == '\n')
             return true;
+        if (c == '\r') {
+            if (in.peek() == '\n')
+                in.get(c);
+            return true;
+        }
         if (line.size() == maximumInputLineLength)
             throw InputFileError("line " + std::to_string(number) + " is longer than " +
                                      std::to_string(maximumInputLineLength) + " characters",
@@ -70,12 +76,17 @@ bool readLine(std::istream& in, std::string& line, int number)
 InputFile InputFile::parse(std::istream& in)
 {
     InputFile input;
+    // A byte-order mark that an editor put before the first line is no part of it.
+    static const std::string byteOrderMark = "\xEF\xBB\xBF";
+    for (const char mark : byteOrderMark) {
+        if (in.peek() != static_cast<unsigned char>(mark))
+            break;
+        in.get();
+    }
     std::string line;
     int number = 0;
     while (readLine(in, line, number + 1)) {
         ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
         const std::string trimmed = trimBlanks(line);
         if (!trimmed.empty() && trimmed[0] == '#' && input.decimalSeparator_ == 0) {
             const size_t option = trimmed.find("--decimal");
@@ -157,6 +168,15 @@ InputFile InputFile::withDecimalSeparator(char separator) const
     return converted;
 }
 
+std::vector<int> InputFile::lines(const std::string& key) const
+{
+    std::vector<int> result;
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].first == key)
+            result.push_back(lineNumbers_[i]);
+    return result;
+}
+
 int InputFile::line(const std::string& key, int occurrence) const
 {
     for (size_t i = 0; i < entries_.size(); ++i)
@@ -197,6 +217,14 @@ int InputFile::choice(const std::string& key, int count) const
                                  std::to_string(count - 1) + ")",
                              {InputFileError::Kind::missingChoiceItem, line(key), key, text, 0, count});
     return index;
+}
+
+std::string pathBesideInput(const std::string& inputName, const std::string& fileName)
+{
+    if (fileName.empty() || fileName[0] == '/' || inputName == "-")
+        return fileName;
+    const size_t slash = inputName.find_last_of('/');
+    return slash == std::string::npos ? fileName : inputName.substr(0, slash + 1) + fileName;
 }
 
 // ---- the section analysis
@@ -309,8 +337,9 @@ InverseInput readInverseInput(const InputFile& input)
         throw InputFileError("give the test points either by 'test_file' or by 'point' keys, not both",
                              {InputFileError::Kind::fileAndPoints, input.line("point"), {}, {}});
     const std::vector<std::string> points = input.values("point");
+    const std::vector<int> pointLines = input.lines("point");
     for (size_t i = 0; i < points.size(); ++i)
-        in.points.push_back(splitPoint(points[i], input.line("point", static_cast<int>(i))));
+        in.points.push_back(splitPoint(points[i], pointLines[i]));
     in.testFile = input.value(testFileKey);
     in.testFileGiven = input.has(testFileKey);
     in.exactEquilibrium = input.choice(exactEquilibriumKey, 2) == 1;
@@ -324,13 +353,18 @@ InverseInput readInverseInput(const InputFile& input)
 
 namespace {
 
-// One "key = value" line; a line end inside the value would end the line early.
+// One "key = value" line; a line end inside the value would end the line early. A
+// line longer than a file may have is refused: a saved file always opens.
 void writeEntry(std::ostream& out, const std::string& key, std::string value)
 {
     for (char& c : value)
         if (c == '\n' || c == '\r')
             c = ' ';
-    out << key << " = " << value << '\n';
+    const std::string line = key + " = " + value;
+    if (line.size() > maximumInputLineLength)
+        throw Failure("Hodnotu „" + key + "“ nelze uložit: je delší, než soubor zadání dovoluje (" +
+                      std::to_string(maximumInputLineLength) + " znaků na řádek).");
+    out << line << '\n';
 }
 
 void writeHeading(std::ostream& out, const char* what, const char* command, char decimalSeparator)
@@ -372,8 +406,14 @@ std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
     if (input.testFileGiven || !input.testFile.empty())
         writeEntry(out, testFileKey, input.testFile);
     else
-        for (const TestPointTexts& point : input.points)
+        for (size_t i = 0; i < input.points.size(); ++i) {
+            // The ';' separates force and deflection: a third part would not open.
+            const TestPointTexts& point = input.points[i];
+            if ((point.force + point.deflection).find(';') != std::string::npos)
+                throw Failure("Bod zkoušky " + std::to_string(i + 1) +
+                              " nelze uložit: síla ani průhyb nesmí obsahovat znak „;“.");
             writeEntry(out, "point", point.force + " ; " + point.deflection);
+        }
     InverseInput texts = input;
     for (const auto& [key, text] : inverseTextKeys(texts))
         writeEntry(out, key, *text);

@@ -62,7 +62,8 @@ inline constexpr size_t maximumInputLineLength = 65536;
 
 class InputFile {
 public:
-    // Reads the lines; blank lines and '#' comments are skipped, key and value are
+    // Reads the lines (ended by LF, CR LF or CR; a UTF-8 byte-order mark before the
+    // first is skipped); blank lines and '#' comments are skipped, key and value are
     // trimmed. A line without '=' fails.
     static InputFile parse(std::istream& in);
 
@@ -72,6 +73,8 @@ public:
     bool has(const std::string& key) const;
     // The line of the key's `occurrence`-th entry (from 0), 0 when there is none.
     int line(const std::string& key, int occurrence = 0) const;
+    // The lines of all entries of a repeatable key, in order.
+    std::vector<int> lines(const std::string& key) const;
     // The value of a key given once, or the fallback when it is not given.
     std::string value(const std::string& key, const std::string& fallback = std::string()) const;
     // All values of a repeatable key, in order.
@@ -96,6 +99,11 @@ private:
     char decimalSeparator_ = 0;
 };
 
+// A file named in an input ('test_file', 'file') as a path: a relative name is taken
+// from the folder of the input `inputName` (from the current folder for "-"), so that
+// an input and its files can be moved together. An empty name stays empty.
+std::string pathBesideInput(const std::string& inputName, const std::string& fileName);
+
 // ---- the section analysis
 
 // The key of exact equilibrium in both inputs: 1 on, 0 off (the default); written
@@ -113,36 +121,20 @@ void readSectionInput(const InputFile& input, SectionTexts& texts);
 // choices that are made, every text under its key (also an empty one, so that opening
 // the file empties the field; the coefficient a of fibre concrete under 'a', otherwise
 // 'ec1'), and 'file' only when it names a file rather than a mask. Line ends inside a
-// text become spaces.
+// text become spaces; a text longer than a line may be throws Failure.
 std::string writeSectionInput(const SectionTexts& texts, char decimalSeparator);
 
 // ---- the inverse analysis
-
-// A test point as typed: force [kN] and deflection [m].
-struct TestPointTexts {
-    std::string force;
-    std::string deflection;
-};
-
-struct InverseInput {
-    std::string testFile;                // the test data file, read as the input window reads it
-    bool testFileGiven = false;          // 'test_file' given (its name may be empty)
-    std::vector<TestPointTexts> points;  // or the test points typed by hand
-    BendingTestTexts test;
-    CombinationTexts combinations;
-    std::string height;                  // section height h [m]
-    std::string width;                   // section width [m]
-    bool exactEquilibrium = false;       // the moments in exact equilibrium
-};
 
 // The inverse analysis's texts from its input; keys not given are empty (the count of
 // intermediate values "0"). A malformed input throws InputFileError.
 InverseInput readInverseInput(const InputFile& input);
 
 // The inverse input as a file that readInverseInput reads back: comment lines saying
-// how to run it, 'test_file' when it names the test data file (as given: a path
-// relative to the directory prurez-batch is run in), otherwise a 'point' line for each
-// typed point, then every text under its key.
+// how to run it, 'test_file' when it names the test data file (a relative path is
+// taken from the folder of the saved file), otherwise a 'point' line for each typed
+// point, then every text under its key. A point text holding ';', or a text longer
+// than a line may be, throws Failure: a saved file always opens.
 std::string writeInverseInput(const InverseInput& input, char decimalSeparator);
 
 }  // namespace prurez

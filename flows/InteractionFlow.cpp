@@ -3,6 +3,7 @@
 #include "common/Failure.h"
 #include "common/NumberText.h"
 #include "flows/CellText.h"
+#include "flows/SectionAnalysis.h"
 
 #include <vector>
 
@@ -11,8 +12,6 @@ namespace prurez {
 const char* const interactionCancelledMessage = "Výpočet interakčního diagramu byl přerušen.";
 
 namespace {
-
-const char* const pointCountMessage = "Počet bodů interakčního diagramu musí být celé číslo od 2 do 1001.";
 
 const char* endKeyword(InteractionEnd end)
 {
@@ -63,22 +62,11 @@ std::string interactionEndText(InteractionEnd end, bool compressive)
 }
 
 InteractionDiagram computeInteraction(const SectionTexts& texts, char decimalSeparator, int points,
-                                      const InteractionRunControl& control)
+                                      const RunOptions& options)
 {
-    if (points < 2 || points > maximumInteractionPoints)
-        throw Failure(pointCountMessage);
     SectionTexts read = texts;
     read.N = "0";
-    const SectionInput input = readSectionTexts(read, decimalSeparator);
-    InteractionControl run;
-    run.scan.cancel = control.cancel;
-    run.progress = control.progress;
-    run.threads = control.threads;
-    try {
-        return interactionDiagram(input, points, run);
-    } catch (const ScanCancelled&) {
-        throw Failure(interactionCancelledMessage);
-    }
+    return heldSectionAnalysis(readSectionTexts(read, decimalSeparator)).interactionDiagram(points, options);
 }
 
 GridTable interactionTable(const InteractionDiagram& diagram, char decimalSeparator)

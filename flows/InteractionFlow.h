@@ -5,33 +5,22 @@
 
 #include "flows/GridTable.h"
 #include "flows/SectionFlow.h"
-#include "mechanics/Interaction.h"
+#include "prurez/Section.h"
 
-#include <atomic>
-#include <functional>
 #include <ostream>
 #include <string>
 
 namespace prurez {
 
-struct InteractionRunControl {
-    // Called from the calling thread with the forces done and their total.
-    std::function<void(int done, int total)> progress;
-    // Set from outside to stop; the computation then throws Failure with
-    // interactionCancelledMessage.
-    const std::atomic<bool>* cancel = nullptr;
-    int threads = 0;  // 0: all hardware threads
-};
-
-// The message of a stopped interaction diagram.
+// The message of a stopped interaction diagram (no failure: the window tells it).
 extern const char* const interactionCancelledMessage;
 
 // The texts read as VÝPOČET reads them but for the axial force and the curvature step,
-// which the diagram does not use; `points` forces (2 … 1001, otherwise the Czech
-// refusal). A text that is not a number, a refused input or a floating-point fault
-// throws Failure.
+// which the diagram does not use, and the section's diagram of `points` forces
+// (SectionAnalysis::interactionDiagram: a stop ends it as cancelled). A text that is not
+// a number, a refused input or a floating-point fault throws Failure.
 InteractionDiagram computeInteraction(const SectionTexts& texts, char decimalSeparator, int points,
-                                      const InteractionRunControl& control = InteractionRunControl());
+                                      const RunOptions& options = RunOptions());
 
 // The window's table: "N [kN]", "M [kNm]", "κ [m-1]", "Konec výpočtu"; the positive
 // branch, then (when there is one) a row "Záporný ohyb" and the negative branch. A

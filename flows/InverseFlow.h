@@ -1,16 +1,18 @@
 #pragma once
 // The inverse analysis of fibre concrete over its tables and field texts: each
-// function is the whole flow of one handler of its windows, which the batch tool
-// follows in the same order. A text that is not a number or a floating-point fault
-// throws Failure; what was written before stays.
+// function is the whole flow of one handler of its windows, which the session
+// (prurez/InverseAnalysis.h) sequences for the windows, the batch tool and other
+// programs alike. A text that is not a number or a floating-point fault throws Failure;
+// what was written before stays; a stop asked through a work control throws Cancelled.
 
+#include "common/WorkControl.h"
 #include "flows/GridTable.h"
 #include "flows/LineSeries.h"
 #include "mechanics/Combinations.h"
 #include "mechanics/NeutralAxisScan.h"
+#include "prurez/InverseAnalysis.h"
 
 #include <array>
-#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,20 +42,21 @@ bool isFileMask(const std::string& name);
 
 // Reads a test data file into the table (values in pairs, force then deflection),
 // sets headers and row count; returns the number of points p. Fails with the file
-// messages, or "Invalid numeric input" (the values before it stay written).
+// messages, "Invalid numeric input" or, beyond maximumTestFilePointCount points,
+// testFilePointCountMessage (the values before either stay written).
 int readTestDataFile(const std::string& fileName, GridTable& points, char decimalSeparator);
+
+// The two steps of it: the content of the file, as every file is read (readFile) with
+// the file messages above ("File not found", "File access denied", …; too large or
+// stopped: the program's own); and the points read from that content.
+std::string testDataFileContent(const std::string& fileName, const std::atomic<bool>* cancel = nullptr);
+int readTestData(const std::string& content, GridTable& points, char decimalSeparator);
 
 // ---- the test moment–curvature
 
 // The page change: headers and row count of the diagram table, forces and deflections
 // copied; columns 2 and 3 stay.
 void copyTestPoints(const GridTable& points, GridTable& diagram);
-
-struct BendingTestTexts {
-    std::string E;                 // initial modulus of the test [MPa]
-    std::string loadDistance;      // distance a of the loading forces [m]
-    std::string sectionDimension;  // section dimension s [m]
-};
 
 // "Výpočet momentu a křivosti": κ and M of every row into columns 2 and 3, the test
 // curve rebuilt (origin, then each point, red). `fixDiagramChoice` runs after a, s and
@@ -62,22 +65,6 @@ void computeTestDiagram(const BendingTestTexts& texts, GridTable& diagram, LineS
                         const std::function<void()>& fixDiagramChoice);
 
 // ---- parameter ranges and combinations
-
-struct RangeTexts {
-    std::string min;
-    std::string max;
-};
-
-struct CombinationTexts {
-    std::string fcp;   // compressive strength [MPa], the same in every combination
-    std::string ecpm;  // ultimate compressive strain [%], the same in every combination
-    RangeTexts E;      // [MPa]
-    RangeTexts fct;    // [MPa]
-    RangeTexts ectm;   // [%]
-    RangeTexts a;
-    RangeTexts b;
-    std::string intermediateCount = "0";  // n
-};
 
 // The ranges of the five varied parameters in the value table's order: E, fct, ectm, a, b.
 inline std::array<const RangeTexts*, gridParameterCount> gridRanges(const CombinationTexts& texts)
@@ -92,19 +79,12 @@ void generateCombinations(const CombinationTexts& texts, GridTable& values, Grid
 
 // ---- the moment of every combination at every test curvature
 
-struct BeamTexts {
-    std::string height;      // section height h [m]
-    std::string width;       // section width [m]
-    std::string pointCount;  // number of test points p
-};
-
-// Watching a computation over the combination rows from another thread.
+// Watching a computation over the combination rows.
 struct RowRunControl {
-    // Called with the row about to be computed (1 … R − 1), from the calling thread.
-    std::function<void(int row)> progress;
-    // Set from outside to stop; the computation then throws Failure with its
-    // cancellation message.
-    const std::atomic<bool>* cancel = nullptr;
+    // Told the row about to be computed (1 … R − 1, of R − 1), from the calling thread;
+    // a stop asked through it ends the computation with Cancelled (the rows written
+    // stay).
+    WorkControl* work = nullptr;
     int threads = 0;  // 0: all hardware threads
 };
 
@@ -127,14 +107,9 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
 // The page change: the deviation list (2 columns, R rows) from the deviation table.
 void fillDeviationList(const GridTable& combinations, const GridTable& deviations, GridTable& list);
 
-struct BestFit {
-    int row = 0;                       // the combination number
-    std::array<std::string, 7> texts;  // E, fcp, fct, ecpm, ectm, a, b as in the combination table
-};
-
 // "Najdi nejvýstižnější kombinaci": the smallest summed deviation (strictly less,
-// from 10 000 000; the lowest row wins ties) and the two comparison curves (test red,
-// combination blue, both from the origin).
+// from 10 000 000; the lowest row wins ties), its number, texts and sum, and the two
+// comparison curves (test red, combination blue, both from the origin).
 BestFit findBestFit(const std::string& pointCountText, const GridTable& list, const GridTable& combinations,
                     const GridTable& diagram, const GridTable& moments, LineSeries& testCurve,
                     LineSeries& combinationCurve, char decimalSeparator);

@@ -18,7 +18,6 @@
 #include <exception>
 #include <mutex>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -45,11 +44,25 @@ struct RowCells : RowTexts {
 
 namespace orderedrows {
 
-inline bool cancelled(const RowRunControl& control) { return control.cancel != nullptr && control.cancel->load(); }
+inline bool cancelled(const RowRunControl& control) { return stopRequested(control.work); }
 
 // Worker threads take chunks of consecutive rows in ascending order and leave each
 // outcome in the row's slot. A chunk is handed over whole, and the calling thread is
 // woken only when it waits for one.
+// The outcome of a row; what its work throws (running out of memory) is the row's
+// failure, so that it is reported in row order, on every thread alike.
+template <class Outcome, class Worker>
+Outcome outcomeOf(Worker& compute, int row)
+{
+    try {
+        return compute(row);
+    } catch (...) {
+        Outcome failed;
+        failed.failure = std::current_exception();
+        return failed;
+    }
+}
+
 template <class Outcome, class MakeWorker>
 class Pool {
 public:
@@ -59,13 +72,13 @@ public:
         : rowCount_(rowCount), control_(control), slots_(static_cast<size_t>(rowCount)),
           ready_(static_cast<size_t>(chunkOf(rowCount - 1) + 1), 0)
     {
-        // Where the system runs out of threads (address space, limits), the pool works
-        // with those it could start.
+        // Where the system runs out of threads or memory (address space, limits), the
+        // pool works with the threads it could start.
         workers_.reserve(static_cast<size_t>(threadCount));
         for (int i = 0; i < threadCount; ++i) {
             try {
                 workers_.emplace_back([this, worker = makeWorker()]() mutable { work(worker); });
-            } catch (const std::system_error&) {
+            } catch (...) {
                 break;
             }
         }
@@ -115,7 +128,7 @@ private:
                 if (cancelled(control_))
                     return;
                 Outcome& outcome = slots_[static_cast<size_t>(row)];
-                outcome = compute(row);
+                outcome = outcomeOf<Outcome>(compute, row);
                 if (outcome.failure) {
                     int known = firstFailedRow_.load();
                     while (row < known && !firstFailedRow_.compare_exchange_weak(known, row)) {
@@ -150,27 +163,27 @@ private:
 }  // namespace orderedrows
 
 // Computes rows 1 … rowCount − 1 and writes them in order. `makeWorker()` gives each
-// thread its row function, `Outcome worker(int row)`, which never throws: an outcome
-// holds its failure (`failure`). `write(row, outcome)` writes a row and throws its
-// failure. Before each row the calling thread checks for cancellation (throwing Failure
-// with `cancelledMessage`) and reports progress. `threads` ≤ 0: all hardware threads.
+// thread its row function, `Outcome worker(int row)`: an outcome holds its failure
+// (`failure`), and what the function throws is the row's failure too. `write(row,
+// outcome)` writes a row and throws its failure. Before each row the calling thread
+// reports progress and checks for a stop (throwing Cancelled). `threads` ≤ 0: all
+// hardware threads.
 template <class Outcome, class MakeWorker, class Write>
-void computeRowsInOrder(int rowCount, const RowRunControl& control, const char* cancelledMessage,
-                        MakeWorker makeWorker, Write write)
+void computeRowsInOrder(int rowCount, const RowRunControl& control, MakeWorker makeWorker, Write write)
 {
     int threadCount = control.threads > 0 ? control.threads : static_cast<int>(std::thread::hardware_concurrency());
     threadCount = std::min(std::max(threadCount, 1), std::max(rowCount - 1, 1));
     auto next = [&](int row) {
-        if (orderedrows::cancelled(control))
-            throw Failure(cancelledMessage);
-        if (control.progress)
-            control.progress(row);
+        if (control.work != nullptr) {
+            control.work->report(row, rowCount - 1);
+            control.work->stopIfRequested();
+        }
     };
     auto sequentially = [&] {
         auto worker = makeWorker();
         for (int row = 1; row < rowCount; ++row) {
             next(row);
-            Outcome outcome = worker(row);
+            Outcome outcome = orderedrows::outcomeOf<Outcome>(worker, row);
             write(row, outcome);
         }
     };
@@ -187,7 +200,7 @@ void computeRowsInOrder(int rowCount, const RowRunControl& control, const char* 
     for (int row = 1; row < rowCount; ++row) {
         next(row);
         if (!pool.take(row, outcome))
-            throw Failure(cancelledMessage);
+            throw Cancelled();
         write(row, outcome);
     }
 }

@@ -8,6 +8,7 @@
 #include "common/NumberText.h"
 #include "flows/CellText.h"
 #include "flows/InverseMessages.h"
+#include "flows/Refusals.h"
 #include "mechanics/Refinement.h"
 
 #include <algorithm>
@@ -31,8 +32,9 @@ struct RowEvaluation {
 // gives them.
 RowEvaluation evaluateCombination(const BeamTexts& beam, const GridTable& diagram, const std::string& number,
                                   const std::array<std::string, 7>& texts, char decimalSeparator,
-                                  const ScanOptions& scan)
+                                  ScanOptions scan)
 {
+    scan.work = nullptr;  // the moments of one combination: too short to stop
     GridTable combination(8, 2);
     combination.setCell(0, 1, number);
     for (size_t column = 1; column <= texts.size(); ++column)
@@ -59,7 +61,7 @@ RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const 
 {
     clearFloatingPointFaults();
     if (bestRow < 1 || bestRow >= combinations.rowCount())
-        throw Failure(noBestRowMessage);
+        throw refusal(Reason::noBestCombination);
     std::array<std::string, 7> gridTexts;
     for (size_t column = 1; column <= gridTexts.size(); ++column)
         gridTexts[column - 1] = combinations.cell(static_cast<int>(column), bestRow);
@@ -88,20 +90,8 @@ RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const 
         problem.ranges[parameter] = FitRange{std::min(min, max), std::max(min, max)};
     }
     checkFloatingPointFaults();
-    problem.scan = control.scan;
-    problem.scan.cancel = control.cancel;  // the scans of the fit stop with it
-
-    RefinementControl fitControl;
-    fitControl.progress = control.progress;
-    fitControl.cancel = control.cancel;
-    Refinement refinement;
-    try {
-        refinement = refineFit(problem, fitControl);
-    } catch (const ScanCancelled&) {
-        refinement.cancelled = true;
-    }
-    if (refinement.cancelled)
-        throw Failure(refinementCancelledMessage);
+    problem.scan = control.scan;  // the fit and its scans stop with it
+    const Refinement refinement = refineFit(problem);
 
     std::array<std::string, 7> refinedTexts = gridTexts;
     for (size_t parameter = 0; parameter < gridParameterCount; ++parameter)

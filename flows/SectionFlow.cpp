@@ -4,6 +4,8 @@
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "flows/CellText.h"
+#include "flows/Refusals.h"
+#include "flows/SectionAnalysis.h"
 #include "flows/SectionMessages.h"
 #include "mechanics/Sections.h"
 
@@ -163,44 +165,38 @@ std::string cancelledMessage(int rows)
     return std::string(cancelledStart) + std::to_string(rows) + cancelledEnd;
 }
 
-// The curvature step: a positive number held in single precision.
-long double readCurvatureStep(const std::string& text, char separator)
-{
-    const long double step = readSingle(text, separator);
-    if (!(step > 0.0L))
-        throw Failure(stepNotPositive);
-    return step;
-}
-
 // Inputs that no section can have, refused after the texts were read and before the
 // table is touched.
-void refuseImpossibleDimensions(const SectionInput& input)
+void refuseImpossibleSection(const HeldSectionInput& input)
 {
-    if (!(input.width > 0.0L) || !(input.height > 0.0L))
-        throw Failure(dimensionsNotPositive);
+    if (const std::optional<Reason> reason = sectionRefusal(input))
+        throw refusal(*reason);
 }
 
-void refuseImpossibleConcrete(const SectionInput& input)
+// The section whose table is prepared: the constants of its laws are formed, and a
+// fault of them, or of a text read before, fails before the step is read.
+SectionAnalysis preparedSection(const HeldSectionInput& input)
 {
-    if (input.E.raw() <= 0)
-        throw Failure(modulusNotPositive);
-    if (input.fcp.raw() <= 0)
-        throw Failure(strengthNotPositive);
+    SectionAnalysis analysis = heldSectionAnalysis(input);
+    checkFloatingPointFaults();
+    return analysis;
 }
 
-// The curvature steps of a section into its table, then its end row and row count.
-template <class Section>
-void runSteps(const Section& section, long double step, const ResultsTable& kind, GridTable& table, char separator,
-              SectionRunReport& report, const SectionRunControl& control)
+// The curvature steps of a section into its table, then its end row and row count. The
+// step text is read (a positive number held in single precision) before the run.
+void runSteps(const SectionAnalysis& analysis, const std::string& stepText, const ResultsTable& kind, GridTable& table,
+              char separator, SectionRunReport& report, const SectionRunControl& control)
 {
+    const long double step = readSingle(stepText, separator);
     const int offset = kind.zeroRow ? 1 : 0;
     auto writeRow = [&](int index, const SectionRow& row) {
         kind.writeRow(table, index + offset, row, separator);
         report.rows.push_back(row);
-        if (control.progress)
-            control.progress(index, row.kappa);
+        if (control.rows != nullptr)
+            control.rows->push_back(row);
     };
-    const RunOutcome outcome = runMomentCurvature(section, step, control.scan, writeRow);
+    const RunOutcome outcome = analysis.run(step, control.run, writeRow);
+    report.outcome = outcome;
     const int lastRow = outcome.rows + offset;
     if (outcome.end == RunEnd::noEquilibrium)
         report.stopMessage = noEquilibriumMessage(outcome.kappa, separator);
@@ -220,10 +216,10 @@ void runSteps(const Section& section, long double step, const ResultsTable& kind
 
 const std::string& heightText(const SectionTexts& texts) { return texts.shape == 0 ? texts.width : texts.height; }
 
-// The inputs of each material, read in its order and refused as they are read.
-SectionInput plainInput(const SectionTexts& t, char separator)
+// The inputs of each material, read in its order and refused once read.
+HeldSectionInput plainInput(const SectionTexts& t, char separator)
 {
-    SectionInput input;
+    HeldSectionInput input;
     input.material = Material::plainConcrete;
     input.diagram = static_cast<CompressionDiagram>(t.diagram);
     input.E = readFixed(t.E, separator);
@@ -235,14 +231,13 @@ SectionInput plainInput(const SectionTexts& t, char separator)
     input.epsC1 = readPercent(t.ec1OrA, separator);
     input.height = readSingle(heightText(t), separator);
     input.N = readFixed(t.N, separator);
-    refuseImpossibleDimensions(input);
-    refuseImpossibleConcrete(input);
+    refuseImpossibleSection(input);
     return input;
 }
 
-SectionInput reinforcedInput(const SectionTexts& t, char separator)
+HeldSectionInput reinforcedInput(const SectionTexts& t, char separator)
 {
-    SectionInput input;
+    HeldSectionInput input;
     input.material = Material::reinforcedConcrete;
     input.diagram = static_cast<CompressionDiagram>(t.diagram);
     input.concreteInTension = t.tension == 0;
@@ -262,25 +257,19 @@ SectionInput reinforcedInput(const SectionTexts& t, char separator)
     const long double topArea = readExtended(t.topArea, separator);
     input.height = readSingle(heightText(t), separator);
     input.N = readFixed(t.N, separator);
-    refuseImpossibleDimensions(input);
-    refuseImpossibleConcrete(input);
-    // A negative area is no reinforcement (and would make every scan a plain one).
-    if (bottomArea < 0.0L)
-        throw Failure(bottomAreaNegative);
-    if (topArea < 0.0L)
-        throw Failure(topAreaNegative);
     input.epsTu = ectm * 0.01L;
     input.epsCu = ecpm * 0.01L;
     input.epsSu = steelUltimate * 0.01L;
     input.epsC1 = peakStrain * 0.01L;
-    input.bottomBars.area = bottomArea * 1e-6L;
+    input.bottomBars.area = bottomArea * 1e-6L;  // m2
     input.topBars.area = topArea * 1e-6L;
+    refuseImpossibleSection(input);
     return input;
 }
 
-SectionInput fibreInput(const SectionTexts& t, char separator)
+HeldSectionInput fibreInput(const SectionTexts& t, char separator)
 {
-    SectionInput input;
+    HeldSectionInput input;
     input.material = Material::fibreConcrete;
     input.a = readSingle(t.ec1OrA, separator);
     input.b = readSingle(t.b, separator);
@@ -292,39 +281,34 @@ SectionInput fibreInput(const SectionTexts& t, char separator)
     input.width = readSingle(t.width, separator);
     input.height = readSingle(heightText(t), separator);
     input.N = readFixed(t.N, separator);
-    refuseImpossibleDimensions(input);
     input.epsTu = ectm * 0.01L;
     input.epsCu = ecpm * 0.01L;
+    refuseImpossibleSection(input);
     return input;
 }
 
-// The run of a material: the table prepared after its inputs were read, the section's
-// derived constants formed before the step is read.
-template <class Section>
-void runMaterial(const SectionInput& input, const SectionTexts& t, const ResultsTable& kind, char separator,
+// A material's run: its table prepared once its inputs were read, then its steps.
+void runMaterial(const HeldSectionInput& input, const SectionTexts& t, const ResultsTable& kind, char separator,
                  GridTable& table, SectionRunReport& report, const SectionRunControl& control)
 {
     prepareTable(table, kind, report);
     if (kind.zeroRow)
         writeZeroRow(table, input.height, separator);
-    const Section section(input);
-    checkFloatingPointFaults();  // the derived constants fail before the step is read
-    const long double step = readCurvatureStep(t.kappaStep, separator);
+    const SectionAnalysis analysis = preparedSection(input);
     report.input = input;
-    report.rows.clear();
     report.firstRow = kind.zeroRow ? 2 : 1;
-    runSteps(section, step, kind, table, separator, report, control);
+    runSteps(analysis, t.kappaStep, kind, table, separator, report, control);
 }
 
-// Refuses the choices the laws need; the material is one of the three.
+// The choices the laws need, before anything is read or written.
 void refuseMissingChoices(const SectionTexts& texts)
 {
     if (texts.material != 1 && (texts.diagram < 0 || texts.diagram > 2))
-        throw Failure(noDiagram);
+        throw refusal(Reason::noDiagram);
     if (texts.shape != 0 && texts.shape != 1)
-        throw Failure(noShape);
+        throw refusal(Reason::noShape);
     if (texts.material == 2 && texts.tension != 0 && texts.tension != 1)
-        throw Failure(noTensionChoice);
+        throw refusal(Reason::noTensionChoice);
 }
 
 }  // namespace
@@ -337,27 +321,25 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
     if (material < 0 || material > 2)
         return;
     report.ran = true;
-    // The choices the laws need, before anything is read or written.
     refuseMissingChoices(texts);
 
     SectionRunControl run = control;
-    run.scan.exactEquilibrium = control.scan.exactEquilibrium || texts.exactEquilibrium;
-    report.exactEquilibrium = run.scan.exactEquilibrium;
+    run.run.exactEquilibrium = control.run.exactEquilibrium || texts.exactEquilibrium;
+    report.exactEquilibrium = run.run.exactEquilibrium;
     clearFloatingPointFaults();
     const char separator = decimalSeparator;
     if (material == 0)
-        runMaterial<PlainSection>(plainInput(texts, separator), texts, plainTable, separator, table, report, run);
+        runMaterial(plainInput(texts, separator), texts, plainTable, separator, table, report, run);
     else if (material == 1)
-        runMaterial<FibreSection>(fibreInput(texts, separator), texts, fibreTable, separator, table, report, run);
+        runMaterial(fibreInput(texts, separator), texts, fibreTable, separator, table, report, run);
     else
-        runMaterial<ReinforcedSection>(reinforcedInput(texts, separator), texts, reinforcedTable, separator, table,
-                                       report, run);
+        runMaterial(reinforcedInput(texts, separator), texts, reinforcedTable, separator, table, report, run);
 }
 
-SectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator)
+HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator)
 {
     if (texts.material < 0 || texts.material > 2)
-        throw Failure(noMaterial);
+        throw refusal(Reason::noMaterial);
     refuseMissingChoices(texts);
     clearFloatingPointFaults();
     if (texts.material == 0)

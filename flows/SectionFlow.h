@@ -6,11 +6,9 @@
 
 #include "flows/GridTable.h"
 #include "mechanics/DepthProfile.h"
-#include "mechanics/MomentCurvature.h"
-#include "mechanics/NeutralAxisScan.h"
 #include "mechanics/SectionInput.h"
+#include "prurez/Section.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,21 +73,24 @@ struct SectionRunReport {
     std::string stopMessage;
     // The user stopped the run; the rows computed so far are shown.
     bool cancelled = false;
+    // How the run ended, when it ran.
+    RunOutcome outcome;
     // Once the run started (the step read): its inputs, its rows as computed (table row
     // firstRow + i holds rows[i], the last one overwritten by the end row when a limit
     // was passed) and whether they are in exact equilibrium.
-    SectionInput input;
+    HeldSectionInput input;
     std::vector<SectionRow> rows;
     int firstRow = 0;
     bool exactEquilibrium = false;
     bool endRowWritten = false;  // the last row is the end row of a limit passed
 };
 
-// Watching a running VÝPOČET from another thread: the rows computed so far and the
-// last curvature, and a flag that stops the run after its current step.
+// How VÝPOČET runs: the progress callback is told the rows computed so far (and may
+// stop the run after its current step), the scans may be the plain ones; and where the
+// rows' values go besides the table.
 struct SectionRunControl {
-    ScanOptions scan;
-    std::function<void(int rows, long double kappa)> progress;
+    RunOptions run;
+    std::vector<SectionRow>* rows = nullptr;
 };
 
 // VÝPOČET: reads the texts in the order of the chosen material, prepares the results
@@ -102,7 +103,7 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
 // The inputs of the texts as VÝPOČET reads them (in the chosen material's order, with
 // its refusals), without running: for what else is computed of the same section. No
 // material chosen fails too.
-SectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator);
+HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator);
 
 // The values of a row of the results table as the run computed them: the zero row
 // (plain and reinforced concrete) is the state before any curvature, at mid-height; the

@@ -3,20 +3,15 @@
 #include "flows/InverseFlow.h"
 
 #include "common/Failure.h"
-#include "common/FileErrors.h"
+#include "common/Files.h"
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "flows/CellText.h"
 #include "flows/InverseMessages.h"
+#include "flows/Refusals.h"
 
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <memory>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace prurez {
 
@@ -35,10 +30,6 @@ void writePointHeaders(GridTable& points)
 constexpr std::size_t maximumNumberTextLength = 64;
 constexpr int endOfFileCharacter = 26;  // Ctrl-Z
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 std::optional<int> setTestPointCount(const std::string& countText, GridTable& points)
@@ -50,7 +41,7 @@ std::optional<int> setTestPointCount(const std::string& countText, GridTable& po
     // The up-down counts to 100; a larger count typed into the field would make a grid
     // of millions of empty rows.
     if (count > maximumTestPointCount)
-        throw Failure(testPointCountMessage);
+        throw refusal(Reason::tooManyTestPoints);
     // The grid never has fewer than one row; a negative count sizes it as none.
     const int pointCount = static_cast<int>(count < 0 ? 0 : count);
     points.setRowCount(pointCount + 1);
@@ -63,64 +54,58 @@ bool isFileMask(const std::string& name)
     return name.find_first_of("*?") != std::string::npos;
 }
 
-int readTestDataFile(const std::string& fileName, GridTable& points, char decimalSeparator)
+std::string testDataFileContent(const std::string& fileName, const std::atomic<bool>* cancel)
+{
+    try {
+        return readFile(fileName, cancel);
+    } catch (const FileProblem& problem) {
+        switch (problem.kind()) {
+        case FileProblem::Kind::cannotOpen:
+            throw Failure(Reason::fileError, fileErrorMessage(problem.errorNumber(), false));
+        case FileProblem::Kind::notRegular:  // a device or a pipe may never end (or never start)
+            throw Failure(Reason::fileError, fileErrorMessage(EACCES, false));
+        case FileProblem::Kind::cannotRead:
+            throw Failure(Reason::fileError, "I/O error " + std::to_string(problem.errorNumber()));
+        default:  // too large, stopped: the program's own messages
+            throw;
+        }
+    }
+}
+
+int readTestData(const std::string& content, GridTable& points, char decimalSeparator)
 {
     clearFloatingPointFaults();
-    errno = 0;
-    // Only a regular file: a device or a pipe may never end (or never start).
-    const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        throw Failure(fileErrorMessage(errno, false));
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(descriptor);
-        throw Failure(fileErrorMessage(EACCES, false));
-    }
-    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(descriptor, "rb"));
-    if (!file) {
-        const int error = errno;
-        ::close(descriptor);
-        throw Failure(fileErrorMessage(error, false));
-    }
-
     long long valueCount = 0;
     std::string text;
     auto takeNumber = [&] {
         if (text.empty())
             return;
         if (!isNumberText(text, '.'))
-            throw Failure(invalidNumericInputMessage);
+            throw refusal(Reason::invalidNumericInput);
         const long double value = decimalToLongDouble(text, '.');
         if (std::isinf(value)) {
             clearFloatingPointFaults();
-            throw Failure("Floating point overflow");
+            throw Failure(Reason::overflow, "Floating point overflow");
         }
+        // The deflection of one point more than a test may have.
+        if (valueCount == 2LL * maximumTestFilePointCount + 1)
+            throw refusal(Reason::tooManyTestFilePoints);
         ++valueCount;
         const int row = static_cast<int>((valueCount + 1) / 2);
         writeNumber(points, valueCount % 2 == 1 ? 0 : 1, row, value, decimalSeparator);
         text.clear();
     };
 
-    char buffer[65536];
-    bool ended = false;
-    while (!ended) {
-        const std::size_t length = std::fread(buffer, 1, sizeof buffer, file.get());
-        if (length == 0) {
-            if (std::ferror(file.get()))
-                throw Failure(fileErrorMessage(errno, false));
+    for (const char character : content) {
+        const unsigned char c = static_cast<unsigned char>(character);
+        if (c == endOfFileCharacter)
             break;
-        }
-        for (std::size_t i = 0; i < length && !ended; ++i) {
-            const unsigned char c = static_cast<unsigned char>(buffer[i]);
-            if (c == endOfFileCharacter) {
-                ended = true;
-            } else if (c <= 32) {
+        if (c <= 32) {
+            takeNumber();
+        } else {
+            text += static_cast<char>(c);
+            if (text.size() == maximumNumberTextLength)
                 takeNumber();
-            } else {
-                text += static_cast<char>(c);
-                if (text.size() == maximumNumberTextLength)
-                    takeNumber();
-            }
         }
     }
     takeNumber();
@@ -129,6 +114,11 @@ int readTestDataFile(const std::string& fileName, GridTable& points, char decima
     const int pointCount = static_cast<int>(valueCount / 2);
     points.setRowCount(pointCount + 1);
     return pointCount;
+}
+
+int readTestDataFile(const std::string& fileName, GridTable& points, char decimalSeparator)
+{
+    return readTestData(testDataFileContent(fileName), points, decimalSeparator);
 }
 
 }  // namespace prurez

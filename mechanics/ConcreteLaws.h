@@ -18,6 +18,7 @@
 
 #include "common/FixedPoint.h"
 #include "common/FloatingPoint.h"
+#include "prurez/Section.h"
 
 #include <variant>
 
@@ -27,8 +28,6 @@ enum class LawGrouping {
     plainConcrete,       // the products as the plain-concrete analysis writes them
     reinforcedConcrete,  // the products as the reinforced-concrete analysis writes them
 };
-
-enum class CompressionDiagram { bilinear, parabolicRectangular, parabolic };
 
 // The concrete of one run, as the analyses hold it.
 struct ConcreteProperties {

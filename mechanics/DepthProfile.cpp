@@ -34,7 +34,7 @@ void fillConcrete(const Section& section, const SectionRow& row, long double h, 
 
 }  // namespace
 
-DepthProfile depthProfile(const SectionInput& input, const SectionRow& row, int points, bool breaks)
+DepthProfile depthProfile(const HeldSectionInput& input, const SectionRow& row, int points, bool breaks)
 {
     points = std::max(points, 2);
     DepthProfile profile;

@@ -12,32 +12,15 @@
 // (parabolic) stress block is the three-piece approximation of the analyses, which
 // differs from the exact centroid by up to about 1 %.
 
-#include "mechanics/MomentCurvature.h"
 #include "mechanics/SectionInput.h"
-
-#include <vector>
+#include "prurez/Section.h"
 
 namespace prurez {
-
-struct BarInProfile {
-    long double depth = 0;   // from the top edge [m]
-    long double strain = 0;  // tension positive
-    long double stress = 0;  // [MPa], tension positive
-    long double force = 0;   // [MN], tension positive
-};
-
-struct DepthProfile {
-    std::vector<long double> depth;   // from the top edge [m], ascending from 0 to h
-    std::vector<long double> strain;  // tension positive
-    std::vector<long double> stress;  // the concrete's [MPa], tension positive
-    std::vector<BarInProfile> bars;   // reinforced concrete: the top layer, then the bottom one
-    long double neutralAxis = 0;      // the depth x of the compression zone [m]
-};
 
 // The profile of `row` (a row of the section's own run) at `points` (2 or more) depths
 // evenly from the top edge to the bottom one; with `breaks`, also at the neutral axis
 // and where the strain passes a break of the laws, so that a line through the points
 // draws (and a trapezoid rule integrates) the straight branches exactly.
-DepthProfile depthProfile(const SectionInput& input, const SectionRow& row, int points = 101, bool breaks = false);
+DepthProfile depthProfile(const HeldSectionInput& input, const SectionRow& row, int points = 101, bool breaks = false);
 
 }  // namespace prurez

@@ -26,8 +26,8 @@ constexpr long double goldenRatio = 0.6180339887498948482L;
 
 void stopIfAsked(const ScanOptions& options)
 {
-    if (options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed))
-        throw ScanCancelled();
+    if (stopRequested(options.work))
+        throw Cancelled();
 }
 
 // The state of a section at a curvature: balanced within the limits, balanced past a
@@ -250,9 +250,9 @@ long double whereLargest(long double limit, F&& f)
 }
 
 template <class Section>
-InteractionDiagram diagramOf(const SectionInput& input, int points, const InteractionControl& control)
+InteractionDiagram diagramOf(const HeldSectionInput& input, int points, const InteractionControl& control)
 {
-    SectionInput unloaded = input;
+    HeldSectionInput unloaded = input;
     unloaded.N = Fixed();
     clearFloatingPointFaults();
     const Section measure(unloaded);
@@ -274,14 +274,14 @@ InteractionDiagram diagramOf(const SectionInput& input, int points, const Intera
     const bool reinforced = input.material == Material::reinforcedConcrete;
     diagram.symmetric = !reinforced || (input.topBars.area == input.bottomBars.area &&
                                         input.topBars.distance == input.bottomBars.distance);
-    SectionInput flipped = input;
+    HeldSectionInput flipped = input;
     std::swap(flipped.topBars, flipped.bottomBars);
 
     const int branches = diagram.symmetric ? 1 : 2;
     for (int branch = 0; branch < branches; ++branch) {
         std::vector<InteractionPoint>& line = branch == 0 ? diagram.positive : diagram.negative;
         line.resize(static_cast<size_t>(points));
-        SectionInput unloadedBent = branch == 0 ? input : flipped;
+        HeldSectionInput unloadedBent = branch == 0 ? input : flipped;
         unloadedBent.N = Fixed();
         const Section ends(unloadedBent);
         for (int k : {0, points - 1}) {
@@ -303,7 +303,7 @@ InteractionDiagram diagramOf(const SectionInput& input, int points, const Intera
         const long double N = diagram.compressiveCapacity + (diagram.tensileCapacity - diagram.compressiveCapacity) *
                                                                 static_cast<long double>(k) /
                                                                 static_cast<long double>(points - 1);
-        SectionInput loaded = branch == 0 ? input : flipped;
+        HeldSectionInput loaded = branch == 0 ? input : flipped;
         loaded.N = Fixed::store(N * 1000.0L);
         clearFloatingPointFaults();
         const Section section(loaded);
@@ -332,8 +332,8 @@ InteractionDiagram diagramOf(const SectionInput& input, int points, const Intera
                 }
             }
             ++done;
-            if (reports && control.progress)
-                control.progress(done.load(), total);
+            if (reports && control.scan.work != nullptr)
+                control.scan.work->report(done.load(), total);
         }
     };
     const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
@@ -352,16 +352,16 @@ InteractionDiagram diagramOf(const SectionInput& input, int points, const Intera
         helper.join();
     if (firstFailed.load() < total)
         std::rethrow_exception(failures[static_cast<size_t>(firstFailed.load())]);
-    if (control.progress)
-        control.progress(total, total);
+    if (control.scan.work != nullptr)
+        control.scan.work->report(total, total);
     return diagram;
 }
 
 }  // namespace
 
-InteractionDiagram interactionDiagram(const SectionInput& input, int points, const InteractionControl& control)
+InteractionDiagram interactionDiagram(const HeldSectionInput& input, int points, const InteractionControl& control)
 {
-    points = std::clamp(points, 2, maximumInteractionPoints);
+    points = std::clamp(points, minimumInteractionPoints, maximumInteractionPoints);
     switch (input.material) {
     case Material::plainConcrete:
         return diagramOf<PlainSection>(input, points, control);
@@ -373,7 +373,7 @@ InteractionDiagram interactionDiagram(const SectionInput& input, int points, con
     return diagramOf<ReinforcedSection>(input, points, control);
 }
 
-InteractionPoint peakMomentUnderForce(const SectionInput& input, const ScanOptions& options)
+InteractionPoint peakMomentUnderForce(const HeldSectionInput& input, const ScanOptions& options)
 {
     clearFloatingPointFaults();
     InteractionPoint point;

@@ -27,64 +27,29 @@
 // swapped), its moments and curvatures negated; a section whose layers are equal (or
 // that has none) bends the same both ways and has the positive branch only.
 
-#include "mechanics/MomentCurvature.h"
 #include "mechanics/NeutralAxisScan.h"
 #include "mechanics/SectionInput.h"
-
-#include <functional>
-#include <vector>
+#include "prurez/Section.h"
 
 namespace prurez {
 
-enum class InteractionEnd {
-    crushed,        // the top edge passed εcu
-    torn,           // the concrete's bottom edge passed εtu
-    steelTorn,      // the bottom bars passed εsu
-    noEquilibrium,  // the neutral axis left the faces (or never lay between them)
-    capacity,       // an end of the diagram: the largest compression or tension
-};
-
-struct InteractionPoint {
-    long double N = 0;        // axial force [MN], tension positive
-    bool hasMoment = false;   // false: no curvature balances the force
-    long double moment = 0;   // the peak moment about mid-height [MNm] (negative bending: below 0)
-    long double kappa = 0;    // the curvature at the peak [1/m]
-    InteractionEnd end = InteractionEnd::capacity;
-};
-
-struct InteractionDiagram {
-    // The forces ascending, positive bending; then negative bending, empty when the
-    // section bends the same both ways.
-    std::vector<InteractionPoint> positive;
-    std::vector<InteractionPoint> negative;
-    bool symmetric = true;
-    long double compressiveCapacity = 0;  // [MN], below 0
-    long double tensileCapacity = 0;      // [MN]
-};
-
-// The default number of forces, the two ends included, and the most accepted.
-inline constexpr int defaultInteractionPoints = 41;
-inline constexpr int maximumInteractionPoints = 1001;
-
 struct InteractionControl {
-    // Its cancel flag stops the computation (ScanCancelled is thrown); exactEquilibrium
-    // is set by the diagram itself.
+    // Its work control is told the forces done (from the calling thread) and stops the
+    // computation (Cancelled is thrown); exactEquilibrium is set by the diagram itself.
     ScanOptions scan;
-    // Called from the calling thread after forces were done, with the forces done and
-    // their total (both branches).
-    std::function<void(int done, int total)> progress;
     // Threads for the forces (the calling thread one of them); 0: all hardware threads.
     // The diagram is the same for any number.
     int threads = 0;
 };
 
-// The diagram of a section (its N is not read) with `points` forces (2 or more). A
-// floating-point fault throws Failure.
-InteractionDiagram interactionDiagram(const SectionInput& input, int points = defaultInteractionPoints,
+// The diagram of a section (its N is not read) with `points` forces (clamped to
+// minimumInteractionPoints … maximumInteractionPoints). A floating-point fault throws
+// Failure.
+InteractionDiagram interactionDiagram(const HeldSectionInput& input, int points = defaultInteractionPoints,
                                       const InteractionControl& control = InteractionControl());
 
 // The peak of the exact-equilibrium run of the section under its own N, as the diagram
 // takes it (positive bending).
-InteractionPoint peakMomentUnderForce(const SectionInput& input, const ScanOptions& options = ScanOptions());
+InteractionPoint peakMomentUnderForce(const HeldSectionInput& input, const ScanOptions& options = ScanOptions());
 
 }  // namespace prurez

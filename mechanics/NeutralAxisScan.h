@@ -44,11 +44,11 @@
 #include "common/Failure.h"
 #include "common/FixedPoint.h"
 #include "common/FloatingPoint.h"
+#include "common/WorkControl.h"
 #include "mechanics/ConcreteLaws.h"
 #include "mechanics/FibreConcreteLaw.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -64,12 +64,10 @@ struct ScanOptions {
     // section forces balance the axial force to the precision of the extended type
     // (ExactEquilibrium.h).
     bool exactEquilibrium = false;
-    // Set from outside to stop: a scan then throws ScanCancelled.
-    const std::atomic<bool>* cancel = nullptr;
+    // Watches the computation the scan is part of: a long plain scan that is asked to
+    // stop throws Cancelled.
+    WorkControl* work = nullptr;
 };
-
-// Thrown by a scan that was asked to stop.
-struct ScanCancelled {};
 
 // The positions start − step, start − 2·step, … (repeated subtraction), tried while
 // they are at least −step/2 and still move.
@@ -377,8 +375,8 @@ bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePla
         checkFloatingPointFaults();
         if (passes)
             return true;
-        if ((tried & 4095) == 4095 && options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed))
-            throw ScanCancelled();
+        if ((tried & 4095) == 4095 && stopRequested(options.work))
+            throw Cancelled();
     }
     return false;
 }

@@ -18,6 +18,7 @@ constexpr int parameterCount = gridParameterCount;
 // (εtm carrying the slope, then b).
 constexpr int maximumIterations = 100;
 constexpr int stageCount = 2;
+static_assert(stageCount * maximumIterations == refinementStepCount);
 // The forward-difference step on the [0, 1] scale of a range.
 constexpr long double differenceStep = 1e-6L;
 // A stage ends when an accepted step lowers the sum of squares by less than this part.
@@ -25,11 +26,6 @@ constexpr long double smallestGain = 1e-12L;
 // A parameter at a limit holds the fit back when its gradient points outwards with at
 // least this cosine between its Jacobian column and the residuals.
 constexpr long double pressingCosine = 1e-4L;
-
-bool cancelled(const RefinementControl& control)
-{
-    return control.cancel != nullptr && control.cancel->load();
-}
 
 long double sumOfSquares(const std::vector<long double>& r)
 {
@@ -185,13 +181,12 @@ bool solve(std::vector<std::vector<long double>> m, std::vector<long double> rhs
 struct StageOutcome {
     FitValues values{};
     std::array<int, parameterCount> pressing{};  // −1 held back by the lower limit, +1 by the upper
-    bool cancelled = false;
 };
 
 // Fits the active parameters from `start`, the others held; each active range has a
 // width above zero.
 StageOutcome fitStage(SmoothMoments& model, const RefinementProblem& problem, const FitValues& start,
-                      const std::vector<int>& active, const RefinementControl& control, int firstStep)
+                      const std::vector<int>& active, int firstStep)
 {
     StageOutcome outcome;
     outcome.values = start;
@@ -256,12 +251,10 @@ StageOutcome fitStage(SmoothMoments& model, const RefinementProblem& problem, co
 
     long double damping = 1e-3L;
     for (int iteration = 0; iteration < maximumIterations; ++iteration) {
-        if (cancelled(control)) {
-            outcome.cancelled = true;
-            break;
+        if (WorkControl* work = problem.scan.work) {
+            work->report(firstStep + iteration, stageCount * maximumIterations);
+            work->stopIfRequested();
         }
-        if (control.progress)
-            control.progress(firstStep + iteration, stageCount * maximumIterations);
         differentiate();
         // A parameter at a limit whose descent points outwards stays there this step.
         std::vector<size_t> free;
@@ -396,7 +389,7 @@ bool gentleBranchReached(const BeamSection& beam, const FibreParameters& paramet
     return false;
 }
 
-Refinement refineFit(const RefinementProblem& problem, const RefinementControl& control)
+Refinement refineFit(const RefinementProblem& problem)
 {
     Refinement result;
     result.values = problem.start;
@@ -429,26 +422,20 @@ Refinement refineFit(const RefinementProblem& problem, const RefinementControl& 
     if (slopeParameter >= 0)
         active.push_back(slopeParameter);
     result.slopeCarriedByB = slopeParameter == fitB;
-    StageOutcome stage = fitStage(model, problem, problem.start, active, control, 0);
+    StageOutcome stage = fitStage(model, problem, problem.start, active, 0);
     std::array<int, parameterCount> pressing = stage.pressing;
-    bool shown = !stage.cancelled && reached(stage.values);
+    bool shown = reached(stage.values);
 
     // εtm pressed against a limit: held there, b carries the slope.
     if (shown && slopeParameter == fitEctm && pressing[fitEctm] != 0 && width(fitB) > 0.0L) {
         active.back() = fitB;
-        const StageOutcome second =
-            fitStage(model, problem, stage.values, active, control, maximumIterations);
+        const StageOutcome second = fitStage(model, problem, stage.values, active, maximumIterations);
         const int ectmSide = pressing[fitEctm];
         stage = second;
         pressing = second.pressing;
         pressing[fitEctm] = second.pressing[fitB] != 0 ? ectmSide : 0;
         result.slopeCarriedByB = true;
-        shown = !stage.cancelled && reached(stage.values);
-    }
-    result.momentEvaluations = model.evaluations() + scanEvaluations;
-    if (stage.cancelled) {
-        result.cancelled = true;
-        return result;
+        shown = reached(stage.values);
     }
 
     for (size_t parameter = 0; parameter < parameterCount; ++parameter) {
@@ -464,8 +451,8 @@ Refinement refineFit(const RefinementProblem& problem, const RefinementControl& 
     result.limitSide = pressing;
     result.gentleBranchReached = reached(result.values);
     result.momentEvaluations = model.evaluations() + scanEvaluations;
-    if (control.progress)
-        control.progress(stageCount * maximumIterations, stageCount * maximumIterations);
+    if (problem.scan.work != nullptr)
+        problem.scan.work->report(stageCount * maximumIterations, stageCount * maximumIterations);
     return result;
 }
 

@@ -40,11 +40,12 @@
 #include "mechanics/NeutralAxisScan.h"
 
 #include <array>
-#include <atomic>
-#include <functional>
 #include <vector>
 
 namespace prurez {
+
+// The most steps of the fit (two stages of at most 100 iterations).
+inline constexpr int refinementStepCount = 200;
 
 // The varied parameters in the grid's order (that of the value table).
 enum FitParameter { fitE, fitFct, fitEctm, fitA, fitB };
@@ -68,13 +69,6 @@ struct RefinementProblem {
     ScanOptions scan;                      // for the balanced positions judged at the end
 };
 
-struct RefinementControl {
-    // Called before each step of the fit: the step (from 0) and the most steps there
-    // can be.
-    std::function<void(int step, int stepCount)> progress;
-    // Set from outside to stop; the refinement then returns with `cancelled`.
-    const std::atomic<bool>* cancel = nullptr;
-};
 
 struct Refinement {
     FitValues values{};                             // the refined values, held as described above
@@ -88,7 +82,6 @@ struct Refinement {
     // range of no width); otherwise by εtm, b held at its grid value.
     bool slopeCarriedByB = false;
     long long momentEvaluations = 0;
-    bool cancelled = false;
 };
 
 // The fibre parameters of a combination as MomentAtCurvature takes them (εtu = εtm·0.01,
@@ -106,7 +99,9 @@ bool gentleBranchReached(const BeamSection& beam, const FibreParameters& paramet
 
 // Runs the fit. Its moments are evaluated with the floating-point flags cleared and
 // cleared again afterwards; a combination whose moments cannot be formed (a fault, no
-// balance) is never accepted as a step.
-Refinement refineFit(const RefinementProblem& problem, const RefinementControl& control = RefinementControl());
+// balance) is never accepted as a step. The work control of the problem's scan options
+// is told each step of the fit (the step from 0, and the most steps there can be) and
+// at the end both equal; a stop asked through it throws Cancelled.
+Refinement refineFit(const RefinementProblem& problem);
 
 }  // namespace prurez

@@ -1,23 +1,14 @@
 #pragma once
-// What a section analysis takes: the material, its laws' parameters, the rectangle
-// and the axial force, each held in the precision class the analyses hold it in.
+// A section's input as the analyses hold it: each value in its precision class
+// (prurez/Section.h gives the same input by meaning, in one unit system).
 
 #include "common/FixedPoint.h"
 #include "common/FloatingPoint.h"
-#include "mechanics/ConcreteLaws.h"
+#include "prurez/Section.h"
 
 namespace prurez {
 
-enum class Material { plainConcrete, fibreConcrete, reinforcedConcrete };
-
-// A layer of bars: its area [m²] and the distance of the bars from the nearer edge
-// [m], both extended.
-struct BarLayer {
-    long double area = 0;
-    long double distance = 0;
-};
-
-struct SectionInput {
+struct HeldSectionInput {
     Material material = Material::plainConcrete;
     // Plain and reinforced concrete: the compression diagram; reinforced concrete:
     // whether the concrete acts in tension (plain and fibre concrete always do).
@@ -36,7 +27,7 @@ struct SectionInput {
     Fixed fy;                // reinforced: steel yield strength [MPa]
     Fixed Es;                // reinforced: steel modulus [MPa]
     long double epsSu = 0;   // reinforced: steel ultimate strain εsu (fraction)
-    BarLayer bottomBars;     // reinforced: distance from the bottom edge
+    BarLayer bottomBars;     // reinforced: [m²], distance from the bottom edge [m], extended
     BarLayer topBars;        // reinforced: distance from the top edge
 
     Single width;            // b [m]

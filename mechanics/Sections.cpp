@@ -8,7 +8,31 @@
 
 namespace prurez {
 
-ConcreteProperties concreteProperties(const SectionInput& input, LawGrouping grouping)
+std::optional<Reason> sectionRefusal(const HeldSectionInput& input)
+{
+    const bool fibre = input.material == Material::fibreConcrete;
+    const bool reinforced = input.material == Material::reinforcedConcrete;
+    if (!fibre && !reinforced && input.material != Material::plainConcrete)
+        return Reason::noMaterial;
+    if (!fibre && input.diagram != CompressionDiagram::bilinear &&
+        input.diagram != CompressionDiagram::parabolicRectangular && input.diagram != CompressionDiagram::parabolic)
+        return Reason::noDiagram;
+    if (!(input.width > 0.0L) || !(input.height > 0.0L))
+        return Reason::dimensionsNotPositive;
+    if (fibre)
+        return std::nullopt;
+    if (input.E.raw() <= 0)
+        return Reason::modulusNotPositive;
+    if (input.fcp.raw() <= 0)
+        return Reason::strengthNotPositive;
+    if (reinforced && input.bottomBars.area < 0.0L)
+        return Reason::bottomBarAreaNegative;
+    if (reinforced && input.topBars.area < 0.0L)
+        return Reason::topBarAreaNegative;
+    return std::nullopt;
+}
+
+ConcreteProperties concreteProperties(const HeldSectionInput& input, LawGrouping grouping)
 {
     ConcreteProperties concrete;
     concrete.fcp = input.fcp;
@@ -120,7 +144,7 @@ beyond::BarsContribution noBars(long double, SectionRow&) { return {}; }
 
 // ---- plain concrete
 
-PlainSection::PlainSection(const SectionInput& input)
+PlainSection::PlainSection(const HeldSectionInput& input)
     : concrete_(concreteProperties(input, LawGrouping::plainConcrete)),
       diagram_(input.diagram),
       compression_(concrete_, diagram_),
@@ -197,7 +221,7 @@ std::optional<RunEnd> PlainSection::limitPassed(const SectionRow& row) const
 
 // ---- reinforced concrete
 
-ReinforcedSection::ReinforcedSection(const SectionInput& input)
+ReinforcedSection::ReinforcedSection(const HeldSectionInput& input)
     : concrete_(concreteProperties(input, LawGrouping::reinforcedConcrete)),
       diagram_(input.diagram),
       concreteInTension_(input.concreteInTension),
@@ -334,7 +358,7 @@ std::optional<RunEnd> ReinforcedSection::limitPassed(const SectionRow& row) cons
 
 // ---- fibre concrete
 
-FibreSection::FibreSection(const SectionInput& input)
+FibreSection::FibreSection(const HeldSectionInput& input)
     : law_(sectionFibreLaw(input.E, input.fcp, input.fct, input.a, input.b, input.epsTu)),
       continuousLaw_(law_),
       width_(input.width),

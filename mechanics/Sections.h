@@ -14,6 +14,8 @@
 #include "mechanics/MomentCurvature.h"
 #include "mechanics/SectionInput.h"
 
+#include "prurez/Failure.h"
+
 #include <optional>
 #include <vector>
 
@@ -29,9 +31,16 @@ struct UniformStrainState {
     long double moment = 0;
 };
 
+// What no section of the input's material can be, in the order it is looked for: a
+// material or a diagram outside its choices; a width or height not above zero; for
+// plain and reinforced concrete a modulus or a compressive strength not above zero; for
+// reinforced concrete a negative bar area (no reinforcement, and it would make every
+// scan a plain one). None for an input the analysis takes.
+std::optional<Reason> sectionRefusal(const HeldSectionInput& input);
+
 // The concrete as the plain (or reinforced) analysis holds it: εt0 = fct / E formed in
 // single precision.
-ConcreteProperties concreteProperties(const SectionInput& input, LawGrouping grouping);
+ConcreteProperties concreteProperties(const HeldSectionInput& input, LawGrouping grouping);
 
 // Plain concrete: the chosen compression diagram and the softening tension law, which
 // always acts. Ends when the top edge passes εcu (crushed) or the bottom edge εtu
@@ -40,7 +49,7 @@ class PlainSection {
 public:
     static constexpr bool startsAtZeroCurvature = false;
     // Forms εt0 = fct / E in single precision.
-    explicit PlainSection(const SectionInput& input);
+    explicit PlainSection(const HeldSectionInput& input);
     std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
     std::optional<RunEnd> limitPassed(const SectionRow& row) const;
 
@@ -82,7 +91,7 @@ class ReinforcedSection {
 public:
     static constexpr bool startsAtZeroCurvature = false;
     // Forms εt0 = fct / E in single precision and εy = fy / Es.
-    explicit ReinforcedSection(const SectionInput& input);
+    explicit ReinforcedSection(const HeldSectionInput& input);
     std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
     std::optional<RunEnd> limitPassed(const SectionRow& row) const;
 
@@ -128,7 +137,7 @@ class FibreSection {
 public:
     static constexpr bool startsAtZeroCurvature = true;
     // Forms the law's strain limits in single precision.
-    explicit FibreSection(const SectionInput& input);
+    explicit FibreSection(const HeldSectionInput& input);
     std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
     std::optional<RunEnd> limitPassed(const SectionRow& row) const;
 

@@ -1,7 +1,7 @@
 #include "ui/Form2.h"
 
 #include "ui/Windows.h"
-#include "flows/InverseFlow.h"
+#include "flows/InverseState.h"
 #include "common/NumberText.h"
 #include "ui/Form3.h"
 #include "ui/widgets/Charts.h"
@@ -33,6 +33,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <optional>
 
 namespace prurez {
 
@@ -183,6 +184,30 @@ Form2::Form2(QWidget* parent) : Window(parent)
     followGrowth(Chart1, grow);
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, &Form2::OpenInputClick);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &Form2::SaveInputClick);
+    keepFieldTexts();
+}
+
+void Form2::keepFieldTexts()
+{
+    InverseFields& kept = inverseSession().fields();
+    CombinationTexts& c = kept.combinations;
+    const std::pair<QLineEdit*, std::string*> fields[] = {
+        {Edit2, &kept.test.E},        {Edit3, &kept.test.loadDistance}, {Edit4, &kept.test.sectionDimension},
+        {Edit1, &kept.beam.pointCount}, {Edit18, &kept.beam.height},    {Edit19, &kept.beam.width},
+        {Edit5, &c.fcp},              {Edit6, &c.ecpm},                 {Edit7, &c.E.min},
+        {Edit12, &c.E.max},           {Edit8, &c.fct.min},              {Edit13, &c.fct.max},
+        {Edit9, &c.ectm.min},         {Edit14, &c.ectm.max},            {Edit10, &c.a.min},
+        {Edit15, &c.a.max},           {Edit11, &c.b.min},               {Edit16, &c.b.max},
+        {Edit17, &c.intermediateCount}};
+    std::vector<TextSource> sources;
+    for (const auto& [field, text] : fields) {
+        *text = toStd(field->text());
+        connect(field, &QLineEdit::textChanged, this, [text = text](const QString& changed) { *text = toStd(changed); });
+        sources.push_back({text, field});
+    }
+    addFieldTexts(sources);
+    kept.exactEquilibrium = exactEquilibriumBox->isChecked();
+    connect(exactEquilibriumBox, &QCheckBox::toggled, this, [&kept](bool on) { kept.exactEquilibrium = on; });
 }
 
 void Form2::buildTestPage(QWidget* page)
@@ -248,6 +273,7 @@ void Form2::buildDiagramPage(QWidget* page)
     StringGrid2 = gridView("StringGrid2", &testDiagram(), page, QRect(16, 32, 286, 218), 65, 25);
     StringGrid2->setWideGridLines();
     StringGrid2->setEditableInPlace(true);
+    StringGrid2->setHeaderUnits({{"Moment", "kNm"}});
     Button2 = new QPushButton("Výpočet momentu a křivosti", page);
     Button2->setObjectName("Button2");
     Button2->setGeometry(16, 264, 286, 30);
@@ -389,30 +415,13 @@ void Form2::showEvent(QShowEvent* event)
 
 std::string Form2::pointCountText() const { return toStd(Edit1->text()); }
 
-QWidget* Form2::pointCountField() const { return Edit1; }
-
 GridTable& Form2::testPoints() { return inverseTables().testPoints; }
 
 GridTable& Form2::testDiagram() { return inverseTables().testDiagram; }
 
-BeamTexts Form2::beamTexts() const
-{
-    return BeamTexts{toStd(Edit18->text()), toStd(Edit19->text()), toStd(Edit1->text())};
-}
-
-std::vector<TextSource> Form2::sources(const BeamTexts& texts) const
-{
-    return {{&texts.height, Edit18}, {&texts.width, Edit19}, {&texts.pointCount, Edit1}};
-}
-
 BendingTestTexts Form2::bendingTestTexts() const
 {
     return BendingTestTexts{toStd(Edit2->text()), toStd(Edit3->text()), toStd(Edit4->text())};
-}
-
-std::vector<TextSource> Form2::sources(const BendingTestTexts& texts) const
-{
-    return {{&texts.E, Edit2}, {&texts.loadDistance, Edit3}, {&texts.sectionDimension, Edit4}};
 }
 
 CombinationTexts Form2::combinationTexts() const
@@ -427,14 +436,6 @@ CombinationTexts Form2::combinationTexts() const
     texts.b = {toStd(Edit11->text()), toStd(Edit16->text())};
     texts.intermediateCount = toStd(Edit17->text());
     return texts;
-}
-
-std::vector<TextSource> Form2::sources(const CombinationTexts& texts) const
-{
-    return {{&texts.fcp, Edit5},      {&texts.ecpm, Edit6},     {&texts.E.min, Edit7},   {&texts.E.max, Edit12},
-            {&texts.fct.min, Edit8},  {&texts.fct.max, Edit13}, {&texts.ectm.min, Edit9}, {&texts.ectm.max, Edit14},
-            {&texts.a.min, Edit10},   {&texts.a.max, Edit15},   {&texts.b.min, Edit11},  {&texts.b.max, Edit16},
-            {&texts.intermediateCount, Edit17}};
 }
 
 bool Form2::exactEquilibrium() const { return exactEquilibriumBox->isChecked(); }
@@ -463,7 +464,8 @@ void Form2::saveInput(const QString& fileName) const
 void Form2::openInput(const QString& fileName)
 {
     InverseInput input;
-    readInputFile(fileName, [&](const InputFile& file) { input = readInverseInput(file); });
+    if (!readInputFile(this, fileName, [&](const InputFile& file) { input = readInverseInput(file); }))
+        return;
     if (static_cast<int>(input.points.size()) > maximumTestPointCount)
         throw Failure(testPointCountMessage);
 
@@ -503,9 +505,7 @@ void Form2::openInput(const QString& fileName)
         StringGrid1->syncFromTable();
     } else if (input.testFileGiven) {
         const QString named = toQt(input.testFile);
-        QFileInfo data(QFileInfo(fileName).absoluteDir(), named);
-        if (!data.isFile())
-            data = QFileInfo(named);
+        const QFileInfo data(toQt(pathBesideInput(toStd(fileName), input.testFile)));
         RadioButton2->click();
         if (named.isEmpty()) {
             setFieldText(Edit20, named);
@@ -539,7 +539,7 @@ void Form2::OpenInputClick()
 
 void Form2::PageControl1Change()
 {
-    guarded([this] { copyTestPoints(testPoints(), testDiagram()); });
+    guarded([] { inverseSession().copyTestPoints(); });
     StringGrid2->syncFromTable();
     // Up to 7 rows the table is sized to them, beyond it scrolls.
     const int rows = testDiagram().rowCount();
@@ -567,9 +567,8 @@ void Form2::UpDown2Click()
     guarded([this] {
         StringGrid1->show();
         pointsLabel_->show();
-        const std::string countText = toStd(Edit1->text());
-        showingFailedText({{&countText, Edit1}}, [&] {
-            if (const std::optional<int> count = setTestPointCount(countText, testPoints()))
+        showingFailedText({}, [&] {
+            if (const std::optional<int> count = inverseSession().setTestPointCount())
                 sizeTestPointGrid(*count);
         });
     });
@@ -589,10 +588,13 @@ void Form2::readTestData(const QString& name)
 {
     guarded([&] {
         pointsLabel_->show();
-        const int count = readTestDataFile(toStd(name), testPoints(), localeDecimalSeparator());
+        const std::optional<std::string> content = readUserFile(this, toStd(name), testDataFileContent);
+        if (!content)
+            return;
+        const int count = inverseSession().readTestData(*content);
         StringGrid1->show();
         sizeTestPointGrid(count);
-        setFieldText(Edit1, QString::number(count));
+        setFieldText(Edit1, toQt(inverseSession().fields().beam.pointCount));
     });
     StringGrid1->syncFromTable();
 }
@@ -619,16 +621,15 @@ void Form2::Edit20Confirmed()
 void Form2::Button2Click()
 {
     guarded([this] {
-        const BendingTestTexts test = bendingTestTexts();
-        showingFailedText(sources(test), [&] {
-            computeTestDiagram(test, testDiagram(), testCurve_, localeDecimalSeparator(), [this] {
+        showingFailedText({}, [&] {
+            inverseSession().computeTestDiagram([this] {
                 RadioGroup1->setItemIndex(0);
                 RadioGroup1->setEnabled(false);
             });
         });
     });
     StringGrid2->syncFromTable();
-    showCurves(Chart1->chart(), {&testCurve_});
+    showCurves(Chart1->chart(), {&inverseState().testCurve});
 }
 
 void Form2::RadioGroup1Click()
@@ -648,14 +649,7 @@ void Form2::RadioGroup1Click()
 void Form2::Button3Click()
 {
     Form3* form3 = windows().form3;
-    const CombinationTexts texts = combinationTexts();
-    const bool generated = guarded([&] {
-        showingFailedText(sources(texts), [&] {
-            generateCombinations(texts, form3->valueTable(), form3->combinationTable(), localeDecimalSeparator());
-        });
-    });
-    if (generated)
-        generatedRanges_ = texts;
+    const bool generated = guarded([&] { showingFailedText({}, [&] { inverseSession().generateCombinations(); }); });
     form3->syncTables();
     if (!generated)
         return;

@@ -1,6 +1,7 @@
 #pragma once
 // The input window of the inverse analysis: the bending test (page 1), the test
-// moment–curvature (page 2) and the parameter ranges (page 3).
+// moment–curvature (page 2) and the parameter ranges (page 3). Its handlers drive the
+// inverse analysis session (inverseSession()), which keeps its fields' texts.
 
 #include "flows/InverseFlow.h"
 #include "flows/LineSeries.h"
@@ -36,18 +37,9 @@ public:
     GridTable& testDiagram();
     // The number of test points as typed (Edit1).
     std::string pointCountText() const;
-    QWidget* pointCountField() const;
-    // The texts the moment computation of the combinations reads.
-    BeamTexts beamTexts() const;
     // "Přesná rovnováha sil": the moments of the combinations (and their refinement) in
-    // exact equilibrium.
+    // exact equilibrium (the session keeps the choice with the fields' texts).
     bool exactEquilibrium() const;
-    // The ranges the combinations were last generated from.
-    const CombinationTexts& generatedRanges() const { return generatedRanges_; }
-    const LineSeries& testCurve() const { return testCurve_; }
-    // The controls of the texts of the moment computation as they were read, for the
-    // failure of one of them.
-    std::vector<TextSource> sources(const BeamTexts& texts) const;
 
     // The input as a file that prurez-batch runs as it stands: saved from the fields
     // and test points (Uložit zadání…), or opened into them (Otevřít zadání…). Points
@@ -84,11 +76,9 @@ private:
     void placeDiagramButton();
     BendingTestTexts bendingTestTexts() const;
     CombinationTexts combinationTexts() const;
-    std::vector<TextSource> sources(const BendingTestTexts& texts) const;
-    std::vector<TextSource> sources(const CombinationTexts& texts) const;
-
-    LineSeries testCurve_;
-    CombinationTexts generatedRanges_;
+    // The inverse analysis session reads the texts of the fields as they stand: every
+    // change of a field is kept there.
+    void keepFieldTexts();
 
     QTabWidget* PageControl1;
     // page 1

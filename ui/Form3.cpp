@@ -1,12 +1,13 @@
 #include "ui/Form3.h"
 
 #include "ui/Windows.h"
-#include "ui/Form2.h"
 #include "ui/Form4.h"
 #include "flows/InverseFlow.h"
 #include "flows/InverseMessages.h"
+#include "prurez/InverseAnalysis.h"
 #include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Controls.h"
+#include "ui/widgets/FailedText.h"
 #include "ui/widgets/GridView.h"
 #include "ui/widgets/Handlers.h"
 
@@ -26,6 +27,7 @@ Form3::Form3(QWidget* parent) : Window(parent)
     StringGrid1 = gridView("StringGrid1", &combinationTable(), this, QRect(12, 32, 8 * 63 + 22, 460), 63, 24);
     StringGrid1->setWideGridLines();
     StringGrid1->setEditableInPlace(true);
+    StringGrid1->setHeaderUnits({{"a", "-"}, {"b", "-"}});
 
     StringGrid2 = new GridView(&valueTable(), this);
     StringGrid2->setObjectName("StringGrid2");
@@ -72,53 +74,31 @@ void Form3::Button1Click()
 {
     if (backgroundWorkRunning())
         return;
-    Form2* form2 = windows().form2;
     Form4* form4 = windows().form4;
-    // The moments go into a table of their own: a cancelled run leaves the result
-    // window's table as it was.
-    GridTable computed = form4->momentTable().blankCopy();
-    const BeamTexts beam = form2->beamTexts();
-    const GridTable& diagram = form2->testDiagram();
-    const GridTable& combinations = combinationTable();
-    const char separator = localeDecimalSeparator();
-    const bool exact = form2->exactEquilibrium();
     // Whether the first row started: a bad field of the input window or a refusal
-    // fails before, and then the bar goes and the earlier table stays.
+    // fails before, and then the bar goes (the session keeps the earlier table).
     std::atomic<bool> started{false};
-    bool cancelled = false;
+    Completion completion = Completion::finished;
     const bool finished = guarded([&] {
         try {
-            showingFailedText(form2->sources(beam), [&] {
+            showingFailedText({}, [&] {
                 runInBackground(this, WorkDisplay{ProgressBar1, CancelButton}, [&](WorkProgress& progress) {
-                    MomentRunControl control;
-                    control.cancel = &progress.cancel;
-                    control.scan.exactEquilibrium = exact;
-                    progress.total = combinations.rowCount() - 1;
-                    control.progress = [&](int row) {
-                        progress.done = row;
+                    RunOptions options;
+                    options.progress = [&, shown = progress.callback()](long long done, long long total) {
                         started = true;
+                        return shown(done, total);
                     };
-                    computeCombinationMoments(beam, diagram, combinations, computed, separator, control);
+                    completion = inverseSession().computeMoments(options);
                 });
             });
-        } catch (const Failure& failure) {
-            // What was written before a failure stays; a cancelled run writes nothing,
-            // and neither does a failure before the table was sized (a bad field, a
-            // refusal): the earlier table stays as it was.
+        } catch (const Failure&) {
             if (!started)
                 ProgressBar1->hide();
-            if (failure.message() == computationCancelledMessage) {
-                cancelled = true;
-                return;
-            }
-            if (started)
-                form4->momentTable() = std::move(computed);
             throw;
         }
-        form4->momentTable() = std::move(computed);
     });
     form4->syncMomentTable();
-    if (cancelled) {
+    if (finished && completion == Completion::cancelled) {
         inform(computationCancelledMessage);
         return;  // this window stays, with the bar where it stopped
     }

@@ -4,12 +4,8 @@
 #include "ui/Windows.h"
 #include "common/Failure.h"
 #include "common/NumberText.h"
-#include "ui/Form2.h"
-#include "ui/Form3.h"
-#include "ui/Form5.h"
-#include "flows/InverseFlow.h"
 #include "flows/InverseMessages.h"
-#include "flows/RefinementFlow.h"
+#include "flows/InverseState.h"
 #include "ui/Form6.h"
 #include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Charts.h"
@@ -20,6 +16,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -28,12 +25,22 @@
 
 namespace prurez {
 
+namespace {
+
+// The results beside the deviation list, between the buttons above and below them.
+const QRect resultsPanelPlace(184, 96, 628, 392);
+
+// The line of the comparison chart's legend that names the refined curve.
+constexpr int refinedLegendLine = 2;
+
+}  // namespace
+
 Form4::Form4(QWidget* parent) : Window(parent)
 {
     setObjectName("Form4");
     setWindowTitle("Stanovení nejvýstižnější kombinace vstupních parametrů");
-    setOpeningSize(QSize(780, 580));
-    PageControl1 = pageControl(this, QRect(6, 6, 768, 568),
+    setOpeningSize(QSize(840, 580));
+    PageControl1 = pageControl(this, QRect(6, 6, 828, 568),
                                {"  Hodnoty diagramu  ", "Stanovení výsledné kombinace vstupních parametrů",
                                 " Porovnání stanovených hodnot  "});
     QWidget* page1 = PageControl1->widget(0);
@@ -45,65 +52,55 @@ Form4::Form4(QWidget* parent) : Window(parent)
     label("Vypočtené hodnoty diagramu 'moment - křivost' pro jednotlivé kombinace vstupních parametrů", page1, 12,
           10, "Label1")
         ->setFont(underlined(font()));
-    StringGrid1 = gridView("StringGrid1", &momentTable(), page1, QRect(12, 34, 740, 440), 60, 24);
+    StringGrid1 = gridView("StringGrid1", &momentTable(), page1, QRect(12, 34, 800, 440), 60, 24);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid1->setHeaderUnits({{"křivost", "m-1"}, {"Moment", "kNm"}});
     BitBtn2 = new QPushButton(retry, "Spočítej odchylky", page1);
     BitBtn2->setObjectName("BitBtn2");
     BitBtn2->setGeometry(12, 486, 200, 32);
     connect(BitBtn2, &QPushButton::clicked, this, &Form4::BitBtn2Click);
     deviationProgress = new QProgressBar(page1);
     deviationProgress->setObjectName("DeviationProgress");
-    deviationProgress->setGeometry(228, 492, 410, 20);
+    deviationProgress->setGeometry(228, 492, 470, 20);
     deviationProgress->setTextVisible(false);
     deviationProgress->hide();
     deviationCancel = new QPushButton("Přerušit", page1);
     deviationCancel->setObjectName("CancelButton");
-    deviationCancel->setGeometry(648, 486, 104, 32);
+    deviationCancel->setGeometry(708, 486, 104, 32);
     deviationCancel->hide();
 
     // page 2: the deviation list and the best fit
     label("Odchylky jednotlivých kombinací parametrů", page2, 12, 10, "Label2")->setFont(underlined(font()));
     StringGrid2 = gridView("StringGrid2", &deviationList(), page2, QRect(12, 34, 2 * 60 + 40, 470), 60, 24);
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    StringGrid2->setHeaderUnits({{"odchylka", "kNm2"}});  // the summed squared deviation
     Button1 = new QPushButton("Najdi nejvýstižnější kombinaci", page2);
     Button1->setObjectName("Button1");
-    Button1->setGeometry(200, 34, 260, 32);
+    Button1->setGeometry(184, 34, 260, 32);
     connect(Button1, &QPushButton::clicked, this, &Form4::Button1Click);
-    buildResultLabels(page2);
     // The refinement beyond the grid, beside the search of the best combination.
     refineButton = new QPushButton("Zpřesnit nalezenou kombinaci", page2);
     refineButton->setObjectName("RefineButton");
-    refineButton->setGeometry(472, 34, 280, 32);
+    refineButton->setGeometry(532, 34, 280, 32);
     refineButton->setEnabled(false);
     connect(refineButton, &QPushButton::clicked, this, &Form4::refineClick);
     refineProgress = new QProgressBar(page2);
     refineProgress->setObjectName("RefineProgress");
-    refineProgress->setGeometry(472, 72, 180, 16);
+    refineProgress->setGeometry(532, 72, 180, 16);
     refineProgress->setTextVisible(false);
     refineProgress->hide();
     refineCancel = new QPushButton("Přerušit", page2);
     refineCancel->setObjectName("CancelButton");
-    refineCancel->setGeometry(660, 68, 92, 24);
+    refineCancel->setGeometry(720, 68, 92, 24);
     refineCancel->hide();
-    refinedHeading = label("Zpřesněné", page2, 636, 166, "RefinedHeading");
-    refinedHeading->setFont(underlined(font()));
-    for (int i = 0; i < 7; ++i) {
-        refinedLabels_[static_cast<size_t>(i)] =
-            label("", page2, QRect(636, 192 + 24 * i, 120, 20), ("Refined" + std::to_string(i + 1)).c_str());
-        refinedLabels_[static_cast<size_t>(i)]->setStyleSheet("color: rgb(0, 120, 0);");
-    }
-    refinedSums = label("", page2, QRect(200, 362, 556, 20), "RefinedSums");
-    refinedWarnings = label("", page2, QRect(200, 384, 556, 108), "RefinedWarnings");
-    refinedWarnings->setWordWrap(true);
-    refinedWarnings->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    refinedWarnings->setStyleSheet("color: rgb(160, 0, 0);");
+    buildResults(page2);
     BitBtn3 = new QPushButton(retry, "Pokračuj ve výpočtu", page2);
     BitBtn3->setObjectName("BitBtn3");
-    BitBtn3->setGeometry(200, 496, 220, 32);
+    BitBtn3->setGeometry(184, 496, 220, 32);
     connect(BitBtn3, &QPushButton::clicked, this, &Form4::BitBtn1Click);
     Button2 = new QPushButton("Ukonči výpočet", page2);
     Button2->setObjectName("Button2");
-    Button2->setGeometry(440, 496, 220, 32);
+    Button2->setGeometry(424, 496, 220, 32);
     connect(Button2, &QPushButton::clicked, this, &Form4::Button2Click);
     for (QLabel* result : resultLabels_)
         result->hide();
@@ -125,23 +122,14 @@ Form4::Form4(QWidget* parent) : Window(parent)
     Chart1 = chartView;
     Chart1->setObjectName("Chart1");
     Chart1->setRenderHint(QPainter::Antialiasing);
-    Chart1->setGeometry(8, 8, 746, 444);
+    Chart1->setGeometry(8, 8, 806, 520);
     showCurves(chart, {});
-    QLabel* testLegend = label("----------   Pracovní diagram průřezu stanovený ze zkoušky", page3, 20, 460, "Label21");
-    testLegend->setFont(bold(font()));
-    testLegend->setStyleSheet("color: rgb(255, 0, 0);");
-    testLegend->adjustSize();
-    QLabel* fitLegend = label("----------   Pracovní diagram průřezu pro nalezenou kombinaci vstupních parametrů",
-                              page3, 20, 484, "Label22");
-    fitLegend->setFont(bold(font()));
-    fitLegend->setStyleSheet("color: rgb(0, 0, 255);");
-    fitLegend->adjustSize();
-    refinedLegend = label("----------   Pracovní diagram průřezu pro zpřesněnou kombinaci vstupních parametrů",
-                          page3, 20, 508, "RefinedLegend");
-    refinedLegend->setFont(bold(font()));
-    refinedLegend->setStyleSheet("color: rgb(0, 160, 0);");
-    refinedLegend->adjustSize();
-    showRefinement(nullptr);
+    // The legend in the chart, under its curves: a saved or copied picture shows it.
+    Chart1->setLegend(
+        {{"----------   Pracovní diagram průřezu stanovený ze zkoušky", QColor(255, 0, 0)},
+         {"----------   Pracovní diagram průřezu pro nalezenou kombinaci vstupních parametrů", QColor(0, 0, 255)},
+         {"----------   Pracovní diagram průřezu pro zpřesněnou kombinaci vstupních parametrů", QColor(0, 160, 0)}});
+    showRefinement();
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form4::PageControl1Change);
 
@@ -155,41 +143,96 @@ Form4::Form4(QWidget* parent) : Window(parent)
     followGrowth(deviationProgress, Qt::RightEdge | down);
     followGrowth(deviationCancel, Qt::LeftEdge | Qt::RightEdge | down);
     followGrowth(StringGrid2, Qt::BottomEdge);
+    followGrowth(resultsPanel_, grow);
+    followGrowth(BitBtn3, down);
+    followGrowth(Button2, down);
     followGrowth(Chart1, grow);
-    followGrowth(testLegend, down);
-    followGrowth(fitLegend, down);
-    followGrowth(refinedLegend, down);
 }
 
-void Form4::buildResultLabels(QWidget* page)
+namespace {
+
+// A value label of the results: its whole text also as its tooltip.
+void setValueText(QLabel* label, const QString& text)
 {
+    label->setText(text);
+    label->setToolTip(text);
+}
+
+}  // namespace
+
+void Form4::buildResults(QWidget* page)
+{
+    // The labels stand in a grid whose columns are as wide as their texts: names, the
+    // values of the best combination with their units, the refined values.
+    resultsPanel_ = new QWidget(page);
+    resultsPanel_->setObjectName("ResultsPanel");
+    resultsPanel_->setGeometry(resultsPanelPlace);
+    auto* grid = new QGridLayout(resultsPanel_);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(4);
     const char* names[] = {"Label3",  "Label4",  "Label5",  "Label6",  "Label7",  "Label8",
                            "Label9",  "Label10", "Label11", "Label12", "Label13", "Label14",
                            "Label15", "Label16", "Label17", "Label18", "Label19", "Label20"};
-    for (int i = 0; i < 18; ++i) {
-        resultLabels_[i] = new QLabel(page);
+    for (size_t i = 0; i < resultLabels_.size(); ++i) {
+        resultLabels_[i] = new QLabel(resultsPanel_);
         resultLabels_[i]->setObjectName(names[i]);
+        resultLabels_[i]->setMinimumHeight(20);
     }
-    const auto place = [&](int index, const QString& text, int x, int y, int width) {
-        resultLabels_[index]->setText(text);
-        resultLabels_[index]->setGeometry(x, y, width, 20);
-    };
-    place(0, "Nejvýstižnější kombinací vstupních parametrů ", 200, 90, 540);
-    place(1, "pracovního diagramu drátkobetonu je", 200, 110, 540);
-    place(2, "", 200, 134, 540);  // Label5: "kombinace číslo " and the number
-    place(3, "Nalezené parametry drátkobetonu", 200, 166, 540);
-    const char* names7[] = {"Modul pružnosti E",        "Pevnost v tlaku válcová",
-                            "Pevnost v tahu válcová",   "Mezní přetvoření tlakové",
-                            "Mezní přetvoření tahové",  "Součinitel úbytku tahové pevnosti a",
-                            "Součinitel reziduální tahové pevnosti b"};
-    for (int i = 0; i < 7; ++i) {
-        place(4 + i, names7[i], 200, 192 + 24 * i, 270);
-        place(11 + i, "", 480, 192 + 24 * i, 150);  // Label14 … Label20: the values
-    }
+    resultLabels_[0]->setText("Nejvýstižnější kombinací vstupních parametrů ");
+    resultLabels_[1]->setText("pracovního diagramu drátkobetonu je");
+    resultLabels_[3]->setText("Nalezené parametry drátkobetonu");
     for (int i = 0; i < 3; ++i)
-        resultLabels_[i]->setFont(bold(font()));
-    resultLabels_[2]->setStyleSheet("color: rgb(255, 0, 0);");
+        resultLabels_[static_cast<size_t>(i)]->setFont(bold(font()));
+    resultLabels_[2]->setStyleSheet("color: rgb(255, 0, 0);");  // Label5: "kombinace číslo " and the number
     resultLabels_[3]->setFont(underlined(font()));
+    const int across = 4;  // the three columns and the room right of them
+    grid->addWidget(resultLabels_[0], 0, 0, 1, across);
+    grid->addWidget(resultLabels_[1], 1, 0, 1, across);
+    grid->addWidget(resultLabels_[2], 2, 0, 1, across);
+    grid->setRowMinimumHeight(3, 8);
+    grid->addWidget(resultLabels_[3], 4, 0);
+    refinedHeading = new QLabel("Zpřesněné", resultsPanel_);
+    refinedHeading->setObjectName("RefinedHeading");
+    refinedHeading->setFont(underlined(font()));
+    grid->addWidget(refinedHeading, 4, 2);
+    const char* parameterNames[] = {"Modul pružnosti E",        "Pevnost v tlaku válcová",
+                                    "Pevnost v tahu válcová",   "Mezní přetvoření tlakové",
+                                    "Mezní přetvoření tahové",  "Součinitel úbytku tahové pevnosti a",
+                                    "Součinitel reziduální tahové pevnosti b"};
+    const QString refinedColour = "color: rgb(0, 120, 0);";
+    for (int i = 0; i < 7; ++i) {
+        const auto index = static_cast<size_t>(i);
+        resultLabels_[4 + index]->setText(parameterNames[i]);  // Label7 … Label13
+        grid->addWidget(resultLabels_[4 + index], 5 + i, 0);
+        grid->addWidget(resultLabels_[11 + index], 5 + i, 1);  // Label14 … Label20: the values
+        refinedLabels_[index] = new QLabel(resultsPanel_);
+        refinedLabels_[index]->setObjectName(("Refined" + std::to_string(i + 1)).c_str());
+        refinedLabels_[index]->setStyleSheet(refinedColour);
+        refinedLabels_[index]->setMinimumHeight(20);
+        grid->addWidget(refinedLabels_[index], 5 + i, 2);
+    }
+    // The summed deviations of both, under their columns.
+    refinedSumsCaption = new QLabel("Součet odchylek", resultsPanel_);
+    refinedSumsCaption->setObjectName("RefinedSumsCaption");
+    gridSum = new QLabel(resultsPanel_);
+    gridSum->setObjectName("GridSum");
+    refinedSum = new QLabel(resultsPanel_);
+    refinedSum->setObjectName("RefinedSum");
+    refinedSum->setStyleSheet(refinedColour);
+    grid->setRowMinimumHeight(12, 4);
+    grid->addWidget(refinedSumsCaption, 13, 0);
+    grid->addWidget(gridSum, 13, 1);
+    grid->addWidget(refinedSum, 13, 2);
+    refinedWarnings = new QLabel(resultsPanel_);
+    refinedWarnings->setObjectName("RefinedWarnings");
+    refinedWarnings->setWordWrap(true);
+    refinedWarnings->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    refinedWarnings->setStyleSheet("color: rgb(160, 0, 0);");
+    grid->setRowMinimumHeight(14, 4);
+    grid->addWidget(refinedWarnings, 15, 0, 1, across);
+    grid->setColumnStretch(across - 1, 1);
+    grid->setRowStretch(16, 1);
 }
 
 GridTable& Form4::momentTable() { return inverseTables().moments; }
@@ -200,9 +243,7 @@ void Form4::syncMomentTable() { StringGrid1->syncFromTable(); }
 
 void Form4::PageControl1Change()
 {
-    guarded([this] {
-        fillDeviationList(windows().form3->combinationTable(), windows().form5->deviationTable(), deviationList());
-    });
+    guarded([] { inverseSession().fillDeviationList(); });
     StringGrid2->syncFromTable();
 }
 
@@ -210,134 +251,105 @@ void Form4::BitBtn2Click()
 {
     if (backgroundWorkRunning())
         return;
-    bool cancelled = false;
-    guarded([&] {
-        Form2* form2 = windows().form2;
-        GridTable& target = windows().form5->deviationTable();
-        // Computed into a table of their own: a cancelled run leaves the deviations as
-        // they were; a failure keeps what was written before it.
-        GridTable deviations = target;
-        const std::string pointCount = form2->pointCountText();
-        const GridTable& moments = momentTable();
-        const GridTable& diagram = form2->testDiagram();
-        const GridTable& combinations = windows().form3->combinationTable();
-        const char separator = localeDecimalSeparator();
+    Completion completion = Completion::finished;
+    const bool finished = guarded([&] {
         try {
-            showingFailedText({{&pointCount, form2->pointCountField()}}, [&] {
+            showingFailedText({}, [&] {
                 runInBackground(this, WorkDisplay{deviationProgress, deviationCancel}, [&](WorkProgress& progress) {
-                    progress.total = combinations.rowCount() - 1;
-                    RowRunControl control;
-                    control.cancel = &progress.cancel;
-                    control.progress = [&](int row) { progress.done = row; };
-                    computeDeviations(pointCount, moments, diagram, combinations, deviations, separator, control);
+                    RunOptions options;
+                    options.progress = progress.callback();
+                    completion = inverseSession().computeDeviations(options);
                 });
             });
-        } catch (const Failure& failure) {
+        } catch (const Failure&) {
             deviationProgress->hide();
-            if (failure.message() == deviationsCancelledMessage) {
-                cancelled = true;
-                return;
-            }
-            target = std::move(deviations);
             throw;
         }
         deviationProgress->hide();
-        target = std::move(deviations);
     });
-    if (cancelled)
+    if (finished && completion == Completion::cancelled)
         inform(deviationsCancelledMessage);
 }
 
 void Form4::forgetBestFit()
 {
-    windows().form5->deviationTable() = InverseTables().deviations;
-    bestTexts_.reset();
-    bestRow_ = 0;
+    // The window opens again on the page it was left on, with no page change to fill
+    // the list: filled here as a page change fills it, the new combinations without
+    // deviations.
+    PageControl1Change();
+    // No result texts of the earlier fit stay to be shown by a later search.
+    setValueText(resultLabels_[2], QString());
+    for (size_t i = 11; i < 18; ++i)
+        setValueText(resultLabels_[i], QString());
     refineButton->setEnabled(false);
     setResultsShown(false);
-    testCurve_.clear();
-    combinationCurve_.clear();
-    showRefinement(nullptr);
+    showRefinement();
 }
 
 void Form4::showComparison()
 {
-    if (!bestTexts_)
+    const InverseState& state = inverseState();
+    if (!state.best)
         showCurves(Chart1->chart(), {});
-    else if (refinedTexts_)
-        showCurves(Chart1->chart(), {&testCurve_, &combinationCurve_, &refinedCurve_});
+    else if (state.refined)
+        showCurves(Chart1->chart(), {&state.comparedTestCurve, &state.combinationCurve, &state.refinedCurve});
     else
-        showCurves(Chart1->chart(), {&testCurve_, &combinationCurve_});
+        showCurves(Chart1->chart(), {&state.comparedTestCurve, &state.combinationCurve});
 }
 
-void Form4::showRefinement(const RefinedFit* fit)
+void Form4::showRefinement()
 {
-    const bool shown = fit != nullptr;
-    refinedTexts_.reset();
-    refinedCurve_.clear();
+    const std::optional<RefinedFit>& fit = inverseSession().refinedFit();
+    const bool shown = fit.has_value();
     if (shown) {
-        refinedTexts_ = fit->texts;
         for (size_t i = 0; i < fit->texts.size(); ++i)
-            refinedLabels_[i]->setText(toQt(fit->texts[i]));
-        refinedSums->setText(QString::fromUtf8("Součet odchylek: nalezená kombinace ") + toQt(fit->gridSum) +
-                             QString::fromUtf8(", zpřesněná ") + toQt(fit->refinedSum));
+            setValueText(refinedLabels_[i], toQt(fit->texts[i]));
+        setValueText(gridSum, toQt(fit->gridSum));
+        setValueText(refinedSum, toQt(fit->refinedSum));
         QStringList warnings;
         for (const std::string& warning : fit->warnings)
             warnings << toQt(warning);
         refinedWarnings->setText(warnings.join('\n'));
-        // The refined moments at the test curvatures, from the origin as the others.
-        const char separator = localeDecimalSeparator();
-        refinedCurve_.add(0.0L, 0.0L, colourGreen);
-        for (size_t k = 0; k < fit->curvatures.size(); ++k)
-            refinedCurve_.add(parseNumber(fit->curvatures[k], separator), parseNumber(fit->moments[k], separator),
-                              colourGreen);
     }
-    for (QWidget* widget : std::initializer_list<QWidget*>{refinedHeading, refinedSums, refinedWarnings, refinedLegend})
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{refinedHeading, refinedSumsCaption, gridSum, refinedSum, refinedWarnings})
         widget->setVisible(shown);
+    Chart1->setLegendLineShown(refinedLegendLine, shown);
     for (QLabel* refined : refinedLabels_)
         refined->setVisible(shown);
+    fitResults();
     showComparison();
 }
 
 void Form4::refineClick()
 {
-    if (backgroundWorkRunning() || bestRow_ == 0)
+    if (backgroundWorkRunning() || !inverseSession().bestFit())
         return;
-    bool cancelled = false;
-    guarded([&] {
-        Form2* form2 = windows().form2;
-        const BeamTexts beam = form2->beamTexts();
-        const GridTable& diagram = form2->testDiagram();
-        const GridTable& combinations = windows().form3->combinationTable();
-        const CombinationTexts ranges = form2->generatedRanges();
-        const bool exact = form2->exactEquilibrium();
-        const int row = bestRow_;
-        const char separator = localeDecimalSeparator();
-        RefinedFit fit;
+    Completion completion = Completion::finished;
+    const bool finished = guarded([&] {
         try {
             runInBackground(this, WorkDisplay(refineProgress, refineCancel), [&](WorkProgress& progress) {
-                RefinementRunControl control;
-                control.cancel = &progress.cancel;
-                control.scan.exactEquilibrium = exact;
-                control.progress = [&](int step, int stepCount) {
-                    progress.total = stepCount;
-                    progress.done = step;
-                };
-                fit = refineBestFit(beam, diagram, combinations, row, ranges, separator, control);
+                RunOptions options;
+                options.progress = progress.callback();
+                completion = inverseSession().refine(options);
             });
-        } catch (const Failure& failure) {
+        } catch (const Failure&) {
             refineProgress->hide();
-            if (failure.message() == refinementCancelledMessage) {
-                cancelled = true;
-                return;
-            }
             throw;
         }
         refineProgress->hide();
-        showRefinement(&fit);
+        if (completion == Completion::finished)
+            showRefinement();
     });
-    if (cancelled)
+    if (finished && completion == Completion::cancelled)
         inform(refinementCancelledMessage);
+}
+
+void Form4::fitResults()
+{
+    const int lacking = resultsPanel_->minimumSizeHint().width() - resultsPanel_->width();
+    if (lacking > 0)
+        resize(width() + lacking, height());
 }
 
 void Form4::setResultsShown(bool shown)
@@ -353,41 +365,34 @@ void Form4::Button1Click()
     const bool shownBefore = !BitBtn3->isHidden();
     setResultsShown(true);
     guarded([this, shownBefore] {
-        Form2* form2 = windows().form2;
-        LineSeries testCurve, combinationCurve;
-        BestFit fit;
-        const std::string count = form2->pointCountText();
         try {
-            showingFailedText({{&count, form2->pointCountField()}}, [&] {
-                fit = findBestFit(count, deviationList(), windows().form3->combinationTable(), form2->testDiagram(),
-                                  momentTable(), testCurve, combinationCurve, localeDecimalSeparator());
-            });
+            showingFailedText({}, [&] { inverseSession().findBestFit(); });
         } catch (const Failure& failure) {
             // No combination fits: no result labels without a result.
-            if (failure.message() == noBestFitMessage && !shownBefore)
+            if (failure.reason() == Reason::noBestFit && !shownBefore)
                 setResultsShown(false);
             throw;
         }
-        resultLabels_[2]->setText("kombinace číslo " + toQt(formatInteger(fit.row)));
+        const BestFit& fit = *inverseSession().bestFit();
+        setValueText(resultLabels_[2], "kombinace číslo " + toQt(formatInteger(fit.combination)));
         const char* units[] = {"   [ MPa ]", "   [ MPa ]", "   [ MPa ]", "   [ % ]", "   [ % ]", "", ""};
-        for (int i = 0; i < 7; ++i)
-            resultLabels_[11 + i]->setText(toQt(fit.texts[i]) + units[i]);
-        bestTexts_ = fit.texts;
-        bestRow_ = fit.row;
+        for (size_t i = 0; i < 7; ++i)
+            setValueText(resultLabels_[11 + i], toQt(fit.texts[i]) + units[i]);
+        fitResults();
         refineButton->setEnabled(true);
-        testCurve_ = testCurve;
-        combinationCurve_ = combinationCurve;
-        showRefinement(nullptr);  // a refinement of an earlier fit is gone
+        showRefinement();  // a refinement of an earlier fit is gone
     });
 }
 
 void Form4::BitBtn1Click()
 {
     guarded([this] {
-        if (!bestTexts_)
+        const InverseAnalysis& session = inverseSession();
+        if (!session.bestFit())
             throw Failure("Nejvýstižnější kombinace dosud nebyla nalezena.");
         // The refined values when a refinement was made, the grid's otherwise.
-        const std::array<std::string, 7>& found = refinedTexts_ ? *refinedTexts_ : *bestTexts_;
+        const std::array<std::string, 7>& found =
+            session.refinedFit() ? session.refinedFit()->texts : session.bestFit()->texts;
         hide();
         windows().form6->show();
         windows().form6->continueFromInverseAnalysis({found[1], found[2], found[0], found[3], found[4], found[5],

@@ -3,14 +3,10 @@
 // from the test, the best-fitting combination, its chart and the hand-over.
 
 #include "flows/GridTable.h"
-#include "flows/LineSeries.h"
 #include "ui/widgets/Window.h"
 
 #include <array>
-#include <optional>
-#include <string>
 
-class QChartView;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -18,8 +14,8 @@ class QTabWidget;
 
 namespace prurez {
 
+class ChartView;
 class GridView;
-struct RefinedFit;
 
 class Form4 : public Window {
     Q_OBJECT
@@ -30,8 +26,8 @@ public:
     GridTable& momentTable();
     GridTable& deviationList();
     void syncMomentTable();
-    // New combination moments: the deviations, the best fit and its chart of the
-    // earlier ones are gone.
+    // New combination moments (the session forgot the earlier ones' deviations, best fit
+    // and refinement): the deviation list, the best fit's texts and its chart are gone.
     void forgetBestFit();
 
 public slots:
@@ -45,21 +41,16 @@ public slots:
 
 private:
     // The refined values, both summed deviations and the warnings beside the best fit,
-    // and the third curve.
-    void showRefinement(const RefinedFit* fit);
+    // and the third curve, when the session holds a refinement.
+    void showRefinement();
     void showComparison();
-    void buildResultLabels(QWidget* page);
+    // Label3 … Label20 and the refined values beside them, in one panel.
+    void buildResults(QWidget* page);
+    // Values longer than the results panel holds (exponents, many digits): the window
+    // widened until they show whole.
+    void fitResults();
     // Shows or hides Label3 … Label20 and the two buttons below them.
     void setResultsShown(bool shown);
-
-    LineSeries testCurve_;
-    LineSeries combinationCurve_;
-    LineSeries refinedCurve_;
-    // E, fcp, fct, ecpm, ectm, a, b of the best-fitting combination, and of its
-    // refinement when one was made.
-    std::optional<std::array<std::string, 7>> bestTexts_;
-    int bestRow_ = 0;
-    std::optional<std::array<std::string, 7>> refinedTexts_;
 
     QTabWidget* PageControl1;
     GridView* StringGrid1;
@@ -70,16 +61,18 @@ private:
     QPushButton* Button1;
     QPushButton* BitBtn3;
     QPushButton* Button2;
+    QWidget* resultsPanel_;
     std::array<QLabel*, 18> resultLabels_;  // Label3 … Label20
     QPushButton* refineButton;
     QProgressBar* refineProgress;
     QPushButton* refineCancel;
     QLabel* refinedHeading;
     std::array<QLabel*, 7> refinedLabels_;  // beside Label14 … Label20
-    QLabel* refinedSums;
+    QLabel* refinedSumsCaption;  // "Součet odchylek"
+    QLabel* gridSum;             // of the best combination, under its values
+    QLabel* refinedSum;          // of the refined values, under them
     QLabel* refinedWarnings;
-    QLabel* refinedLegend;
-    QChartView* Chart1;
+    ChartView* Chart1;
 };
 
 }  // namespace prurez

@@ -10,6 +10,7 @@
 #include "ui/widgets/RadioGroup.h"
 #include "ui/widgets/UserFiles.h"
 #include "flows/InputFile.h"
+#include "flows/SectionMessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -331,7 +333,8 @@ void Form6::openInput(const QString& fileName)
     read.diagram = RadioGroup3->itemIndex();
     read.tension = RadioGroup5->itemIndex();
     read.shape = RadioGroup2->itemIndex();
-    readInputFile(fileName, [&](const InputFile& input) { readSectionInput(input, read); });
+    if (!readInputFile(this, fileName, [&](const InputFile& input) { readSectionInput(input, read); }))
+        return;
     // After the hand-over from the inverse analysis the material stays fibre concrete.
     if (!RadioGroup1->isEnabled() && read.material != RadioGroup1->itemIndex())
         throw Failure(lockedMaterialMessage);
@@ -351,6 +354,17 @@ void Form6::openInput(const QString& fileName)
     ComboBox1->setEditText(toQt(read.kappaStep));
     ComboBox1->lineEdit()->setCursorPosition(0);
     exactEquilibriumBox->setChecked(read.exactEquilibrium);
+
+    // Area and moment of inertia are those of the opened section: computed again where
+    // they are shown, empty where its dimensions are no numbers.
+    Edit15->clear();
+    Edit16->clear();
+    if (!Edit15->isHidden()) {
+        try {
+            fillCharacteristics();
+        } catch (const Failure&) {
+        }
+    }
 }
 
 void Form6::SaveInputClick()
@@ -425,14 +439,19 @@ void Form6::Button2Click()
     guarded([&] {
         for (QWidget* control : characteristicsRows)
             control->show();
-        const SectionTexts read = texts();
-        SectionCharacteristics result;
-        showingFailedText(sources(read), [&] { result = sectionCharacteristics(read, localeDecimalSeparator()); });
-        if (!result.computed)
-            return;
-        setFieldText(Edit15, toQt(result.area));
-        setFieldText(Edit16, toQt(result.inertia));
+        fillCharacteristics();
     });
+}
+
+void Form6::fillCharacteristics()
+{
+    const SectionTexts read = texts();
+    SectionCharacteristics result;
+    showingFailedText(sources(read), [&] { result = sectionCharacteristics(read, localeDecimalSeparator()); });
+    if (!result.computed)
+        return;
+    setFieldText(Edit15, toQt(result.area));
+    setFieldText(Edit16, toQt(result.inertia));
 }
 
 void Form6::BitBtn1Click()
@@ -459,11 +478,14 @@ void Form6::BitBtn1Click()
             showingFailedText(sources(input), [&] {
                 runInBackground(this, display, [&](WorkProgress& progress) {
                     SectionRunControl control;
-                    control.scan.cancel = &progress.cancel;
-                    control.progress = [&](int rows, long double) { progress.done = rows; };
+                    control.run.progress = progress.callback();
                     runSectionAnalysis(input, separator, table, report, control);
                 });
             });
+        } catch (const Failure& failure) {
+            takeTable();
+            showMissingChoice(failure);
+            throw;
         } catch (...) {
             takeTable();
             throw;
@@ -478,6 +500,16 @@ void Form6::BitBtn1Click()
         else if (!report.stopMessage.empty())
             throw Failure(report.stopMessage);
     });
+}
+
+void Form6::showMissingChoice(const Failure& failure)
+{
+    using namespace sectionMessages;
+    const std::pair<const char*, RadioGroup*> choices[] = {
+        {noDiagram, RadioGroup3}, {noShape, RadioGroup2}, {noTensionChoice, RadioGroup5}};
+    for (const auto& [message, group] : choices)
+        if (failure.message() == message)
+            showField(group->button(0));
 }
 
 void Form6::continueFromInverseAnalysis(const std::array<std::string, 7>& texts)

@@ -23,6 +23,7 @@ class QTabWidget;
 
 namespace prurez {
 
+class Failure;
 class FileListControls;
 class RadioGroup;
 
@@ -74,6 +75,13 @@ private:
     std::vector<Field> fields() const;
     // The controls of the texts as they were read, for the failure of one of them.
     std::vector<TextSource> sources(const SectionTexts& texts) const;
+    // Area and moment of inertia of the shape chosen, from the typed dimensions, into
+    // Edit15 and Edit16 (nothing without a shape); a dimension that is no number fails
+    // with its field shown.
+    void fillCharacteristics();
+    // A run refused for a choice not made (diagram, shape, concrete in tension): its
+    // group brought forward, its page in front.
+    void showMissingChoice(const Failure& failure);
 
     QTabWidget* PageControl1;
     // Page 1: concrete, steel, reinforcement, choices.

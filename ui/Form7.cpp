@@ -49,6 +49,22 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     QWidget* tablePage = PageControl1->widget(0);
     StringGrid1 = gridView("StringGrid1", &table_, tablePage, QRect(7, 8, 531, 340), 38, 24);
     StringGrid1->setWideGridLines();
+    // Strains are fractions, forces MN, moments MNm.
+    StringGrid1->setHeaderUnits({{"Křivost", "m-1"},
+                                 {"Moment", "MNm"},
+                                 {"Neut. osa", "m"},
+                                 {"Beton sigh", "MPa"},
+                                 {"Beton sigd", "MPa"},
+                                 {"Beton epsh", "-"},
+                                 {"Beton epsd", "-"},
+                                 {"FT", "MN"},
+                                 {"FP", "MN"},
+                                 {"Výztuž sigh", "MPa"},
+                                 {"Výztuž sigd", "MPa"},
+                                 {"Výztuž epsh", "-"},
+                                 {"Výztuž epsd", "-"},
+                                 {"Tlak. síla", "MN"},
+                                 {"Tah. síla", "MN"}});
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QFont gridFont = StringGrid1->font();
     gridFont.setPointSize(7);
@@ -58,10 +74,6 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     Button1->setObjectName("Button1");
     Button1->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     Button1->setGeometry(372, 372, 170, 34);
-    reportButton_ = new QPushButton(QString::fromUtf8("Uložit zprávu PDF…"), tablePage);
-    reportButton_->setObjectName("SaveReportButton");
-    reportButton_->setToolTip(QString::fromUtf8("Zpráva s zadáním, náčrtem průřezu, grafy a tabulkou (A4, PDF)"));
-    reportButton_->setGeometry(190, 372, 170, 34);
 
     QWidget* chartPage = PageControl1->widget(1);
     chart_ = curveChart("PRACOVNÍ DIAGRAM PRŮŘEZU", QColor(255, 255, 204) /* light yellow */,
@@ -132,7 +144,7 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form7::PageControl1Change);
     connect(Button1, &QPushButton::clicked, this, &Form7::Button1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &Form7::BitBtn1Click);
-    connect(reportButton_, &QPushButton::clicked, this, &Form7::SaveReportClick);
+
 }
 
 namespace {
@@ -174,6 +186,8 @@ void Form7::syncTable(const SectionRunReport& report)
 
 void Form7::showResults()
 {
+    // The chart shows the new run, whichever page is in front.
+    PageControl1Change(PageControl1->currentIndex());
     show();
     raise();
     activateWindow();
@@ -245,11 +259,6 @@ void Form7::BitBtn1Click()
         windows().form1->show();
         windows().form6->hide();
     });
-}
-
-void Form7::SaveReportClick()
-{
-    // Built in the next step.
 }
 
 void Form7::FormClose()

@@ -30,9 +30,10 @@ public:
     // position of its kind once the header was written; the size of its rows once the
     // run ended with rows to show.
     void syncTable(const SectionRunReport& report);
-    // The end of a run: the window shown on top.
+    // The end of a run: the chart rebuilt from the table as a page change rebuilds it,
+    // the window shown on top.
     void showResults();
-    // The points of the current curve (empty before the first page change).
+    // The points of the current curve (empty before the first page change or run).
     const LineSeries& curve() const { return curve_; }
     bool outputFileOpen() const { return file_.isOpen(); }
     // The run the table shows: its inputs and rows.
@@ -46,8 +47,6 @@ public slots:
     void Button1Click();
     void BitBtn1Click();
     void FormClose();
-    // "Uložit zprávu PDF…": the report of the run the window shows.
-    void SaveReportClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,7 +71,6 @@ private:
     QChart* stressChart_;
     ChartView* strainView_;
     ChartView* stressView_;
-    QPushButton* reportButton_;
 };
 
 }  // namespace prurez

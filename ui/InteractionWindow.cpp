@@ -2,6 +2,7 @@
 
 #include "flows/CellText.h"
 #include "flows/InteractionFlow.h"
+#include "flows/Refusals.h"
 #include "ui/Form6.h"
 #include "ui/Windows.h"
 #include "ui/widgets/BackgroundWork.h"
@@ -26,12 +27,6 @@
 #include <cmath>
 
 namespace prurez {
-
-namespace {
-
-const char* const pointsNotANumber = "Počet bodů interakčního diagramu musí být celé číslo od 2 do 1001.";
-
-}  // namespace
 
 InteractionWindow::InteractionWindow(QWidget* parent) : Window(parent)
 {
@@ -94,10 +89,12 @@ void InteractionWindow::computeFor(const SectionTexts& texts)
     int points = 0;
     try {
         points = readInteger(toStd(pointsEdit_->text()));
+        if (points < minimumInteractionPoints || points > maximumInteractionPoints)
+            throw refusal(Reason::interactionPointsOutOfRange);
     } catch (const Failure&) {
         pointsEdit_->setFocus();
         pointsEdit_->selectAll();
-        throw Failure(pointsNotANumber);
+        throw refusal(Reason::interactionPointsOutOfRange);
     }
     const char separator = localeDecimalSeparator();
     InteractionDiagram computed;
@@ -107,25 +104,19 @@ void InteractionWindow::computeFor(const SectionTexts& texts)
                         }};
     try {
         runInBackground(this, display, [&](WorkProgress& progress) {
-            InteractionRunControl control;
-            control.cancel = &progress.cancel;
-            control.progress = [&](int done, int total) {
-                progress.total = total;
-                progress.done = done;
-            };
-            computed = computeInteraction(texts, separator, points, control);
+            RunOptions options;
+            options.progress = progress.callback();
+            computed = computeInteraction(texts, separator, points, options);
         });
-    } catch (const Failure& failure) {
-        progress_->hide();
-        if (failure.message() != interactionCancelledMessage)
-            throw;
-        inform(interactionCancelledMessage);  // the diagram shown stays
-        return;
     } catch (...) {
         progress_->hide();
         throw;
     }
     progress_->hide();
+    if (computed.completion == Completion::cancelled) {
+        inform(interactionCancelledMessage);  // the diagram shown stays
+        return;
+    }
     texts_ = texts;
     diagram_ = computed;
     table_ = interactionTable(diagram_, separator);

@@ -8,7 +8,8 @@
 #include "ui/Form6.h"
 #include "ui/Form7.h"
 #include "ui/InteractionWindow.h"
-#include "flows/InverseFlow.h"
+#include "flows/InverseState.h"
+#include "ui/widgets/Handlers.h"
 
 namespace prurez {
 
@@ -31,6 +32,8 @@ void createWindows()
     Window::setNothingVisibleHandler([] { instances.form1->show(); });
 }
 
+void showMainWindowAtStart() { instances.form1->show(); }
+
 void destroyWindows()
 {
     delete instances.interaction;
@@ -46,10 +49,14 @@ void destroyWindows()
 
 const Windows& windows() { return instances; }
 
-InverseTables& inverseTables()
+InverseAnalysis& inverseSession()
 {
-    static InverseTables tables;
-    return tables;
+    static InverseAnalysis session(localeDecimalSeparator());
+    return session;
 }
+
+InverseState& inverseState() { return stateOf(inverseSession()); }
+
+InverseTables& inverseTables() { return inverseState().tables; }
 
 }  // namespace prurez

@@ -28,12 +28,20 @@ struct Windows {
     InteractionWindow* interaction = nullptr;
 };
 
-// Creates the windows (once); only Form1 is to be shown.
+class InverseAnalysis;
+struct InverseState;
+
+// Creates the windows (once), all hidden.
 void createWindows();
+// Shows Form1, the main window: the program starts with it alone on screen.
+void showMainWindowAtStart();
 // Deletes them (tests create and delete them once per test program).
 void destroyWindows();
 const Windows& windows();
-// The tables the inverse analysis's windows show and hand to each other.
+// The inverse analysis the windows show and drive: its session, what it holds, and its
+// tables.
+InverseAnalysis& inverseSession();
+InverseState& inverseState();
 InverseTables& inverseTables();
 
 }  // namespace prurez

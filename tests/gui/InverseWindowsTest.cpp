@@ -12,6 +12,7 @@
 #include "ui/Form6.h"
 #include "ui/Form7.h"
 #include "ui/Windows.h"
+#include "ui/widgets/Charts.h"
 #include "ui/widgets/FileListControls.h"
 #include "ui/widgets/Handlers.h"
 #include "ui/widgets/UpDown.h"
@@ -541,6 +542,46 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
     turnToPage(form4(), 0);
 }
 
+// The result window left on its best-fit page opens there again after new moments: it
+// lists the new combinations without deviations and keeps nothing of the old best fit.
+TEST(InverseRoad, NewMomentsShownOnTheBestFitPageListNoOldDeviationsNorTheOldFit)
+{
+    clearFailures();
+    generateCombinationsFor({{"5", "0,00001"}, {"10", "0,00002"}}, "0");
+    click(form3(), "Button1");
+    click(form4(), "BitBtn2");
+    turnToPage(form4(), 1);
+    click(form4(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    ASSERT_TRUE(find<QLabel>(form4(), "Label5")->text().startsWith("kombinace"));
+    click(form4(), "Button2");  // "Ukonči výpočet" on the best-fit page
+    ASSERT_FALSE(form4()->isVisible());
+
+    generateCombinationsFor({{"5", "0,00001"}, {"10", "0,00002"}}, "1");
+    click(form3(), "Button1");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    ASSERT_TRUE(form4()->isVisible());
+    EXPECT_EQ(find<QTabWidget>(form4(), "PageControl1")->currentIndex(), 1);
+    // What the list shows, without a page change: 243 combinations, no deviation.
+    auto* list = find<prurez::GridView>(form4(), "StringGrid2");
+    ASSERT_EQ(list->model()->rowCount(), 244);
+    EXPECT_EQ(list->model()->index(200, 0).data().toString(), "200");
+    EXPECT_EQ(list->model()->index(5, 1).data().toString(), "");
+    EXPECT_FALSE(shown(form4(), "Label5"));
+
+    // A search now finds no deviations to compare, and shows nothing of the old fit.
+    click(form4(), "Button1");
+    ASSERT_EQ(failures().size(), 1u);
+    EXPECT_EQ(failures()[0], "'' is not a valid floating point value");
+    EXPECT_EQ(find<QLabel>(form4(), "Label5")->text(), "");
+    EXPECT_EQ(find<QLabel>(form4(), "Label14")->text(), "");
+    EXPECT_TRUE(curves(form4()).isEmpty());
+    EXPECT_FALSE(find<QPushButton>(form4(), "RefineButton")->isEnabled());
+    clearFailures();
+    form4()->hide();
+    turnToPage(form4(), 0);
+}
+
 TEST(InverseRoad, ACombinationCellThatIsNoNumberKeepsTheTableWindowWithItsProgressBar)
 {
     clearFailures();
@@ -732,13 +773,63 @@ TEST(InverseRoad, TheBestFitRefinedBeyondTheGridIsShownChartedAndHandedOver)
     EXPECT_EQ(find<QLabel>(form4(), "Refined2")->text(), "40");  // fcp held
     EXPECT_NEAR(value("Refined3"), 3.37, 3.37 * 0.02);     // fct
     EXPECT_NEAR(value("Refined6"), 0.43, 0.02);            // a
-    EXPECT_TRUE(find<QLabel>(form4(), "RefinedSums")->text().startsWith(QString::fromUtf8("Součet odchylek: ")));
+    // Both summed deviations whole: the refined one far below the grid's.
+    EXPECT_LT(value("RefinedSum"), 1e-6);
+    EXPECT_GT(value("GridSum"), 0.1);
     EXPECT_TRUE(find<QLabel>(form4(), "RefinedWarnings")->text().contains("ectm"));
     QList<QLineSeries*> series = curves(form4());
     ASSERT_EQ(series.size(), 3);
     EXPECT_EQ(series[2]->pen().color(), QColor(0, 160, 0));
     EXPECT_EQ(series[2]->count(), series[1]->count());
-    EXPECT_TRUE(shown(form4(), "RefinedLegend"));
+    const QStringList legend = find<prurez::ChartView>(form4(), "Chart1")->shownLegend();
+    ASSERT_EQ(legend.size(), 3);
+    EXPECT_EQ(legend[2], QString::fromUtf8(
+                             "----------   Pracovní diagram průřezu pro zpřesněnou kombinaci vstupních parametrů"));
+
+    // Every value whole, at the opening size and enlarged, each column clear of the
+    // next, its whole text also its tooltip.
+    const auto expectWholeValues = [](const char* when) {
+        SCOPED_TRACE(when);
+        settle();
+        const QWidget* panel = find<QWidget>(form4(), "ResultsPanel");
+        EXPECT_LE(panel->geometry().right(), panel->parentWidget()->width());
+        const auto whole = [&](const QString& name) {
+            const QLabel* label = find<QLabel>(form4(), name.toUtf8().constData());
+            EXPECT_GE(label->width(), label->sizeHint().width()) << name.toStdString();
+            EXPECT_LE(label->geometry().right(), panel->width()) << name.toStdString();
+            return label;
+        };
+        for (int i = 0; i < 7; ++i) {
+            const QLabel* name = whole(QString("Label%1").arg(7 + i));
+            const QLabel* grid = whole(QString("Label%1").arg(14 + i));
+            EXPECT_LT(name->geometry().right(), grid->x());
+            EXPECT_EQ(grid->toolTip(), grid->text());
+            const QLabel* refinedValue = whole(QString("Refined%1").arg(1 + i));
+            EXPECT_LT(grid->geometry().right(), refinedValue->x()) << grid->text().toStdString();
+            EXPECT_EQ(refinedValue->toolTip(), refinedValue->text());
+        }
+        EXPECT_LT(whole("GridSum")->geometry().right(), whole("RefinedSum")->x());
+    };
+    expectWholeValues("opening size");
+    EXPECT_EQ(form4()->size(), form4()->minimumSize());
+    form4()->resize(form4()->size() + QSize(300, 200));
+    expectWholeValues("enlarged");
+    form4()->resize(form4()->minimumSize());
+    // A text longer than the window holds (the same b, typed with many zeros into the
+    // combination table) widens it.
+    const std::string held = form3()->combinationTable().cell(7, 787);
+    const std::string longB = held + std::string(40, '0');
+    form3()->combinationTable().setCell(7, 787, longB);
+    click(form4(), "Button1");
+    click(form4(), "RefineButton");
+    ASSERT_TRUE(failures().empty()) << failures().front();
+    EXPECT_EQ(find<QLabel>(form4(), "Label20")->text().toStdString(), longB);
+    EXPECT_GT(form4()->width(), form4()->minimumWidth());
+    expectWholeValues("long value");
+    form3()->combinationTable().setCell(7, 787, held);
+    click(form4(), "Button1");
+    click(form4(), "RefineButton");
+    form4()->resize(form4()->minimumSize());
 
     // The refined values go on into the section analysis.
     const QString refinedE = find<QLabel>(form4(), "Refined1")->text();

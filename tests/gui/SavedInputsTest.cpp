@@ -9,6 +9,7 @@
 #include "ui/Form6.h"
 #include "ui/Form7.h"
 #include "ui/Windows.h"
+#include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Handlers.h"
 
 #include <QCheckBox>
@@ -16,9 +17,19 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -100,6 +111,33 @@ TEST(SavedInputs, ASectionSavedFromTheWindowRunsInTheBatchToolToTheSameTable)
     EXPECT_EQ(runBatch({"section", saved, "--decimal", separator()}, QDir::tempPath()), exact);
     ASSERT_TRUE(prurez::guarded([&] { opened.openInput(saved); }));
     EXPECT_TRUE(find<QCheckBox>(&opened, "ExactEquilibriumBox")->isChecked());
+}
+
+// The area and the moment of inertia shown are those of the section opened, never of
+// the one before it.
+TEST(SavedInputs, AnOpenedSectionShowsItsOwnAreaAndMomentOfInertia)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    choose(&form, "RadioGroup2", 0);
+    type(&form, "Edit13", number("0,15"));
+    guitest::click(&form, "Button2");
+    EXPECT_EQ(fieldText(&form, "Edit15"), number("0,0225"));
+
+    ASSERT_TRUE(prurez::guarded([&] { form.openInput(PRUREZ_EXAMPLES_DIR "/reinforced-beam.txt"); }));
+    EXPECT_EQ(fieldText(&form, "Edit15"), number("0,15"));      // 0,3 · 0,5
+    EXPECT_EQ(fieldText(&form, "Edit16"), number("0,003125"));  // 0,3 · 0,5³ / 12
+    // A dimension that is no number: nothing to show, and nothing said until asked.
+    QTemporaryDir directory;
+    const QString bad = directory.filePath("bad.txt");
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("shape = 0\nwidth = x\n");
+    file.close();
+    ASSERT_TRUE(prurez::guarded([&] { form.openInput(bad); }));
+    EXPECT_EQ(fieldText(&form, "Edit15"), "");
+    EXPECT_EQ(fieldText(&form, "Edit16"), "");
+    EXPECT_TRUE(guitest::failures().empty());
 }
 
 TEST(SavedInputs, BatchExamplesOpenWithEveryFieldAndChoiceAndABadLineIsNamed)
@@ -231,6 +269,70 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
     form->hide();
     QDir::setCurrent(previous);
+}
+
+// A pipe is neither opened nor replaced, at once and with a message; a read that takes
+// long shows itself, keeps the window painting and can be stopped, also when it hangs.
+TEST(SavedInputs, APipeIsNeitherOpenedNorReplacedAndALongReadCanBeStopped)
+{
+    guitest::clearFailures();
+    prurez::Form6 form;
+    QTemporaryDir directory;
+    const QString pipe = directory.filePath("roura");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_FALSE(prurez::guarded([&] { form.openInput(pipe); }));
+    EXPECT_FALSE(prurez::guarded([&] { form.saveInput(pipe); }));
+    ASSERT_EQ(guitest::failures().size(), 2u);
+    EXPECT_EQ(guitest::failures()[0], ("Soubor „" + pipe + "“ nelze otevřít: je to roura (FIFO), ne obyčejný soubor.").toStdString());
+    EXPECT_EQ(guitest::failures()[1],
+              ("Soubor „" + pipe + "“ se nepodařilo uložit: je to roura (FIFO), ne obyčejný soubor.").toStdString());
+    EXPECT_TRUE(QFileInfo(pipe).isFile() == false && QFileInfo(pipe).exists());
+    guitest::clearFailures();
+
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QLineEdit* field = find<QLineEdit>(&form, "Edit1");
+    field->setFocus();
+    // Work beyond the moment: the panel shows, the fields take no input (the focus waits
+    // on the window, handed to no other control), "Přerušit" stops it.
+    bool panelSeen = false;
+    bool fieldsQuiet = false;
+    QWidget* focusWhileWaiting = nullptr;
+    auto stopWhenShown = [&] {
+        QTimer::singleShot(400, &form, [&] {
+            auto* panel = form.findChild<QFrame*>("AsideWorkPanel");
+            panelSeen = panel != nullptr && panel->isVisible();
+            fieldsQuiet = !field->isEnabled();
+            focusWhileWaiting = QApplication::focusWidget();
+            if (auto* cancel = form.findChild<QPushButton*>("AsideWorkCancel"))
+                cancel->click();
+        });
+    };
+    stopWhenShown();
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    EXPECT_TRUE(prurez::runAside(&form, "Čtení", [ended](prurez::WorkProgress& progress) {
+        while (!progress.cancel)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        *ended = true;
+    }));
+    EXPECT_TRUE(panelSeen);
+    EXPECT_TRUE(fieldsQuiet);
+    EXPECT_EQ(focusWhileWaiting, &form);
+    EXPECT_TRUE(*ended);
+    EXPECT_TRUE(field->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), field);
+    EXPECT_EQ(form.findChild<QFrame*>("AsideWorkPanel"), nullptr);
+
+    // Work that hangs (a read on a stalled disk) is left behind when stopped.
+    stopWhenShown();
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_FALSE(prurez::runAside(&form, "Čtení", [](prurez::WorkProgress&) {
+        std::this_thread::sleep_for(std::chrono::seconds(4));
+    }));
+    EXPECT_LT(waited.elapsed(), 2000);
+    EXPECT_TRUE(guitest::failures().empty());
+    form.hide();
 }
 
 }  // namespace

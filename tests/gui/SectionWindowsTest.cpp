@@ -225,6 +225,25 @@ TEST(SectionInputWindow, ATextThatIsNotANumberBringsItsPageForwardAndItsFieldSel
     EXPECT_EQ(guitest::failures()[2], "'h' is not a valid floating point value");
     EXPECT_EQ(pages->currentIndex(), 1);
     EXPECT_EQ(form.focusWidget(), find<QWidget>(&form, "Edit14"));
+
+    // A choice the run needs and has not got: its page in front, its group in focus.
+    prurez::Form6 unchosen;
+    unchosen.show();
+    choose(&unchosen, "RadioGroup1", 0);
+    auto* unchosenPages = find<QTabWidget>(&unchosen, "PageControl1");
+    unchosenPages->setCurrentIndex(2);
+    click(&unchosen, "BitBtn1");
+    ASSERT_EQ(guitest::failures().size(), 4u);
+    EXPECT_EQ(guitest::failures()[3], "Není zvolen pracovní diagram betonu.");
+    EXPECT_EQ(unchosenPages->currentIndex(), 0);
+    EXPECT_EQ(unchosen.focusWidget(), find<prurez::RadioGroup>(&unchosen, "RadioGroup3")->button(0));
+    choose(&unchosen, "RadioGroup3", 0);
+    unchosenPages->setCurrentIndex(2);
+    click(&unchosen, "BitBtn1");
+    ASSERT_EQ(guitest::failures().size(), 5u);
+    EXPECT_EQ(guitest::failures()[4], "Není zvolen typ průřezu.");
+    EXPECT_EQ(unchosenPages->currentIndex(), 1);
+    EXPECT_EQ(unchosen.focusWidget(), find<prurez::RadioGroup>(&unchosen, "RadioGroup2")->button(0));
     guitest::clearFailures();
 }
 
@@ -410,6 +429,43 @@ TEST_F(SectionRoad, ChartFollowsTheTableRowsInOrderAsOneSeries)
     EXPECT_EQ(chart()->series().size(), 1);
     EXPECT_EQ(chart()->title(), QString::fromUtf8("PRACOVNÍ DIAGRAM PRŮŘEZU"));
     EXPECT_FALSE(chart()->legend()->isVisible());
+}
+
+// The results window left on its chart page shows the next run's curve as it opens,
+// not the previous one.
+TEST_F(SectionRoad, ANewRunShownOnTheChartPageDrawsItsOwnCurve)
+{
+    fillPlainConcrete("0,00005");
+    run();
+    turnToChart();
+    click(w().form7, "BitBtn1");  // OK: the window closes on its chart page
+    ASSERT_FALSE(w().form7->isVisible());
+    const std::size_t plainPoints = w().form7->curve().points().size();
+
+    QWidget* form = w().form6;
+    choose(form, "RadioGroup1", 1);
+    choose(form, "RadioGroup2", 0);
+    const std::pair<const char*, const char*> fibre[] = {{"Edit1", "40"},   {"Edit2", "3"},     {"Edit3", "34000"},
+                                                         {"Edit4", "0,35"}, {"Edit5", "2"},     {"Edit6", "0,4"},
+                                                         {"Edit7", "0,3"},  {"Edit13", "0,15"}, {"Edit17", "0"}};
+    for (const auto& [name, value] : fibre)
+        type(form, name, number(value));
+    guitest::typeCombo(form, "ComboBox1", number("0,01"));
+    run();
+    ASSERT_TRUE(guitest::failures().empty()) << guitest::failures().front();
+    ASSERT_TRUE(w().form7->isVisible());
+    EXPECT_EQ(resultPages()->currentIndex(), 1);
+    EXPECT_NE(w().form7->curve().points().size(), plainPoints);
+    // The curve drawn is the table's: curvature and moment of rows 1 … rowCount − 2.
+    const prurez::GridTable& table = w().form7->table();
+    ASSERT_EQ(chart()->series().size(), 1);
+    auto* series = qobject_cast<QLineSeries*>(chart()->series().front());
+    ASSERT_EQ(series->count(), table.rowCount() - 2);
+    for (int row = 1; row <= table.rowCount() - 2; ++row) {
+        const QString x = QString::fromStdString(table.cell(0, row)).replace(',', '.');
+        const QString y = QString::fromStdString(table.cell(1, row)).replace(',', '.');
+        ASSERT_EQ(series->at(row - 1), QPointF(x.toDouble(), y.toDouble())) << row;
+    }
 }
 
 // A long run goes on beside the windows: "Přerušit" stops it, the rows computed so far

@@ -109,7 +109,41 @@ TEST_F(GridTaking, TooltipsCopyAndCsvHoldTheWholeTexts)
     const QString bad = directory.filePath("chybi/tabulka.csv");
     EXPECT_FALSE(prurez::guarded([&] { view_->saveCsv(bad); }));
     ASSERT_EQ(guitest::failures().size(), 1u);
-    EXPECT_EQ(guitest::failures()[0], ("Soubor „" + bad + "“ se nepodařilo uložit.").toStdString());
+    EXPECT_EQ(guitest::failures()[0],
+              ("Soubor „" + bad + "“ se nepodařilo uložit: soubor nebo složka neexistuje.").toStdString());
+}
+
+// Row 0 is the header: in view while the rows scroll, not shown a second time, its
+// tooltip the whole header with the column's unit.
+TEST_F(GridTaking, TheHeaderRowStaysInViewWhileScrollingAndNamesItsUnit)
+{
+    table_.setRowCount(40);
+    for (int row = 3; row < 40; ++row)
+        table_.setCell(0, row, std::to_string(row));
+    view_->syncFromTable();
+    view_->setHeaderUnits({{"Křivost", "m-1"}, {"Beton sigh", "MPa"}});
+    view_->scrollToBottom();
+    guitest::settle();
+    const QHeaderView* header = view_->horizontalHeader();
+    EXPECT_TRUE(header->isVisible());
+    EXPECT_EQ(header->height(), 24);
+    EXPECT_GT(view_->rowAt(0), 20) << "scrolled to the end";
+    EXPECT_EQ(view_->rowAt(view_->viewport()->height() - 1), 39) << "the last row in view";
+    EXPECT_TRUE(view_->isRowHidden(0));
+    EXPECT_FALSE(view_->isRowHidden(1));
+    const QAbstractItemModel* model = view_->model();
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), " Beton sigh");
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), QString::fromUtf8("Křivost [ m-1 ]"));
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(), "Beton sigh [ MPa ]");
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), "text; \"x\"");
+
+    // New counts keep the header row out of the rows.
+    table_.setRowCount(5);
+    view_->syncFromTable();
+    EXPECT_TRUE(view_->isRowHidden(0));
+    // Copying takes the header row as the table holds it.
+    QTest::keyClick(view_.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QString::fromUtf8("Křivost\tBeton sigh")));
 }
 
 TEST_F(GridTaking, AColumnWidensByDraggingItsGridLineAndFitsItsTextsByADoubleClick)
@@ -142,13 +176,36 @@ TEST(ChartTaking, SavesPngAndSvgZoomsByARectangleAndReturnsByADoubleClick)
     view.show();
     guitest::settle();
 
+    // The legend under the plot: in the saved PNG (at twice the size shown) and SVG.
+    const QRectF plotWithoutLegend = chart->plotArea();
+    view.setLegend({{"----------   zkouška", QColor(0, 0, 255)}, {"----------   výpočet", QColor(0, 160, 0)}});
+    guitest::settle();
+    EXPECT_EQ(view.shownLegend(), QStringList({"----------   zkouška", "----------   výpočet"}));
+    EXPECT_LT(chart->plotArea().height(), plotWithoutLegend.height() - 30);
     QTemporaryDir directory;
     view.savePicture(directory.filePath("graf.png"));
     QImage png(directory.filePath("graf.png"));
-    EXPECT_EQ(png.size(), view.size() * view.devicePixelRatio());
+    EXPECT_EQ(png.size(), view.viewport()->size() * 2);
+    const auto pixelsBelowPlot = [&](const QImage& image, QRgb colour) {
+        int count = 0;
+        const int plotBottom = static_cast<int>(chart->plotArea().bottom() * image.width() / view.viewport()->width());
+        for (int y = plotBottom; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == colour;
+        return count;
+    };
+    EXPECT_GT(pixelsBelowPlot(png, qRgb(0, 0, 255)), 50);
+    EXPECT_GT(pixelsBelowPlot(png, qRgb(0, 160, 0)), 50);
     view.savePicture(directory.filePath("graf.svg"));
     const QByteArray svg = contents(directory.filePath("graf.svg"));
     EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
+    EXPECT_TRUE(svg.contains(QString::fromUtf8(">----------   výpočet<").toUtf8())) << "the legend's text";
+    // A hidden line leaves no room and no trace.
+    view.setLegendLineShown(1, false);
+    guitest::settle();
+    EXPECT_EQ(view.shownLegend(), QStringList({"----------   zkouška"}));
+    EXPECT_EQ(pixelsBelowPlot(view.picture(), qRgb(0, 160, 0)), 0);
+    EXPECT_GT(pixelsBelowPlot(view.picture(), qRgb(0, 0, 255)), 20);
     EXPECT_FALSE(prurez::guarded([&] { view.savePicture(directory.filePath("chybi/graf.png")); }));
     ASSERT_EQ(guitest::failures().size(), 1u);
     EXPECT_TRUE(QString::fromStdString(guitest::failures()[0]).startsWith(QString::fromUtf8("Soubor „")));

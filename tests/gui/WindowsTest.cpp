@@ -1,19 +1,45 @@
 #include "GuiTest.h"
 
 #include "ui/Form1.h"
+#include "ui/Form2.h"
+#include "ui/Form3.h"
+#include "ui/Form4.h"
+#include "ui/Form5.h"
+#include "ui/Form6.h"
 #include "ui/Form7.h"
 #include "ui/Windows.h"
+
+#include <QApplication>
+#include <QStringList>
+
+#include <vector>
 
 TEST(Windows, AllSevenExistAndOnlyTheMainOneIsShownAtStart)
 {
     const prurez::Windows& w = prurez::windows();
-    EXPECT_NE(w.form1, nullptr);
-    EXPECT_NE(w.form2, nullptr);
-    EXPECT_NE(w.form3, nullptr);
-    EXPECT_NE(w.form4, nullptr);
-    EXPECT_NE(w.form5, nullptr);
-    EXPECT_NE(w.form6, nullptr);
-    EXPECT_NE(w.form7, nullptr);
+    const std::vector<QWidget*> forms{w.form1, w.form2, w.form3, w.form4, w.form5, w.form6, w.form7};
+    std::vector<bool> visible;
+    for (size_t i = 0; i < forms.size(); ++i) {
+        ASSERT_NE(forms[i], nullptr);
+        EXPECT_EQ(forms[i]->objectName(), QString("Form%1").arg(i + 1));
+        EXPECT_TRUE(forms[i]->isWindow());
+        visible.push_back(forms[i]->isVisible());
+        forms[i]->hide();
+    }
+    // Created once: asked again, the same windows.
+    prurez::createWindows();
+    EXPECT_EQ(prurez::windows().form4, w.form4);
+
+    prurez::showMainWindowAtStart();
+    QStringList shown;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            shown << window->objectName();
+    EXPECT_EQ(shown, QStringList{"Form1"});
+    EXPECT_EQ(w.form1->windowTitle(), QString::fromUtf8("Nelineární modelování betonového průřezu"));
+
+    for (size_t i = 0; i < forms.size(); ++i)
+        forms[i]->setVisible(visible[i]);
 }
 
 TEST(Windows, ClosingASecondaryWindowOnlyHidesItAndBringsBackTheMainWindow)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 #include <string>
 
@@ -104,6 +105,42 @@ TEST(InputFile, WrittenInputsReadBackToTheSameTextsAndChoices)
     EXPECT_EQ(fromFile.testFile, "/data/beam.txt");
     EXPECT_TRUE(fromFile.exactEquilibrium);
     EXPECT_TRUE(fromFile.points.empty());
+}
+
+// Files from other systems and editors read alike; a file the program saves always
+// opens again; many point lines are read in one pass.
+TEST(InputFile, EveryLineEndAndAByteOrderMarkReadAlikeAndASavedFileAlwaysOpens)
+{
+    using namespace prurez;
+    const InputFile input = parse("\xEF\xBB\xBF# --decimal .\rfcp = 30\rE = 1\r\nfct = 2\n\nb = 3");
+    EXPECT_EQ(input.decimalSeparator(), '.');
+    EXPECT_EQ(input.value("fcp"), "30");
+    EXPECT_EQ(input.value("E"), "1");
+    EXPECT_EQ(input.line("fct"), 4);
+    EXPECT_EQ(input.line("b"), 6);
+    EXPECT_EQ(parse("\xEF\xBB\xBF" "fcp = 30\n").value("fcp"), "30");
+
+    InverseInput inverse;
+    inverse.points = {{"1", "0,001"}, {"2;5", "0,002"}};
+    EXPECT_EQ(failureOf([&] { writeInverseInput(inverse, ','); }),
+              "Bod zkoušky 2 nelze uložit: síla ani průhyb nesmí obsahovat znak „;“.");
+    inverse.points.pop_back();
+    inverse.test.E = std::string(maximumInputLineLength, '1');
+    EXPECT_EQ(failureOf([&] { writeInverseInput(inverse, ','); }),
+              "Hodnotu „E_test“ nelze uložit: je delší, než soubor zadání dovoluje (65536 znaků na řádek).");
+
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += "point = " + std::to_string(i) + " ; 0,001\n";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(readInverseInput(parse(many)).points.back().force, "99999");
+    try {
+        readInverseInput(parse(many + "point = 1\n"));
+        ADD_FAILURE() << "a point without ';' was read";
+    } catch (const InputFileError& error) {
+        EXPECT_EQ(error.detail().line, 100001);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST(InputFile, TheWindowsMessageNamesTheLineInCzechTheBatchToolsStaysEnglish)

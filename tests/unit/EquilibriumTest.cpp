@@ -8,7 +8,7 @@
 #include "common/FloatingPoint.h"
 #include "mechanics/ConcreteLaws.h"
 #include "mechanics/FibreConcreteLaw.h"
-#include "mechanics/Mechanics.h"
+#include "flows/SectionAnalysis.h"
 #include "mechanics/Sections.h"
 
 #include "ZoneIntegral.h"
@@ -31,9 +31,9 @@ long double uniform(std::mt19937& random, long double from, long double to)
 }
 
 // A realistic concrete of a random grade on a random rectangle.
-SectionInput randomConcrete(std::mt19937& random, Material material)
+HeldSectionInput randomConcrete(std::mt19937& random, Material material)
 {
-    SectionInput in;
+    HeldSectionInput in;
     in.material = material;
     in.diagram = static_cast<CompressionDiagram>(std::uniform_int_distribution<int>(0, 2)(random));
     in.concreteInTension = std::uniform_int_distribution<int>(0, 3)(random) != 0;
@@ -49,7 +49,7 @@ SectionInput randomConcrete(std::mt19937& random, Material material)
 }
 
 // A curvature step that reaches εcu at the top edge in about 25 steps.
-Single stepFor(const SectionInput& in) { return Single(in.epsCu / (0.3L * in.height) / 25); }
+Single stepFor(const HeldSectionInput& in) { return Single(in.epsCu / (0.3L * in.height) / 25); }
 
 long double relative(long double value, long double reference, long double scale)
 {
@@ -66,13 +66,13 @@ INSTANTIATE_TEST_SUITE_P(ScanAndExact, Equilibrium, testing::Bool());
 
 TEST_P(Equilibrium, PlainAndReinforcedRowsBalanceAndTheirMomentIsTheSumOfForceTimesArm)
 {
-    ScanOptions options;
+    RunOptions options;
     options.exactEquilibrium = GetParam();
     std::mt19937 random(2026);
     int rows = 0;
     for (int run = 0; run < 24; ++run) {
         const bool reinforced = run % 2 == 1;
-        SectionInput in = randomConcrete(random, reinforced ? Material::reinforcedConcrete : Material::plainConcrete);
+        HeldSectionInput in = randomConcrete(random, reinforced ? Material::reinforcedConcrete : Material::plainConcrete);
         if (reinforced) {
             in.fy = Fixed::store(std::round(uniform(random, 400, 550)));
             in.Es = Fixed::store(200000);
@@ -92,7 +92,7 @@ TEST_P(Equilibrium, PlainAndReinforcedRowsBalanceAndTheirMomentIsTheSumOfForceTi
         const long double w = in.width;
         const long double epsC0 = single(ratio(in.fcp, in.E));
 
-        const MomentCurvatureDiagram diagram = momentCurvature(in, stepFor(in), options);
+        const MomentCurvatureDiagram diagram = heldSectionAnalysis(in).run(stepFor(in), options);
         for (const SectionRow& row : diagram.rows) {
             SCOPED_TRACE(testing::Message() << "run " << run << " curvature " << (double)row.kappa);
             const long double kappa = row.kappa;
@@ -134,12 +134,12 @@ TEST_P(Equilibrium, PlainAndReinforcedRowsBalanceAndTheirMomentIsTheSumOfForceTi
 
 TEST_P(Equilibrium, FibreRowsBalanceAndTheirMomentIsTheCoupleOfTheResultants)
 {
-    ScanOptions options;
+    RunOptions options;
     options.exactEquilibrium = GetParam();
     std::mt19937 random(12);
     int rows = 0;
     for (int run = 0; run < 12; ++run) {
-        SectionInput in = randomConcrete(random, Material::fibreConcrete);
+        HeldSectionInput in = randomConcrete(random, Material::fibreConcrete);
         in.epsTu = uniform(random, 0.005L, 0.04L);
         in.a = Single(std::round(uniform(random, 0, 6)) / 10);
         in.b = Single(std::round(uniform(random, 1, 6)) / 10);
@@ -147,7 +147,7 @@ TEST_P(Equilibrium, FibreRowsBalanceAndTheirMomentIsTheCoupleOfTheResultants)
         const long double h = in.height;
         const long double w = in.width;
 
-        const MomentCurvatureDiagram diagram = momentCurvature(in, Single(in.epsTu / (0.5L * h) / 20), options);
+        const MomentCurvatureDiagram diagram = heldSectionAnalysis(in).run(Single(in.epsTu / (0.5L * h) / 20), options);
         ASSERT_NE(diagram.outcome.end, RunEnd::noEquilibrium) << run;
         for (const SectionRow& row : diagram.rows) {
             SCOPED_TRACE(testing::Message() << "run " << run << " curvature " << (double)row.kappa);

@@ -1,7 +1,8 @@
 // Exact equilibrium: the neutral axis where the forces balance to the last bits, in the
 // section analyses, MomentAtCurvature and the refinement.
 
-#include "mechanics/Mechanics.h"
+#include "flows/SectionAnalysis.h"
+#include "mechanics/MomentAtCurvature.h"
 #include "mechanics/Refinement.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ ScanOptions exact()
 // M = E·I·κ, and the moment rises from the first row on.
 TEST(ExactEquilibrium, ElasticRowsOfASmallSquareLieAtMidHeightWithTheBeamMoment)
 {
-    SectionInput in;
+    HeldSectionInput in;
     in.material = Material::plainConcrete;
     in.fcp = Fixed::store(30);
     in.fct = Fixed::store(2.9L);
@@ -40,7 +41,9 @@ TEST(ExactEquilibrium, ElasticRowsOfASmallSquareLieAtMidHeightWithTheBeamMoment)
     const long double EI = in.E.value() * (b * h * h * h / 12.0L);
     const long double epsT0 = single(ratio(in.fct, in.E));
 
-    const MomentCurvatureDiagram diagram = momentCurvature(in, Single(1e-5L), exact());
+    RunOptions options;
+    options.exactEquilibrium = true;
+    const MomentCurvatureDiagram diagram = heldSectionAnalysis(in).run(Single(1e-5L), options);
     ASSERT_EQ(diagram.outcome.end, RunEnd::torn);
     int elastic = 0;
     long double previous = 0;

@@ -4,7 +4,7 @@
 
 #include "mechanics/DepthProfile.h"
 #include "mechanics/Interaction.h"
-#include "mechanics/Mechanics.h"
+#include "flows/SectionAnalysis.h"
 #include "mechanics/Sections.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +16,9 @@ using namespace prurez;
 
 namespace {
 
-SectionInput concrete(Material material, CompressionDiagram diagram)
+HeldSectionInput concrete(Material material, CompressionDiagram diagram)
 {
-    SectionInput in;
+    HeldSectionInput in;
     in.material = material;
     in.diagram = diagram;
     in.fcp = Fixed::store(30);
@@ -34,9 +34,9 @@ SectionInput concrete(Material material, CompressionDiagram diagram)
     return in;
 }
 
-SectionInput reinforcedBeam(long double top, long double bottom, bool tension)
+HeldSectionInput reinforcedBeam(long double top, long double bottom, bool tension)
 {
-    SectionInput in = concrete(Material::reinforcedConcrete, CompressionDiagram::parabolicRectangular);
+    HeldSectionInput in = concrete(Material::reinforcedConcrete, CompressionDiagram::parabolicRectangular);
     in.concreteInTension = tension;
     in.fy = Fixed::store(500);
     in.Es = Fixed::store(200000);
@@ -53,10 +53,24 @@ ScanOptions exact()
     return options;
 }
 
-// The largest moment of the exact run with a fine step.
-long double runPeak(const SectionInput& in, long double step)
+RunOptions exactRun()
 {
-    const MomentCurvatureDiagram run = momentCurvature(in, Single(step), exact());
+    RunOptions options;
+    options.exactEquilibrium = true;
+    return options;
+}
+
+InteractionDiagram interactionOf(const HeldSectionInput& in, int points, int threads = 0)
+{
+    RunOptions options;
+    options.threads = threads;
+    return heldSectionAnalysis(in).interactionDiagram(points, options);
+}
+
+// The largest moment of the exact run with a fine step.
+long double runPeak(const HeldSectionInput& in, long double step)
+{
+    const MomentCurvatureDiagram run = heldSectionAnalysis(in).run(Single(step), exactRun());
     long double peak = 0;
     for (const SectionRow& row : run.rows)
         if (&row != &run.rows.back() || run.outcome.end == RunEnd::noEquilibrium)
@@ -71,8 +85,8 @@ long double runPeak(const SectionInput& in, long double step)
 TEST(Interaction, AtZeroForceTheMomentIsThePeakOfTheExactRun)
 {
     // fcp 30 and fct 3 of a plain section: 45 forces put N = 0 on the grid.
-    const SectionInput plain = concrete(Material::plainConcrete, CompressionDiagram::parabolic);
-    const InteractionDiagram diagram = interactionDiagram(plain, 45);
+    const HeldSectionInput plain = concrete(Material::plainConcrete, CompressionDiagram::parabolic);
+    const InteractionDiagram diagram = interactionOf(plain, 45);
     ASSERT_EQ(diagram.positive.size(), 45u);
     const InteractionPoint& zero = diagram.positive[40];
     ASSERT_EQ(zero.N, 0.0L);
@@ -82,7 +96,7 @@ TEST(Interaction, AtZeroForceTheMomentIsThePeakOfTheExactRun)
     // The peak is searched out between the run's rows: no finer row lies above it.
     EXPECT_GE(zero.moment, plainPeak * (1 - 1e-9L));
 
-    for (const SectionInput& in : {concrete(Material::fibreConcrete, CompressionDiagram::bilinear),
+    for (const HeldSectionInput& in : {concrete(Material::fibreConcrete, CompressionDiagram::bilinear),
                                    reinforcedBeam(400e-6L, 1000e-6L, true)}) {
         const InteractionPoint point = peakMomentUnderForce(in);
         ASSERT_TRUE(point.hasMoment);
@@ -100,7 +114,7 @@ TEST(Interaction, EndsAreTheCapacitiesAndEqualLayersBendAlike)
 {
     const long double As = 1000e-6L;
     const long double area = Single(0.3L) * Single(0.5L);  // the section holds b and h single
-    const InteractionDiagram equal = interactionDiagram(reinforcedBeam(As, As, false), 5);
+    const InteractionDiagram equal = interactionOf(reinforcedBeam(As, As, false), 5);
     EXPECT_TRUE(equal.symmetric);
     EXPECT_TRUE(equal.negative.empty());
     EXPECT_NEAR(equal.compressiveCapacity, -(area * 30.0L + 2 * As * 500.0L), 1e-14L);
@@ -116,19 +130,17 @@ TEST(Interaction, EndsAreTheCapacitiesAndEqualLayersBendAlike)
     }
 
     for (Material material : {Material::plainConcrete, Material::fibreConcrete}) {
-        const InteractionDiagram plain = interactionDiagram(concrete(material, CompressionDiagram::bilinear), 3);
+        const InteractionDiagram plain = interactionOf(concrete(material, CompressionDiagram::bilinear), 3);
         EXPECT_NEAR(plain.compressiveCapacity, -area * 30.0L, 1e-14L);
         // E·εt0 with εt0 = fct / E held single.
         EXPECT_NEAR(plain.tensileCapacity / (area * 3.0L), 1.0L, 1e-7L);
         EXPECT_TRUE(plain.negative.empty());
     }
 
-    const InteractionDiagram unequal = interactionDiagram(reinforcedBeam(400e-6L, As, true), 9);
+    const InteractionDiagram unequal = interactionOf(reinforcedBeam(400e-6L, As, true), 9);
     EXPECT_FALSE(unequal.symmetric);
     // The same on one thread as on several.
-    InteractionControl one;
-    one.threads = 1;
-    const InteractionDiagram alone = interactionDiagram(reinforcedBeam(400e-6L, As, true), 9, one);
+    const InteractionDiagram alone = interactionOf(reinforcedBeam(400e-6L, As, true), 9, 1);
     for (size_t k = 0; k < 9; ++k)
         for (const auto& [a, b] : {std::pair{&unequal.positive[k], &alone.positive[k]},
                                   std::pair{&unequal.negative[k], &alone.negative[k]}}) {
@@ -156,15 +168,15 @@ TEST(Interaction, EndsAreTheCapacitiesAndEqualLayersBendAlike)
 // diagram's moment; also where the neutral axis lies below the bottom face.
 TEST(Interaction, PeaksAreStatesBalancingTheForceWithTheirMomentAboutMidHeight)
 {
-    SectionInput beam = reinforcedBeam(400e-6L, 1000e-6L, true);
+    HeldSectionInput beam = reinforcedBeam(400e-6L, 1000e-6L, true);
     beam.diagram = CompressionDiagram::bilinear;
-    const InteractionDiagram diagram = interactionDiagram(beam, 11);
+    const InteractionDiagram diagram = interactionOf(beam, 11);
     int beyond = 0;
     for (size_t k = 1; k + 1 < diagram.positive.size(); ++k) {
         const InteractionPoint& point = diagram.positive[k];
         SCOPED_TRACE(testing::Message() << "N " << static_cast<double>(point.N));
         ASSERT_TRUE(point.hasMoment);
-        SectionInput loaded = beam;
+        HeldSectionInput loaded = beam;
         loaded.N = Fixed::store(point.N * 1000);
         const ReinforcedSection section(loaded);
         std::optional<SectionRow> row = section.balanceAt(point.kappa, exact());
@@ -199,22 +211,22 @@ TEST(Interaction, PeaksAreStatesBalancingTheForceWithTheirMomentAboutMidHeight)
 // there; the parabolic ones use the three-piece arm).
 TEST(DepthProfile, IntegratesBackToTheRowsForcesAndMoment)
 {
-    SectionInput plain = concrete(Material::plainConcrete, CompressionDiagram::bilinear);
+    HeldSectionInput plain = concrete(Material::plainConcrete, CompressionDiagram::bilinear);
     plain.N = Fixed::store(-30);
-    SectionInput beam = reinforcedBeam(400e-6L, 1000e-6L, true);
+    HeldSectionInput beam = reinforcedBeam(400e-6L, 1000e-6L, true);
     beam.diagram = CompressionDiagram::bilinear;
     beam.N = Fixed::store(-500);
-    SectionInput parabolic = reinforcedBeam(400e-6L, 1000e-6L, true);
-    const SectionInput fibre = concrete(Material::fibreConcrete, CompressionDiagram::bilinear);
+    HeldSectionInput parabolic = reinforcedBeam(400e-6L, 1000e-6L, true);
+    const HeldSectionInput fibre = concrete(Material::fibreConcrete, CompressionDiagram::bilinear);
     int checked = 0;
-    for (const SectionInput& in : {plain, beam, parabolic, fibre})
+    for (const HeldSectionInput& in : {plain, beam, parabolic, fibre})
         for (bool exactly : {false, true}) {
-            ScanOptions options;
+            RunOptions options;
             options.exactEquilibrium = exactly;
             const long double step = in.material == Material::plainConcrete ? 0.00005L
                                      : in.material == Material::fibreConcrete ? in.epsTu / 0.5L / 12
                                                                                 : in.epsCu / 0.5L / 12;
-            const MomentCurvatureDiagram run = momentCurvature(in, Single(step), options);
+            const MomentCurvatureDiagram run = heldSectionAnalysis(in).run(Single(step), options);
             ASSERT_GT(run.rows.size(), 3u);
             const long double w = in.width;
             const long double scale = w * static_cast<long double>(in.height) * in.fcp.value();

@@ -122,6 +122,10 @@ TEST(InverseBatch, TheWholeRoadOfTheExampleInBlockOrderForAnyThreadCount)
 
     const BatchRun two = runInverse(input, "--decimal , --threads 2 --blocks test,deviations,best", examples);
     EXPECT_EQ(two.out, one.out);
+    // Run by its path from elsewhere: the test file is beside it, the separator the one
+    // its comment names.
+    const BatchRun elsewhere = runBatch("inverse " + examples + "/inverse.input --blocks test,deviations,best", "", "/");
+    EXPECT_EQ(elsewhere.out, one.out) << elsewhere.err;
     // More threads than the address space allows: those that start do the work.
     const BatchRun many = runBatch("inverse - --decimal , --threads 300 --blocks test,deviations,best", input,
                                    examples, "ulimit -v 2000000; ");

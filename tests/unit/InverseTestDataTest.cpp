@@ -4,6 +4,7 @@
 #include "common/Failure.h"
 #include "flows/GridTable.h"
 #include "flows/InverseFlow.h"
+#include "flows/InverseMessages.h"
 #include "flows/LineSeries.h"
 
 #include "TestSupport.h"
@@ -248,15 +249,16 @@ TEST(TestDataFile, OpenFailuresGiveTheFileMessagesAndLeaveTheGrid)
     EXPECT_EQ(grid.rowCount(), 8);
 }
 
-// A test of 200 000 points: every point read, the curve through them in order of
-// curvature (each point added once, the curve sorted once).
-TEST(TestDataFile, ALargeTestIsReadAndChartedWhole)
+// A test of the most points a file may hold: every point read, the curve through them
+// in order of curvature (each point added once, the curve sorted once); one point more
+// is refused before anything but the cells it reached is changed.
+TEST(TestDataFile, ALargeTestIsReadAndChartedWholeAndOnePointMoreIsRefused)
 {
-    const int pointCount = 200000;
+    const int pointCount = maximumTestFilePointCount;
     std::string bytes;
     for (long long i = 0; i < pointCount; ++i)
         bytes += std::to_string(1 + (i * 7919) % 1000) + " 0.00" + std::to_string(100 + (i * 104729) % 900) + "\n";
-    TestFile file(bytes);
+    TestFile file(bytes + "5");  // an unpaired value is no point
     GridTable points(2, 8);
     ASSERT_EQ(readTestDataFile(file.path(), points, ','), pointCount);
     GridTable diagram(4, 8);
@@ -267,6 +269,13 @@ TEST(TestDataFile, ALargeTestIsReadAndChartedWhole)
     ASSERT_EQ(sorted.size(), 2u * static_cast<size_t>(pointCount));
     EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(),
                                [](const SeriesPoint& a, const SeriesPoint& b) { return a.x < b.x; }));
+
+    TestFile more(bytes + "5 0.001");
+    GridTable refused(2, 8);
+    EXPECT_EQ(failureOf([&] { readTestDataFile(more.path(), refused, ','); }),
+              "Soubor zkoušky obsahuje více než 10 000 bodů; program jich zpracuje nejvýše 10 000.");
+    EXPECT_EQ(refused.rowCount(), 8);
+    EXPECT_EQ(refused.cell(0, 0), "");
 }
 
 // ---- the test moment–curvature

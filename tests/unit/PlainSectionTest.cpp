@@ -223,7 +223,7 @@ TEST(PlainSection, ParabolaEdgeStressIsStoredBeyondThePlateauToo)
     // analysis does not form it on the plateau and runs on with sigh = fcp.
     auto outcome = [](const SectionTexts& f, bool exhaustive, GridTable& table) {
         SectionRunControl control;
-        control.scan.exhaustiveScan = exhaustive;
+        control.run.exhaustiveScan = exhaustive;
         SectionRunReport report;
         const std::string message = failureOf([&] { runSectionAnalysis(f, ',', table, report, control); });
         return message + (report.showResults ? " shown" : "");

@@ -1,5 +1,7 @@
 // The refinement of the best fit beyond the grid.
 
+#include "common/FixedPoint.h"
+#include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "flows/GridTable.h"
 #include "flows/InputFile.h"
@@ -109,6 +111,18 @@ TEST(Refinement, RecoversTheSyntheticExampleWithTextsThatReproduceItsSum)
     EXPECT_EQ(texts[1], "40");
     EXPECT_EQ(texts[3], "0,35");
     EXPECT_LE(10.0L * number(sums[1]), number(sums[0]));
+    // A value the fit moved is held as the section analysis reads it: E and fct to 4
+    // decimals, a and b in single precision (a moved here).
+    const std::vector<std::string> bestTexts = split(run.out.substr(best + 7, refinedBlock - best - 8), '\t');
+    ASSERT_EQ(bestTexts.size(), 8u);
+    EXPECT_NE(texts[5], bestTexts[6]);
+    for (size_t i : {0, 2, 5, 6}) {
+        if (texts[i] == bestTexts[i + 1])
+            continue;
+        const long double value = number(texts[i]);
+        const long double held = i < 5 ? Fixed::store(value).value() : single(value);
+        EXPECT_EQ(texts[i], formatNumber(held, ',')) << i;
+    }
 
     // The refined texts typed as every range (n = 0) give the same summed deviation.
     std::string input;
@@ -170,29 +184,32 @@ TEST(Refinement, KeepsTheSlopeReportsLimitsAndLeavesWhatTheTestCannotShow)
     EXPECT_EQ(fit.texts[6], "0,233333333333333");
     EXPECT_EQ(fit.warnings, std::vector<std::string>{gentleBranchNotReachedMessage});
 
-    const std::atomic<bool> cancel{true};
+    // Asked to stop: Cancelled, at once.
+    WorkControl stopping([](long long, long long) { return false; });
     RefinementRunControl control;
-    control.cancel = &cancel;
+    control.scan.work = &stopping;
     BeamTexts texts = beamTexts;
     texts.pointCount = "8";
-    EXPECT_EQ(failureOf([&] { refineBestFit(texts, beforeEtu, combinations, 1, rangesOfTheExample(), ',', control); }),
-              refinementCancelledMessage);
-    // Asked to stop during the fit's last step: the long plain scans that follow it (the
-    // neutral axis far from mid-height) stop too.
+    EXPECT_THROW(refineBestFit(texts, beforeEtu, combinations, 1, rangesOfTheExample(), ',', control), Cancelled);
+    // Asked to stop as the fit's last step begins, its scans the plain ones (the neutral
+    // axis far from mid-height): Cancelled too.
     const GridTable farFromMid = diagramOf(truth, {0.05L, 0.08L});
     texts.pointCount = "2";
-    int steps = 0;
-    RefinementRunControl counting;
-    counting.progress = [&](int, int) { ++steps; };
-    refineBestFit(texts, farFromMid, combinations, 1, rangesOfTheExample(), ',', counting);
-    std::atomic<bool> late{false};
+    long long steps = 0;
+    WorkControl counting([&](long long, long long) {
+        ++steps;
+        return true;
+    });
+    RefinementRunControl countingControl;
+    countingControl.scan.work = &counting;
+    refineBestFit(texts, farFromMid, combinations, 1, rangesOfTheExample(), ',', countingControl);
+    long long step = 0;
+    WorkControl late([&](long long, long long) { return ++step < steps - 1; });
     RefinementRunControl lateControl;
     lateControl.scan.exhaustiveScan = true;
-    lateControl.cancel = &late;
-    int step = 0;
-    lateControl.progress = [&](int, int) { late = late || ++step == steps - 1; };
-    EXPECT_EQ(failureOf([&] { refineBestFit(texts, farFromMid, combinations, 1, rangesOfTheExample(), ',', lateControl); }),
-              refinementCancelledMessage);
+    lateControl.scan.work = &late;
+    EXPECT_THROW(refineBestFit(texts, farFromMid, combinations, 1, rangesOfTheExample(), ',', lateControl),
+                 Cancelled);
 
     EXPECT_EQ(failureOf([&] { refineBestFit(texts, beforeEtu, combinations, 2, rangesOfTheExample(), ','); }),
               noBestRowMessage);

@@ -51,7 +51,8 @@ TEST(SectionBatch, ExamplesPrintTheirTables)
               sectiontest::referenceTable("plain-bilinear-softening"));
 
     // By path and by '-' the same.
-    const BatchRun byPath = runBatch("section " + example("reinforced-beam.txt") + " --decimal ,");
+    // The separator the INPUT's comment names is taken without the option.
+    const BatchRun byPath = runBatch("section " + example("reinforced-beam.txt"));
     const BatchRun byStdin = runBatch("section - --decimal ,", fileText(example("reinforced-beam.txt")));
     EXPECT_EQ(byPath.out, byStdin.out);
     EXPECT_EQ(runBatch("section - --decimal , --exhaustive-scan", fileText(example("reinforced-beam.txt"))).out,
@@ -92,8 +93,12 @@ TEST(SectionBatch, FailuresAndUsageErrors)
         EXPECT_EQ(runBatch("section - --decimal ,", input).status, 2) << bad;
     }
 
-    // An INPUT with no line end ends at once; control bytes are shown escaped.
+    // An INPUT is a regular file (a device may never end) or standard input; a line
+    // has an end; control bytes are shown escaped.
     result = runBatch("section /dev/zero");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "prurez-batch: cannot read INPUT '/dev/zero': not a regular file (use '-' for a pipe)\n");
+    result = runBatch("section -", std::string(70000, 'x'));
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err, "prurez-batch: line 1 is longer than 65536 characters\n");
     result = runBatch("section - --decimal ,", std::string(plainInput) + "E\x01x = 1\n");

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,8 +18,14 @@
 #include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
+#include <QVBoxLayout>
 
+#include <algorithm>
+#include <condition_variable>
 #include <exception>
+#include <memory>
+#include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace prurez {
@@ -76,10 +84,20 @@ void showProgress(const WorkDisplay& display, const WorkProgress& progress)
 
 bool backgroundWorkRunning() { return running; }
 
-void runInBackground(QWidget* window, const WorkDisplay& display, const std::function<void(WorkProgress&)>& work)
+namespace {
+
+// Keeps every other window and every input of `window` but the cancel button quiet
+// and shows the progress until `ended()` says the work is over.
+void waitQuietly(QWidget* window, const WorkDisplay& display, WorkProgress& progress, const std::function<bool()>& ended)
 {
-    WorkProgress progress;
     running = true;
+
+    // The focus waits on the window itself: a disabled control would hand it on to the
+    // next, and a file list that takes it chooses its first file (a name field filled,
+    // a file read).
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    if (focused != nullptr && focused->window() == window)
+        window->setFocus(Qt::OtherFocusReason);
 
     // Everything that takes input goes quiet, but for the cancel button.
     QList<QPointer<QWidget>> disabled;
@@ -120,21 +138,11 @@ void runInBackground(QWidget* window, const WorkDisplay& display, const std::fun
     const QMetaObject::Connection cancelled =
         QObject::connect(display.cancelButton, &QPushButton::clicked, [&] { progress.cancel = true; });
 
-    std::exception_ptr failure;
-    std::atomic<bool> finished{false};
     QEventLoop loop;
-    std::thread worker([&] {
-        try {
-            work(progress);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        finished = true;
-    });
     QTimer poll;
     poll.setInterval(40);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (finished) {
+        if (ended()) {
             loop.quit();
             return;
         }
@@ -142,7 +150,6 @@ void runInBackground(QWidget* window, const WorkDisplay& display, const std::fun
     });
     poll.start();
     loop.exec();
-    worker.join();
     showProgress(display, progress);  // where the work ended
 
     poll.stop();
@@ -157,9 +164,109 @@ void runInBackground(QWidget* window, const WorkDisplay& display, const std::fun
     display.cancelButton->hide();
     if (display.status != nullptr)
         display.status->hide();
+    if (focused != nullptr && focused->window() == window && focused->isEnabled() && focused->isVisible())
+        focused->setFocus(Qt::OtherFocusReason);
     running = false;
+}
+
+// The state of work run aside, shared with its thread, which may outlive the wait.
+struct AsideWork {
+    WorkProgress progress;
+    std::function<void(WorkProgress&)> work;
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool finished = false;  // under mutex
+    std::exception_ptr failure;
+};
+
+}  // namespace
+
+void runInBackground(QWidget* window, const WorkDisplay& display, const std::function<void(WorkProgress&)>& work)
+{
+    WorkProgress progress;
+    std::exception_ptr failure;
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        try {
+            work(progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished = true;
+    });
+    waitQuietly(window, display, progress, [&] { return finished.load(); });
+    worker.join();
     if (failure)
         std::rethrow_exception(failure);
+}
+
+bool runAside(QWidget* window, const QString& what, std::function<void(WorkProgress&)> work)
+{
+    auto state = std::make_shared<AsideWork>();
+    state->work = std::move(work);
+    if (running) {
+        // Never a second waiting loop inside the first: here, then.
+        state->work(state->progress);
+        return true;
+    }
+    auto finished = [state] {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        return state->finished;
+    };
+    try {
+        std::thread([state] {
+            try {
+                state->work(state->progress);
+            } catch (...) {
+                state->failure = std::current_exception();
+            }
+            std::lock_guard<std::mutex> lock(state->mutex);
+            state->finished = true;
+            state->ended.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        state->work(state->progress);  // no thread to be had: here, then
+        return true;
+    }
+    {
+        std::unique_lock<std::mutex> lock(state->mutex);
+        state->ended.wait_for(lock, asidePatience, [&] { return state->finished; });
+    }
+    if (!finished()) {
+        // It takes long: the window says what it does and offers to stop it.
+        QFrame panel(window);
+        panel.setObjectName("AsideWorkPanel");
+        panel.setFrameShape(QFrame::StyledPanel);
+        panel.setAutoFillBackground(true);
+        auto* layout = new QVBoxLayout(&panel);
+        auto* label = new QLabel(what, &panel);
+        auto* bar = new QProgressBar(&panel);
+        auto* cancel = new QPushButton(QString::fromUtf8("Přerušit"), &panel);
+        cancel->setObjectName("AsideWorkCancel");
+        layout->addWidget(label);
+        layout->addWidget(bar);
+        layout->addWidget(cancel, 0, Qt::AlignRight);
+        panel.resize(std::max(320, panel.sizeHint().width()), panel.sizeHint().height());
+        panel.move((window->width() - panel.width()) / 2, (window->height() - panel.height()) / 2);
+        panel.show();
+        panel.raise();
+        // Stopped, it is waited for a little more; work that hangs in the system is left.
+        QElapsedTimer sinceCancel;
+        waitQuietly(window, WorkDisplay(bar, cancel), state->progress, [&] {
+            if (finished())
+                return true;
+            if (!state->progress.cancel)
+                return false;
+            if (!sinceCancel.isValid())
+                sinceCancel.start();
+            return sinceCancel.elapsed() > 500;
+        });
+        if (!finished())
+            return false;
+    }
+    if (state->failure)
+        std::rethrow_exception(state->failure);
+    return true;
 }
 
 }  // namespace prurez

@@ -18,6 +18,7 @@
 
 #include <QChart>
 #include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -150,7 +151,84 @@ ChartView::ChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent)
     connect(wholeChartAction_, &QAction::triggered, this, [this] { this->chart()->zoomReset(); });
 }
 
-QImage ChartView::picture() const { return const_cast<ChartView*>(this)->grab().toImage(); }
+namespace {
+
+// The space between the chart's axis title and the legend, and the legend's left edge
+// [pixels].
+constexpr qreal legendGap = 6.0;
+constexpr qreal legendLeft = 12.0;
+
+}  // namespace
+
+void ChartView::setLegend(const QList<LegendLine>& lines)
+{
+    if (legend_.isEmpty()) {
+        marginsWithoutLegend_ = chart()->margins();
+        connect(chart(), &QChart::geometryChanged, this, &ChartView::placeLegend);
+    }
+    qDeleteAll(legend_);
+    legend_.clear();
+    QFont font = this->font();
+    font.setBold(true);
+    for (const LegendLine& line : lines) {
+        auto* item = new QGraphicsSimpleTextItem(line.text, chart());
+        item->setFont(font);
+        item->setBrush(line.colour);
+        legend_ << item;
+    }
+    placeLegend();
+}
+
+void ChartView::setLegendLineShown(int index, bool shown)
+{
+    if (index < 0 || index >= legend_.size())
+        return;
+    legend_[index]->setVisible(shown);
+    placeLegend();
+}
+
+QStringList ChartView::shownLegend() const
+{
+    QStringList texts;
+    for (const QGraphicsSimpleTextItem* item : legend_)
+        if (item->isVisible())
+            texts << item->text();
+    return texts;
+}
+
+void ChartView::placeLegend()
+{
+    QList<QGraphicsSimpleTextItem*> shown;
+    for (QGraphicsSimpleTextItem* item : legend_)
+        if (item->isVisible())
+            shown << item;
+    const qreal lineHeight = QFontMetricsF(shown.isEmpty() ? font() : shown.front()->font()).lineSpacing() + 2.0;
+    const int room = shown.isEmpty() ? 0 : static_cast<int>(std::ceil(legendGap + shown.size() * lineHeight));
+    QMargins margins = marginsWithoutLegend_;
+    margins.setBottom(margins.bottom() + room);
+    if (chart()->margins() != margins)
+        chart()->setMargins(margins);
+    qreal y = chart()->size().height() - marginsWithoutLegend_.bottom() - room + legendGap;
+    for (QGraphicsSimpleTextItem* item : shown) {
+        item->setPos(legendLeft, y);
+        y += lineHeight;
+    }
+}
+
+QImage ChartView::picture(int scale) const
+{
+    const QSize shown = viewport()->size();
+    QImage image(shown * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    // Marked with the resolution that shows it at the size of the view.
+    const int screenDotsPerMeter = static_cast<int>(std::lround(logicalDpiX() / 0.0254));
+    image.setDotsPerMeterX(screenDotsPerMeter * scale);
+    image.setDotsPerMeterY(screenDotsPerMeter * scale);
+    QPainter painter(&image);
+    painter.setRenderHints(renderHints());
+    const_cast<ChartView*>(this)->render(&painter, QRectF(image.rect()), QRect(QPoint(0, 0), shown));
+    return image;
+}
 
 void ChartView::savePicture(const QString& fileName)
 {
@@ -165,8 +243,10 @@ void ChartView::savePicture(const QString& fileName)
         svg.setTitle(chart()->title());
         QPainter painter(&svg);
         render(&painter);
-    } else if (!picture().save(&buffer, "PNG")) {
-        throw Failure(cannotSaveMessage(fileName).toStdString());
+    } else if (!picture(2).save(&buffer, "PNG")) {
+        throw Failure(QString::fromUtf8("Soubor „%1“ se nepodařilo uložit: obrázek nelze vytvořit.")
+                          .arg(fileName)
+                          .toStdString());
     }
     saveBytes(fileName, bytes);
 }

@@ -8,12 +8,15 @@
 #include <QChartView>
 #include <QColor>
 #include <QList>
+#include <QMargins>
+#include <QStringList>
 
 #include <initializer_list>
 
 class QAction;
 class QChart;
 class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
 class QImage;
 class QLineSeries;
 
@@ -37,6 +40,12 @@ enum class AxisRange {
 QList<QLineSeries*> showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves,
                                AxisRange range = AxisRange::WithOrigin);
 
+// A line of a chart's legend: its text, drawn bold in the colour of its curve.
+struct LegendLine {
+    QString text;
+    QColor colour;
+};
+
 // A chart view the user can take the chart from and look closer into: its context
 // menu saves the picture (PNG or SVG) or copies it to the clipboard; dragging a
 // rectangle zooms into it, a double click returns to the whole chart.
@@ -45,11 +54,21 @@ class ChartView : public QChartView {
 public:
     ChartView(QChart* chart, QWidget* parent);
 
-    // The chart as the view shows it.
-    QImage picture() const;
-    // Saves the picture: SVG when the name ends with ".svg", otherwise PNG. Fails
-    // with a Czech message when the file cannot be written.
+    // The legend: lines under the plot area, inside the chart, so that every picture
+    // of it says which curve is which. All lines are shown until hidden.
+    void setLegend(const QList<LegendLine>& lines);
+    // Shows or hides a line of the legend; a hidden line leaves no room.
+    void setLegendLineShown(int index, bool shown);
+    // The texts of the legend's lines shown, from the top.
+    QStringList shownLegend() const;
+
+    // The chart as the view shows it, `scale` times as large in each direction.
+    QImage picture(int scale = 1) const;
+    // Saves the picture: SVG when the name ends with ".svg", otherwise PNG at twice
+    // the size the view shows. Fails with a Czech message when the file cannot be
+    // written.
     void savePicture(const QString& fileName);
+    // Copies the picture at the size the view shows.
     void copyPicture() const;
 
 protected:
@@ -60,7 +79,11 @@ protected:
 
 private:
     void askAndSavePicture();
+    // Makes room for the lines shown under the plot area and places them there.
+    void placeLegend();
 
+    QList<QGraphicsSimpleTextItem*> legend_;
+    QMargins marginsWithoutLegend_;
     QAction* saveAction_;
     QAction* copyAction_;
     QAction* wholeChartAction_;

@@ -4,6 +4,7 @@
 #include "ui/widgets/GridView.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -56,6 +57,13 @@ void showCell(GridView* grid, int column, int row)
     grid->selectCell(column, row);
 }
 
+// The field texts: a text and the control that shows it.
+std::vector<std::pair<const std::string*, QPointer<QWidget>>>& fieldTexts()
+{
+    static std::vector<std::pair<const std::string*, QPointer<QWidget>>> texts;
+    return texts;
+}
+
 }  // namespace
 
 void showField(QWidget* control)
@@ -70,6 +78,12 @@ void showField(QWidget* control)
         combo->lineEdit()->selectAll();
 }
 
+void addFieldTexts(const std::vector<TextSource>& sources)
+{
+    for (const TextSource& source : sources)
+        fieldTexts().emplace_back(source.text, source.control);
+}
+
 void showingFailedText(const std::vector<TextSource>& sources, const std::function<void()>& body)
 {
     try {
@@ -82,6 +96,9 @@ void showingFailedText(const std::vector<TextSource>& sources, const std::functi
             for (const TextSource& source : sources)
                 if (source.text == failure.text() && source.control != nullptr)
                     showField(source.control);
+            for (const auto& [text, control] : fieldTexts())
+                if (text == failure.text() && control != nullptr)
+                    showField(control);
         }
         throw;
     }

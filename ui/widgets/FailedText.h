@@ -21,9 +21,14 @@ struct TextSource {
 };
 
 // Runs `body`; when it fails on a text that is not a number, shows that text's field
-// (one of `sources`, compared by address) or cell (in any grid of the program), then
-// lets the failure go on to the handler's guard.
+// (one of `sources` or of the field texts, compared by address) or cell (in any grid of
+// the program), then lets the failure go on to the handler's guard.
 void showingFailedText(const std::vector<TextSource>& sources, const std::function<void()>& body);
+
+// Texts that the program keeps as its fields show them (those an inverse analysis
+// session reads): a failure of one of them shows its field whichever window's handler
+// read it. A source whose control is gone is passed over.
+void addFieldTexts(const std::vector<TextSource>& sources);
 
 // Brings the control's window and page forward and gives it the focus, its text
 // selected.

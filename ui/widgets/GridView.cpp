@@ -62,6 +62,33 @@ private:
     bool wide_;
 };
 
+// The header across the grid: row 0's texts, cut as a cell cuts them.
+class HeaderRow : public QHeaderView {
+public:
+    explicit HeaderRow(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
+    {
+        setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        setHighlightSections(false);
+        setSectionsClickable(true);
+        setMinimumSectionSize(8);
+    }
+
+protected:
+    // In the header's own font (its viewport may be given another by the style sheet).
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
+    {
+        painter->setFont(font());
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+    }
+
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+        option->text = elidedCellText(option->text, fontMetrics(), sectionSize(logicalIndex) - 2 * margin);
+    }
+};
+
 bool isNumber(const QString& text)
 {
     const std::string bytes = text.toStdString();
@@ -122,6 +149,23 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const
     return QVariant();
 }
 
+QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= table_->columnCount())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const QString header = QString::fromStdString(table_->cell(section, 0));
+    if (role == Qt::DisplayRole)
+        return header;
+    if (role == Qt::ToolTipRole) {
+        const QString name = header.trimmed();
+        const auto unit = units_.constFind(name);
+        if (unit == units_.constEnd() || name.contains('['))
+            return name.isEmpty() ? QVariant() : QVariant(name);
+        return QString("%1 [ %2 ]").arg(name, *unit);
+    }
+    return QVariant();
+}
+
 bool GridTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     if (!index.isValid() || role != Qt::EditRole || !editable_)
@@ -148,12 +192,13 @@ void GridTableModel::reload()
 GridView::GridView(GridTable* table, QWidget* parent)
     : QTableView(parent), table_(table), model_(new GridTableModel(table, this))
 {
+    setHorizontalHeader(new HeaderRow(this));
     setModel(model_);
     setItemDelegate(new CellDelegate(false, this));
-    horizontalHeader()->hide();
+    // Row 0 is shown as the header, which stays while the rows scroll.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { setRowHidden(0, true); });
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setMinimumSectionSize(8);
     verticalHeader()->setMinimumSectionSize(8);
     // No horizontal scroll bar while the columns fit, as they do until one is widened.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -240,7 +285,11 @@ void GridView::setDefaultColumnWidth(int width)
     applyColumnWidth();
 }
 
-void GridView::setDefaultRowHeight(int height) { verticalHeader()->setDefaultSectionSize(height); }
+void GridView::setDefaultRowHeight(int height)
+{
+    verticalHeader()->setDefaultSectionSize(height);
+    horizontalHeader()->setFixedHeight(height);
+}
 
 void GridView::place(int left, int width, int height) { layOut(QRect(left, y(), width, height)); }
 
@@ -261,7 +310,7 @@ QRect GridView::baseGeometry() const { return QRect(pos(), size() - addedGrowth_
 void GridView::layOut(const QRect& base)
 {
     // Taller only as far as there are rows to show.
-    const int rowsHeight = verticalHeader()->length() + 2 * frameWidth() +
+    const int rowsHeight = horizontalHeader()->height() + verticalHeader()->length() + 2 * frameWidth() +
                            (horizontalScrollBar()->isVisible() ? horizontalScrollBar()->height() : 0);
     addedGrowth_ = QSize(growth_.width(), std::clamp(rowsHeight - base.height(), 0, growth_.height()));
     setGeometry(QRect(base.topLeft(), base.size() + addedGrowth_));
@@ -405,6 +454,14 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* event)
     }
     resizeColumnToContents(column);
     event->accept();
+}
+
+// The header row in the font of the cells.
+void GridView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        horizontalHeader()->setFont(font());
+    QTableView::changeEvent(event);
 }
 
 GridView* gridView(const char* name, GridTable* table, QWidget* parent, const QRect& place, int columnWidth,

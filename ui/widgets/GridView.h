@@ -1,6 +1,8 @@
 #pragma once
 // Shows a GridTable: a table view over an item model of its text cells. The grid has
-// no fixed rows or columns (row 0 holds the headers as ordinary cells).
+// no fixed rows or columns (row 0 holds the headers as ordinary cells); the view shows
+// row 0 as its header, which stays in view while the rows scroll, its tooltip the
+// whole header with the column's unit ("Moment [ kNm ]").
 //
 // Every grid also lets its cells be taken elsewhere: Ctrl+C and "Kopírovat" copy the
 // selected cells (all cells when none is selected) as tab-separated rows, "Uložit jako
@@ -12,6 +14,7 @@
 #include "flows/GridTable.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QRect>
 #include <QSize>
 #include <QTableView>
@@ -29,16 +32,23 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // Across: the texts of row 0, their tooltip with the unit of the column.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void setEditable(bool editable) { editable_ = editable; }
+    // The unit of the columns by their header's text without its aligning blanks
+    // ("Moment" → "kNm"; "-" for a number without unit). A header that holds its unit
+    // ("Síla [kN]") or that is not in the list is shown as it stands.
+    void setHeaderUnits(const QHash<QString, QString>& units) { units_ = units; }
     // Call after the table changed outside the model (counts or cells).
     void reload();
 
 private:
     GridTable* table_;
     bool editable_ = false;
+    QHash<QString, QString> units_;
 };
 
 class GridView : public QTableView {
@@ -51,8 +61,11 @@ public:
     const GridTable& table() const { return *table_; }
     GridTableModel* gridModel() const { return model_; }
 
-    // Cells editable in place, the editor shown at once (typing or a click edits).
+    // Cells editable in place, the editor shown at once (typing or a click edits); the
+    // header row is not.
     void setEditableInPlace(bool editable);
+    // See GridTableModel::setHeaderUnits.
+    void setHeaderUnits(const QHash<QString, QString>& units) { model_->setHeaderUnits(units); }
     // Grid lines two pixels wide.
     void setWideGridLines();
     // Shows the table's cells and counts as they now stand; while the counts stay, so
@@ -61,7 +74,7 @@ public:
     // Makes the cell current and the only one selected, scrolled into view; no editor
     // opens.
     void selectCell(int column, int row);
-    // The width of the columns and the height of the rows [pixels].
+    // The width of the columns and the height of the rows, the header's too [pixels].
     void setDefaultColumnWidth(int width);
     void setDefaultRowHeight(int height);
     // Moves the left edge and sizes the grid; the top stays where the window placed it.
@@ -94,6 +107,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The column whose right grid line is at x (within a few pixels), or -1.
