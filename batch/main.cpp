@@ -23,11 +23,19 @@ const char* const helpText =
     "  prurez-batch section INPUT [--decimal SEP] [--exhaustive-scan] [--exact-equilibrium]\n"
     "  prurez-batch inverse INPUT [--decimal SEP] [--blocks LIST] [--threads N] [--exhaustive-scan]\n"
     "                       [--refine] [--exact-equilibrium]\n"
+    "  prurez-batch interaction INPUT [--decimal SEP] [--points K]\n"
     "  prurez-batch --help\n"
     "  prurez-batch --version\n"
     "\n"
     "Runs the section working diagram or the inverse analysis of fibre concrete\n"
     "exactly as the windows of prurez do, and prints the resulting tables as TSV.\n"
+    "'interaction' prints the N-M interaction diagram of a section INPUT: for K axial\n"
+    "forces from the largest compression the section carries to the largest tension\n"
+    "(both ends included) the peak moment about mid-height of the moment-curvature run\n"
+    "in exact equilibrium, as 'N [kN]<TAB>M [kNm]<TAB>kappa [1/m]<TAB>end' lines, forces\n"
+    "ascending, after one header line; when the top and bottom bars differ, a line\n"
+    "'# negative bending' and that branch follow. 'end' is crushed, torn, steel_torn,\n"
+    "no_equilibrium (M and kappa then empty) or capacity (an end of the diagram).\n"
     "\n"
     "  INPUT              a file of 'key = value' lines ('-' for standard input),\n"
     "                     each at most 65536 characters; blank lines and lines\n"
@@ -46,7 +54,9 @@ const char* const helpText =
     "  --blocks LIST      inverse: comma-separated blocks to print, from\n"
     "                     test, combinations, moments, deviations, best (default: all)\n"
     "                     and refined (with --refine)\n"
-    "  --threads N        inverse: worker threads (default: all hardware threads)\n"
+    "  --threads N        inverse, interaction: worker threads (default: all hardware\n"
+    "                     threads)\n"
+    "  --points K         interaction: forces of the diagram, 2 to 1001 (default 41)\n"
     "  --refine           inverse: refine the best combination beyond the grid and\n"
     "                     print the block 'refined' after 'best': the refined E, fcp,\n"
     "                     fct, ecpm, ectm, a, b; the summed deviations of the best\n"
@@ -81,7 +91,7 @@ int run(int argc, char** argv)
         std::cout << "prurez-batch " << prurez::version() << '\n';
         return 0;
     }
-    if (command != "section" && command != "inverse")
+    if (command != "section" && command != "inverse" && command != "interaction")
         throw UsageError("unknown subcommand '" + command + "' (try --help)");
 
     BatchOptions options;
@@ -104,11 +114,17 @@ int run(int argc, char** argv)
             options.decimalSeparator = separator[0];
         } else if (arg == "--exhaustive-scan") {
             options.exhaustiveScan = true;
-        } else if (arg == "--exact-equilibrium") {
+        } else if (arg == "--exact-equilibrium" && command != "interaction") {
             options.exactEquilibrium = true;
         } else if (arg == "--refine" && command == "inverse") {
             options.refine = true;
-        } else if (arg == "--threads" && command == "inverse") {
+        } else if (arg == "--points" && command == "interaction") {
+            const std::string count = next("a number");
+            if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(count) < 2 || std::stoi(count) > 1001)
+                throw UsageError("--points takes a number from 2 to 1001, not '" + count + "'");
+            options.points = std::stoi(count);
+        } else if (arg == "--threads" && command != "section") {
             const std::string count = next("a number");
             if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string::npos ||
                 std::stoi(count) < 1)
@@ -161,8 +177,9 @@ int run(int argc, char** argv)
     // input), otherwise as the system writes them.
     options.decimalSeparator = prurez::inputDecimalSeparator(input, options.decimalSeparator);
     // A command prints nothing to standard output unless it succeeds.
-    const int status = command == "section" ? runSectionCommand(input, options, std::cout, std::cerr)
-                                            : runInverseCommand(input, options, std::cout, std::cerr);
+    const int status = command == "section"       ? runSectionCommand(input, options, std::cout, std::cerr)
+                       : command == "interaction" ? runInteractionCommand(input, options, std::cout, std::cerr)
+                                                  : runInverseCommand(input, options, std::cout, std::cerr);
     std::cout << std::flush;
     if (status == 0 && !std::cout) {
         // The tables did not all arrive: that is no success.

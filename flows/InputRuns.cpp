@@ -50,7 +50,6 @@ void runSectionInput(const InputFile& input, const std::string& inputName, char 
 
     SectionRunControl control;
     control.run = options;
-    control.rows = &run.rows;
     runSectionAnalysis(texts, decimalSeparator, run.table, run.report, control);
     if (run.report.stopMessage.empty() && input.has("file")) {
         CurveFile file;

@@ -21,12 +21,12 @@ char systemDecimalSeparator();
 // comment names (a saved input), otherwise the system's.
 char inputDecimalSeparator(const InputFile& input, char given);
 
-// A section input run: the results table, what the run reported and its rows.
+// A section input run: its texts, the results table and what the run reported (its
+// rows among it).
 struct SectionInputRun {
     SectionTexts texts;
     GridTable table = initialResultsTable();
     SectionRunReport report;
-    std::vector<SectionRow> rows;
 };
 
 // Reads the section input (`inputName` its path, "-" for none: a relative curve file is

@@ -304,19 +304,11 @@ Diagram momentCurvature(const py::object& sourceObject, const py::object& decima
     // concrete), then every computed row but the one past a limit, which the end row
     // replaced.
     std::vector<double> kappa, moment, x;
-    if (run.texts.material != 1) {
-        for (std::vector<double>* values : {&kappa, &moment, &x})
-            values->push_back(0.0);
-        const prurez::CallerFloatingPoint caller;
-        x.back() = static_cast<double>(prurez::parseNumber(run.table.cell(2, 1), source.separator));
-    }
-    const bool pastLimit = outcome.end == prurez::RunEnd::crushed || outcome.end == prurez::RunEnd::torn ||
-                           outcome.end == prurez::RunEnd::steelTorn;
-    const size_t shown = run.rows.size() - (pastLimit && !run.rows.empty() ? 1 : 0);
-    for (size_t i = 0; i < shown; ++i) {
-        kappa.push_back(static_cast<double>(run.rows[i].kappa));
-        moment.push_back(static_cast<double>(run.rows[i].moment));
-        x.push_back(static_cast<double>(run.rows[i].x));
+    for (int row = 1; row <= prurez::lastComputedRow(run.report); ++row) {
+        const prurez::SectionRow values = *prurez::runRow(run.report, row);
+        kappa.push_back(static_cast<double>(values.kappa));
+        moment.push_back(static_cast<double>(values.moment));
+        x.push_back(static_cast<double>(values.x));
     }
     diagram.curvature = array(kappa);
     diagram.moment = array(moment);

@@ -57,6 +57,8 @@ public slots:
     void BitBtn1Click();
     void SaveInputClick();
     void OpenInputClick();
+    // "Interakční diagram N–M…": the interaction diagram of the texts, in its window.
+    void InteractionClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -129,6 +131,7 @@ private:
     QPushButton* runCancel;
     QPushButton* OpenInputButton;
     QPushButton* SaveInputButton;
+    QPushButton* InteractionButton;
 };
 
 }  // namespace prurez

@@ -1,6 +1,6 @@
 #pragma once
 // The seven windows of the program: created once at start, in the order Form1 …
-// Form7, and kept until the program ends. Every window reaches the others here, and
+// Form7 (then the interaction diagram's), and kept until the program ends. Every window reaches the others here, and
 // the inverse analysis's windows reach its tables.
 
 namespace prurez {
@@ -14,6 +14,7 @@ class Form4;
 class Form5;
 class Form6;
 class Form7;
+class InteractionWindow;
 
 struct Windows {
     Form1* form1 = nullptr;
@@ -23,6 +24,8 @@ struct Windows {
     Form5* form5 = nullptr;
     Form6* form6 = nullptr;
     Form7* form7 = nullptr;
+    // Beyond the seven: the N–M interaction diagram of the section input.
+    InteractionWindow* interaction = nullptr;
 };
 
 class InverseAnalysis;
