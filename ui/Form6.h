@@ -59,6 +59,8 @@ public slots:
     void BitBtn1Click();
     void SaveInputClick();
     void OpenInputClick();
+    // "Interakční diagram N–M…": the interaction diagram of the texts, in its window.
+    void InteractionClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -131,6 +133,7 @@ private:
     QPushButton* runCancel;
     QPushButton* OpenInputButton;
     QPushButton* SaveInputButton;
+    QPushButton* InteractionButton;
 };
 
 }  // namespace prurez
