@@ -4,6 +4,7 @@
 #include "batch/Commands.h"
 
 #include "common/Failure.h"
+#include "flows/InputRuns.h"
 #include "prurez/Series.h"
 
 namespace prurez::batch {
@@ -24,10 +25,7 @@ void writeRows(std::ostream& out, const TableTexts& table, int first)
 
 int runSeriesCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err)
 {
-    SeriesInput in = readSeriesInput(input);
-    for (SpecimenFile& file : in.specimens)
-        file.path = pathBesideInput(options.inputName, file.path);
-    in.common.testFile = pathBesideInput(options.inputName, in.common.testFile);
+    const SeriesInput in = seriesInputOf(input, options.inputName);
 
     TestSeries series(options.decimalSeparator);
     RunOptions run;

@@ -65,4 +65,13 @@ InverseInput inverseInputOf(const InputFile& input, const std::string& inputName
     return in;
 }
 
+SeriesInput seriesInputOf(const InputFile& input, const std::string& inputName)
+{
+    SeriesInput series = readSeriesInput(input);
+    for (SpecimenFile& file : series.specimens)
+        file.path = pathBesideInput(inputName, file.path);
+    series.common.testFile = pathBesideInput(inputName, series.common.testFile);
+    return series;
+}
+
 }  // namespace prurez

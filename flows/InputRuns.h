@@ -43,4 +43,8 @@ void runSectionInput(const InputFile& input, const std::string& inputName, char 
 // file is taken beside it). A malformed input throws InputFileError.
 InverseInput inverseInputOf(const InputFile& input, const std::string& inputName);
 
+// A test series's input the same way: each specimen's test data file (one 'test_file'
+// line each) taken beside the input, its name as written.
+SeriesInput seriesInputOf(const InputFile& input, const std::string& inputName);
+
 }  // namespace prurez

@@ -30,7 +30,8 @@ inline std::string tooFewForCharacteristicMessage(int specimenCount)
 // What S is, and the units of the quantities.
 inline const char* const quantitiesExplanation =
     "S = (1 − a − b) · fct / (ectm − εt1) je sklon mírně klesající větve pracovního diagramu v tahu [MPa]; "
-    "E, fct a S v MPa, ectm v %, a a b bez jednotky.";
+    "E, fct a S v MPa, ectm v %, a a b bez jednotky. Parametry b a ectm zkouška neurčuje každý zvlášť, jen "
+    "společně sklonem S: jejich statistika popisuje nalezené hodnoty, pro návrh rozhoduje S.";
 
 // How the characteristic values are formed; `kn` as shown, numbers with `separator`.
 inline std::string characteristicMethodText(const std::string& kn, int specimenCount, char separator)

@@ -318,6 +318,19 @@ Diagram momentCurvature(const py::object& sourceObject, const py::object& decima
 
 // ---- the inverse analysis
 
+// The worker threads asked for: None (all), or a whole number from 1 to 1024.
+int threadCountOf(const py::object& threads)
+{
+    if (threads.is_none())
+        return 0;
+    if (py::isinstance<py::bool_>(threads) || !py::hasattr(threads, "__index__"))
+        throw py::type_error("threads must be a whole number (or None)");
+    const long long count = py::int_(threads).cast<long long>();
+    if (count < 1 || count > 1024)
+        throw py::value_error("threads must be from 1 to 1024, not " + std::to_string(count));
+    return static_cast<int>(count);
+}
+
 class InverseResult {
 public:
     explicit InverseResult(std::shared_ptr<prurez::InverseAnalysis> session) : session_(std::move(session)) {}
@@ -398,15 +411,7 @@ InverseResult inverseAnalysis(const py::object& sourceObject, const py::object& 
                               bool refine, const py::object& progress)
 {
     const Source source = sourceOf(sourceObject, decimal);
-    int threadCount = 0;
-    if (!threads.is_none()) {
-        if (py::isinstance<py::bool_>(threads) || !py::hasattr(threads, "__index__"))
-            throw py::type_error("threads must be a whole number (or None)");
-        const long long count = py::int_(threads).cast<long long>();
-        if (count < 1 || count > 1024)
-            throw py::value_error("threads must be from 1 to 1024, not " + std::to_string(count));
-        threadCount = static_cast<int>(count);
-    }
+    const int threadCount = threadCountOf(threads);
     if (!progress.is_none() && !PyCallable_Check(progress.ptr()))
         throw py::type_error("progress must be callable (or None)");
     prurez::InverseInput input;
@@ -433,6 +438,129 @@ InverseResult inverseAnalysis(const py::object& sourceObject, const py::object& 
     if (completion == prurez::Completion::cancelled)
         throw py::error_already_set();
     return InverseResult(session);
+}
+
+// ---- a test series
+
+class SeriesResult {
+public:
+    explicit SeriesResult(std::shared_ptr<prurez::TestSeries> series) : series_(std::move(series)) {}
+
+    py::list specimens() const
+    {
+        py::list result;
+        for (int i = 0; i < series_->specimenCount(); ++i) {
+            const prurez::SpecimenFit& fit = series_->specimen(i);
+            const prurez::TableTexts& diagram = series_->testDiagram(i);
+            std::vector<double> kappa, moment;
+            for (int row = 1; row < diagram.rowCount(); ++row) {
+                kappa.push_back(number(diagram.cell(2, row)));
+                moment.push_back(number(diagram.cell(3, row)));
+            }
+            py::dict specimen = fitOf(fit.best, fit.refined);
+            specimen["name"] = fit.name;
+            specimen["test_curve"] = py::make_tuple(array(kappa), array(moment));
+            result.append(specimen);
+        }
+        return result;
+    }
+    py::dict joint() const { return fitOf(*series_->jointBest(), *series_->jointRefined()); }
+    py::dict statistics() const
+    {
+        py::dict result;
+        for (const prurez::QuantityStatistics& quantity : series_->statistics().quantities) {
+            py::dict values;
+            values["mean"] = optionalNumber(quantity.mean);
+            values["standard_deviation"] = optionalNumber(quantity.standardDeviation);
+            values["variation"] = optionalNumber(quantity.variation);
+            values["characteristic"] = optionalNumber(quantity.characteristic);
+            result[py::str(quantity.name)] = values;
+        }
+        return result;
+    }
+    py::object fractileFactor() const { return optionalNumber(series_->statistics().fractileFactor); }
+    std::vector<std::string> notes() const
+    {
+        std::vector<std::string> lines{series_->statistics().method};
+        const std::vector<std::string>& more = series_->statistics().notes;
+        lines.insert(lines.end(), more.begin(), more.end());
+        return lines;
+    }
+    py::dict tables() const
+    {
+        py::dict result;
+        result["specimens"] = rowsOf(series_->specimenTable());
+        result["refined"] = rowsOf(series_->refinedTable());
+        result["joint"] = rowsOf(series_->jointTable());
+        result["statistics"] = rowsOf(series_->statisticsTable());
+        return result;
+    }
+    int specimenCount() const { return series_->specimenCount(); }
+
+private:
+    double number(const std::string& text) const
+    {
+        const prurez::CallerFloatingPoint caller;
+        return static_cast<double>(prurez::parseNumber(text, series_->decimalSeparator()));
+    }
+    py::object optionalNumber(const std::string& text) const
+    {
+        return text.empty() ? py::object(py::none()) : py::object(py::float_(number(text)));
+    }
+    py::dict parameters(const std::array<std::string, 7>& texts) const
+    {
+        static const char* const names[] = {"E", "fcp", "fct", "ecpm", "ectm", "a", "b"};
+        py::dict result;
+        for (size_t i = 0; i < texts.size(); ++i)
+            result[names[i]] = number(texts[i]);
+        return result;
+    }
+    py::dict fitOf(const prurez::BestFit& best, const prurez::RefinedFit& refined) const
+    {
+        py::dict bestValues;
+        bestValues["combination"] = best.combination;
+        for (const auto& item : parameters(best.texts))
+            bestValues[item.first] = item.second;
+        py::dict result;
+        result["best"] = bestValues;
+        result["best_sum"] = number(best.sum);
+        result["refined"] = parameters(refined.texts);
+        result["refined_sum"] = number(refined.refinedSum);
+        result["notes"] = refined.warnings;
+        return result;
+    }
+
+    std::shared_ptr<prurez::TestSeries> series_;
+};
+
+SeriesResult series(const py::object& sourceObject, const py::object& decimal, const py::object& threads,
+                    const py::object& progress)
+{
+    const Source source = sourceOf(sourceObject, decimal);
+    const int threadCount = threadCountOf(threads);
+    if (!progress.is_none() && !PyCallable_Check(progress.ptr()))
+        throw py::type_error("progress must be callable (or None)");
+    prurez::SeriesInput input;
+    try {
+        input = prurez::seriesInputOf(source.input, source.inputName);
+    } catch (const InputFileError& error) {
+        throw inputError(error, source);
+    }
+
+    auto fitted = std::make_shared<prurez::TestSeries>(source.separator);
+    Watch watch(progress);
+    prurez::RunOptions options;
+    options.threads = threadCount;
+    options.progress = watch.callback();
+    prurez::Completion completion = prurez::Completion::finished;
+    {
+        py::gil_scoped_release released;
+        completion = fitted->run(input, options);
+    }
+    watch.raiseStop();
+    if (completion == prurez::Completion::cancelled)
+        throw py::error_already_set();
+    return SeriesResult(fitted);
 }
 
 py::dict readInput(const py::object& path)
@@ -465,6 +593,8 @@ PYBIND11_MODULE(prurez, module)
         "                           plain, fibre or reinforced concrete\n"
         "inverse_analysis(source)   the inverse analysis of fibre concrete from a four-point\n"
         "                           bending test: the best combination of the grid, refined\n"
+        "series(source)             a series of bending tests: each specimen fitted, one joint\n"
+        "                           fit for all, the statistics and characteristic values\n"
         "read_input(path)           an INPUT file of prurez-batch as a dict\n"
         "\n"
         "A source is the path of an INPUT file of prurez-batch (key = value lines, e.g.\n"
@@ -534,6 +664,56 @@ PYBIND11_MODULE(prurez, module)
         .def("__repr__", [](const InverseResult& r) {
             return "<prurez.InverseResult: " + std::to_string(r.combinationCount()) + " combinations>";
         });
+
+    py::class_<SeriesResult>(module, "SeriesResult", "The result of series.")
+        .def_property_readonly(
+            "specimens", &SeriesResult::specimens,
+            "Each specimen's fit, in the order of the input's test_file lines: a dict with 'name' (the\n"
+            "file name as written), 'test_curve' ((curvature [1/m], moment [kNm]), numpy arrays),\n"
+            "'best' ({'combination', 'E', 'fcp', 'fct', 'ecpm', 'ectm', 'a', 'b'}: the grid's best\n"
+            "combination), 'best_sum', 'refined' (the refined values), 'refined_sum' and 'notes' (the\n"
+            "refinement's lines); the values of the cells prurez-batch series prints.")
+        .def_property_readonly(
+            "joint", &SeriesResult::joint,
+            "The joint fit of all specimens: 'best' (the combination whose sum of the specimens'\n"
+            "summed deviations is the smallest) and 'best_sum' (that sum), 'refined' and\n"
+            "'refined_sum' (refined against every specimen at once), 'notes' (as under '# joint').")
+        .def_property_readonly(
+            "statistics", &SeriesResult::statistics,
+            "The statistics of the specimens' refined values: {'E', 'fct', 'ectm', 'a', 'b', 'S'},\n"
+            "each {'mean', 'standard_deviation' (n - 1), 'variation' (s / mean), 'characteristic'\n"
+            "(mean (1 - kn V), the 5 % fractile with V unknown)}; None where not defined (one\n"
+            "specimen: no deviation; fewer than three: no characteristic value). S is the slope\n"
+            "of the gentle branch (1 - a - b) fct / (ectm/100 - et1) [MPa]; ectm in per cent.")
+        .def_property_readonly("kn", &SeriesResult::fractileFactor,
+                               "The factor kn of the characteristic values, or None below three specimens.")
+        .def_property_readonly("notes", &SeriesResult::notes,
+                               "How the characteristic values are formed (kn, its table, interpolated\n"
+                               "linearly in 1/n), then why they are missing when there are too few specimens.")
+        .def_property_readonly("tables", &SeriesResult::tables,
+                               "The tables the program shows: {'specimens', 'refined', 'joint', 'statistics'},\n"
+                               "each a list of rows of cell texts, the header row first; below it the lines\n"
+                               "prurez-batch series prints, split at tabs.")
+        .def("__repr__", [](const SeriesResult& r) {
+            return "<prurez.SeriesResult: " + std::to_string(r.specimenCount()) + " specimens>";
+        });
+
+    module.def("series", &series, py::arg("source"), py::arg("decimal") = py::none(),
+               py::arg("threads") = py::none(), py::arg("progress") = py::none(),
+               "series(source, decimal=None, threads=None, progress=None) -> SeriesResult\n"
+               "\n"
+               "A series of four-point bending tests of one fibre concrete, as prurez-batch series\n"
+               "computes it: each specimen's inverse analysis on the same grid (its best combination,\n"
+               "refined), one joint fit for all specimens, and the statistics of their refined values\n"
+               "with the characteristic values.\n"
+               "\n"
+               "source    the path of an inverse INPUT file with one test_file line per specimen, or a\n"
+               "          dict of its keys whose 'test_file' is a list of paths\n"
+               "decimal, threads, progress   as for inverse_analysis\n"
+               "\n"
+               "The work runs without the GIL; Ctrl+C stops it (KeyboardInterrupt). Raises\n"
+               "prurez.Error with the program's message (naming the specimen when there are several),\n"
+               "ValueError for a malformed input.");
 
     module.def("read_input", &readInput, py::arg("path"),
                "read_input(path) -> dict\n"

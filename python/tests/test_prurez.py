@@ -124,3 +124,57 @@ def test_every_thread_count_gives_the_same_result_and_tells_its_progress_here(ex
                                                                            one.notes)
         assert calls and all(thread == caller for _, _, thread in calls)
         assert calls[-1][0] == calls[-1][1] and all(0 < done <= total for done, total, _ in calls)
+
+
+def test_a_series_is_the_batch_tools_from_a_file_and_from_a_dict(examples):
+    folder = os.path.join(examples, "series")
+    path = os.path.join(folder, "series.input")
+    status, out, err = batch("series", path)
+    assert status == 0, err
+    blocks, block = {}, None
+    for line in out.splitlines():
+        if line.startswith("# "):
+            block = blocks.setdefault(line[2:], [])
+        else:
+            block.append(line)
+
+    def number(text):
+        return float(text.replace(",", ".")) if text else None
+
+    told = []
+    result = prurez.series(path, threads=2, progress=lambda *progress: told.append(progress))
+    assert told[-1][0] == told[-1][1] and [done for done, _ in told] == sorted(done for done, _ in told)
+    for name in ("specimens", "refined", "statistics"):
+        first = 0 if name == "statistics" else 1
+        assert result.tables[name][first:] == [line.split("\t") for line in blocks[name]], name
+    assert result.tables["joint"][1:] == [blocks["joint"][0].split("\t")]
+    assert result.joint["notes"] == blocks["joint"][1:]
+    names = ["E", "fcp", "fct", "ecpm", "ectm", "a", "b"]
+    for specimen, best, refined in zip(result.specimens, blocks["specimens"], blocks["refined"]):
+        best, refined = best.split("\t"), refined.split("\t")
+        assert specimen["name"] == best[0] == refined[0]
+        assert specimen["best"] == dict(combination=int(best[1]), **{n: number(t) for n, t in zip(names, best[2:9])})
+        assert (specimen["best_sum"], specimen["refined_sum"]) == (number(best[9]), number(refined[8]))
+        assert specimen["refined"] == {n: number(t) for n, t in zip(names, refined[1:8])}
+        assert len(specimen["test_curve"][0]) == 12
+    assert result.joint["refined"] == {n: number(t) for n, t in zip(names, blocks["joint"][0].split("\t"))}
+    for line in blocks["statistics"][1:]:
+        cells = line.split("\t")
+        assert list(result.statistics[cells[0]].values()) == [number(text) for text in cells[1:]]
+    assert result.kn == 2.33
+
+    # The same series as a dict, its files a list of paths.
+    keys = prurez.read_input(path)
+    keys["test_file"] = [os.path.join(folder, name) for name in keys["test_file"]]
+    again = prurez.series(keys)
+    assert again.statistics == result.statistics
+    assert again.specimens[4]["name"] == keys["test_file"][4]
+
+    # Two specimens: no characteristic values, and why.
+    keys["test_file"] = keys["test_file"][:2]
+    two = prurez.series(keys)
+    assert two.kn is None and two.statistics["E"]["characteristic"] is None
+    assert two.notes[-1] == "Charakteristické hodnoty se stanoví nejméně ze tří zkoušek; série má jen 2 zkoušky."
+    keys["test_file"][1] = os.path.join(folder, "missing.txt")
+    with pytest.raises(prurez.Error, match="^Zkouška „.*missing.txt“: File not found$"):
+        prurez.series(keys)
