@@ -444,6 +444,11 @@ bool Form2::exactEquilibrium() const { return exactEquilibriumBox->isChecked(); 
 
 void Form2::saveInput(const QString& fileName) const
 {
+    saveBytes(fileName, QByteArray::fromStdString(writeInverseInput(input(), localeDecimalSeparator())));
+}
+
+InverseInput Form2::input() const
+{
     InverseInput input;
     const QString dataFile = Edit20->text();
     if (RadioButton2->isChecked() && !dataFile.trimmed().isEmpty() && !isFileMask(toStd(dataFile))) {
@@ -458,7 +463,7 @@ void Form2::saveInput(const QString& fileName) const
     input.height = toStd(Edit18->text());
     input.width = toStd(Edit19->text());
     input.exactEquilibrium = exactEquilibrium();
-    saveBytes(fileName, QByteArray::fromStdString(writeInverseInput(input, localeDecimalSeparator())));
+    return input;
 }
 
 void Form2::openInput(const QString& fileName)
