@@ -242,7 +242,8 @@ void Form7::showProfile()
                            QString::fromUtf8(" m-1, neutrální osa ") +
                            toQt(formatNumber(Fixed::store(profile->neutralAxis).value(), separator)) +
                            QString::fromUtf8(" m od horního okraje; tah kladný. ") + barsText(*profile, separator) +
-                           QString::fromUtf8(" Jiný řádek zvolte v tabulce."));
+                           QString::fromUtf8(profile->bars.empty() ? "" : " ") +
+                           QString::fromUtf8("Jiný řádek zvolte v tabulce."));
     drawProfile(strainChart_, stressChart_, *profile);
 }
 
