@@ -3,11 +3,11 @@
 #include "batch/Commands.h"
 #include "common/Failure.h"
 #include "common/Files.h"
+#include "flows/InputRuns.h"
 #include "prurez/prurez.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <clocale>
 #include <cstring>
 #include <iostream>
 #include <sstream>
@@ -67,15 +67,6 @@ const char* const helpText =
     "Exit status: 0 success; 1 the computation stopped with a message (on standard\n"
     "error); 2 a usage error or a malformed INPUT.\n"
     "The examples/ folder of the source holds inputs to start from.\n";
-
-char systemDecimalSeparator()
-{
-    std::setlocale(LC_ALL, "");
-    const char* point = std::localeconv()->decimal_point;
-    const char separator = (point != nullptr && point[0] != '\0') ? point[0] : '.';
-    std::setlocale(LC_ALL, "C");
-    return separator;
-}
 
 std::vector<std::string> splitList(const std::string& text)
 {
@@ -184,8 +175,7 @@ int run(int argc, char** argv)
     const InputFile input = InputFile::parse(text);
     // Numbers as the option says, otherwise as the INPUT's comment names them (a saved
     // input), otherwise as the system writes them.
-    if (options.decimalSeparator == 0)
-        options.decimalSeparator = input.decimalSeparator() != 0 ? input.decimalSeparator() : systemDecimalSeparator();
+    options.decimalSeparator = prurez::inputDecimalSeparator(input, options.decimalSeparator);
     // A command prints nothing to standard output unless it succeeds.
     const int status = command == "section"       ? runSectionCommand(input, options, std::cout, std::cerr)
                        : command == "interaction" ? runInteractionCommand(input, options, std::cout, std::cerr)

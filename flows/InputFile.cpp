@@ -129,6 +129,15 @@ void InputFile::validate(const std::set<std::string>& knownKeys,
     }
 }
 
+std::vector<std::string> InputFile::keys() const
+{
+    std::vector<std::string> result;
+    for (const auto& entry : entries_)
+        if (std::find(result.begin(), result.end(), entry.first) == result.end())
+            result.push_back(entry.first);
+    return result;
+}
+
 bool InputFile::has(const std::string& key) const
 {
     for (const auto& entry : entries_)
@@ -470,6 +479,12 @@ std::string inputFileMessage(const InputFileError& error)
         break;
     case Kind::lineTooLong:
         what = "řádek je delší než " + std::to_string(d.count) + " znaků.";
+        break;
+    case Kind::noMaterial:
+        what = "chybí volba materiálu („material“), bez ní se nic nepočítá.";
+        break;
+    case Kind::fileIsInput:
+        what = "výstupní soubor („file“) je samo zadání, které by se přepsalo.";
         break;
     }
     if (d.line <= 0)

@@ -30,6 +30,8 @@ public:
         badPoint,         // text: the value
         fileAndPoints,    // 'test_file' and 'point' (line: the first point)
         lineTooLong,      // count: the longest line allowed
+        noMaterial,       // a section input without 'material': nothing to compute
+        fileIsInput,      // 'file' names the input itself, which would be overwritten
     };
     struct Detail {
         Kind kind = Kind::unknownKey;
@@ -71,6 +73,8 @@ public:
     void validate(const std::set<std::string>& knownKeys, const std::set<std::string>& repeatableKeys) const;
 
     bool has(const std::string& key) const;
+    // The keys given, each once, in the order of their first line.
+    std::vector<std::string> keys() const;
     // The line of the key's `occurrence`-th entry (from 0), 0 when there is none.
     int line(const std::string& key, int occurrence = 0) const;
     // The lines of all entries of a repeatable key, in order.

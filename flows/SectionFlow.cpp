@@ -192,8 +192,6 @@ void runSteps(const SectionAnalysis& analysis, const std::string& stepText, cons
     auto writeRow = [&](int index, const SectionRow& row) {
         kind.writeRow(table, index + offset, row, separator);
         report.rows.push_back(row);
-        if (control.rows != nullptr)
-            control.rows->push_back(row);
     };
     const RunOutcome outcome = analysis.run(step, control.run, writeRow);
     report.outcome = outcome;
@@ -205,9 +203,11 @@ void runSteps(const SectionAnalysis& analysis, const std::string& stepText, cons
     report.cancelled = outcome.end == RunEnd::cancelled;
     if (report.cancelled)
         report.stopMessage = cancelledMessage(outcome.rows);
+    report.endText = report.stopMessage;
     for (const EndRow& end : kind.endRows)
         if (end.end == outcome.end) {
             writeEndRow(table, lastRow, outcome.kappa, end, separator);
+            report.endText = end.text;
             report.endRowWritten = true;
         }
     table.setRowCount(lastRow + 1);

@@ -74,8 +74,10 @@ struct SectionRunReport {
     std::string stopMessage;
     // The user stopped the run; the rows computed so far are shown.
     bool cancelled = false;
-    // How the run ended, when it ran.
+    // How the run ended, when it ran, and the text of that end: the end row's text at a
+    // limit ("Beton rozdrcen", …), the stop message otherwise.
     RunOutcome outcome;
+    std::string endText;
     // Once the run started (the step read): its inputs, its rows as computed (table row
     // firstRow + i holds rows[i], the last one overwritten by the end row when a limit
     // was passed) and whether they are in exact equilibrium.
@@ -88,11 +90,9 @@ struct SectionRunReport {
 };
 
 // How VÝPOČET runs: the progress callback is told the rows computed so far (and may
-// stop the run after its current step), the scans may be the plain ones; and where the
-// rows' values go besides the table.
+// stop the run after its current step), the scans may be the plain ones.
 struct SectionRunControl {
     RunOptions run;
-    std::vector<SectionRow>* rows = nullptr;
 };
 
 // VÝPOČET: reads the texts in the order of the chosen material, prepares the results

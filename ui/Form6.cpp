@@ -10,7 +10,6 @@
 #include "ui/widgets/RadioGroup.h"
 #include "ui/widgets/UserFiles.h"
 #include "flows/InputFile.h"
-#include "flows/SectionMessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -504,11 +503,10 @@ void Form6::BitBtn1Click()
 
 void Form6::showMissingChoice(const Failure& failure)
 {
-    using namespace sectionMessages;
-    const std::pair<const char*, RadioGroup*> choices[] = {
-        {noDiagram, RadioGroup3}, {noShape, RadioGroup2}, {noTensionChoice, RadioGroup5}};
-    for (const auto& [message, group] : choices)
-        if (failure.message() == message)
+    const std::pair<Reason, RadioGroup*> choices[] = {
+        {Reason::noDiagram, RadioGroup3}, {Reason::noShape, RadioGroup2}, {Reason::noTensionChoice, RadioGroup5}};
+    for (const auto& [reason, group] : choices)
+        if (failure.reason() == reason)
             showField(group->button(0));
 }
 
