@@ -236,6 +236,15 @@ std::string pathBesideInput(const std::string& inputName, const std::string& fil
     return slash == std::string::npos ? fileName : inputName.substr(0, slash + 1) + fileName;
 }
 
+InputKind inputKind(const InputFile& input)
+{
+    if (input.has("material"))
+        return InputKind::section;
+    if (input.has(testFileKey) || input.has("point"))
+        return InputKind::inverse;
+    return InputKind::neither;
+}
+
 // ---- the section analysis
 
 namespace {

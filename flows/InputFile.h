@@ -109,6 +109,11 @@ private:
 // an input and its files can be moved together. An empty name stays empty.
 std::string pathBesideInput(const std::string& inputName, const std::string& fileName);
 
+// What an input file holds: a section input (its 'material'), an inverse analysis's
+// input (its test points: 'test_file' or 'point' lines), or neither.
+enum class InputKind { section, inverse, neither };
+InputKind inputKind(const InputFile& input);
+
 // ---- the section analysis
 
 // The key of exact equilibrium in both inputs: 1 on, 0 off (the default); written

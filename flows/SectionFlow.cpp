@@ -321,6 +321,7 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
     if (material < 0 || material > 2)
         return;
     report.ran = true;
+    report.texts = texts;
     refuseMissingChoices(texts);
 
     SectionRunControl run = control;
@@ -380,6 +381,16 @@ std::optional<DepthProfile> rowProfile(const SectionRunReport& report, int table
     if (!row)
         return std::nullopt;
     return depthProfile(report.input, *row, points, true);
+}
+
+void fillWorkingDiagram(const GridTable& table, char decimalSeparator, LineSeries& curve)
+{
+    curve.clear();
+    for (int row = 1; row <= table.rowCount() - 2; ++row) {
+        const long double x = readNumber(table, 0, row, decimalSeparator);
+        const long double y = readNumber(table, 1, row, decimalSeparator);
+        curve.add(x, y, colourRed);
+    }
 }
 
 SectionCharacteristics sectionCharacteristics(const SectionTexts& texts, char decimalSeparator)

@@ -5,6 +5,7 @@
 // curvature step) and the section characteristics.
 
 #include "flows/GridTable.h"
+#include "flows/LineSeries.h"
 #include "mechanics/DepthProfile.h"
 #include "mechanics/SectionInput.h"
 #include "prurez/Section.h"
@@ -80,6 +81,7 @@ struct SectionRunReport {
     // Once the run started (the step read): its inputs, its rows as computed (table row
     // firstRow + i holds rows[i], the last one overwritten by the end row when a limit
     // was passed) and whether they are in exact equilibrium.
+    SectionTexts texts;  // the texts it ran from
     HeldSectionInput input;
     std::vector<SectionRow> rows;
     int firstRow = 0;
@@ -114,6 +116,11 @@ int lastComputedRow(const SectionRunReport& report);
 // Strains and stresses across the depth at a row of the results table (none for a row
 // without values), at `points` depths and the laws' breaks.
 std::optional<DepthProfile> rowProfile(const SectionRunReport& report, int tableRow, int points = 401);
+
+// The working diagram of the results table, as the results window draws it: (κ, M) of
+// rows 1 … rowCount − 2 (the end row never), red, read from the cells' texts. A text
+// that is no number fails; the points before it stay.
+void fillWorkingDiagram(const GridTable& table, char decimalSeparator, LineSeries& curve);
 
 // The results table as the results window starts it.
 inline GridTable initialResultsTable() { return GridTable(13, 13); }

@@ -7,6 +7,8 @@
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "flows/InputRuns.h"
+#include "flows/InteractionFlow.h"
+#include "flows/SectionAnalysis.h"
 #include "prurez/prurez.h"
 
 #include <pybind11/numpy.h>
@@ -15,6 +17,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -258,6 +261,27 @@ struct Diagram {
     py::array_t<double> neutralAxis;
     std::string end;
     std::string endText;
+    std::shared_ptr<const prurez::SectionRunReport> run;  // its inputs and rows, for profile
+
+    // Strains and stresses across the depth at row `row` of the arrays.
+    py::tuple profile(py::ssize_t row, int points) const
+    {
+        const py::ssize_t count = curvature.size();
+        if (row < -count || row >= count)
+            throw py::index_error("row " + std::to_string(row) + " outside the " + std::to_string(count) +
+                                  " rows of the diagram");
+        if (points < 2)
+            throw py::value_error("points must be 2 or more, not " + std::to_string(points));
+        const int tableRow = static_cast<int>((row < 0 ? row + count : row) + 1);
+        const prurez::SectionRow values = *prurez::runRow(*run, tableRow);
+        const prurez::DepthProfile profile =
+            prurez::heldSectionAnalysis(run->input).depthProfile(values, points);
+        auto values_of = [](const std::vector<long double>& from) {
+            return std::vector<double>(from.begin(), from.end());
+        };
+        return py::make_tuple(array(values_of(profile.depth)), array(values_of(profile.strain)),
+                              array(values_of(profile.stress)));
+    }
 };
 
 const char* endName(prurez::RunEnd end)
@@ -279,12 +303,14 @@ const char* endName(prurez::RunEnd end)
     return "cancelled";
 }
 
-Diagram momentCurvature(const py::object& sourceObject, const py::object& decimal, bool exhaustiveScan)
+Diagram momentCurvature(const py::object& sourceObject, const py::object& decimal, bool exhaustiveScan,
+                        bool exactEquilibrium)
 {
     const Source source = sourceOf(sourceObject, decimal);
     Watch watch{py::none()};
     prurez::RunOptions options;
     options.exhaustiveScan = exhaustiveScan;
+    options.exactEquilibrium = exactEquilibrium;
     options.progress = watch.callback();
     prurez::SectionInputRun run;
     try {
@@ -313,7 +339,112 @@ Diagram momentCurvature(const py::object& sourceObject, const py::object& decima
     diagram.curvature = array(kappa);
     diagram.moment = array(moment);
     diagram.neutralAxis = array(x);
+    diagram.run = std::make_shared<const prurez::SectionRunReport>(run.report);
     return diagram;
+}
+
+// ---- the interaction diagram
+
+struct InteractionBranch {
+    py::array_t<double> N;      // [kN]
+    py::array_t<double> M;      // [kNm], NaN where no curvature balances the force
+    py::array_t<double> kappa;  // [1/m], NaN there too
+    std::vector<std::string> end;
+};
+
+struct Interaction {
+    InteractionBranch positive;
+    std::optional<InteractionBranch> negative;
+    std::vector<std::vector<std::string>> table;
+};
+
+const char* interactionEndName(prurez::InteractionEnd end)
+{
+    switch (end) {
+    case prurez::InteractionEnd::crushed:
+        return "crushed";
+    case prurez::InteractionEnd::torn:
+        return "torn";
+    case prurez::InteractionEnd::steelTorn:
+        return "steel_torn";
+    case prurez::InteractionEnd::noEquilibrium:
+        return "no_equilibrium";
+    case prurez::InteractionEnd::capacity:
+        break;
+    }
+    return "capacity";
+}
+
+InteractionBranch branchOf(const std::vector<prurez::InteractionPoint>& points)
+{
+    std::vector<double> N, M, kappa;
+    InteractionBranch branch;
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    for (const prurez::InteractionPoint& point : points) {
+        N.push_back(static_cast<double>(point.N * 1000.0L));
+        M.push_back(point.hasMoment ? static_cast<double>(point.moment * 1000.0L) : none);
+        kappa.push_back(point.hasMoment ? static_cast<double>(point.kappa) : none);
+        branch.end.push_back(interactionEndName(point.end));
+    }
+    branch.N = array(N);
+    branch.M = array(M);
+    branch.kappa = array(kappa);
+    return branch;
+}
+
+Interaction interaction(const py::object& sourceObject, int points, const py::object& decimal,
+                        const py::object& threads)
+{
+    const Source source = sourceOf(sourceObject, decimal);
+    if (points < prurez::minimumInteractionPoints || points > prurez::maximumInteractionPoints)
+        throw py::value_error("points must be from 2 to 1001, not " + std::to_string(points));
+    int threadCount = 0;
+    if (!threads.is_none()) {
+        if (py::isinstance<py::bool_>(threads) || !py::hasattr(threads, "__index__"))
+            throw py::type_error("threads must be a whole number (or None)");
+        const long long count = py::int_(threads).cast<long long>();
+        if (count < 1 || count > 1024)
+            throw py::value_error("threads must be from 1 to 1024, not " + std::to_string(count));
+        threadCount = static_cast<int>(count);
+    }
+    prurez::SectionTexts texts;
+    try {
+        prurez::readSectionInput(source.input, texts);
+    } catch (const InputFileError& error) {
+        throw inputError(error, source);
+    }
+    if (texts.material < 0)
+        throw py::value_error("key 'material' missing: without a material nothing is computed");
+    Watch watch{py::none()};
+    prurez::RunOptions options;
+    options.threads = threadCount;
+    options.progress = watch.callback();
+    prurez::InteractionDiagram diagram;
+    {
+        py::gil_scoped_release released;
+        const prurez::CallerFloatingPoint caller;
+        diagram = prurez::computeInteraction(texts, source.separator, points, options);
+    }
+    watch.raiseStop();
+    if (diagram.completion == prurez::Completion::cancelled)
+        throw py::error_already_set();
+    Interaction result;
+    result.positive = branchOf(diagram.positive);
+    if (!diagram.negative.empty())
+        result.negative = branchOf(diagram.negative);
+    std::ostringstream tsv;
+    prurez::writeInteractionTsv(diagram, source.separator, tsv);
+    std::istringstream lines(tsv.str());
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> cells;
+        std::istringstream cellsOf(line);
+        for (std::string cell; std::getline(cellsOf, cell, '\t');)
+            cells.push_back(cell);
+        if (!line.empty() && line.back() == '\t')
+            cells.push_back("");
+        result.table.push_back(cells);
+    }
+    return result;
 }
 
 // ---- the inverse analysis
@@ -408,7 +539,7 @@ private:
 };
 
 InverseResult inverseAnalysis(const py::object& sourceObject, const py::object& decimal, const py::object& threads,
-                              bool refine, const py::object& progress)
+                              bool refine, const py::object& progress, bool exactEquilibrium)
 {
     const Source source = sourceOf(sourceObject, decimal);
     const int threadCount = threadCountOf(threads);
@@ -426,6 +557,7 @@ InverseResult inverseAnalysis(const py::object& sourceObject, const py::object& 
     prurez::RunOptions options;
     options.threads = threadCount;
     options.progress = watch.callback();
+    options.exactEquilibrium = exactEquilibrium;
     prurez::Completion completion = prurez::Completion::finished;
     {
         py::gil_scoped_release released;
@@ -534,7 +666,7 @@ private:
 };
 
 SeriesResult series(const py::object& sourceObject, const py::object& decimal, const py::object& threads,
-                    const py::object& progress)
+                    const py::object& progress, bool exactEquilibrium)
 {
     const Source source = sourceOf(sourceObject, decimal);
     const int threadCount = threadCountOf(threads);
@@ -551,6 +683,7 @@ SeriesResult series(const py::object& sourceObject, const py::object& decimal, c
     Watch watch(progress);
     prurez::RunOptions options;
     options.threads = threadCount;
+    options.exactEquilibrium = exactEquilibrium;
     options.progress = watch.callback();
     prurez::Completion completion = prurez::Completion::finished;
     {
@@ -590,7 +723,9 @@ PYBIND11_MODULE(prurez, module)
         "Nonlinear modelling of concrete cross-sections, as the program prurez computes it.\n"
         "\n"
         "moment_curvature(source)   the working diagram (moment-curvature) of a section of\n"
-        "                           plain, fibre or reinforced concrete\n"
+        "                           plain, fibre or reinforced concrete; .profile(row): strains\n"
+        "                           and stresses across its depth\n"
+        "interaction(source)        the N-M interaction diagram of a section\n"
         "inverse_analysis(source)   the inverse analysis of fibre concrete from a four-point\n"
         "                           bending test: the best combination of the grid, refined\n"
         "series(source)             a series of bending tests: each specimen fitted, one joint\n"
@@ -635,8 +770,45 @@ PYBIND11_MODULE(prurez, module)
         .def_readonly("end_text", &Diagram::endText,
                       "The table's end text ('Prvek rozdrcen', ...), or the program's message when the run\n"
                       "stopped before a limit.")
+        .def("profile", &Diagram::profile, py::arg("row"), py::arg("points") = 101,
+             "profile(row, points=101) -> (depth, strain, stress)\n"
+             "\n"
+             "Strains and stresses across the depth at row `row` of the arrays (negative counts\n"
+             "from the end), as the page 'Průběh napětí a přetvoření' draws them: numpy arrays of\n"
+             "the depth from the top edge [m] at `points` depths evenly from 0 to h, the strain\n"
+             "and the concrete's stress [MPa] from its laws, tension positive.")
         .def("__repr__", [](const Diagram& d) {
             return "<prurez.Diagram: " + std::to_string(d.curvature.size()) + " rows, " + d.end + ">";
+        });
+
+    py::class_<InteractionBranch>(module, "InteractionBranch",
+                                  "One sense of bending of an interaction diagram: numpy arrays, forces ascending.")
+        .def_readonly("N", &InteractionBranch::N, "The axial forces [kN], tension positive.")
+        .def_readonly("M", &InteractionBranch::M,
+                      "The peak moments about mid-height [kNm] (negative bending: below 0); NaN where no\n"
+                      "curvature balances the force.")
+        .def_readonly("kappa", &InteractionBranch::kappa, "The curvatures at the peaks [1/m]; NaN there too.")
+        .def_readonly("end", &InteractionBranch::end,
+                      "What limits each peak: 'crushed', 'torn', 'steel_torn', 'no_equilibrium' or\n"
+                      "'capacity' (an end of the diagram).");
+
+    py::class_<Interaction>(module, "Interaction", "The N-M interaction diagram of a section (interaction's result).")
+        .def_property_readonly("N", [](const Interaction& i) { return i.positive.N; },
+                               "The axial forces of the positive bending [kN], ascending.")
+        .def_property_readonly("M", [](const Interaction& i) { return i.positive.M; },
+                               "Its peak moments about mid-height [kNm] (NaN where none).")
+        .def_property_readonly("kappa", [](const Interaction& i) { return i.positive.kappa; },
+                               "Its curvatures at the peaks [1/m].")
+        .def_property_readonly("end", [](const Interaction& i) { return i.positive.end; },
+                               "What limits its peaks.")
+        .def_readonly("positive", &Interaction::positive, "The positive bending (top edge compressed).")
+        .def_readonly("negative", &Interaction::negative,
+                      "The negative bending, or None for a section that bends alike both ways.")
+        .def_readonly("table", &Interaction::table,
+                      "The lines prurez-batch interaction prints, split at tabs (the header first).")
+        .def("__repr__", [](const Interaction& i) {
+            return "<prurez.Interaction: " + std::to_string(i.positive.N.size()) + " forces" +
+                   (i.negative ? ", both senses>" : ">");
         });
 
     py::class_<InverseResult>(module, "InverseResult", "The result of inverse_analysis.")
@@ -700,7 +872,9 @@ PYBIND11_MODULE(prurez, module)
 
     module.def("series", &series, py::arg("source"), py::arg("decimal") = py::none(),
                py::arg("threads") = py::none(), py::arg("progress") = py::none(),
-               "series(source, decimal=None, threads=None, progress=None) -> SeriesResult\n"
+               py::arg("exact_equilibrium") = false,
+               "series(source, decimal=None, threads=None, progress=None, exact_equilibrium=False)\n"
+               "    -> SeriesResult\n"
                "\n"
                "A series of four-point bending tests of one fibre concrete, as prurez-batch series\n"
                "computes it: each specimen's inverse analysis on the same grid (its best combination,\n"
@@ -709,7 +883,7 @@ PYBIND11_MODULE(prurez, module)
                "\n"
                "source    the path of an inverse INPUT file with one test_file line per specimen, or a\n"
                "          dict of its keys whose 'test_file' is a list of paths\n"
-               "decimal, threads, progress   as for inverse_analysis\n"
+               "decimal, threads, progress, exact_equilibrium   as for inverse_analysis\n"
                "\n"
                "The work runs without the GIL; Ctrl+C stops it (KeyboardInterrupt). Raises\n"
                "prurez.Error with the program's message (naming the specimen when there are several),\n"
@@ -723,8 +897,9 @@ PYBIND11_MODULE(prurez, module)
                "inputs) come with the decimal point, as Python writes them; file names stay as\n"
                "written. A key given on several lines (every 'point') has the list of its texts.");
     module.def("moment_curvature", &momentCurvature, py::arg("source"), py::arg("decimal") = py::none(),
-               py::arg("exhaustive_scan") = false,
-               "moment_curvature(source, decimal=None, exhaustive_scan=False) -> Diagram\n"
+               py::arg("exhaustive_scan") = false, py::arg("exact_equilibrium") = false,
+               "moment_curvature(source, decimal=None, exhaustive_scan=False, exact_equilibrium=False)\n"
+               "    -> Diagram\n"
                "\n"
                "The moment-curvature diagram of a section, as prurez-batch section computes it.\n"
                "\n"
@@ -736,14 +911,36 @@ PYBIND11_MODULE(prurez, module)
                "decimal          the decimal separator of the texts, ',' or '.'; None: for a path the\n"
                "                 one its comment names, else the system's; for a dict '.'\n"
                "exhaustive_scan  the plain fixed-step scans (the same results, slower)\n"
+               "exact_equilibrium  the neutral axis where the forces balance the axial force exactly\n"
+               "                 (as prurez-batch section --exact-equilibrium), not the first scan\n"
+               "                 position within 1 kN\n"
                "\n"
                "A run that stops before a limit (no equilibrium, too many steps) is no failure: its\n"
                "end says so. Raises prurez.Error with the program's message, ValueError for a\n"
                "malformed input.");
+    module.def("interaction", &interaction, py::arg("source"), py::arg("points") = prurez::defaultInteractionPoints,
+               py::arg("decimal") = py::none(), py::arg("threads") = py::none(),
+               "interaction(source, points=41, decimal=None, threads=None) -> Interaction\n"
+               "\n"
+               "The N-M interaction diagram of a section, as prurez-batch interaction computes it: for\n"
+               "`points` axial forces from the largest compression the section carries to the largest\n"
+               "tension (both ends included), the peak moment about mid-height of the moment-curvature\n"
+               "run in exact equilibrium. Its arrays .N [kN], .M [kNm], .kappa [1/m] and .end are those\n"
+               "of the positive bending; .negative holds the negative bending when the top and bottom\n"
+               "bars differ (None otherwise); .table the lines prurez-batch prints.\n"
+               "\n"
+               "source    a section INPUT file or a dict of its keys, as for moment_curvature (its N\n"
+               "          and dkappa are not used)\n"
+               "decimal   as for moment_curvature\n"
+               "threads   threads of the forces (None: all); the diagram is the same for every count\n"
+               "\n"
+               "The work runs without the GIL; Ctrl+C stops it (KeyboardInterrupt). Raises\n"
+               "prurez.Error with the program's message, ValueError for a malformed input.");
     module.def("inverse_analysis", &inverseAnalysis, py::arg("source"), py::arg("decimal") = py::none(),
                py::arg("threads") = py::none(), py::arg("refine") = false, py::arg("progress") = py::none(),
-               "inverse_analysis(source, decimal=None, threads=None, refine=False, progress=None)\n"
-               "    -> InverseResult\n"
+               py::arg("exact_equilibrium") = false,
+               "inverse_analysis(source, decimal=None, threads=None, refine=False, progress=None,\n"
+               "                 exact_equilibrium=False) -> InverseResult\n"
                "\n"
                "The inverse analysis of fibre concrete, as prurez-batch inverse computes it: the\n"
                "test's moment-curvature, every combination of the parameter grid, their moments and\n"
@@ -761,6 +958,7 @@ PYBIND11_MODULE(prurez, module)
                "refine    refine the best combination beyond the grid\n"
                "progress  progress(done, total), called from this thread as the work advances;\n"
                "          an exception it raises stops the work and is raised here\n"
+               "exact_equilibrium  the moments (and the refinement) in exact equilibrium\n"
                "\n"
                "The work runs without the GIL; Ctrl+C stops it (KeyboardInterrupt). Raises\n"
                "prurez.Error with the program's message, ValueError for a malformed input.");

@@ -476,13 +476,23 @@ bool Form2::exactEquilibrium() const { return exactEquilibriumBox->isChecked(); 
 
 void Form2::saveInput(const QString& fileName) const
 {
+    // The files of a series, one test_file line each; otherwise the one test.
     SeriesInput series;
-    InverseInput& input = series.common;
-    const QString dataFile = Edit20->text();
+    series.common = input();
     if (RadioButton2->isChecked() && seriesList_->count() > 0) {
+        series.common.testFile.clear();
+        series.common.testFileGiven = false;
         for (const QString& path : seriesFiles())
             series.specimens.push_back({toStd(path), toStd(path)});
-    } else if (RadioButton2->isChecked() && !dataFile.trimmed().isEmpty() && !isFileMask(toStd(dataFile))) {
+    }
+    saveBytes(fileName, QByteArray::fromStdString(writeSeriesInput(series, localeDecimalSeparator())));
+}
+
+InverseInput Form2::input() const
+{
+    InverseInput input;
+    const QString dataFile = Edit20->text();
+    if (RadioButton2->isChecked() && !dataFile.trimmed().isEmpty() && !isFileMask(toStd(dataFile))) {
         input.testFile = toStd(QFileInfo(dataFile).absoluteFilePath());
     } else if (RadioButton1->isChecked()) {
         const GridTable& points = inverseTables().testPoints;
@@ -494,7 +504,7 @@ void Form2::saveInput(const QString& fileName) const
     input.height = toStd(Edit18->text());
     input.width = toStd(Edit19->text());
     input.exactEquilibrium = exactEquilibrium();
-    saveBytes(fileName, QByteArray::fromStdString(writeSeriesInput(series, localeDecimalSeparator())));
+    return input;
 }
 
 void Form2::openInput(const QString& fileName)
@@ -753,11 +763,7 @@ void Form2::removeSpecimenClick()
 void Form2::seriesClick()
 {
     SeriesInput input;
-    input.common.test = bendingTestTexts();
-    input.common.combinations = combinationTexts();
-    input.common.height = toStd(Edit18->text());
-    input.common.width = toStd(Edit19->text());
-    input.common.exactEquilibrium = exactEquilibrium();
+    input.common = this->input();
     for (const QString& path : seriesFiles())
         input.specimens.push_back({toStd(QFileInfo(path).fileName()), toStd(path)});
     bool fitted = false;

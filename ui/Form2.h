@@ -53,6 +53,9 @@ public:
     // the input, then in the current directory. A file that cannot be written or read,
     // or a malformed one, fails with a Czech message (run inside guarded).
     void saveInput(const QString& fileName) const;
+    // The input as it stands: the fields' texts, the test points' source (the data
+    // file's absolute path, or the points typed) and the choice of exact equilibrium.
+    InverseInput input() const;
     void openInput(const QString& fileName);
 
 public slots:

@@ -5,7 +5,9 @@
 #include "flows/CellText.h"
 #include "flows/SectionFlow.h"
 #include "ui/Form6.h"
+#include "ui/Report.h"
 #include "ui/widgets/Charts.h"
+#include "ui/widgets/UserFiles.h"
 #include "ui/widgets/DiagramCharts.h"
 #include "common/NumberText.h"
 #include "ui/widgets/Controls.h"
@@ -74,6 +76,11 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     Button1->setObjectName("Button1");
     Button1->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     Button1->setGeometry(372, 372, 170, 34);
+    reportButton_ = new QPushButton(QString::fromUtf8("Uložit zprávu PDF…"), tablePage);
+    reportButton_->setObjectName("SaveReportButton");
+    reportButton_->setToolTip(
+        QString::fromUtf8("Zpráva o výpočtu se zadáním, náčrtem průřezu, grafy a tabulkou (PDF, A4)"));
+    reportButton_->setGeometry(190, 372, 170, 34);
 
     QWidget* chartPage = PageControl1->widget(1);
     chart_ = curveChart("PRACOVNÍ DIAGRAM PRŮŘEZU", QColor(255, 255, 204) /* light yellow */,
@@ -123,6 +130,7 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
         Chart1->resize(tabsWidth - 14, Chart1->height());
         BitBtn1->move(tabsWidth - 126, BitBtn1->y());
         Button1->move(tabsWidth - 196, Button1->y());
+        reportButton_->move(tabsWidth - 376, reportButton_->y());
         const int half = (tabsWidth - 14) / 2;
         profileLabel_->resize(tabsWidth - 20, profileLabel_->height());
         strainView_->resize(half, strainView_->height());
@@ -139,11 +147,13 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     followGrowth(stressView_, grow);
     followGrowth(profileLabel_, Qt::RightEdge);
     followGrowth(Button1, grow | Qt::LeftEdge | Qt::TopEdge);
+    followGrowth(reportButton_, grow | Qt::LeftEdge | Qt::TopEdge);
     followGrowth(BitBtn1, grow | Qt::LeftEdge | Qt::TopEdge);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form7::PageControl1Change);
     connect(Button1, &QPushButton::clicked, this, &Form7::Button1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &Form7::BitBtn1Click);
+    connect(reportButton_, &QPushButton::clicked, this, &Form7::SaveReportClick);
 
 }
 
@@ -196,14 +206,8 @@ void Form7::showResults()
 void Form7::PageControl1Change(int)
 {
     guarded([&] {
-        curve_.clear();
-        const char separator = localeDecimalSeparator();
         try {
-            for (int row = 1; row <= table_.rowCount() - 2; ++row) {
-                const long double x = readNumber(table_, 0, row, separator);
-                const long double y = readNumber(table_, 1, row, separator);
-                curve_.add(x, y, colourRed);
-            }
+            fillWorkingDiagram(table_, localeDecimalSeparator(), curve_);
         } catch (...) {
             showCurve();  // the points added so far stay
             throw;
@@ -238,7 +242,8 @@ void Form7::showProfile()
                            QString::fromUtf8(" m-1, neutrální osa ") +
                            toQt(formatNumber(Fixed::store(profile->neutralAxis).value(), separator)) +
                            QString::fromUtf8(" m od horního okraje; tah kladný. ") + barsText(*profile, separator) +
-                           QString::fromUtf8(" Jiný řádek zvolte v tabulce."));
+                           QString::fromUtf8(profile->bars.empty() ? "" : " ") +
+                           QString::fromUtf8("Jiný řádek zvolte v tabulce."));
     drawProfile(strainChart_, stressChart_, *profile);
 }
 
@@ -259,6 +264,14 @@ void Form7::BitBtn1Click()
         windows().form1->show();
         windows().form6->hide();
     });
+}
+
+void Form7::SaveReportClick()
+{
+    const QString name = askSaveFileName(this, QString::fromUtf8("Uložit zprávu PDF"),
+                                         QString::fromUtf8("Dokument PDF (*.pdf)"));
+    if (!name.isEmpty())
+        guarded([&] { writeSectionReport(name, run_.texts, table_, run_, localeDecimalSeparator()); });
 }
 
 void Form7::FormClose()

@@ -47,6 +47,8 @@ public slots:
     void Button1Click();
     void BitBtn1Click();
     void FormClose();
+    // "Uložit zprávu PDF…": the report of the run the window shows.
+    void SaveReportClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +73,7 @@ private:
     QChart* stressChart_;
     ChartView* strainView_;
     ChartView* stressView_;
+    QPushButton* reportButton_;
 };
 
 }  // namespace prurez

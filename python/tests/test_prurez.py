@@ -126,6 +126,49 @@ def test_every_thread_count_gives_the_same_result_and_tells_its_progress_here(ex
         assert calls[-1][0] == calls[-1][1] and all(0 < done <= total for done, total, _ in calls)
 
 
+def test_exact_equilibrium_and_the_interaction_diagram_are_the_batch_tools(examples):
+    path = os.path.join(examples, "reinforced-beam.txt")
+    status, out, err = batch("section", path, "--exact-equilibrium")
+    assert status == 0, err
+    assert prurez.moment_curvature(path, exact_equilibrium=True).table == [l.split("\t") for l in out.splitlines()]
+
+    status, out, err = batch("interaction", path, "--points", "9")
+    assert status == 0, err
+    diagram = prurez.interaction(path, points=9)
+    assert diagram.table == [line.split("\t") for line in out.splitlines()]
+    lines = out.splitlines()
+    negative = lines.index("# negative bending")
+    for branch, rows in ((diagram.positive, lines[1:negative]), (diagram.negative, lines[negative + 1:])):
+        cells = [row.split("\t") for row in rows]
+        assert list(branch.N) == pytest.approx([float(c[0].replace(",", ".")) for c in cells], rel=1e-14)
+        assert list(branch.M) == pytest.approx([float(c[1].replace(",", ".")) for c in cells], rel=1e-14)
+        assert branch.end == [c[3] for c in cells]
+    assert list(diagram.N) == list(diagram.positive.N)
+    # A section without bars bends alike both ways.
+    assert prurez.interaction(os.path.join(examples, "plain-bilinear.txt"), points=3).negative is None
+    with pytest.raises(ValueError):
+        prurez.interaction(path, points=1)
+
+
+def test_the_profile_integrates_back_to_the_rows_forces(examples):
+    path = os.path.join(examples, "plain-bilinear.txt")
+    diagram = prurez.moment_curvature(path)
+    width = 0.30000001192092896  # the section's width as it holds it (single precision)
+    for row in (5, len(diagram.curvature) // 2, -1):
+        depth, strain, stress = diagram.profile(row, points=20001)
+        cells = diagram.table[row + 1 if row >= 0 else len(diagram.curvature)]
+        tension, compression = (float(c.replace(",", ".")) for c in cells[7:9])
+        above = depth <= diagram.neutral_axis[row]
+        force = numpy.trapz(stress[above], depth[above]) * width
+        assert force == pytest.approx(compression, rel=1e-4)
+        force = numpy.trapz(stress[~above], depth[~above]) * width
+        assert force == pytest.approx(tension, rel=1e-4)
+        # The strain is straight and zero at the neutral axis.
+        assert numpy.interp(diagram.neutral_axis[row], depth, strain) == pytest.approx(0, abs=1e-12)
+    with pytest.raises(IndexError):
+        diagram.profile(len(diagram.curvature))
+
+
 def test_a_series_is_the_batch_tools_from_a_file_and_from_a_dict(examples):
     folder = os.path.join(examples, "series")
     path = os.path.join(folder, "series.input")
