@@ -11,6 +11,7 @@
 #include "ui/Form4.h"
 #include "ui/Form6.h"
 #include "ui/Form7.h"
+#include "ui/InteractionWindow.h"
 #include "ui/SeriesWindow.h"
 #include "ui/widgets/Handlers.h"
 #include "ui/widgets/RadioGroup.h"
@@ -221,6 +222,13 @@ int main(int argc, char** argv)
     w.form6->hide();
     savePages(w.form7, "Form7");
     saveEnlarged(w.form7, "Form7");
+    // The interaction diagram of the same section.
+    w.form6->show();
+    if (auto* button = w.form6->findChild<QAbstractButton*>("InteractionButton"))
+        button->click();
+    w.form6->hide();
+    save(w.interaction, "InteractionWindow");
+    w.interaction->hide();
 
     runInverseExample(w.form2, w.form3, w.form4);
     runSeriesExample(w.form2, w.series);

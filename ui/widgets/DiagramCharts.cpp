@@ -41,13 +41,22 @@ struct Range {
     }
 };
 
-void replaceAxes(QChart* chart, QValueAxis* across, QValueAxis* upwards)
+// The chart's value axes across (bottom) and upwards (left), made at its first drawing
+// and kept (a chart does not forget axes it has laid out reliably), its series removed.
+std::pair<QValueAxis*, QValueAxis*> clearedAxes(QChart* chart)
 {
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
-        chart->removeAxis(axis);
-    chart->addAxis(across, Qt::AlignBottom);
-    chart->addAxis(upwards, Qt::AlignLeft);
+    auto* across = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+    auto* upwards = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    if (across == nullptr) {
+        across = new QValueAxis;
+        chart->addAxis(across, Qt::AlignBottom);
+    }
+    if (upwards == nullptr) {
+        upwards = new QValueAxis;
+        chart->addAxis(upwards, Qt::AlignLeft);
+    }
+    return {across, upwards};
 }
 
 void attach(QChart* chart, QAbstractSeries* series)
@@ -103,12 +112,10 @@ QChart* titledChart(const QString& title)
 
 void drawInteraction(QChart* chart, const InteractionDiagram& diagram)
 {
-    auto* moment = new QValueAxis;
+    const auto [moment, force] = clearedAxes(chart);
     moment->setTitleText(QString::fromUtf8("Moment M [ kNm ]"));
-    auto* force = new QValueAxis;
     force->setTitleText(QString::fromUtf8("Normálová síla N [ kN ] (tlak nahoru)"));
     force->setReverse(true);  // compression, negative, upwards
-    replaceAxes(chart, moment, force);
     Range across, upwards;
     attach(chart, branchSeries(diagram.positive, 1.0, QString::fromUtf8("kladný ohyb"), QColor(200, 0, 0),
                                Qt::SolidLine, across, upwards));
@@ -130,12 +137,10 @@ void drawProfile(QChart* strainChart, QChart* stressChart, const DepthProfile& p
         depth.include(static_cast<double>(y));
     for (QChart* chart : {strainChart, stressChart}) {
         const bool strain = chart == strainChart;
-        auto* across = new QValueAxis;
+        const auto [across, down] = clearedAxes(chart);
         across->setTitleText(QString::fromUtf8(strain ? "Přetvoření [ ‰ ]" : "Napětí [ MPa ]"));
-        auto* down = new QValueAxis;
         down->setTitleText(QString::fromUtf8("Hloubka [ m ]"));
         down->setReverse(true);
-        replaceAxes(chart, across, down);
         Range values;
         values.include(0.0);
         QLineSeries* concrete = line(QString::fromUtf8("beton"), QColor(200, 0, 0));
