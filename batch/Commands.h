@@ -26,6 +26,7 @@ struct BatchOptions {
     std::string inputName;            // the INPUT's path, "-" for standard input
     bool refine = false;              // inverse: refine the best fit (the block `refined`)
     bool exactEquilibrium = false;    // the neutral axis in exact equilibrium
+    int points = 41;                  // interaction: the forces of the diagram, ends included
 };
 
 // The blocks of `inverse`, in the order they are printed.
@@ -33,5 +34,7 @@ const std::vector<std::string>& inverseBlockNames();
 
 int runSectionCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
 int runInverseCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
+int runInteractionCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
+int runSeriesCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace prurez::batch

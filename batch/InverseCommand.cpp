@@ -5,6 +5,7 @@
 
 #include "common/Failure.h"
 #include "common/NumberText.h"
+#include "flows/InputRuns.h"
 #include "prurez/InverseAnalysis.h"
 
 #include <algorithm>
@@ -37,8 +38,7 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
             wanted[block] = wanted[block] || name == blockNames[block];
     if (wanted[refinedBlock] && !options.refine)
         throw UsageError("the block 'refined' needs --refine");
-    InverseInput in = readInverseInput(input);
-    in.testFile = pathBesideInput(options.inputName, in.testFile);
+    const InverseInput in = inverseInputOf(input, options.inputName);
     int lastBlock = 0;
     for (int block = 0; block < blockCount; ++block)
         if (wanted[static_cast<size_t>(block)])

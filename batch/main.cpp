@@ -3,11 +3,11 @@
 #include "batch/Commands.h"
 #include "common/Failure.h"
 #include "common/Files.h"
+#include "flows/InputRuns.h"
 #include "prurez/prurez.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <clocale>
 #include <cstring>
 #include <iostream>
 #include <sstream>
@@ -23,11 +23,21 @@ const char* const helpText =
     "  prurez-batch section INPUT [--decimal SEP] [--exhaustive-scan] [--exact-equilibrium]\n"
     "  prurez-batch inverse INPUT [--decimal SEP] [--blocks LIST] [--threads N] [--exhaustive-scan]\n"
     "                       [--refine] [--exact-equilibrium]\n"
+    "  prurez-batch interaction INPUT [--decimal SEP] [--points K]\n"
+    "  prurez-batch series INPUT [--decimal SEP] [--threads N] [--exact-equilibrium]\n"
     "  prurez-batch --help\n"
     "  prurez-batch --version\n"
     "\n"
-    "Runs the section working diagram or the inverse analysis of fibre concrete\n"
-    "exactly as the windows of prurez do, and prints the resulting tables as TSV.\n"
+    "Runs the section working diagram, the inverse analysis of fibre concrete or\n"
+    "a series of such tests exactly as the windows of prurez do, and prints the\n"
+    "resulting tables as TSV.\n"
+    "'interaction' prints the N-M interaction diagram of a section INPUT: for K axial\n"
+    "forces from the largest compression the section carries to the largest tension\n"
+    "(both ends included) the peak moment about mid-height of the moment-curvature run\n"
+    "in exact equilibrium, as 'N [kN]<TAB>M [kNm]<TAB>kappa [1/m]<TAB>end' lines, forces\n"
+    "ascending, after one header line; when the top and bottom bars differ, a line\n"
+    "'# negative bending' and that branch follow. 'end' is crushed, torn, steel_torn,\n"
+    "no_equilibrium (M and kappa then empty) or capacity (an end of the diagram).\n"
     "\n"
     "  INPUT              a file of 'key = value' lines ('-' for standard input),\n"
     "                     each at most 65536 characters; blank lines and lines\n"
@@ -46,7 +56,9 @@ const char* const helpText =
     "  --blocks LIST      inverse: comma-separated blocks to print, from\n"
     "                     test, combinations, moments, deviations, best (default: all)\n"
     "                     and refined (with --refine)\n"
-    "  --threads N        inverse: worker threads (default: all hardware threads)\n"
+    "  --threads N        inverse, series, interaction: worker threads (default: all\n"
+    "                     hardware threads)\n"
+    "  --points K         interaction: forces of the diagram, 2 to 1001 (default 41)\n"
     "  --refine           inverse: refine the best combination beyond the grid and\n"
     "                     print the block 'refined' after 'best': the refined E, fcp,\n"
     "                     fct, ecpm, ectm, a, b; the summed deviations of the best\n"
@@ -54,18 +66,20 @@ const char* const helpText =
     "                     parameter held back by its range; what the test leaves\n"
     "                     undetermined of b and ectm\n"
     "\n"
+    "series: an INPUT of the inverse analysis with one 'test_file' line per\n"
+    "specimen. Each specimen is fitted on the grid and refined, then one joint fit\n"
+    "for all of them; printed are the blocks 'specimens' (file name as written,\n"
+    "the best combination and its E, fcp, fct, ecpm, ectm, a, b and summed\n"
+    "deviation), 'refined' (file name, the refined values and their sum), 'joint'\n"
+    "(the refined joint values, the sum of the specimens' sums, then the notes of\n"
+    "the refinement) and 'statistics' (a header line, then for E, fct, ectm, a, b\n"
+    "and the slope S of the gentle branch: mean, standard deviation, coefficient\n"
+    "of variation and characteristic value Xk = mean (1 - kn V), kn interpolated\n"
+    "linearly in 1/n; an empty cell where a value is not defined).\n"
+    "\n"
     "Exit status: 0 success; 1 the computation stopped with a message (on standard\n"
     "error); 2 a usage error or a malformed INPUT.\n"
     "The examples/ folder of the source holds inputs to start from.\n";
-
-char systemDecimalSeparator()
-{
-    std::setlocale(LC_ALL, "");
-    const char* point = std::localeconv()->decimal_point;
-    const char separator = (point != nullptr && point[0] != '\0') ? point[0] : '.';
-    std::setlocale(LC_ALL, "C");
-    return separator;
-}
 
 std::vector<std::string> splitList(const std::string& text)
 {
@@ -90,7 +104,7 @@ int run(int argc, char** argv)
         std::cout << "prurez-batch " << prurez::version() << '\n';
         return 0;
     }
-    if (command != "section" && command != "inverse")
+    if (command != "section" && command != "inverse" && command != "interaction" && command != "series")
         throw UsageError("unknown subcommand '" + command + "' (try --help)");
 
     BatchOptions options;
@@ -111,13 +125,19 @@ int run(int argc, char** argv)
             if (separator != "," && separator != ".")
                 throw UsageError("--decimal takes ',' or '.', not '" + separator + "'");
             options.decimalSeparator = separator[0];
-        } else if (arg == "--exhaustive-scan") {
+        } else if (arg == "--exhaustive-scan" && command != "series") {
             options.exhaustiveScan = true;
-        } else if (arg == "--exact-equilibrium") {
+        } else if (arg == "--exact-equilibrium" && command != "interaction") {
             options.exactEquilibrium = true;
         } else if (arg == "--refine" && command == "inverse") {
             options.refine = true;
-        } else if (arg == "--threads" && command == "inverse") {
+        } else if (arg == "--points" && command == "interaction") {
+            const std::string count = next("a number");
+            if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(count) < 2 || std::stoi(count) > 1001)
+                throw UsageError("--points takes a number from 2 to 1001, not '" + count + "'");
+            options.points = std::stoi(count);
+        } else if (arg == "--threads" && command != "section") {
             const std::string count = next("a number");
             if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string::npos ||
                 std::stoi(count) < 1)
@@ -168,11 +188,12 @@ int run(int argc, char** argv)
     const InputFile input = InputFile::parse(text);
     // Numbers as the option says, otherwise as the INPUT's comment names them (a saved
     // input), otherwise as the system writes them.
-    if (options.decimalSeparator == 0)
-        options.decimalSeparator = input.decimalSeparator() != 0 ? input.decimalSeparator() : systemDecimalSeparator();
+    options.decimalSeparator = prurez::inputDecimalSeparator(input, options.decimalSeparator);
     // A command prints nothing to standard output unless it succeeds.
-    const int status = command == "section" ? runSectionCommand(input, options, std::cout, std::cerr)
-                                            : runInverseCommand(input, options, std::cout, std::cerr);
+    const int status = command == "section"       ? runSectionCommand(input, options, std::cout, std::cerr)
+                       : command == "interaction" ? runInteractionCommand(input, options, std::cout, std::cerr)
+                       : command == "series"      ? runSeriesCommand(input, options, std::cout, std::cerr)
+                                                  : runInverseCommand(input, options, std::cout, std::cerr);
     std::cout << std::flush;
     if (status == 0 && !std::cout) {
         // The tables did not all arrive: that is no success.

@@ -129,6 +129,15 @@ void InputFile::validate(const std::set<std::string>& knownKeys,
     }
 }
 
+std::vector<std::string> InputFile::keys() const
+{
+    std::vector<std::string> result;
+    for (const auto& entry : entries_)
+        if (std::find(result.begin(), result.end(), entry.first) == result.end())
+            result.push_back(entry.first);
+    return result;
+}
+
 bool InputFile::has(const std::string& key) const
 {
     for (const auto& entry : entries_)
@@ -225,6 +234,15 @@ std::string pathBesideInput(const std::string& inputName, const std::string& fil
         return fileName;
     const size_t slash = inputName.find_last_of('/');
     return slash == std::string::npos ? fileName : inputName.substr(0, slash + 1) + fileName;
+}
+
+InputKind inputKind(const InputFile& input)
+{
+    if (input.has("material"))
+        return InputKind::section;
+    if (input.has(testFileKey) || input.has("point"))
+        return InputKind::inverse;
+    return InputKind::neither;
 }
 
 // ---- the section analysis
@@ -326,13 +344,24 @@ std::vector<std::pair<const char*, std::string*>> inverseTextKeys(InverseInput& 
 
 }  // namespace
 
-InverseInput readInverseInput(const InputFile& input)
+namespace {
+
+// The inverse input's texts; `repeatable`: the keys that may repeat.
+InverseInput readInverseTexts(const InputFile& input, const std::set<std::string>& repeatable)
 {
     InverseInput in;
     std::set<std::string> known{"point", testFileKey, exactEquilibriumKey};
     for (const auto& entry : inverseTextKeys(in))
         known.insert(entry.first);
-    input.validate(known, {"point"});
+    try {
+        input.validate(known, repeatable);
+    } catch (const InputFileError& error) {
+        if (error.detail().kind != InputFileError::Kind::repeatedKey || error.detail().key != testFileKey)
+            throw;
+        throw InputFileError(std::string(error.what()) +
+                                 "; several test files are a test series, run by 'prurez-batch series'",
+                             error.detail());
+    }
     if (input.has(testFileKey) && input.has("point"))
         throw InputFileError("give the test points either by 'test_file' or by 'point' keys, not both",
                              {InputFileError::Kind::fileAndPoints, input.line("point"), {}, {}});
@@ -347,6 +376,21 @@ InverseInput readInverseInput(const InputFile& input)
         if (input.has(entry.first))
             *entry.second = input.value(entry.first);
     return in;
+}
+
+}  // namespace
+
+InverseInput readInverseInput(const InputFile& input) { return readInverseTexts(input, {"point"}); }
+
+SeriesInput readSeriesInput(const InputFile& input)
+{
+    SeriesInput series;
+    series.common = readInverseTexts(input, {"point", testFileKey});
+    for (const std::string& file : input.values(testFileKey))
+        series.specimens.push_back({file, file});
+    series.common.testFile.clear();
+    series.common.testFileGiven = false;
+    return series;
 }
 
 // ---- writing
@@ -399,13 +443,18 @@ std::string writeSectionInput(const SectionTexts& texts, char decimalSeparator)
     return out.str();
 }
 
-std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
+namespace {
+
+// An inverse analysis's input with its test data files (several: a series).
+std::string writeInverseInput(const InverseInput& input, const std::vector<std::string>& testFiles,
+                              char decimalSeparator)
 {
     std::ostringstream out;
-    writeHeading(out, "Zadání inversní analýzy drátkobetonu", "inverse", decimalSeparator);
-    if (input.testFileGiven || !input.testFile.empty())
-        writeEntry(out, testFileKey, input.testFile);
-    else
+    writeHeading(out, "Zadání inversní analýzy drátkobetonu", testFiles.size() > 1 ? "series" : "inverse",
+                 decimalSeparator);
+    for (const std::string& file : testFiles)
+        writeEntry(out, testFileKey, file);
+    if (testFiles.empty())
         for (size_t i = 0; i < input.points.size(); ++i) {
             // The ';' separates force and deflection: a third part would not open.
             const TestPointTexts& point = input.points[i];
@@ -420,6 +469,26 @@ std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
     if (input.exactEquilibrium)
         writeEntry(out, exactEquilibriumKey, "1");
     return out.str();
+}
+
+}  // namespace
+
+std::string writeInverseInput(const InverseInput& input, char decimalSeparator)
+{
+    std::vector<std::string> testFiles;
+    if (input.testFileGiven || !input.testFile.empty())
+        testFiles.push_back(input.testFile);
+    return writeInverseInput(input, testFiles, decimalSeparator);
+}
+
+std::string writeSeriesInput(const SeriesInput& series, char decimalSeparator)
+{
+    if (series.specimens.empty())
+        return writeInverseInput(series.common, decimalSeparator);
+    std::vector<std::string> testFiles;
+    for (const SpecimenFile& file : series.specimens)
+        testFiles.push_back(file.path);
+    return writeInverseInput(series.common, testFiles, decimalSeparator);
 }
 
 // ---- the windows' messages
@@ -461,6 +530,12 @@ std::string inputFileMessage(const InputFileError& error)
         break;
     case Kind::lineTooLong:
         what = "řádek je delší než " + std::to_string(d.count) + " znaků.";
+        break;
+    case Kind::noMaterial:
+        what = "chybí volba materiálu („material“), bez ní se nic nepočítá.";
+        break;
+    case Kind::fileIsInput:
+        what = "výstupní soubor („file“) je samo zadání, které by se přepsalo.";
         break;
     }
     if (d.line <= 0)

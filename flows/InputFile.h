@@ -5,6 +5,7 @@
 
 #include "flows/InverseFlow.h"
 #include "flows/SectionFlow.h"
+#include "prurez/Series.h"
 
 #include <istream>
 #include <set>
@@ -30,6 +31,8 @@ public:
         badPoint,         // text: the value
         fileAndPoints,    // 'test_file' and 'point' (line: the first point)
         lineTooLong,      // count: the longest line allowed
+        noMaterial,       // a section input without 'material': nothing to compute
+        fileIsInput,      // 'file' names the input itself, which would be overwritten
     };
     struct Detail {
         Kind kind = Kind::unknownKey;
@@ -71,6 +74,8 @@ public:
     void validate(const std::set<std::string>& knownKeys, const std::set<std::string>& repeatableKeys) const;
 
     bool has(const std::string& key) const;
+    // The keys given, each once, in the order of their first line.
+    std::vector<std::string> keys() const;
     // The line of the key's `occurrence`-th entry (from 0), 0 when there is none.
     int line(const std::string& key, int occurrence = 0) const;
     // The lines of all entries of a repeatable key, in order.
@@ -104,6 +109,11 @@ private:
 // an input and its files can be moved together. An empty name stays empty.
 std::string pathBesideInput(const std::string& inputName, const std::string& fileName);
 
+// What an input file holds: a section input (its 'material'), an inverse analysis's
+// input (its test points: 'test_file' or 'point' lines), or neither.
+enum class InputKind { section, inverse, neither };
+InputKind inputKind(const InputFile& input);
+
 // ---- the section analysis
 
 // The key of exact equilibrium in both inputs: 1 on, 0 off (the default); written
@@ -127,8 +137,15 @@ std::string writeSectionInput(const SectionTexts& texts, char decimalSeparator);
 // ---- the inverse analysis
 
 // The inverse analysis's texts from its input; keys not given are empty (the count of
-// intermediate values "0"). A malformed input throws InputFileError.
+// intermediate values "0"). A malformed input throws InputFileError; so does a second
+// 'test_file' (its message says that several make a series).
 InverseInput readInverseInput(const InputFile& input);
+
+// A series from an inverse input that may name several test data files, one
+// 'test_file' line per specimen (each name as written, also as its path), in order; the
+// rest as readInverseInput reads it (points typed instead: no specimen file, the
+// points in `common`).
+SeriesInput readSeriesInput(const InputFile& input);
 
 // The inverse input as a file that readInverseInput reads back: comment lines saying
 // how to run it, 'test_file' when it names the test data file (a relative path is
@@ -136,5 +153,10 @@ InverseInput readInverseInput(const InputFile& input);
 // point, then every text under its key. A point text holding ';', or a text longer
 // than a line may be, throws Failure: a saved file always opens.
 std::string writeInverseInput(const InverseInput& input, char decimalSeparator);
+
+// A series input the same way: a 'test_file' line for each specimen's path, in order
+// (comment lines naming 'prurez-batch series' when there are several); with no
+// specimen file, the input of `common` as writeInverseInput writes it.
+std::string writeSeriesInput(const SeriesInput& series, char decimalSeparator);
 
 }  // namespace prurez

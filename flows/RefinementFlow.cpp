@@ -26,6 +26,7 @@ const std::array<const char*, gridParameterCount> symbols{"E", "fct", "ectm", "a
 struct RowEvaluation {
     std::vector<std::string> moments;
     std::string sum;
+    std::vector<int> pointCounts;  // of each test, whose moments follow one another
 };
 
 // The moments and the summed deviation of one combination, as a table of that one row
@@ -51,7 +52,29 @@ RowEvaluation evaluateCombination(const BeamTexts& beam, const TextTable& diagra
     for (int k = 1; k <= pointCount; ++k)
         evaluation.moments.push_back(moments.cell(2 * k, 1));
     evaluation.sum = deviations.cell(pointCount + 1, 1);
+    evaluation.pointCounts.push_back(pointCount);
     return evaluation;
+}
+
+// The moments of one combination for each test in turn, and the sum of the tests'
+// summed deviations (the one test's own text when there is one).
+RowEvaluation evaluateCombination(const std::vector<FittedTest>& tests, const std::string& number,
+                                  const std::array<std::string, 7>& texts, char decimalSeparator,
+                                  const ScanOptions& scan)
+{
+    if (tests.size() == 1)
+        return evaluateCombination(*tests[0].beam, *tests[0].diagram, number, texts, decimalSeparator, scan);
+    RowEvaluation all;
+    long double sum = 0.0L;
+    for (const FittedTest& test : tests) {
+        RowEvaluation one = evaluateCombination(*test.beam, *test.diagram, number, texts, decimalSeparator, scan);
+        all.moments.insert(all.moments.end(), one.moments.begin(), one.moments.end());
+        all.pointCounts.push_back(one.pointCounts[0]);
+        sum = sum + parseNumber(one.sum, decimalSeparator);
+    }
+    checkFloatingPointFaults();
+    all.sum = formatNumber(sum, decimalSeparator);
+    return all;
 }
 
 }  // namespace
@@ -59,27 +82,38 @@ RowEvaluation evaluateCombination(const BeamTexts& beam, const TextTable& diagra
 RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations, int bestRow,
                          const CombinationTexts& ranges, char decimalSeparator, const RefinementRunControl& control)
 {
+    return refineBestFit(std::vector<FittedTest>{{&beam, &diagram}}, combinations, bestRow, ranges, decimalSeparator,
+                         control);
+}
+
+RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const GridTable& combinations, int bestRow,
+                         const CombinationTexts& ranges, char decimalSeparator, const RefinementRunControl& control)
+{
     clearFloatingPointFaults();
-    if (bestRow < 1 || bestRow >= combinations.rowCount())
+    if (tests.empty() || bestRow < 1 || bestRow >= combinations.rowCount())
         throw refusal(Reason::noBestCombination);
     std::array<std::string, 7> gridTexts;
     for (size_t column = 1; column <= gridTexts.size(); ++column)
         gridTexts[column - 1] = combinations.cell(static_cast<int>(column), bestRow);
     const std::string number = combinations.cell(0, bestRow);
     // Checks the beam, the point count and the diagram as the moment and deviation flows do.
-    const RowEvaluation grid = evaluateCombination(beam, diagram, number, gridTexts, decimalSeparator, control.scan);
+    const RowEvaluation grid = evaluateCombination(tests, number, gridTexts, decimalSeparator, control.scan);
     const int pointCount = static_cast<int>(grid.moments.size());
 
     clearFloatingPointFaults();
     RefinementProblem problem;
+    const BeamTexts& beam = *tests[0].beam;
     problem.beam.width = readSingle(beam.width, decimalSeparator);
     problem.beam.height = readSingle(beam.height, decimalSeparator);
     problem.fcp = parseNumber(gridTexts[1], decimalSeparator);
     RefinedFit fit;
-    for (int k = 1; k <= pointCount; ++k) {
-        fit.curvatures.push_back(diagram.cell(2, k));
-        problem.curvatures.push_back(Single(readNumber(diagram, 2, k, decimalSeparator)));
-        problem.testMoments.push_back(readNumber(diagram, 3, k, decimalSeparator));
+    for (size_t test = 0; test < tests.size(); ++test) {
+        const GridTable& diagram = *tests[test].diagram;
+        for (int k = 1; k <= grid.pointCounts[test]; ++k) {
+            fit.curvatures.push_back(diagram.cell(2, k));
+            problem.curvatures.push_back(Single(readNumber(diagram, 2, k, decimalSeparator)));
+            problem.testMoments.push_back(readNumber(diagram, 3, k, decimalSeparator));
+        }
     }
     const auto rangeTexts = gridRanges(ranges);
     for (size_t parameter = 0; parameter < gridParameterCount; ++parameter) {
@@ -99,7 +133,7 @@ RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const 
             refinedTexts[textIndex[parameter]] = formatNumber(refinement.values[parameter], decimalSeparator);
     std::optional<RowEvaluation> refined;
     try {
-        refined = evaluateCombination(beam, diagram, number, refinedTexts, decimalSeparator, control.scan);
+        refined = evaluateCombination(tests, number, refinedTexts, decimalSeparator, control.scan);
     } catch (const Failure&) {
         // A combination the scan cannot balance is no result; the best one stays.
     }

@@ -29,4 +29,21 @@ RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const 
                          const CombinationTexts& ranges, char decimalSeparator,
                          const RefinementRunControl& control = RefinementRunControl());
 
+// A bending test a fit is judged against: its beam's texts (h, w and the point count)
+// and its moment–curvature table.
+struct FittedTest {
+    const BeamTexts* beam = nullptr;
+    const GridTable* diagram = nullptr;
+};
+
+// The same for several tests of one beam at once (a test series): one set of values
+// for all, minimising the sum of their summed deviations. The sums reported are those
+// sums, the tests' summed deviations (each formed as for a single test) added from 0 in
+// the tests' order; the curvatures and moments are those of each test in turn. The
+// height and the width are read from the first test's texts. With one test this is the
+// single refinement above.
+RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const GridTable& combinations, int bestRow,
+                         const CombinationTexts& ranges, char decimalSeparator,
+                         const RefinementRunControl& control = RefinementRunControl());
+
 }  // namespace prurez

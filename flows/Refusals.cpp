@@ -31,6 +31,8 @@ Failure refusal(Reason reason)
         return Failure(reason, bottomAreaNegative);
     case Reason::topBarAreaNegative:
         return Failure(reason, topAreaNegative);
+    case Reason::interactionPointsOutOfRange:
+        return Failure(reason, interactionPointsOutOfRange);
     case Reason::tooManyTestPoints:
         return Failure(reason, testPointCountMessage);
     case Reason::tooManyTestFilePoints:

@@ -7,6 +7,8 @@
 #include "common/FloatingPoint.h"
 #include "common/WorkControl.h"
 #include "flows/Refusals.h"
+#include "mechanics/DepthProfile.h"
+#include "mechanics/Interaction.h"
 #include "mechanics/MomentCurvature.h"
 #include "mechanics/Sections.h"
 
@@ -122,6 +124,30 @@ MomentCurvatureDiagram SectionAnalysis::run(long double curvatureStep, const Run
     MomentCurvatureDiagram diagram;
     diagram.outcome = run(curvatureStep, options, [&](int, const SectionRow& row) { diagram.rows.push_back(row); });
     return diagram;
+}
+
+InteractionDiagram SectionAnalysis::interactionDiagram(int points, const RunOptions& options) const
+{
+    const CallerFloatingPoint caller;
+    if (points < minimumInteractionPoints || points > maximumInteractionPoints)
+        throw refusal(Reason::interactionPointsOutOfRange);
+    WorkControl work(options.progress);
+    InteractionControl control;
+    control.scan.work = &work;
+    control.threads = options.threads;
+    try {
+        return prurez::interactionDiagram(held_->input, points, control);
+    } catch (const Cancelled&) {
+        InteractionDiagram cancelled;
+        cancelled.completion = Completion::cancelled;
+        return cancelled;
+    }
+}
+
+DepthProfile SectionAnalysis::depthProfile(const SectionRow& row, int points, bool breaks) const
+{
+    const CallerFloatingPoint caller;
+    return prurez::depthProfile(held_->input, row, points, breaks);
 }
 
 MomentCurvatureDiagram momentCurvature(const SectionInput& input, long double curvatureStep, const RunOptions& options)

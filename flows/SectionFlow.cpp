@@ -191,8 +191,7 @@ void runSteps(const SectionAnalysis& analysis, const std::string& stepText, cons
     const int offset = kind.zeroRow ? 1 : 0;
     auto writeRow = [&](int index, const SectionRow& row) {
         kind.writeRow(table, index + offset, row, separator);
-        if (control.rows != nullptr)
-            control.rows->push_back(row);
+        report.rows.push_back(row);
     };
     const RunOutcome outcome = analysis.run(step, control.run, writeRow);
     report.outcome = outcome;
@@ -204,17 +203,21 @@ void runSteps(const SectionAnalysis& analysis, const std::string& stepText, cons
     report.cancelled = outcome.end == RunEnd::cancelled;
     if (report.cancelled)
         report.stopMessage = cancelledMessage(outcome.rows);
+    report.endText = report.stopMessage;
     for (const EndRow& end : kind.endRows)
-        if (end.end == outcome.end)
+        if (end.end == outcome.end) {
             writeEndRow(table, lastRow, outcome.kappa, end, separator);
+            report.endText = end.text;
+            report.endRowWritten = true;
+        }
     table.setRowCount(lastRow + 1);
     report.showResults = true;
 }
 
 const std::string& heightText(const SectionTexts& texts) { return texts.shape == 0 ? texts.width : texts.height; }
 
-void plainConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
-                   const SectionRunControl& control)
+// The inputs of each material, read in its order and refused once read.
+HeldSectionInput plainInput(const SectionTexts& t, char separator)
 {
     HeldSectionInput input;
     input.material = Material::plainConcrete;
@@ -229,14 +232,10 @@ void plainConcrete(const SectionTexts& t, char separator, GridTable& table, Sect
     input.height = readSingle(heightText(t), separator);
     input.N = readFixed(t.N, separator);
     refuseImpossibleSection(input);
-
-    prepareTable(table, plainTable, report);
-    writeZeroRow(table, input.height, separator);
-    runSteps(preparedSection(input), t.kappaStep, plainTable, table, separator, report, control);
+    return input;
 }
 
-void reinforcedConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
-                        const SectionRunControl& control)
+HeldSectionInput reinforcedInput(const SectionTexts& t, char separator)
 {
     HeldSectionInput input;
     input.material = Material::reinforcedConcrete;
@@ -265,14 +264,10 @@ void reinforcedConcrete(const SectionTexts& t, char separator, GridTable& table,
     input.bottomBars.area = bottomArea * 1e-6L;  // m2
     input.topBars.area = topArea * 1e-6L;
     refuseImpossibleSection(input);
-
-    prepareTable(table, reinforcedTable, report);
-    writeZeroRow(table, input.height, separator);
-    runSteps(preparedSection(input), t.kappaStep, reinforcedTable, table, separator, report, control);
+    return input;
 }
 
-void fibreConcrete(const SectionTexts& t, char separator, GridTable& table, SectionRunReport& report,
-                   const SectionRunControl& control)
+HeldSectionInput fibreInput(const SectionTexts& t, char separator)
 {
     HeldSectionInput input;
     input.material = Material::fibreConcrete;
@@ -289,9 +284,31 @@ void fibreConcrete(const SectionTexts& t, char separator, GridTable& table, Sect
     input.epsTu = ectm * 0.01L;
     input.epsCu = ecpm * 0.01L;
     refuseImpossibleSection(input);
+    return input;
+}
 
-    prepareTable(table, fibreTable, report);
-    runSteps(preparedSection(input), t.kappaStep, fibreTable, table, separator, report, control);
+// A material's run: its table prepared once its inputs were read, then its steps.
+void runMaterial(const HeldSectionInput& input, const SectionTexts& t, const ResultsTable& kind, char separator,
+                 GridTable& table, SectionRunReport& report, const SectionRunControl& control)
+{
+    prepareTable(table, kind, report);
+    if (kind.zeroRow)
+        writeZeroRow(table, input.height, separator);
+    const SectionAnalysis analysis = preparedSection(input);
+    report.input = input;
+    report.firstRow = kind.zeroRow ? 2 : 1;
+    runSteps(analysis, t.kappaStep, kind, table, separator, report, control);
+}
+
+// The choices the laws need, before anything is read or written.
+void refuseMissingChoices(const SectionTexts& texts)
+{
+    if (texts.material != 1 && (texts.diagram < 0 || texts.diagram > 2))
+        throw refusal(Reason::noDiagram);
+    if (texts.shape != 0 && texts.shape != 1)
+        throw refusal(Reason::noShape);
+    if (texts.material == 2 && texts.tension != 0 && texts.tension != 1)
+        throw refusal(Reason::noTensionChoice);
 }
 
 }  // namespace
@@ -304,24 +321,76 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
     if (material < 0 || material > 2)
         return;
     report.ran = true;
-
-    // The choices the laws need, before anything is read or written.
-    if (material != 1 && (texts.diagram < 0 || texts.diagram > 2))
-        throw refusal(Reason::noDiagram);
-    if (texts.shape != 0 && texts.shape != 1)
-        throw refusal(Reason::noShape);
-    if (material == 2 && texts.tension != 0 && texts.tension != 1)
-        throw refusal(Reason::noTensionChoice);
+    report.texts = texts;
+    refuseMissingChoices(texts);
 
     SectionRunControl run = control;
     run.run.exactEquilibrium = control.run.exactEquilibrium || texts.exactEquilibrium;
+    report.exactEquilibrium = run.run.exactEquilibrium;
     clearFloatingPointFaults();
+    const char separator = decimalSeparator;
     if (material == 0)
-        plainConcrete(texts, decimalSeparator, table, report, run);
+        runMaterial(plainInput(texts, separator), texts, plainTable, separator, table, report, run);
     else if (material == 1)
-        fibreConcrete(texts, decimalSeparator, table, report, run);
+        runMaterial(fibreInput(texts, separator), texts, fibreTable, separator, table, report, run);
     else
-        reinforcedConcrete(texts, decimalSeparator, table, report, run);
+        runMaterial(reinforcedInput(texts, separator), texts, reinforcedTable, separator, table, report, run);
+}
+
+HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator)
+{
+    if (texts.material < 0 || texts.material > 2)
+        throw refusal(Reason::noMaterial);
+    refuseMissingChoices(texts);
+    clearFloatingPointFaults();
+    if (texts.material == 0)
+        return plainInput(texts, decimalSeparator);
+    if (texts.material == 1)
+        return fibreInput(texts, decimalSeparator);
+    return reinforcedInput(texts, decimalSeparator);
+}
+
+std::optional<SectionRow> runRow(const SectionRunReport& report, int tableRow)
+{
+    if (report.firstRow == 0 || tableRow < 1)
+        return std::nullopt;
+    if (tableRow < report.firstRow) {
+        SectionRow zero;
+        zero.x = Fixed::store(0.5L * report.input.height).value();
+        return zero;
+    }
+    const int index = tableRow - report.firstRow;
+    const int computed = static_cast<int>(report.rows.size()) - (report.endRowWritten ? 1 : 0);
+    if (index >= computed)
+        return std::nullopt;
+    return report.rows[static_cast<size_t>(index)];
+}
+
+int lastComputedRow(const SectionRunReport& report)
+{
+    if (report.firstRow == 0)
+        return 0;
+    const int computed = static_cast<int>(report.rows.size()) - (report.endRowWritten ? 1 : 0);
+    const int last = report.firstRow + computed - 1;
+    return last >= 1 ? last : 0;
+}
+
+std::optional<DepthProfile> rowProfile(const SectionRunReport& report, int tableRow, int points)
+{
+    const std::optional<SectionRow> row = runRow(report, tableRow);
+    if (!row)
+        return std::nullopt;
+    return depthProfile(report.input, *row, points, true);
+}
+
+void fillWorkingDiagram(const GridTable& table, char decimalSeparator, LineSeries& curve)
+{
+    curve.clear();
+    for (int row = 1; row <= table.rowCount() - 2; ++row) {
+        const long double x = readNumber(table, 0, row, decimalSeparator);
+        const long double y = readNumber(table, 1, row, decimalSeparator);
+        curve.add(x, y, colourRed);
+    }
 }
 
 SectionCharacteristics sectionCharacteristics(const SectionTexts& texts, char decimalSeparator)

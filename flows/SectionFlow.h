@@ -5,8 +5,12 @@
 // curvature step) and the section characteristics.
 
 #include "flows/GridTable.h"
+#include "flows/LineSeries.h"
+#include "mechanics/DepthProfile.h"
+#include "mechanics/SectionInput.h"
 #include "prurez/Section.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,16 +74,25 @@ struct SectionRunReport {
     std::string stopMessage;
     // The user stopped the run; the rows computed so far are shown.
     bool cancelled = false;
-    // How the run ended, when it ran.
+    // How the run ended, when it ran, and the text of that end: the end row's text at a
+    // limit ("Beton rozdrcen", …), the stop message otherwise.
     RunOutcome outcome;
+    std::string endText;
+    // Once the run started (the step read): its inputs, its rows as computed (table row
+    // firstRow + i holds rows[i], the last one overwritten by the end row when a limit
+    // was passed) and whether they are in exact equilibrium.
+    SectionTexts texts;  // the texts it ran from
+    HeldSectionInput input;
+    std::vector<SectionRow> rows;
+    int firstRow = 0;
+    bool exactEquilibrium = false;
+    bool endRowWritten = false;  // the last row is the end row of a limit passed
 };
 
 // How VÝPOČET runs: the progress callback is told the rows computed so far (and may
-// stop the run after its current step), the scans may be the plain ones; and where the
-// rows' values go besides the table.
+// stop the run after its current step), the scans may be the plain ones.
 struct SectionRunControl {
     RunOptions run;
-    std::vector<SectionRow>* rows = nullptr;
 };
 
 // VÝPOČET: reads the texts in the order of the chosen material, prepares the results
@@ -88,6 +101,26 @@ struct SectionRunControl {
 // what was written to the table before stays and `report` tells how far it got.
 void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTable& table, SectionRunReport& report,
                         const SectionRunControl& control = SectionRunControl());
+
+// The inputs of the texts as VÝPOČET reads them (in the chosen material's order, with
+// its refusals), without running: for what else is computed of the same section. No
+// material chosen fails too.
+HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator);
+
+// The values of a row of the results table as the run computed them: the zero row
+// (plain and reinforced concrete) is the state before any curvature, at mid-height; the
+// header, the end row and rows the run did not compute have none.
+std::optional<SectionRow> runRow(const SectionRunReport& report, int tableRow);
+// The last row of the results table with values (0 when there is none).
+int lastComputedRow(const SectionRunReport& report);
+// Strains and stresses across the depth at a row of the results table (none for a row
+// without values), at `points` depths and the laws' breaks.
+std::optional<DepthProfile> rowProfile(const SectionRunReport& report, int tableRow, int points = 401);
+
+// The working diagram of the results table, as the results window draws it: (κ, M) of
+// rows 1 … rowCount − 2 (the end row never), red, read from the cells' texts. A text
+// that is no number fails; the points before it stay.
+void fillWorkingDiagram(const GridTable& table, char decimalSeparator, LineSeries& curve);
 
 // The results table as the results window starts it.
 inline GridTable initialResultsTable() { return GridTable(13, 13); }

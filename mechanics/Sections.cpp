@@ -1,7 +1,9 @@
 #include "mechanics/Sections.h"
 
+#include "mechanics/BeyondFaces.h"
 #include "mechanics/ExactEquilibrium.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace prurez {
@@ -104,6 +106,40 @@ SectionRow concreteRow(long double kappa, long double moment, const ConcreteTria
     return row;
 }
 
+// The moment about mid-height of forces summing to `sum` whose moment about the neutral
+// axis at depth x is `moment`.
+long double midHeightMoment(long double moment, long double sum, long double x, long double h)
+{
+    return moment + sum * (x - h / 2.0L);
+}
+
+// A layer of bars at a uniform strain (shortening positive), at most at its yield force;
+// tension positive.
+long double cappedBarsForce(long double area, long double shortening, Fixed fy, Fixed Es)
+{
+    const long double stress = std::min(Es.value() * std::fabs(shortening), fy.value());
+    return -(area * std::copysign(stress, shortening));
+}
+
+// The row of a balanced plain trial.
+SectionRow plainRow(long double kappa, const ConcreteTrial& trial, long double h)
+{
+    SectionRow row = concreteRow(kappa, -(trial.compression.FP * trial.compression.zc) + trial.tension.Mt, trial);
+    row.midHeightMoment = midHeightMoment(row.moment, trial.tension.FT + trial.compression.FP, trial.x, h);
+    return row;
+}
+
+// The shortenings where the compression diagram changes branch, and the lengthenings
+// (negative) where the tension law does.
+std::vector<long double> concreteBreaks(const ConcreteProperties& c, CompressionDiagram diagram)
+{
+    if (diagram == CompressionDiagram::bilinear)
+        return {single(ratio(c.fcp, c.E)), -c.epsT0, -c.epsTu};
+    return {c.epsC1, 2.0L * c.epsC1, -c.epsT0, -c.epsTu};
+}
+
+beyond::BarsContribution noBars(long double, SectionRow&) { return {}; }
+
 }  // namespace
 
 // ---- plain concrete
@@ -132,7 +168,7 @@ std::optional<SectionRow> PlainSection::balanceAt(long double kappa, const ScanO
         if (!root)
             return std::nullopt;
         residual(*root);
-        return concreteRow(kappa, -(trial.compression.FP * trial.compression.zc) + trial.tension.Mt, trial);
+        return plainRow(kappa, trial, height_);
     }
     auto evaluate = [&](long double xt) {
         trial = concreteTrial(compression_, &tension_, height_, kappa, xt);
@@ -148,8 +184,30 @@ std::optional<SectionRow> PlainSection::balanceAt(long double kappa, const ScanO
     };
     if (!findFirstBalanced(ScanLine{height_, sectionScanStep}, options, plan, evaluate))
         return std::nullopt;
+    return plainRow(kappa, trial, height_);
+}
 
-    return concreteRow(kappa, -(trial.compression.FP * trial.compression.zc) + trial.tension.Mt, trial);
+long double PlainSection::concreteStress(long double shortening) const
+{
+    return shortening >= 0.0L ? -compression_.stress(shortening) : tension_.stress(-shortening);
+}
+
+UniformStrainState PlainSection::uniformStrain(long double shortening) const
+{
+    return {concrete_.width * height_ * concreteStress(shortening), 0.0L};
+}
+
+long double PlainSection::ultimateLengthening() const { return concrete_.epsTu; }
+
+std::vector<long double> PlainSection::strainBreaks() const { return concreteBreaks(concrete_, diagram_); }
+
+long double PlainSection::curvaturePastLimits() const { return (epsCu_ + concrete_.epsTu) / height_; }
+
+std::optional<SectionRow> PlainSection::balanceBeyondFaces(long double kappa) const
+{
+    return beyond::balancedBeyondFaces(
+        kappa, N_.value() * 0.001L, concrete_.width, height_, strainBreaks(), epsCu_, concrete_.epsTu,
+        [&](long double shortening) { return concreteStress(shortening); }, noBars);
 }
 
 std::optional<RunEnd> PlainSection::limitPassed(const SectionRow& row) const
@@ -230,7 +288,63 @@ std::optional<SectionRow> ReinforcedSection::balanceAt(long double kappa, const 
     row.topBarForce = top.force;
     row.bottomBarForce = bottom.force;
     row.cracked = trial.epsd >= concrete_.epsTu;
+    row.midHeightMoment = midHeightMoment(
+        moment, trial.tension.FT + bottom.force + trial.compression.FP + top.force, trial.x, height_);
     return row;
+}
+
+long double ReinforcedSection::concreteStress(long double shortening) const
+{
+    if (shortening >= 0.0L)
+        return -compression_.stress(shortening);
+    return concreteInTension_ ? tension_.stress(-shortening) : 0.0L;
+}
+
+UniformStrainState ReinforcedSection::uniformStrain(long double shortening) const
+{
+    const long double top = cappedBarsForce(bars_.topArea, shortening, bars_.fy, bars_.Es);
+    const long double bottom = cappedBarsForce(bars_.bottomArea, shortening, bars_.fy, bars_.Es);
+    return {concrete_.width * height_ * concreteStress(shortening) + (top + bottom),
+            top * (bars_.topDistance - height_ / 2.0L) + bottom * (height_ / 2.0L - bars_.bottomDistance)};
+}
+
+long double ReinforcedSection::ultimateLengthening() const { return epsSu_; }
+
+std::vector<long double> ReinforcedSection::strainBreaks() const
+{
+    std::vector<long double> breaks = concreteBreaks(concrete_, diagram_);
+    if (!concreteInTension_)
+        breaks.erase(std::remove_if(breaks.begin(), breaks.end(), [](long double s) { return s < 0.0L; }),
+                     breaks.end());
+    return breaks;
+}
+
+long double ReinforcedSection::curvaturePastLimits() const
+{
+    const long double depth = height_ - bars_.bottomDistance;
+    return (epsCu_ + epsSu_) / (depth > 0.0L ? depth : height_);
+}
+
+std::optional<SectionRow> ReinforcedSection::balanceBeyondFaces(long double kappa) const
+{
+    auto bars = [&](long double x, SectionRow& row) {
+        row.topBarStrain = (x - bars_.topDistance) * kappa;
+        row.bottomBarStrain = (height_ - x - bars_.bottomDistance) * kappa;
+        const BarForce top = steel_.layer(bars_.topArea, row.topBarStrain);
+        const BarForce bottom = steel_.layer(bars_.bottomArea, row.bottomBarStrain);
+        row.topBarForce = -top.force;
+        row.bottomBarForce = bottom.force;
+        row.topBarStress = top.stress.value();
+        row.bottomBarStress = bottom.stress.value();
+        beyond::BarsContribution added;
+        added.force = row.topBarForce + row.bottomBarForce;
+        added.moment = row.topBarForce * (bars_.topDistance - height_ / 2.0L) +
+                       row.bottomBarForce * (height_ / 2.0L - bars_.bottomDistance);
+        return added;
+    };
+    return beyond::balancedBeyondFaces(
+        kappa, N_.value() * 0.001L, concrete_.width, height_, strainBreaks(), epsCu_, epsSu_,
+        [&](long double shortening) { return concreteStress(shortening); }, bars);
 }
 
 std::optional<RunEnd> ReinforcedSection::limitPassed(const SectionRow& row) const
@@ -282,7 +396,33 @@ std::optional<SectionRow> FibreSection::balanceAt(long double kappa, const ScanO
     row.bottomStrain = trial.epsd;
     row.tension = trial.tension.force;
     row.compression = trial.compression.force;
+    // About the neutral axis the forces make the couple and ΣF at the arm zt of FT.
+    const long double sum = trial.tension.force + trial.compression.force;
+    row.midHeightMoment = midHeightMoment(row.moment + sum * trial.tension.arm, sum, trial.x, height_);
     return row;
+}
+
+long double FibreSection::concreteStress(long double shortening) const
+{
+    return shortening >= 0.0L ? -fibreCompressionStress(law_, shortening) : fibreTensionStress(law_, -shortening);
+}
+
+UniformStrainState FibreSection::uniformStrain(long double shortening) const
+{
+    return {width_ * height_ * concreteStress(shortening), 0.0L};
+}
+
+long double FibreSection::ultimateLengthening() const { return law_.etu; }
+
+std::vector<long double> FibreSection::strainBreaks() const { return {law_.ec0, -law_.et0, -law_.et1, -law_.etu}; }
+
+long double FibreSection::curvaturePastLimits() const { return (epsCu_ + law_.etu) / height_; }
+
+std::optional<SectionRow> FibreSection::balanceBeyondFaces(long double kappa) const
+{
+    return beyond::balancedBeyondFaces(
+        kappa, N_.value() * 0.001L, width_, height_, strainBreaks(), epsCu_, law_.etu,
+        [&](long double shortening) { return concreteStress(shortening); }, noBars);
 }
 
 std::optional<RunEnd> FibreSection::limitPassed(const SectionRow& row) const

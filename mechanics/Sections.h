@@ -17,11 +17,19 @@
 #include "prurez/Failure.h"
 
 #include <optional>
+#include <vector>
 
 namespace prurez {
 
 // The step of the section analyses' scans [m].
 inline constexpr long double sectionScanStep = 5e-6L;
+
+// A section under a uniform strain: its axial force [MN, tension positive] and the
+// moment of its forces about mid-height [MNm].
+struct UniformStrainState {
+    long double force = 0;
+    long double moment = 0;
+};
 
 // What no section of the input's material can be, in the order it is looked for: a
 // material or a diagram outside its choices; a width or height not above zero; for
@@ -45,6 +53,26 @@ public:
     std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
     std::optional<RunEnd> limitPassed(const SectionRow& row) const;
 
+    // The concrete's stress [MPa] at a strain (shortening positive) in the section's
+    // convention, tension positive: the laws' σ(ε) as the depth profile draws them.
+    long double concreteStress(long double shortening) const;
+    // The shortenings (negative: lengthenings) at which the concrete's laws change branch.
+    std::vector<long double> strainBreaks() const;
+    // The section at a uniform strain (shortening positive), every layer of bars counted
+    // at most at its yield force.
+    UniformStrainState uniformStrain(long double shortening) const;
+    // The strains at which a run ends: εcu at the top edge, and the lengthening at the
+    // bottom edge (εtu) or of the bottom bars (εsu).
+    long double ultimateShortening() const { return epsCu_; }
+    long double ultimateLengthening() const;
+    // A curvature at which every neutral axis between the faces has passed a limit.
+    long double curvaturePastLimits() const;
+    // The state whose neutral axis lies beyond a face (the whole section compressed or
+    // lengthened) that balances N at κ, the concrete integrated numerically
+    // (BeyondFaces.h): the strains the limits are judged by and the moment about
+    // mid-height. None where no such axis balances before the run's strain limits.
+    std::optional<SectionRow> balanceBeyondFaces(long double kappa) const;
+
 private:
     ConcreteProperties concrete_;
     CompressionDiagram diagram_;
@@ -66,6 +94,26 @@ public:
     explicit ReinforcedSection(const HeldSectionInput& input);
     std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
     std::optional<RunEnd> limitPassed(const SectionRow& row) const;
+
+    // The concrete's stress [MPa] at a strain (shortening positive) in the section's
+    // convention, tension positive: the laws' σ(ε) as the depth profile draws them.
+    long double concreteStress(long double shortening) const;
+    // The shortenings (negative: lengthenings) at which the concrete's laws change branch.
+    std::vector<long double> strainBreaks() const;
+    // The section at a uniform strain (shortening positive), every layer of bars counted
+    // at most at its yield force.
+    UniformStrainState uniformStrain(long double shortening) const;
+    // The strains at which a run ends: εcu at the top edge, and the lengthening at the
+    // bottom edge (εtu) or of the bottom bars (εsu).
+    long double ultimateShortening() const { return epsCu_; }
+    long double ultimateLengthening() const;
+    // A curvature at which every neutral axis between the faces has passed a limit.
+    long double curvaturePastLimits() const;
+    // The state whose neutral axis lies beyond a face (the whole section compressed or
+    // lengthened) that balances N at κ, the concrete integrated numerically
+    // (BeyondFaces.h): the strains the limits are judged by and the moment about
+    // mid-height. None where no such axis balances before the run's strain limits.
+    std::optional<SectionRow> balanceBeyondFaces(long double kappa) const;
 
 private:
     ConcreteProperties concrete_;
@@ -92,6 +140,26 @@ public:
     explicit FibreSection(const HeldSectionInput& input);
     std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
     std::optional<RunEnd> limitPassed(const SectionRow& row) const;
+
+    // The concrete's stress [MPa] at a strain (shortening positive) in the section's
+    // convention, tension positive: the laws' σ(ε) as the depth profile draws them.
+    long double concreteStress(long double shortening) const;
+    // The shortenings (negative: lengthenings) at which the concrete's laws change branch.
+    std::vector<long double> strainBreaks() const;
+    // The section at a uniform strain (shortening positive), every layer of bars counted
+    // at most at its yield force.
+    UniformStrainState uniformStrain(long double shortening) const;
+    // The strains at which a run ends: εcu at the top edge, and the lengthening at the
+    // bottom edge (εtu) or of the bottom bars (εsu).
+    long double ultimateShortening() const { return epsCu_; }
+    long double ultimateLengthening() const;
+    // A curvature at which every neutral axis between the faces has passed a limit.
+    long double curvaturePastLimits() const;
+    // The state whose neutral axis lies beyond a face (the whole section compressed or
+    // lengthened) that balances N at κ, the concrete integrated numerically
+    // (BeyondFaces.h): the strains the limits are judged by and the moment about
+    // mid-height. None where no such axis balances before the run's strain limits.
+    std::optional<SectionRow> balanceBeyondFaces(long double kappa) const;
 
 private:
     FibreConcreteLaw law_;

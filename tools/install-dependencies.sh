@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev
-          fonts-dejavu-core qt6-translations-l10n desktop-file-utils dpkg-dev file)
+          fonts-dejavu-core qt6-translations-l10n desktop-file-utils dpkg-dev file poppler-utils
+          python3-dev python3-pybind11 python3-numpy python3-pytest)
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

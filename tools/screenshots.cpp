@@ -11,6 +11,8 @@
 #include "ui/Form4.h"
 #include "ui/Form6.h"
 #include "ui/Form7.h"
+#include "ui/InteractionWindow.h"
+#include "ui/SeriesWindow.h"
 #include "ui/widgets/Handlers.h"
 #include "ui/widgets/RadioGroup.h"
 #include "ui/widgets/UpDown.h"
@@ -54,7 +56,7 @@ void save(QWidget* window, const QString& name)
 void savePages(QWidget* window, const QString& name)
 {
     window->show();
-    auto* pages = window->findChild<QTabWidget*>("PageControl1");
+    auto* pages = window->findChild<QTabWidget*>();
     if (pages == nullptr) {
         save(window, name);
     } else {
@@ -179,6 +181,21 @@ void runInverseExample(prurez::Form2* form2, prurez::Form3* form3, prurez::Form4
     saveEnlarged(form4, "Form4");
 }
 
+// The series of examples/series opened and fitted, with each specimen's fit charted.
+void runSeriesExample(prurez::Form2* form2, prurez::SeriesWindow* series)
+{
+    form2->show();
+    prurez::guarded([&] { form2->openInput(QStringLiteral(PRUREZ_EXAMPLES_DIR "/series/series.input")); });
+    turnToPage(form2, 0);
+    save(form2, "Form2-series");
+    turnToPage(form2, 2);
+    click(form2, "SeriesButton");
+    savePages(series, "SeriesWindow");
+    if (auto* fits = series->findChild<QAbstractButton*>("FittedCurvesBox"))
+        fits->click();
+    saveEnlarged(series, "SeriesWindow");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -205,8 +222,16 @@ int main(int argc, char** argv)
     w.form6->hide();
     savePages(w.form7, "Form7");
     saveEnlarged(w.form7, "Form7");
+    // The interaction diagram of the same section.
+    w.form6->show();
+    if (auto* button = w.form6->findChild<QAbstractButton*>("InteractionButton"))
+        button->click();
+    w.form6->hide();
+    save(w.interaction, "InteractionWindow");
+    w.interaction->hide();
 
     runInverseExample(w.form2, w.form3, w.form4);
+    runSeriesExample(w.form2, w.series);
 
     prurez::destroyWindows();
     std::printf("%d pictures in %s\n", saved, qPrintable(folder));

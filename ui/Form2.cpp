@@ -4,6 +4,7 @@
 #include "flows/InverseState.h"
 #include "common/NumberText.h"
 #include "ui/Form3.h"
+#include "ui/SeriesWindow.h"
 #include "ui/widgets/Charts.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/FileListControls.h"
@@ -23,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QCheckBox>
 #include <QPushButton>
@@ -178,6 +180,9 @@ Form2::Form2(QWidget* parent) : Window(parent)
     followGrowth(PageControl1, grow);
     followGrowth(StringGrid1, Qt::BottomEdge);
     followGrowth(fileControls_, grow);
+    followGrowth(seriesList_, Qt::BottomEdge);
+    followGrowth(addSpecimenButton_, Qt::TopEdge | Qt::BottomEdge);
+    followGrowth(removeSpecimenButton_, Qt::TopEdge | Qt::BottomEdge);
     followGrowth(Edit20, Qt::TopEdge | Qt::BottomEdge);
     followGrowth(fileNameLabel_, Qt::TopEdge | Qt::BottomEdge);
     followGrowth(StringGrid2, Qt::BottomEdge);
@@ -185,6 +190,7 @@ Form2::Form2(QWidget* parent) : Window(parent)
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, &Form2::OpenInputClick);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &Form2::SaveInputClick);
     keepFieldTexts();
+    updateSeriesControls();
 }
 
 void Form2::keepFieldTexts()
@@ -262,8 +268,27 @@ void Form2::buildTestPage(QWidget* page)
     connect(Edit20, &QLineEdit::textChanged, this, &Form2::Edit20Change);
     connect(Edit20, &QLineEdit::returnPressed, this, &Form2::Edit20Confirmed);
 
+    // A test series: the files of several beams of one mix, each a specimen.
+    seriesLabel_ = label("Série zkoušek", page, 210, 232);
+    seriesList_ = new QListWidget(page);
+    seriesList_->setObjectName("SeriesList");
+    seriesList_->setGeometry(210, 252, 180, 186);
+    seriesList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    seriesList_->setToolTip("Soubory zkoušek série; „Vyhodnocení série zkoušek“ na třetí stránce je vyhodnotí "
+                            "každý zvlášť i všechny společně");
+    addSpecimenButton_ = new QPushButton("Přidat", page);
+    addSpecimenButton_->setObjectName("AddSpecimenButton");
+    addSpecimenButton_->setToolTip("Přidá do série soubor zvolený v seznamu souborů");
+    addSpecimenButton_->setGeometry(210, 446, 86, 28);
+    connect(addSpecimenButton_, &QPushButton::clicked, this, &Form2::addSpecimenClick);
+    removeSpecimenButton_ = new QPushButton("Odebrat", page);
+    removeSpecimenButton_->setObjectName("RemoveSpecimenButton");
+    removeSpecimenButton_->setToolTip("Odebere ze série vybrané soubory");
+    removeSpecimenButton_->setGeometry(304, 446, 86, 28);
+    connect(removeSpecimenButton_, &QPushButton::clicked, this, &Form2::removeSpecimenClick);
+
     setShown({countLabel_, Edit1, UpDown2, pointsLabel_, StringGrid1, inputFileLabel_, fileNameLabel_, Edit20,
-              fileControls_},
+              fileControls_, seriesLabel_, seriesList_, addSpecimenButton_, removeSpecimenButton_},
              false);
 }
 
@@ -362,7 +387,14 @@ void Form2::buildParameterPage(QWidget* page)
     exactEquilibriumBox->setObjectName("ExactEquilibriumBox");
     exactEquilibriumBox->setToolTip("Momenty kombinací s neutrální osou tam, kde jsou síly průřezu v rovnováze "
                                     "přesně, ne v první poloze kroku 10 µm s odchylkou pod 1 kN");
-    exactEquilibriumBox->setGeometry(16, 514, 300, 24);
+    exactEquilibriumBox->setGeometry(16, 514, 172, 24);
+
+    // The files of a series (page 1) fitted each and all together.
+    seriesButton_ = new QPushButton("Vyhodnocení série zkoušek", page);
+    seriesButton_->setObjectName("SeriesButton");
+    seriesButton_->setToolTip("Vyhodnotí každý soubor série zkoušek (první stránka) a celou sérii společně");
+    seriesButton_->setGeometry(196, 512, 246, 28);
+    connect(seriesButton_, &QPushButton::clicked, this, &Form2::seriesClick);
 
     Button3 = new QPushButton("Vytvoření kombinací vstupních parametrů", page);
     Button3->setObjectName("Button3");
@@ -390,7 +422,7 @@ void Form2::buildParameterPage(QWidget* page)
                         Edit12, Edit8,  Edit13,  Edit9,   Edit14,
                         Edit10, Edit15, Edit11,  Edit16,  UpDown1,
                         Button3, RadioGroup1->button(0), RadioGroup1->button(1), RadioGroup1->button(2), Edit17,
-                        exactEquilibriumBox, OpenInputButton, SaveInputButton};
+                        exactEquilibriumBox, seriesButton_, OpenInputButton, SaveInputButton};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 }
@@ -444,6 +476,20 @@ bool Form2::exactEquilibrium() const { return exactEquilibriumBox->isChecked(); 
 
 void Form2::saveInput(const QString& fileName) const
 {
+    // The files of a series, one test_file line each; otherwise the one test.
+    SeriesInput series;
+    series.common = input();
+    if (RadioButton2->isChecked() && seriesList_->count() > 0) {
+        series.common.testFile.clear();
+        series.common.testFileGiven = false;
+        for (const QString& path : seriesFiles())
+            series.specimens.push_back({toStd(path), toStd(path)});
+    }
+    saveBytes(fileName, QByteArray::fromStdString(writeSeriesInput(series, localeDecimalSeparator())));
+}
+
+InverseInput Form2::input() const
+{
     InverseInput input;
     const QString dataFile = Edit20->text();
     if (RadioButton2->isChecked() && !dataFile.trimmed().isEmpty() && !isFileMask(toStd(dataFile))) {
@@ -458,14 +504,25 @@ void Form2::saveInput(const QString& fileName) const
     input.height = toStd(Edit18->text());
     input.width = toStd(Edit19->text());
     input.exactEquilibrium = exactEquilibrium();
-    saveBytes(fileName, QByteArray::fromStdString(writeInverseInput(input, localeDecimalSeparator())));
+    return input;
 }
 
 void Form2::openInput(const QString& fileName)
 {
-    InverseInput input;
-    if (!readInputFile(this, fileName, [&](const InputFile& file) { input = readInverseInput(file); }))
+    SeriesInput series;
+    if (!readInputFile(this, fileName, [&](const InputFile& file) { series = readSeriesInput(file); }))
         return;
+    // One test data file is the input of one test; several make a series (its list),
+    // the first of them chosen as one file is.
+    InverseInput& input = series.common;
+    if (!series.specimens.empty()) {
+        input.testFile = series.specimens.front().path;
+        input.testFileGiven = true;
+    }
+    seriesList_->clear();
+    if (series.specimens.size() > 1)
+        for (const SpecimenFile& file : series.specimens)
+            addSpecimenFile(QFileInfo(toQt(pathBesideInput(toStd(fileName), file.path))).absoluteFilePath());
     if (static_cast<int>(input.points.size()) > maximumTestPointCount)
         throw Failure(testPointCountMessage);
 
@@ -554,12 +611,14 @@ void Form2::RadioButton1Click()
 {
     setShown({countLabel_, Edit1, UpDown2}, true);
     setShown({inputFileLabel_, fileNameLabel_, Edit20, fileControls_}, false);
+    updateSeriesControls();
 }
 
 void Form2::RadioButton2Click()
 {
     setShown({StringGrid1, pointsLabel_, countLabel_, Edit1, UpDown2}, false);
     setShown({inputFileLabel_, fileNameLabel_, Edit20, fileControls_}, true);
+    updateSeriesControls();
 }
 
 void Form2::UpDown2Click()
@@ -655,6 +714,62 @@ void Form2::Button3Click()
         return;
     hide();
     form3->show();
+}
+
+// ---- a test series
+
+QStringList Form2::seriesFiles() const
+{
+    QStringList files;
+    for (int row = 0; row < seriesList_->count(); ++row)
+        files << seriesList_->item(row)->data(Qt::UserRole).toString();
+    return files;
+}
+
+void Form2::addSpecimenFile(const QString& path)
+{
+    // A file is a specimen once.
+    if (seriesFiles().contains(path))
+        return;
+    auto* item = new QListWidgetItem(QFileInfo(path).fileName(), seriesList_);
+    item->setData(Qt::UserRole, path);
+    item->setToolTip(path);
+    updateSeriesControls();
+}
+
+void Form2::updateSeriesControls()
+{
+    const bool fromFiles = RadioButton2->isChecked();
+    setShown({seriesLabel_, seriesList_, addSpecimenButton_, removeSpecimenButton_}, fromFiles);
+    seriesButton_->setEnabled(fromFiles && seriesList_->count() > 0);
+}
+
+void Form2::addSpecimenClick()
+{
+    guarded([this] {
+        const QString name = Edit20->text();
+        if (name.trimmed().isEmpty() || isFileMask(toStd(name)) || !QFileInfo(name).isFile())
+            throw Failure("Zvolte soubor zkoušky v seznamu souborů, pak jej přidejte do série.");
+        addSpecimenFile(QFileInfo(name).absoluteFilePath());
+    });
+}
+
+void Form2::removeSpecimenClick()
+{
+    qDeleteAll(seriesList_->selectedItems());
+    updateSeriesControls();
+}
+
+void Form2::seriesClick()
+{
+    SeriesInput input;
+    input.common = this->input();
+    for (const QString& path : seriesFiles())
+        input.specimens.push_back({toStd(QFileInfo(path).fileName()), toStd(path)});
+    bool fitted = false;
+    guarded([&] { fitted = windows().series->run(input); });
+    if (fitted)
+        hide();
 }
 
 }  // namespace prurez

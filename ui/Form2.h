@@ -8,6 +8,8 @@
 #include "ui/widgets/FailedText.h"
 #include "ui/widgets/Window.h"
 
+#include <QStringList>
+
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@ class QChartView;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -37,6 +40,8 @@ public:
     GridTable& testDiagram();
     // The number of test points as typed (Edit1).
     std::string pointCountText() const;
+    // The test data files of a series (page 1, from a file), absolute paths in order.
+    QStringList seriesFiles() const;
     // "Přesná rovnováha sil": the moments of the combinations (and their refinement) in
     // exact equilibrium (the session keeps the choice with the fields' texts).
     bool exactEquilibrium() const;
@@ -48,6 +53,9 @@ public:
     // the input, then in the current directory. A file that cannot be written or read,
     // or a malformed one, fails with a Czech message (run inside guarded).
     void saveInput(const QString& fileName) const;
+    // The input as it stands: the fields' texts, the test points' source (the data
+    // file's absolute path, or the points typed) and the choice of exact equilibrium.
+    InverseInput input() const;
     void openInput(const QString& fileName);
 
 public slots:
@@ -62,6 +70,11 @@ public slots:
     void Button3Click();
     void SaveInputClick();
     void OpenInputClick();
+    // A test series: the file chosen in the file list added to the series' files, the
+    // selected ones removed; the series of the files fitted (its results window).
+    void addSpecimenClick();
+    void removeSpecimenClick();
+    void seriesClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -79,6 +92,9 @@ private:
     // The inverse analysis session reads the texts of the fields as they stand: every
     // change of a field is kept there.
     void keepFieldTexts();
+    // The series' controls shown with the file choice; its button enabled with files.
+    void updateSeriesControls();
+    void addSpecimenFile(const QString& path);
 
     QTabWidget* PageControl1;
     // page 1
@@ -96,6 +112,10 @@ private:
     QLabel* fileNameLabel_;
     QLineEdit* Edit20;
     FileListControls* fileControls_;
+    QLabel* seriesLabel_;
+    QListWidget* seriesList_;
+    QPushButton* addSpecimenButton_;
+    QPushButton* removeSpecimenButton_;
     // page 2
     GridView* StringGrid2;
     QPushButton* Button2;
@@ -124,6 +144,7 @@ private:
     UpDown* UpDown1;
     QCheckBox* exactEquilibriumBox;
     QPushButton* Button3;
+    QPushButton* seriesButton_;
     QPushButton* OpenInputButton;
     QPushButton* SaveInputButton;
 };

@@ -1,6 +1,8 @@
 #include "ui/Form4.h"
 
 #include "ui/Form1.h"
+#include "ui/Form2.h"
+#include "ui/Report.h"
 #include "ui/Windows.h"
 #include "common/Failure.h"
 #include "common/NumberText.h"
@@ -9,6 +11,7 @@
 #include "ui/Form6.h"
 #include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Charts.h"
+#include "ui/widgets/UserFiles.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/GridView.h"
 #include "ui/widgets/FailedText.h"
@@ -102,6 +105,11 @@ Form4::Form4(QWidget* parent) : Window(parent)
     Button2->setObjectName("Button2");
     Button2->setGeometry(424, 496, 220, 32);
     connect(Button2, &QPushButton::clicked, this, &Form4::Button2Click);
+    reportButton_ = new QPushButton("Uložit zprávu PDF…", page2);
+    reportButton_->setObjectName("SaveReportButton");
+    reportButton_->setToolTip("Zpráva o inversní analýze se zadáním, výsledkem, grafem a tabulkou (PDF, A4)");
+    reportButton_->setGeometry(664, 496, 150, 32);
+    connect(reportButton_, &QPushButton::clicked, this, &Form4::SaveReportClick);
     for (QLabel* result : resultLabels_)
         result->hide();
     BitBtn3->hide();
@@ -144,6 +152,7 @@ Form4::Form4(QWidget* parent) : Window(parent)
     followGrowth(deviationCancel, Qt::LeftEdge | Qt::RightEdge | down);
     followGrowth(StringGrid2, Qt::BottomEdge);
     followGrowth(resultsPanel_, grow);
+    followGrowth(reportButton_, down);
     followGrowth(BitBtn3, down);
     followGrowth(Button2, down);
     followGrowth(Chart1, grow);
@@ -352,6 +361,15 @@ void Form4::fitResults()
         resize(width() + lacking, height());
 }
 
+void Form4::SaveReportClick()
+{
+    if (backgroundWorkRunning())
+        return;
+    const QString name = askSaveFileName(this, "Uložit zprávu PDF", "Dokument PDF (*.pdf)");
+    if (!name.isEmpty())
+        guarded([&] { writeInverseReport(name, windows().form2->input(), inverseSession()); });
+}
+
 void Form4::setResultsShown(bool shown)
 {
     for (QLabel* result : resultLabels_)
@@ -395,8 +413,7 @@ void Form4::BitBtn1Click()
             session.refinedFit() ? session.refinedFit()->texts : session.bestFit()->texts;
         hide();
         windows().form6->show();
-        windows().form6->continueFromInverseAnalysis({found[1], found[2], found[0], found[3], found[4], found[5],
-                                                      found[6]});
+        windows().form6->continueFromFit(found);
     });
 }
 

@@ -38,6 +38,8 @@ public slots:
     void Button2Click();
     // "Zpřesnit nalezenou kombinaci": the best fit refined beyond the grid.
     void refineClick();
+    // "Uložit zprávu PDF…": the report of the inverse analysis as it stands.
+    void SaveReportClick();
 
 private:
     // The refined values, both summed deviations and the warnings beside the best fit,
@@ -73,6 +75,7 @@ private:
     QLabel* refinedSum;          // of the refined values, under them
     QLabel* refinedWarnings;
     ChartView* Chart1;
+    QPushButton* reportButton_;
 };
 
 }  // namespace prurez

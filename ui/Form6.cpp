@@ -2,6 +2,7 @@
 
 #include "ui/Windows.h"
 #include "ui/Form7.h"
+#include "ui/InteractionWindow.h"
 #include "ui/widgets/BackgroundWork.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/FileListControls.h"
@@ -9,7 +10,6 @@
 #include "ui/widgets/RadioGroup.h"
 #include "ui/widgets/UserFiles.h"
 #include "flows/InputFile.h"
-#include "flows/SectionMessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,6 +90,7 @@ Form6::Form6(QWidget* parent) : Window(parent)
     connect(BitBtn1, &QPushButton::clicked, this, &Form6::BitBtn1Click);
     connect(OpenInputButton, &QPushButton::clicked, this, &Form6::OpenInputClick);
     connect(SaveInputButton, &QPushButton::clicked, this, &Form6::SaveInputClick);
+    connect(InteractionButton, &QPushButton::clicked, this, &Form6::InteractionClick);
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, &Form6::OpenInputClick);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, &Form6::SaveInputClick);
 
@@ -103,6 +104,7 @@ Form6::Form6(QWidget* parent) : Window(parent)
         followGrowth(running, grow | Qt::LeftEdge | Qt::TopEdge);
     followGrowth(OpenInputButton, Qt::LeftEdge | Qt::RightEdge);
     followGrowth(SaveInputButton, Qt::LeftEdge | Qt::RightEdge);
+    followGrowth(InteractionButton, Qt::LeftEdge | Qt::RightEdge);
 }
 
 void Form6::buildMaterialPage(QWidget* page)
@@ -276,6 +278,11 @@ void Form6::buildLoadPage(QWidget* page)
     SaveInputButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     SaveInputButton->setToolTip(QString::fromUtf8("Uloží zadání do souboru pro prurez-batch (Ctrl+S)"));
     SaveInputButton->setGeometry(596, 148, 164, 32);
+    InteractionButton = new QPushButton(QString::fromUtf8("Interakční diagram N–M"), page);
+    InteractionButton->setObjectName("InteractionButton");
+    InteractionButton->setToolTip(
+        QString::fromUtf8("Únosnost průřezu v ohybu pro všechny normálové síly, v novém okně"));
+    InteractionButton->setGeometry(596, 208, 164, 32);
 }
 
 std::vector<Form6::Field> Form6::fields() const
@@ -374,6 +381,14 @@ void Form6::OpenInputClick()
 }
 
 QString Form6::outputFileName() const { return Edit18->text(); }
+
+void Form6::InteractionClick()
+{
+    guarded([&] {
+        const SectionTexts read = texts();
+        showingFailedText(sources(read), [&] { windows().interaction->computeFor(read); });
+    });
+}
 
 void Form6::RadioGroup1Click()
 {
@@ -488,11 +503,10 @@ void Form6::BitBtn1Click()
 
 void Form6::showMissingChoice(const Failure& failure)
 {
-    using namespace sectionMessages;
-    const std::pair<const char*, RadioGroup*> choices[] = {
-        {noDiagram, RadioGroup3}, {noShape, RadioGroup2}, {noTensionChoice, RadioGroup5}};
-    for (const auto& [message, group] : choices)
-        if (failure.message() == message)
+    const std::pair<Reason, RadioGroup*> choices[] = {
+        {Reason::noDiagram, RadioGroup3}, {Reason::noShape, RadioGroup2}, {Reason::noTensionChoice, RadioGroup5}};
+    for (const auto& [reason, group] : choices)
+        if (failure.reason() == reason)
             showField(group->button(0));
 }
 
@@ -507,6 +521,11 @@ void Form6::continueFromInverseAnalysis(const std::array<std::string, 7>& texts)
     QLineEdit* const targets[] = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7};
     for (std::size_t i = 0; i < texts.size(); ++i)
         setFieldText(targets[i], toQt(texts[i]));
+}
+
+void Form6::continueFromFit(const std::array<std::string, 7>& fit)
+{
+    continueFromInverseAnalysis({fit[1], fit[2], fit[0], fit[3], fit[4], fit[5], fit[6]});
 }
 
 void Form6::showEvent(QShowEvent* event)

@@ -36,6 +36,8 @@ public:
     // "Bilineární", concrete in tension "Ano", all three locked for the rest of the run;
     // Edit1 … Edit7 filled with fcp, fct, E, ecpm, ectm, a, b (in this order).
     void continueFromInverseAnalysis(const std::array<std::string, 7>& texts);
+    // The same for a fit's seven texts in the order E, fcp, fct, ecpm, ectm, a, b.
+    void continueFromFit(const std::array<std::string, 7>& fit);
 
     // The texts and choices as they stand.
     SectionTexts texts() const;
@@ -57,6 +59,8 @@ public slots:
     void BitBtn1Click();
     void SaveInputClick();
     void OpenInputClick();
+    // "Interakční diagram N–M…": the interaction diagram of the texts, in its window.
+    void InteractionClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -129,6 +133,7 @@ private:
     QPushButton* runCancel;
     QPushButton* OpenInputButton;
     QPushButton* SaveInputButton;
+    QPushButton* InteractionButton;
 };
 
 }  // namespace prurez

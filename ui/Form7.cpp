@@ -5,7 +5,11 @@
 #include "flows/CellText.h"
 #include "flows/SectionFlow.h"
 #include "ui/Form6.h"
+#include "ui/Report.h"
 #include "ui/widgets/Charts.h"
+#include "ui/widgets/UserFiles.h"
+#include "ui/widgets/DiagramCharts.h"
+#include "common/NumberText.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/GridView.h"
 #include "ui/widgets/Handlers.h"
@@ -13,6 +17,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
@@ -40,7 +45,8 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     PageControl1 = pageControl(
         this, QRect(6, 6, 568, 458),
         {"                Přehled vypočtených hodnot                   ",
-         "                          Pracovní diagram průřezu                         "});
+         "                          Pracovní diagram průřezu                         ",
+         "Průběh napětí a přetvoření"});
 
     QWidget* tablePage = PageControl1->widget(0);
     StringGrid1 = gridView("StringGrid1", &table_, tablePage, QRect(7, 8, 531, 340), 38, 24);
@@ -70,6 +76,11 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     Button1->setObjectName("Button1");
     Button1->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     Button1->setGeometry(372, 372, 170, 34);
+    reportButton_ = new QPushButton(QString::fromUtf8("Uložit zprávu PDF…"), tablePage);
+    reportButton_->setObjectName("SaveReportButton");
+    reportButton_->setToolTip(
+        QString::fromUtf8("Zpráva o výpočtu se zadáním, náčrtem průřezu, grafy a tabulkou (PDF, A4)"));
+    reportButton_->setGeometry(190, 372, 170, 34);
 
     QWidget* chartPage = PageControl1->widget(1);
     chart_ = curveChart("PRACOVNÍ DIAGRAM PRŮŘEZU", QColor(255, 255, 204) /* light yellow */,
@@ -97,6 +108,20 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     BitBtn1->setGeometry(442, 376, 100, 34);
+
+    QWidget* profilePage = PageControl1->widget(2);
+    profileLabel_ = label(QString(), profilePage, QRect(8, 2, 550, 50), "ProfileLabel");
+    profileLabel_->setWordWrap(true);
+    strainChart_ = titledChart(QString::fromUtf8("PŘETVOŘENÍ"));
+    stressChart_ = titledChart(QString::fromUtf8("NAPĚTÍ"));
+    strainView_ = new ChartView(strainChart_, profilePage);
+    strainView_->setObjectName("StrainChart");
+    strainView_->setRenderHint(QPainter::Antialiasing);
+    strainView_->setGeometry(4, 54, 276, 370);
+    stressView_ = new ChartView(stressChart_, profilePage);
+    stressView_->setObjectName("StressChart");
+    stressView_->setRenderHint(QPainter::Antialiasing);
+    stressView_->setGeometry(282, 54, 276, 370);
     // The page captions are long: the window is as wide as the two tabs need.
     const int tabsWidth = PageControl1->tabBar()->sizeHint().width() + 16;
     if (tabsWidth > PageControl1->width()) {
@@ -105,6 +130,11 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
         Chart1->resize(tabsWidth - 14, Chart1->height());
         BitBtn1->move(tabsWidth - 126, BitBtn1->y());
         Button1->move(tabsWidth - 196, Button1->y());
+        reportButton_->move(tabsWidth - 376, reportButton_->y());
+        const int half = (tabsWidth - 14) / 2;
+        profileLabel_->resize(tabsWidth - 20, profileLabel_->height());
+        strainView_->resize(half, strainView_->height());
+        stressView_->setGeometry(6 + half, stressView_->y(), half, stressView_->height());
     }
 
     // Enlarged, the table (its columns too) and the chart grow.
@@ -113,12 +143,18 @@ Form7::Form7(QWidget* parent) : Window(parent), table_(initialResultsTable())
     followGrowth(StringGrid1, grow);
     StringGrid1->setColumnsShareGrowth(true);
     followGrowth(Chart1, grow);
+    followGrowth(strainView_, Qt::BottomEdge);
+    followGrowth(stressView_, grow);
+    followGrowth(profileLabel_, Qt::RightEdge);
     followGrowth(Button1, grow | Qt::LeftEdge | Qt::TopEdge);
+    followGrowth(reportButton_, grow | Qt::LeftEdge | Qt::TopEdge);
     followGrowth(BitBtn1, grow | Qt::LeftEdge | Qt::TopEdge);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &Form7::PageControl1Change);
     connect(Button1, &QPushButton::clicked, this, &Form7::Button1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &Form7::BitBtn1Click);
+    connect(reportButton_, &QPushButton::clicked, this, &Form7::SaveReportClick);
+
 }
 
 namespace {
@@ -142,6 +178,7 @@ constexpr ResultsTableGeometry thirteenColumns{38, 7, 522, 538, 0};
 
 void Form7::syncTable(const SectionRunReport& report)
 {
+    run_ = report;
     StringGrid1->syncFromTable();
     const ResultsTableGeometry& geometry = table_.columnCount() == 13 ? thirteenColumns : nineColumns;
     if (report.tablePrepared) {
@@ -169,20 +206,45 @@ void Form7::showResults()
 void Form7::PageControl1Change(int)
 {
     guarded([&] {
-        curve_.clear();
-        const char separator = localeDecimalSeparator();
         try {
-            for (int row = 1; row <= table_.rowCount() - 2; ++row) {
-                const long double x = readNumber(table_, 0, row, separator);
-                const long double y = readNumber(table_, 1, row, separator);
-                curve_.add(x, y, colourRed);
-            }
+            fillWorkingDiagram(table_, localeDecimalSeparator(), curve_);
         } catch (...) {
             showCurve();  // the points added so far stay
             throw;
         }
         showCurve();
     });
+    if (PageControl1->currentIndex() == 2)
+        guarded([&] { showProfile(); });
+}
+
+int Form7::profileRow() const
+{
+    const int selected = StringGrid1->currentIndex().isValid() ? StringGrid1->currentIndex().row() : -1;
+    if (selected >= 1 && selected < table_.rowCount() && runRow(run_, selected))
+        return selected;
+    return lastComputedRow(run_);
+}
+
+void Form7::showProfile()
+{
+    const int row = profileRow();
+    const std::optional<DepthProfile> profile = row > 0 ? rowProfile(run_, row) : std::nullopt;
+    if (!profile) {
+        profileLabel_->setText(QString::fromUtf8("Žádný spočtený řádek: nejprve proveďte výpočet."));
+        strainChart_->removeAllSeries();
+        stressChart_->removeAllSeries();
+        return;
+    }
+    const char separator = localeDecimalSeparator();
+    profileLabel_->setText(QString::fromUtf8("Řádek ") + QString::number(row) + QString::fromUtf8(" tabulky: křivost ") +
+                           toQt(formatNumber(runRow(run_, row)->kappa, separator)) +
+                           QString::fromUtf8(" m-1, neutrální osa ") +
+                           toQt(formatNumber(Fixed::store(profile->neutralAxis).value(), separator)) +
+                           QString::fromUtf8(" m od horního okraje; tah kladný. ") + barsText(*profile, separator) +
+                           QString::fromUtf8(profile->bars.empty() ? "" : " ") +
+                           QString::fromUtf8("Jiný řádek zvolte v tabulce."));
+    drawProfile(strainChart_, stressChart_, *profile);
 }
 
 void Form7::showCurve()
@@ -202,6 +264,14 @@ void Form7::BitBtn1Click()
         windows().form1->show();
         windows().form6->hide();
     });
+}
+
+void Form7::SaveReportClick()
+{
+    const QString name = askSaveFileName(this, QString::fromUtf8("Uložit zprávu PDF"),
+                                         QString::fromUtf8("Dokument PDF (*.pdf)"));
+    if (!name.isEmpty())
+        guarded([&] { writeSectionReport(name, run_.texts, table_, run_, localeDecimalSeparator()); });
 }
 
 void Form7::FormClose()

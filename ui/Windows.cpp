@@ -7,6 +7,8 @@
 #include "ui/Form5.h"
 #include "ui/Form6.h"
 #include "ui/Form7.h"
+#include "ui/InteractionWindow.h"
+#include "ui/SeriesWindow.h"
 #include "flows/InverseState.h"
 #include "ui/widgets/Handlers.h"
 
@@ -27,6 +29,8 @@ void createWindows()
     instances.form5 = new Form5;
     instances.form6 = new Form6;
     instances.form7 = new Form7;
+    instances.interaction = new InteractionWindow;
+    instances.series = new SeriesWindow;
     Window::setNothingVisibleHandler([] { instances.form1->show(); });
 }
 
@@ -34,6 +38,8 @@ void showMainWindowAtStart() { instances.form1->show(); }
 
 void destroyWindows()
 {
+    delete instances.interaction;
+    delete instances.series;
     delete instances.form7;
     delete instances.form6;
     delete instances.form5;

@@ -1,7 +1,8 @@
 #pragma once
 // The seven windows of the program: created once at start, in the order Form1 …
-// Form7, and kept until the program ends. Every window reaches the others here, and
-// the inverse analysis's windows reach its tables.
+// Form7 (then the interaction diagram's and a test series' results), and kept until the
+// program ends. Every window reaches the others here, and the inverse analysis's
+// windows reach its tables.
 
 namespace prurez {
 
@@ -14,6 +15,8 @@ class Form4;
 class Form5;
 class Form6;
 class Form7;
+class InteractionWindow;
+class SeriesWindow;
 
 struct Windows {
     Form1* form1 = nullptr;
@@ -23,6 +26,9 @@ struct Windows {
     Form5* form5 = nullptr;
     Form6* form6 = nullptr;
     Form7* form7 = nullptr;
+    // Beyond the seven: the N–M interaction diagram of the section input.
+    InteractionWindow* interaction = nullptr;
+    SeriesWindow* series = nullptr;  // the results of a test series
 };
 
 class InverseAnalysis;

@@ -35,6 +35,7 @@ enum class Reason {
     strengthNotPositive,
     bottomBarAreaNegative,
     topBarAreaNegative,
+    interactionPointsOutOfRange,  // a number of forces of the interaction diagram below 2 or above 1001
 
     // the inverse analysis refuses its input or cannot go on
     tooManyTestPoints,      // typed: more than 100

@@ -87,6 +87,10 @@ struct SectionRow {
     long double topBarForce = 0;
     long double bottomBarForce = 0;
     bool cracked = false;
+    // The moment of all the section's forces about mid-height [MNm], the moment an axial
+    // force acting at mid-height meets (the interaction diagram's); the same as `moment`
+    // when the forces sum to zero.
+    long double midHeightMoment = 0;
 
     // The compressive and the tensile force of the whole section [MN].
     long double compressiveForce() const { return compression + topBarForce; }
@@ -116,6 +120,59 @@ struct MomentCurvatureDiagram {
     RunOutcome outcome;
 };
 
+// ---- the N–M interaction diagram
+
+// What limits a force's peak moment, or an end of the diagram.
+enum class InteractionEnd {
+    crushed,        // the top edge passed εcu
+    torn,           // the concrete's bottom edge passed εtu
+    steelTorn,      // the bottom bars passed εsu
+    noEquilibrium,  // no curvature balances the force before a limit (no moment then)
+    capacity,       // an end: the largest compression or tension of the section
+};
+
+struct InteractionPoint {
+    long double N = 0;       // axial force [MN], tension positive
+    bool hasMoment = false;  // false: no curvature balances the force
+    long double moment = 0;  // the peak moment about mid-height [MNm]; negative bending: below 0
+    long double kappa = 0;   // the curvature at the peak [1/m]; negative bending: below 0
+    InteractionEnd end = InteractionEnd::capacity;
+};
+
+struct InteractionDiagram {
+    // The forces ascending from the compressive capacity to the tensile one, positive
+    // bending (the top edge in compression); then negative bending, empty when the
+    // section bends alike both ways (no bars, or equal layers at equal distances).
+    std::vector<InteractionPoint> positive;
+    std::vector<InteractionPoint> negative;
+    bool symmetric = true;
+    long double compressiveCapacity = 0;  // [MN], below 0
+    long double tensileCapacity = 0;      // [MN]
+    Completion completion = Completion::finished;  // cancelled: the points are not all there
+};
+
+// The default number of forces of a diagram, its ends included, and the range allowed.
+inline constexpr int defaultInteractionPoints = 41;
+inline constexpr int minimumInteractionPoints = 2;
+inline constexpr int maximumInteractionPoints = 1001;
+
+// ---- strains and stresses across the depth
+
+struct BarInProfile {
+    long double depth = 0;   // from the top edge [m]
+    long double strain = 0;  // tension positive
+    long double stress = 0;  // [MPa], tension positive
+    long double force = 0;   // [MN], tension positive
+};
+
+struct DepthProfile {
+    std::vector<long double> depth;   // from the top edge [m], ascending from 0 to h
+    std::vector<long double> strain;  // tension positive
+    std::vector<long double> stress;  // the concrete's [MPa], tension positive
+    std::vector<BarInProfile> bars;   // reinforced concrete: the top layer, then the bottom one
+    long double neutralAxis = 0;      // the depth x of the compression zone [m]
+};
+
 // One section, ready to run. Its constructor refuses what no section can be (Failure
 // with dimensionsNotPositive; for plain and reinforced concrete also modulusNotPositive
 // and strengthNotPositive; for reinforced concrete bottomBarAreaNegative and
@@ -139,6 +196,27 @@ public:
     RunOutcome run(long double curvatureStep, const RunOptions& options, const RowSink& onRow) const;
     // The same, every row kept.
     MomentCurvatureDiagram run(long double curvatureStep, const RunOptions& options = RunOptions()) const;
+
+    // The N–M interaction diagram (the input's N is not read): for `points` axial forces
+    // (minimumInteractionPoints … maximumInteractionPoints, else interactionPointsOutOfRange)
+    // evenly from the largest compression of the section under a uniform strain to the
+    // largest tension (each layer of bars counted at most at As·fy; the ends carry the
+    // moment of that uniform state about mid-height), the peak moment about mid-height
+    // of the moment–curvature run under that force, in exact equilibrium, with its
+    // neutral axis followed beyond the faces where the force needs it (the concrete
+    // then integrated over the depth from its laws), found to far within 0,1 %. The
+    // options' threads compute the forces (the same diagram for any count); the
+    // progress callback is told the forces done; a stop ends it as cancelled.
+    InteractionDiagram interactionDiagram(int points = defaultInteractionPoints,
+                                          const RunOptions& options = RunOptions()) const;
+
+    // Strains and stresses across the depth at `row`, a row of this section's run, at
+    // `points` (2 or more) depths evenly from the top edge to the bottom one; with
+    // `breaks`, also at the neutral axis and where the strain passes a break of the laws.
+    // The concrete's stress is its laws' σ(ε), so that it integrates back to the row's
+    // FT and FP and, with the bars, to its moment (a curved block's arm in the row is the
+    // analyses' three-piece approximation, up to about 1 % off the exact centroid).
+    DepthProfile depthProfile(const SectionRow& row, int points = 101, bool breaks = false) const;
 
     struct Held;
 

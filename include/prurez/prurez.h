@@ -8,6 +8,8 @@
 //   prurez/InverseAnalysis.h  the inverse analysis of fibre concrete from a bending test
 //                             as one session (InverseAnalysis), and the moment of a
 //                             fibre-concrete beam at one curvature
+//   prurez/Series.h           a series of bending tests: each specimen fitted, one joint
+//                             fit for all, the statistics and characteristic values
 //   prurez/Failure.h          prurez::Failure: a typed reason and the program's message
 //   prurez/Progress.h         RunOptions: one progress callback that can stop the work,
 //                             threads, the plain scans
@@ -19,6 +21,7 @@
 #include "prurez/InverseAnalysis.h"
 #include "prurez/Progress.h"
 #include "prurez/Section.h"
+#include "prurez/Series.h"
 
 namespace prurez {
 

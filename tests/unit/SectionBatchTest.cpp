@@ -169,3 +169,40 @@ TEST(SectionBatch, ExactEquilibriumByOptionOrKey)
                        fileText(example("inverse.input")) + "exact_equilibrium = 1\n", folder).out,
               exactMoments.out);
 }
+
+// prurez-batch interaction: one header line, the forces ascending from the compressive
+// capacity to the tensile one, the negative branch after its line when the bars differ.
+TEST(SectionBatch, InteractionPrintsBothBranchesOfAnUnsymmetricSection)
+{
+    const BatchRun run = runBatch("interaction " + example("reinforced-beam.txt") + " --decimal , --points 7");
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "N [kN]\tM [kNm]\tkappa [1/m]\tend");
+    for (int branch = 0; branch < 2; ++branch) {
+        if (branch == 1) {
+            std::getline(lines, line);
+            EXPECT_EQ(line, "# negative bending");
+        }
+        long double previous = -1e30L;
+        for (int k = 0; k < 7 && std::getline(lines, line); ++k) {
+            const long double N = prurez::parseNumber(line.substr(0, line.find('\t')), ',');
+            EXPECT_GT(N, previous) << line;
+            previous = N;
+            const std::string end = line.substr(line.rfind('\t') + 1);
+            EXPECT_EQ(end == "capacity", k == 0 || k == 6) << line;
+            EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 3) << line;
+        }
+        EXPECT_NEAR(previous, 700.0L, 1e-3L);  // the bars' yield force: 1400 mm2 × 500 MPa
+    }
+    EXPECT_FALSE(std::getline(lines, line)) << line;
+
+    // A plain section bends alike both ways; --points is checked.
+    const BatchRun plain = runBatch("interaction " + example("plain-bilinear.txt") + " --decimal , --points 3");
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(std::count(plain.out.begin(), plain.out.end(), '\n'), 4);
+    EXPECT_EQ(plain.out.find("#"), std::string::npos);
+    EXPECT_EQ(runBatch("interaction " + example("plain-bilinear.txt") + " --points 1").status, 2);
+    EXPECT_EQ(runBatch("interaction " + example("plain-bilinear.txt") + " --exact-equilibrium").status, 2);
+}

@@ -98,6 +98,11 @@ void setAxisRange(QValueAxis* axis, Extent extent, AxisRange range)
 
 QList<QLineSeries*> showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves, AxisRange range)
 {
+    return showCurves(chart, std::vector<const LineSeries*>(curves), range);
+}
+
+QList<QLineSeries*> showCurves(QChart* chart, const std::vector<const LineSeries*>& curves, AxisRange range)
+{
     chart->zoomReset();  // new curves are shown whole
     chart->removeAllSeries();
     auto* xAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
@@ -179,6 +184,13 @@ void ChartView::setLegend(const QList<LegendLine>& lines)
     placeLegend();
 }
 
+void ChartView::setLegendInRows(bool inRows)
+{
+    legendInRows_ = inRows;
+    if (!legend_.isEmpty())
+        placeLegend();
+}
+
 void ChartView::setLegendLineShown(int index, bool shown)
 {
     if (index < 0 || index >= legend_.size())
@@ -203,16 +215,30 @@ void ChartView::placeLegend()
         if (item->isVisible())
             shown << item;
     const qreal lineHeight = QFontMetricsF(shown.isEmpty() ? font() : shown.front()->font()).lineSpacing() + 2.0;
-    const int room = shown.isEmpty() ? 0 : static_cast<int>(std::ceil(legendGap + shown.size() * lineHeight));
+    // Where each line goes, counted in rows from the legend's top.
+    const qreal width = chart()->size().width() - 2.0 * legendLeft;
+    const qreal gap = 3.0 * lineHeight;
+    QList<QPointF> places;
+    qreal x = 0.0;
+    int row = 0;
+    for (QGraphicsSimpleTextItem* item : shown) {
+        const qreal itemWidth = item->boundingRect().width();
+        if (!places.isEmpty() && (!legendInRows_ || x + itemWidth > width)) {
+            ++row;
+            x = 0.0;
+        }
+        places << QPointF(x, row);
+        x += itemWidth + gap;
+    }
+    const int rows = shown.isEmpty() ? 0 : row + 1;
+    const int room = shown.isEmpty() ? 0 : static_cast<int>(std::ceil(legendGap + rows * lineHeight));
     QMargins margins = marginsWithoutLegend_;
     margins.setBottom(margins.bottom() + room);
     if (chart()->margins() != margins)
         chart()->setMargins(margins);
-    qreal y = chart()->size().height() - marginsWithoutLegend_.bottom() - room + legendGap;
-    for (QGraphicsSimpleTextItem* item : shown) {
-        item->setPos(legendLeft, y);
-        y += lineHeight;
-    }
+    const qreal top = chart()->size().height() - marginsWithoutLegend_.bottom() - room + legendGap;
+    for (int i = 0; i < shown.size(); ++i)
+        shown[i]->setPos(legendLeft + places[i].x(), top + places[i].y() * lineHeight);
 }
 
 QImage ChartView::picture(int scale) const

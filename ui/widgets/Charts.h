@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <vector>
 
 class QAction;
 class QChart;
@@ -39,6 +40,8 @@ enum class AxisRange {
 // each curve in the colour of its points; returns the series, one a curve.
 QList<QLineSeries*> showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves,
                                AxisRange range = AxisRange::WithOrigin);
+QList<QLineSeries*> showCurves(QChart* chart, const std::vector<const LineSeries*>& curves,
+                               AxisRange range = AxisRange::WithOrigin);
 
 // A line of a chart's legend: its text, drawn bold in the colour of its curve.
 struct LegendLine {
@@ -59,6 +62,9 @@ public:
     void setLegend(const QList<LegendLine>& lines);
     // Shows or hides a line of the legend; a hidden line leaves no room.
     void setLegendLineShown(int index, bool shown);
+    // The lines side by side as far as the chart is wide, then on the next row (many
+    // short lines); one under another unless set.
+    void setLegendInRows(bool inRows);
     // The texts of the legend's lines shown, from the top.
     QStringList shownLegend() const;
 
@@ -83,6 +89,7 @@ private:
     void placeLegend();
 
     QList<QGraphicsSimpleTextItem*> legend_;
+    bool legendInRows_ = false;
     QMargins marginsWithoutLegend_;
     QAction* saveAction_;
     QAction* copyAction_;

@@ -1,0 +1,77 @@
+#include "flows/InputRuns.h"
+
+#include "common/FloatingPoint.h"
+#include "flows/CurveFile.h"
+
+#include <clocale>
+#include <string>
+
+#include <sys/stat.h>
+
+namespace prurez {
+
+char systemDecimalSeparator()
+{
+    // The C library's locale is the process's: taken from the environment and put back.
+    const char* current = std::setlocale(LC_ALL, nullptr);
+    const std::string previous = current != nullptr ? current : "C";
+    std::setlocale(LC_ALL, "");
+    const char* point = std::localeconv()->decimal_point;
+    const char separator = (point != nullptr && point[0] != '\0') ? point[0] : '.';
+    std::setlocale(LC_ALL, previous.c_str());
+    return separator;
+}
+
+char inputDecimalSeparator(const InputFile& input, char given)
+{
+    if (given != 0)
+        return given;
+    return input.decimalSeparator() != 0 ? input.decimalSeparator() : systemDecimalSeparator();
+}
+
+void runSectionInput(const InputFile& input, const std::string& inputName, char decimalSeparator,
+                     const RunOptions& options, SectionInputRun& run)
+{
+    const CallerFloatingPoint caller;  // the texts are read in the default environment too
+    SectionTexts& texts = run.texts;
+    readSectionInput(input, texts);
+    if (texts.material < 0)
+        throw InputFileError("key 'material' missing: without a material nothing is computed",
+                             {InputFileError::Kind::noMaterial, 0, "material", {}});
+    texts.outputFile = pathBesideInput(inputName, texts.outputFile);
+    // The curve file must not replace the input it comes from.
+    struct stat inputFile {};
+    struct stat outputFile {};
+    if (input.has("file") && inputName != "-" && ::stat(inputName.c_str(), &inputFile) == 0 &&
+        ::stat(texts.outputFile.c_str(), &outputFile) == 0 && inputFile.st_dev == outputFile.st_dev &&
+        inputFile.st_ino == outputFile.st_ino)
+        throw InputFileError("key 'file' names the INPUT itself, which would be overwritten",
+                             {InputFileError::Kind::fileIsInput, input.line("file"), "file", {}});
+
+    SectionRunControl control;
+    control.run = options;
+    runSectionAnalysis(texts, decimalSeparator, run.table, run.report, control);
+    if (run.report.stopMessage.empty() && input.has("file")) {
+        CurveFile file;
+        file.write(texts.outputFile, run.table);
+        file.close();
+    }
+}
+
+InverseInput inverseInputOf(const InputFile& input, const std::string& inputName)
+{
+    InverseInput in = readInverseInput(input);
+    in.testFile = pathBesideInput(inputName, in.testFile);
+    return in;
+}
+
+SeriesInput seriesInputOf(const InputFile& input, const std::string& inputName)
+{
+    SeriesInput series = readSeriesInput(input);
+    for (SpecimenFile& file : series.specimens)
+        file.path = pathBesideInput(inputName, file.path);
+    series.common.testFile = pathBesideInput(inputName, series.common.testFile);
+    return series;
+}
+
+}  // namespace prurez
