@@ -86,7 +86,7 @@ RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const 
                          control);
 }
 
-RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const GridTable& combinations, int bestRow,
+RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const TextTable& combinations, int bestRow,
                          const CombinationTexts& ranges, char decimalSeparator, const RefinementRunControl& control)
 {
     clearFloatingPointFaults();
@@ -108,7 +108,7 @@ RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const GridTable& 
     problem.fcp = parseNumber(gridTexts[1], decimalSeparator);
     RefinedFit fit;
     for (size_t test = 0; test < tests.size(); ++test) {
-        const GridTable& diagram = *tests[test].diagram;
+        const TextTable& diagram = *tests[test].diagram;
         for (int k = 1; k <= grid.pointCounts[test]; ++k) {
             fit.curvatures.push_back(diagram.cell(2, k));
             problem.curvatures.push_back(Single(readNumber(diagram, 2, k, decimalSeparator)));

@@ -33,7 +33,7 @@ RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const 
 // and its moment–curvature table.
 struct FittedTest {
     const BeamTexts* beam = nullptr;
-    const GridTable* diagram = nullptr;
+    const TextTable* diagram = nullptr;
 };
 
 // The same for several tests of one beam at once (a test series): one set of values
@@ -42,7 +42,7 @@ struct FittedTest {
 // the tests' order; the curvatures and moments are those of each test in turn. The
 // height and the width are read from the first test's texts. With one test this is the
 // single refinement above.
-RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const GridTable& combinations, int bestRow,
+RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const TextTable& combinations, int bestRow,
                          const CombinationTexts& ranges, char decimalSeparator,
                          const RefinementRunControl& control = RefinementRunControl());
 

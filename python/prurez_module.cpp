@@ -506,7 +506,7 @@ public:
             return {};
         return session_->refinedFit()->warnings;
     }
-    // Read from the moment table when asked for.
+    // Read from the moment table when asked for (its rows computed again as they are read).
     py::array_t<double> moments() const
     {
         const prurez::TableTexts& table = session_->moments();
@@ -561,10 +561,11 @@ InverseResult inverseAnalysis(const py::object& sourceObject, const py::object& 
     prurez::Completion completion = prurez::Completion::finished;
     {
         py::gil_scoped_release released;
+        // No moment is kept: .moments computes them when it is read.
         completion = session->run(input,
                                   refine ? prurez::InverseAnalysis::Step::refinement
                                          : prurez::InverseAnalysis::Step::bestFit,
-                                  options);
+                                  options, prurez::InverseAnalysis::Tables::notKept);
     }
     watch.raiseStop();
     if (completion == prurez::Completion::cancelled)
