@@ -1,5 +1,6 @@
 #include "ui/widgets/DiagramCharts.h"
 
+#include "common/FixedPoint.h"
 #include "common/NumberText.h"
 #include "ui/widgets/Charts.h"
 #include "ui/widgets/Handlers.h"
@@ -176,6 +177,14 @@ QString barsText(const DepthProfile& profile, char decimalSeparator)
                 QString::fromUtf8(" kN");
     }
     return text.isEmpty() ? text : text + ".";
+}
+
+QString profileCaption(const QString& kappa, const DepthProfile& profile, char decimalSeparator)
+{
+    const QString bars = barsText(profile, decimalSeparator);
+    return QString::fromUtf8("křivost ") + kappa + QString::fromUtf8(" m-1, neutrální osa ") +
+           toQt(formatNumber(Fixed::store(profile.neutralAxis).value(), decimalSeparator)) +
+           QString::fromUtf8(" m od horního okraje; tah kladný.") + (bars.isEmpty() ? bars : " " + bars);
 }
 
 }  // namespace prurez
