@@ -267,7 +267,7 @@ void Form7::SaveReportClick()
     const QString name = askSaveFileName(this, QString::fromUtf8("Uložit zprávu PDF"),
                                          QString::fromUtf8("Dokument PDF (*.pdf)"));
     if (!name.isEmpty())
-        guarded([&] { writeSectionReport(name, run_.texts, table_, run_, localeDecimalSeparator()); });
+        guarded([&] { writeSectionReport(name, table_, run_, localeDecimalSeparator()); });
 }
 
 void Form7::FormClose()

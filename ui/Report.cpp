@@ -393,9 +393,10 @@ std::vector<int> reportRows(const GridTable& table, int peakColumn, char decimal
     return rows;
 }
 
-void writeSectionReport(const QString& fileName, const SectionTexts& texts, const GridTable& table,
-                        const SectionRunReport& run, char decimalSeparator)
+void writeSectionReport(const QString& fileName, const GridTable& table, const SectionRunReport& run,
+                        char decimalSeparator)
 {
+    const SectionTexts& texts = run.texts;
     savePdf(fileName, QString::fromUtf8("Pracovní diagram průřezu"), decimalSeparator, [&](Pages& pages) {
         titleBlock(pages, QString::fromUtf8("Pracovní diagram průřezu"));
         pages.text(QString::fromUtf8("Zadání"), 11, true);

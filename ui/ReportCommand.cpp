@@ -67,7 +67,7 @@ int run(int argc, char** argv)
             GridTable table = initialResultsTable();
             SectionRunReport report;
             runSectionAnalysis(texts, separator, table, report);
-            writeSectionReport(output, texts, table, report, separator);
+            writeSectionReport(output, table, report, separator);
         } else {
             InverseAnalysis session(separator);
             session.run(in, InverseAnalysis::Step::bestFit);

@@ -91,7 +91,7 @@ TEST(Report, TheSectionReportHoldsTheInputsTheEndTheChartsAndTheTable)
             peak = row;
     EXPECT_NE(std::find(rows.begin(), rows.end(), peak), rows.end());
     const QString longName = directory.filePath("dlouha.pdf");
-    ASSERT_TRUE(prurez::guarded([&] { prurez::writeSectionReport(longName, texts, table, run2, ','); }));
+    ASSERT_TRUE(prurez::guarded([&] { prurez::writeSectionReport(longName, table, run2, ','); }));
     EXPECT_TRUE(pdfText(longName).contains(QString::fromUtf8("uveden je každý ") + QString::number(step) + "."));
 }
 
