@@ -20,7 +20,7 @@ const char* const helpText =
     "  prurez-batch section INPUT [--decimal SEP] [--exhaustive-scan] [--exact-equilibrium]\n"
     "  prurez-batch inverse INPUT [--decimal SEP] [--blocks LIST] [--threads N] [--exhaustive-scan]\n"
     "                       [--refine] [--exact-equilibrium]\n"
-    "  prurez-batch interaction INPUT [--decimal SEP] [--points K]\n"
+    "  prurez-batch interaction INPUT [--decimal SEP] [--points K] [--threads N]\n"
     "  prurez-batch series INPUT [--decimal SEP] [--threads N] [--exact-equilibrium]\n"
     "  prurez-batch --help\n"
     "  prurez-batch --version\n"
