@@ -524,7 +524,7 @@ public:
             return {};
         return session_->refinedFit()->warnings;
     }
-    // Read from the moment table when asked for.
+    // Read from the moment table when asked for (its rows computed again as they are read).
     py::array_t<double> moments() const
     {
         const prurez::TableTexts& table = session_->moments();
@@ -557,7 +557,10 @@ InverseResult inverseAnalysis(const py::object& sourceObject, const py::object& 
     });
     auto session = std::make_shared<prurez::InverseAnalysis>(source.separator);
     const auto step = refine ? prurez::InverseAnalysis::Step::refinement : prurez::InverseAnalysis::Step::bestFit;
-    runWatched(told, options, [&](const prurez::RunOptions& watched) { return session->run(input, step, watched); });
+    // No moment is kept: .moments computes them when it is read.
+    runWatched(told, options, [&](const prurez::RunOptions& watched) {
+        return session->run(input, step, watched, prurez::InverseAnalysis::Tables::notKept);
+    });
     return InverseResult(session);
 }
 
