@@ -8,7 +8,6 @@
 #include <sstream>
 #include <string>
 
-#include <sys/stat.h>
 
 namespace prurez {
 
@@ -73,11 +72,7 @@ void runSectionInput(const InputFile& input, const std::string& inputName, char 
     texts = sectionTextsOf(input);
     texts.outputFile = pathBesideInput(inputName, texts.outputFile);
     // The curve file must not replace the input it comes from.
-    struct stat inputFile {};
-    struct stat outputFile {};
-    if (input.has("file") && inputName != "-" && ::stat(inputName.c_str(), &inputFile) == 0 &&
-        ::stat(texts.outputFile.c_str(), &outputFile) == 0 && inputFile.st_dev == outputFile.st_dev &&
-        inputFile.st_ino == outputFile.st_ino)
+    if (input.has("file") && inputName != "-" && isSameFile(inputName, texts.outputFile))
         throw InputFileError("key 'file' names the INPUT itself, which would be overwritten",
                              {InputFileError::Kind::fileIsInput, input.line("file"), "file", {}});
 

@@ -1,6 +1,7 @@
 #include "ui/ReportCommand.h"
 
 #include "common/Failure.h"
+#include "common/Files.h"
 #include "flows/InputRuns.h"
 #include "flows/SectionFlow.h"
 #include "ui/Report.h"
@@ -47,6 +48,8 @@ int run(int argc, char** argv)
 
     // The INPUT and its separator as prurez-batch takes them.
     const InputFile input = readInput(inputName);
+    if (inputName != "-" && isSameFile(inputName, outputName))
+        throw UsageError("OUTPUT.pdf is the INPUT itself, which would be overwritten");
     separator = inputDecimalSeparator(input, separator);
     const QString output = QString::fromStdString(outputName);
 
@@ -61,6 +64,8 @@ int run(int argc, char** argv)
         texts = sectionTextsOf(input);
     else
         in = inverseInputOf(input, inputName);
+    if (kind == InputKind::inverse && isSameFile(in.testFile, outputName))
+        throw UsageError("OUTPUT.pdf is the INPUT's test data file, which would be overwritten");
     std::string message;
     const bool written = runHandler([&](const std::string& failure) { message = failure; }, [&] {
         if (kind == InputKind::section) {
