@@ -3,6 +3,7 @@
 #include "batch/Commands.h"
 
 #include "common/Failure.h"
+#include "flows/InputRuns.h"
 #include "flows/InteractionFlow.h"
 #include "flows/SectionFlow.h"
 
@@ -12,10 +13,7 @@ namespace prurez::batch {
 
 int runInteractionCommand(const InputFile& input, const BatchOptions& options, std::ostream& out, std::ostream& err)
 {
-    SectionTexts texts;
-    readSectionInput(input, texts);
-    if (texts.material < 0)
-        throw UsageError("key 'material' missing: without a material nothing is computed");
+    const SectionTexts texts = sectionTextsOf(input);
     std::ostringstream table;
     std::string message;
     const bool done = runHandler([&](const std::string& text) { message = text; }, [&] {

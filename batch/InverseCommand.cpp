@@ -55,7 +55,12 @@ int runInverseCommand(const InputFile& input, const BatchOptions& options, std::
     run.exactEquilibrium = options.exactEquilibrium;
     std::string message;
     if (!runHandler([&](const std::string& text) { message = text; },
-                    [&] { session.run(in, lastSteps[static_cast<size_t>(lastBlock)], run); })) {
+                    [&] {
+                        // Only the best (and its refinement) wanted: no table of moments is kept.
+                        const bool tablesWanted = wanted[momentsBlock] || wanted[deviationsBlock];
+                        session.run(in, lastSteps[static_cast<size_t>(lastBlock)], run,
+                                    tablesWanted ? InverseAnalysis::Tables::kept : InverseAnalysis::Tables::notKept);
+                    })) {
         err << message << '\n';
         return 1;
     }

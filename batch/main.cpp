@@ -2,13 +2,10 @@
 
 #include "batch/Commands.h"
 #include "common/Failure.h"
-#include "common/Files.h"
 #include "flows/InputRuns.h"
 #include "prurez/prurez.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 #include <sstream>
 
@@ -23,7 +20,7 @@ const char* const helpText =
     "  prurez-batch section INPUT [--decimal SEP] [--exhaustive-scan] [--exact-equilibrium]\n"
     "  prurez-batch inverse INPUT [--decimal SEP] [--blocks LIST] [--threads N] [--exhaustive-scan]\n"
     "                       [--refine] [--exact-equilibrium]\n"
-    "  prurez-batch interaction INPUT [--decimal SEP] [--points K]\n"
+    "  prurez-batch interaction INPUT [--decimal SEP] [--points K] [--threads N]\n"
     "  prurez-batch series INPUT [--decimal SEP] [--threads N] [--exact-equilibrium]\n"
     "  prurez-batch --help\n"
     "  prurez-batch --version\n"
@@ -170,22 +167,7 @@ int run(int argc, char** argv)
 
     // The INPUT is read as every file of the program is: a regular file (or standard
     // input) of at most maximumReadFileSize bytes.
-    std::istringstream text;
-    try {
-        text.str(inputName == "-" ? prurez::readDescriptor(0, "-") : prurez::readFile(inputName));
-    } catch (const prurez::FileProblem& problem) {
-        const std::string what = inputName == "-" ? "from standard input" : "'" + inputName + "'";
-        switch (problem.kind()) {
-        case prurez::FileProblem::Kind::notRegular:
-            throw UsageError("cannot read INPUT " + what + ": not a regular file (use '-' for a pipe)");
-        case prurez::FileProblem::Kind::tooLarge:
-            throw UsageError("cannot read INPUT " + what + ": larger than " +
-                             std::to_string(prurez::maximumReadFileSize) + " bytes");
-        default:
-            throw UsageError("cannot read INPUT " + what + ": " + std::strerror(problem.errorNumber()));
-        }
-    }
-    const InputFile input = InputFile::parse(text);
+    const InputFile input = prurez::readInput(inputName);
     // Numbers as the option says, otherwise as the INPUT's comment names them (a saved
     // input), otherwise as the system writes them.
     options.decimalSeparator = prurez::inputDecimalSeparator(input, options.decimalSeparator);

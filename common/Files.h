@@ -74,4 +74,8 @@ std::string readingCancelledMessage(const std::string& name);
 // `name` names it in messages.
 std::string readDescriptor(int descriptor, const std::string& name, const std::atomic<bool>* cancel = nullptr);
 
+// Whether the names lead to one existing file (links followed): a file written to the
+// one would replace the other.
+bool isSameFile(const std::string& one, const std::string& other);
+
 }  // namespace prurez

@@ -495,6 +495,32 @@ void appendNumber(std::string& text, long double value, char decimalSeparator)
     text.append(number, formatNumberInto(value, decimalSeparator, number));
 }
 
+long double readBackNumber(long double value)
+{
+    if (value == 0.0L)
+        return 0.0L;  // "0"
+    std::uint64_t digits;
+    int exponent;
+    if (numbertext::fastFifteenDigits(value, digits, exponent)) {
+        // The text holds these digits without their trailing zeros, scaled by the power
+        // of ten of the last one kept; every form of that rational read exactly gives the
+        // same nearest value.
+        DecimalText number;
+        number.negative = value < 0;
+        number.exponent = exponent - 14;
+        while (digits % 10 == 0) {
+            digits /= 10;
+            ++number.exponent;
+        }
+        number.mantissa = digits;
+        long double result;
+        if (exactDecimalValue(number, result))
+            return result;
+    }
+    char text[32];
+    return parseNumber(std::string_view(text, formatNumberInto(value, '.', text)), '.');
+}
+
 std::string formatInteger(long long value) { return std::to_string(value); }
 
 bool isNumberText(const std::string& text, char decimalSeparator)

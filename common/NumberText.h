@@ -14,6 +14,12 @@ std::string formatNumber(long double value, char decimalSeparator);
 // The same text appended to `text` (no text of its own is made).
 void appendNumber(std::string& text, long double value, char decimalSeparator);
 
+// The value parseNumber reads from the text formatNumber writes for `value` (with
+// either separator): its 15 significant digits as the nearest long double, formed
+// without the text wherever one exact operation gives it (everyday values), through
+// the text otherwise. Fails as parseNumber fails for "NAN" and "INF".
+long double readBackNumber(long double value);
+
 // A plain decimal integer ("243", "-7").
 std::string formatInteger(long long value);
 

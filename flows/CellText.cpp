@@ -40,27 +40,27 @@ std::int32_t readInteger(const std::string& text)
     }
 }
 
-void writeNumber(GridTable& table, int column, int row, long double value, char decimalSeparator)
+void writeNumber(TextTable& table, int column, int row, long double value, char decimalSeparator)
 {
     checkFloatingPointFaults();
     table.setCell(column, row, formatNumber(value, decimalSeparator));
 }
 
-void writeFixed(GridTable& table, int column, int row, Fixed value, char decimalSeparator)
+void writeFixed(TextTable& table, int column, int row, Fixed value, char decimalSeparator)
 {
     writeNumber(table, column, row, value.value(), decimalSeparator);
 }
 
-long double readNumber(const GridTable& table, int column, int row, char decimalSeparator)
+long double readNumber(const TextTable& table, int column, int row, char decimalSeparator)
 {
     try {
-        return parseNumber(table.cellView(column, row), decimalSeparator);
+        return table.number(column, row, decimalSeparator);
     } catch (const Failure& failure) {
         throw TextFailure(failure, &table, column, row);
     }
 }
 
-KeptNumber keepNumber(const GridTable& table, int column, int row, char decimalSeparator)
+KeptNumber keepNumber(const TextTable& table, int column, int row, char decimalSeparator)
 {
     KeptNumber read;
     const FaultFlags before;
@@ -75,7 +75,7 @@ KeptNumber keepNumber(const GridTable& table, int column, int row, char decimalS
     return read;
 }
 
-long double keptValue(const KeptNumber& read, const GridTable& table, int column, int row, char decimalSeparator)
+long double keptValue(const KeptNumber& read, const TextTable& table, int column, int row, char decimalSeparator)
 {
     if (!read.kept)
         return readNumber(table, column, row, decimalSeparator);

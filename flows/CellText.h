@@ -25,14 +25,14 @@ long double readPercent(const std::string& text, char decimalSeparator);
 std::int32_t readInteger(const std::string& text);
 
 // Checks the floating-point flags, then writes the value in the general form.
-void writeNumber(GridTable& table, int column, int row, long double value, char decimalSeparator);
+void writeNumber(TextTable& table, int column, int row, long double value, char decimalSeparator);
 
 // Writes a fixed-point value as its value (at most 4 decimals).
-void writeFixed(GridTable& table, int column, int row, Fixed value, char decimalSeparator);
+void writeFixed(TextTable& table, int column, int row, Fixed value, char decimalSeparator);
 
 // Parses a cell's text (failing with the floating point message, as a TextFailure
 // naming the table and the cell).
-long double readNumber(const GridTable& table, int column, int row, char decimalSeparator);
+long double readNumber(const TextTable& table, int column, int row, char decimalSeparator);
 
 // A cell read once for many uses: its value and the failure its reading gave. Kept only
 // when the reading raised no fault flag (the flags are put back as they were);
@@ -42,8 +42,8 @@ struct KeptNumber {
     long double value = 0;
     std::exception_ptr failure;
 };
-KeptNumber keepNumber(const GridTable& table, int column, int row, char decimalSeparator);
+KeptNumber keepNumber(const TextTable& table, int column, int row, char decimalSeparator);
 // The value readNumber would give at this use (or its failure).
-long double keptValue(const KeptNumber& read, const GridTable& table, int column, int row, char decimalSeparator);
+long double keptValue(const KeptNumber& read, const TextTable& table, int column, int row, char decimalSeparator);
 
 }  // namespace prurez

@@ -22,7 +22,7 @@ const std::array<const char*, 8> combinationHeaders{" kombinace", "   E [MPa]", 
 
 }  // namespace
 
-void generateCombinations(const CombinationTexts& texts, GridTable& values, GridTable& combinations,
+void generateCombinations(const CombinationTexts& texts, GridTable& values, CombinationTable& combinations,
                           char decimalSeparator)
 {
     clearFloatingPointFaults();
@@ -52,18 +52,8 @@ void generateCombinations(const CombinationTexts& texts, GridTable& values, Grid
     const std::string fcpText = formatNumber(fcp, decimalSeparator);
     const std::string ecpmText = formatNumber(ecpm, decimalSeparator);
     // The combination rows get their number, fcp and ecpm before the value table is
-    // formed; they are written together with the parameters in one pass, so a
-    // failure of the value table writes them on its way out.
-    auto prepareRows = [&] {
-        combinations.reserveRows(combinationCount + 1);
-        combinations.setRowCount(combinationCount + 1);
-    };
-    auto writeFixedColumns = [&](int row) {
-        combinations.setCell(0, row, formatInteger(row));
-        combinations.setCell(2, row, fcpText);
-        combinations.setCell(4, row, ecpmText);
-    };
-
+    // formed; they are written together with the parameters, so a failure of the value
+    // table writes them on its way out (the parameter columns keep what they held).
     try {
         values.setColumnCount(gridParameterCount);
         values.setRowCount(n + 2);
@@ -76,31 +66,19 @@ void generateCombinations(const CombinationTexts& texts, GridTable& values, Grid
                 writeNumber(values, static_cast<int>(parameter), k,
                             intermediateValue(minimum[parameter], maximum[parameter], nx, k), decimalSeparator);
     } catch (...) {
-        prepareRows();
-        for (int row = 1; row <= combinationCount; ++row)
-            writeFixedColumns(row);
+        combinations.setRowCount(combinationCount + 1);
+        combinations.writeFixedColumns(combinationCount, fcpText, ecpmText);
         throw;
     }
 
     // The texts of each combination's values are those of the value table.
-    prepareRows();
-    CombinationDigits digits(m);
-    for (int row = 1; row <= combinationCount; ++row, digits.next()) {
-        auto value = [&](size_t parameter) {
-            return values.cellView(static_cast<int>(parameter), digits.digits()[parameter]);
-        };
-        // Columns: number, E, fcp, fct, ecpm, ectm, a, b.
-        RowTexts cells;
-        cells.add(formatInteger(row));
-        cells.add(value(0));
-        cells.add(fcpText);
-        cells.add(value(1));
-        cells.add(ecpmText);
-        cells.add(value(2));
-        cells.add(value(3));
-        cells.add(value(4));
-        combinations.setRow(row, std::move(cells));
-    }
+    std::array<std::vector<std::string>, gridParameterCount> valueTexts;
+    for (int parameter = 0; parameter < gridParameterCount; ++parameter)
+        for (int k = 0; k < m; ++k)
+            valueTexts[static_cast<size_t>(parameter)].push_back(values.cell(parameter, k));
+    combinations.setRowCount(combinationCount + 1);
+    combinations.writeFixedColumns(combinationCount, fcpText, ecpmText);
+    combinations.writeParameterColumns(m, valueTexts);
 }
 
 }  // namespace prurez

@@ -1,5 +1,6 @@
 // The squared moment deviations of every combination from the test and the
-// combination that fits the test best.
+// combination that fits the test best: from the tables, or computed as the moments
+// are, keeping no table.
 
 #include "flows/InverseFlow.h"
 
@@ -7,13 +8,14 @@
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "flows/CellText.h"
+#include "flows/MomentRows.h"
+#include "flows/NumberTables.h"
 #include "flows/OrderedRows.h"
 #include "flows/Refusals.h"
 #include "mechanics/Deviations.h"
 
 #include <cmath>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace prurez {
@@ -34,71 +36,10 @@ int pointCountOf(const std::string& pointCountText, char decimalSeparator)
     return static_cast<int>(count);
 }
 
-struct DeviationInputs {
-    int pointCount = 0;
-    char decimalSeparator = ',';
-    const GridTable* moments = nullptr;
-    const GridTable* diagram = nullptr;
-    std::vector<KeptNumber> testMoments;  // of test points 1 … p (index k − 1)
-};
-
-// A row of squared deviations and, where it can be known now, its sum.
-// Room kept in a row for the sum written by the second pass.
-constexpr size_t sumRoom = 24;
-
-struct DeviationRow : RowCells {
-    long double sum = 0;
-    bool sumKept = false;
-};
-
-// The squared deviations of a row. Every fault flag a cell raises fails that cell, so a
-// row starts with no fault flag raised. The sum is that of the row's texts read back
-// (as the second pass would read them from the table), formed with the fault flags set
-// aside: a sum whose reading or forming raised a fault is left to the second pass,
-// which fails where it is written.
-DeviationRow computeDeviationRow(const DeviationInputs& in, int row, RowCells& built,
-                                 std::vector<long double>& squared)
+// The refusals of "Spočítej odchylky" before it writes anything; returns p.
+int checkDeviationInputs(const std::string& pointCountText, const TextTable& diagram, const TextTable& combinations,
+                         int momentColumns, int momentRows, char decimalSeparator)
 {
-    DeviationRow outcome;
-    const char separator = in.decimalSeparator;
-    built.add(formatInteger(row));
-    try {
-        clearFloatingPointFaults();
-        for (int k = 1; k <= in.pointCount; ++k) {
-            const long double moment = readNumber(*in.moments, 2 * k, row, separator);
-            const long double testMoment =
-                keptValue(in.testMoments[static_cast<size_t>(k - 1)], *in.diagram, 3, k, separator);
-            const long double deviation = squaredDeviation(moment, testMoment);
-            checkFloatingPointFaults();
-            appendNumber(built.texts, deviation, separator);
-            built.endCell();
-        }
-    } catch (...) {
-        built.failure = std::current_exception();
-        built.moveFittedTo(outcome);
-        return outcome;
-    }
-    const std::string_view texts(built.texts);
-    try {
-        for (size_t k = 1; k < built.ends.size(); ++k)
-            squared[k - 1] =
-                parseNumber(texts.substr(built.ends[k - 1], built.ends[k] - built.ends[k - 1]), separator);
-        outcome.sum = summedDeviation(squared);
-        outcome.sumKept = !FaultFlags::faultRaised();
-    } catch (const Failure&) {
-    }
-    clearFloatingPointFaults();
-    built.moveFittedTo(outcome, sumRoom);
-    return outcome;
-}
-
-}  // namespace
-
-void computeDeviations(const std::string& pointCountText, const GridTable& moments, const GridTable& diagram,
-                       const GridTable& combinations, GridTable& deviations, char decimalSeparator,
-                       const RowRunControl& control)
-{
-    clearFloatingPointFaults();
     const int pointCount = pointCountOf(pointCountText, decimalSeparator);
     const int rowCount = combinations.rowCount();
     if (rowCount < 2)
@@ -106,94 +47,218 @@ void computeDeviations(const std::string& pointCountText, const GridTable& momen
     if (pointCount > diagram.rowCount() - 1)
         throw refusal(Reason::pointCountMismatch);
     // Cells beyond the moment table's counts may hold an earlier analysis.
-    if (moments.columnCount() < 2 * pointCount + 1 || moments.rowCount() < rowCount)
+    if (momentColumns < 2 * pointCount + 1 || momentRows < rowCount)
         throw refusal(Reason::momentTableMismatch);
-
-    deviations.reserveRows(rowCount);
-    deviations.setColumnCount(pointCount + 2);
-    deviations.setRowCount(rowCount);
-    deviations.setCell(0, 0, "kombinace");
-    for (int k = 1; k <= pointCount; ++k)
-        deviations.setCell(k, 0, "odchylka");
-    deviations.setCell(pointCount + 1, 0, "soucet");
-
-    DeviationInputs in;
-    in.pointCount = pointCount;
-    in.decimalSeparator = decimalSeparator;
-    in.moments = &moments;
-    in.diagram = &diagram;
-    // The test moments are the same texts for every combination: read once.
-    for (int k = 1; k <= pointCount; ++k)
-        in.testMoments.push_back(keepNumber(diagram, 3, k, decimalSeparator));
-
-    std::vector<long double> sums(static_cast<size_t>(rowCount));
-    std::vector<char> sumKept(static_cast<size_t>(rowCount), 0);
-    computeRowsInOrder<DeviationRow>(
-        rowCount, control,
-        [&] {
-            return [&in, built = RowCells(), squared = std::vector<long double>(static_cast<size_t>(pointCount))](
-                       int row) mutable { return computeDeviationRow(in, row, built, squared); };
-        },
-        [&](int row, DeviationRow& outcome) {
-            sums[static_cast<size_t>(row)] = outcome.sum;
-            sumKept[static_cast<size_t>(row)] = outcome.sumKept;
-            deviations.setRow(row, std::move(outcome));
-            if (outcome.failure)
-                std::rethrow_exception(outcome.failure);
-        });
-
-    // Each squared deviation enters its sum as its 15-digit text reads back.
-    std::vector<long double> squared(static_cast<size_t>(pointCount));
-    for (int row = 1; row < rowCount; ++row) {
-        if (sumKept[static_cast<size_t>(row)]) {
-            writeNumber(deviations, pointCount + 1, row, sums[static_cast<size_t>(row)], decimalSeparator);
-            continue;
-        }
-        for (int k = 1; k <= pointCount; ++k)
-            squared[static_cast<size_t>(k - 1)] = readNumber(deviations, k, row, decimalSeparator);
-        writeNumber(deviations, pointCount + 1, row, summedDeviation(squared), decimalSeparator);
-    }
+    return pointCount;
 }
 
-void fillDeviationList(const GridTable& combinations, const GridTable& deviations, GridTable& list)
+std::vector<KeptNumber> keptTestMoments(const TextTable& diagram, int points, char decimalSeparator)
 {
-    const int rowCount = combinations.rowCount();
-    const int sumColumn = deviations.columnCount() - 1;
-    list.setColumnCount(2);
-    list.setCell(0, 0, " kombinace");
-    list.setCell(1, 0, "  odchylka");
-    list.reserveRows(rowCount);
-    list.setRowCount(rowCount);
-    for (int row = 1; row < rowCount; ++row) {
-        RowTexts cells;
-        cells.add(combinations.cellView(0, row));
-        cells.add(deviations.cellView(sumColumn, row));
-        list.setRow(row, std::move(cells));
-    }
+    std::vector<KeptNumber> kept;
+    for (int k = 1; k <= points; ++k)
+        kept.push_back(keepNumber(diagram, 3, k, decimalSeparator));
+    return kept;
 }
 
-BestFit findBestFit(const std::string& pointCountText, const GridTable& list, const GridTable& combinations,
-                    const GridTable& diagram, const GridTable& moments, LineSeries& testCurve,
-                    LineSeries& combinationCurve, char decimalSeparator)
+// The test moments as the rows that read them got them.
+std::vector<long double> testMomentValues(const TextTable& diagram, int points, char decimalSeparator)
+{
+    const FaultFlags flags;
+    std::vector<long double> values;
+    for (int k = 1; k <= points; ++k) {
+        long double value = 0;
+        try {
+            value = readNumber(diagram, 3, k, decimalSeparator);
+        } catch (const Failure&) {
+        }
+        values.push_back(value);
+    }
+    flags.restore();
+    return values;
+}
+
+// The moments of a row as its cells read back: straight from a table of moments, or
+// from the texts of any other table.
+class MomentReader {
+public:
+    MomentReader(const TextTable& table, char decimalSeparator)
+        : table_(table), separator_(decimalSeparator), numbers_(dynamic_cast<const MomentTable*>(&table))
+    {
+        if (numbers_ != nullptr &&
+            (numbers_->hasWrittenCells() || numbers_->content() == nullptr ||
+             numbers_->content()->separator != decimalSeparator))
+            numbers_ = nullptr;
+    }
+    void startRow(int row)
+    {
+        row_ = row;
+        if (numbers_ != nullptr)
+            numbers_->rowMoments(row, values_);
+    }
+    long double moment(int k)
+    {
+        if (numbers_ != nullptr && static_cast<size_t>(k) <= values_.size())
+            return readBackNumber(values_[static_cast<size_t>(k - 1)]);
+        return readNumber(table_, 2 * k, row_, separator_);
+    }
+
+private:
+    const TextTable& table_;
+    char separator_;
+    const MomentTable* numbers_;
+    int row_ = 0;
+    std::vector<long double> values_;
+};
+
+using DeviationOutcome = DeviationRow;
+
+// The deviations the moment table found with its moments, when they are those of this
+// press: a whole table of moments untouched since, the same point count, the same test
+// moment texts.
+const PreparedDeviations* preparedFor(const TextTable& moments, const TextTable& diagram, int pointCount,
+                                      int rowCount, char decimalSeparator)
+{
+    const auto* table = dynamic_cast<const MomentTable*>(&moments);
+    if (table == nullptr || table->hasWrittenCells() || table->content() == nullptr)
+        return nullptr;
+    const MomentTable::Content& content = *table->content();
+    const PreparedDeviations* prepared = content.deviations.get();
+    if (prepared == nullptr || content.separator != decimalSeparator || content.fullRows != rowCount - 1 ||
+        prepared->points != pointCount)
+        return nullptr;
+    for (int k = 1; k <= pointCount; ++k)
+        if (diagram.cell(3, k) != prepared->testMomentTexts[static_cast<size_t>(k - 1)])
+            return nullptr;
+    return prepared;
+}
+
+}  // namespace
+
+void computeDeviations(const std::string& pointCountText, const TextTable& moments, const TextTable& diagram,
+                       const TextTable& combinations, DeviationTable& deviations, char decimalSeparator,
+                       const RowRunControl& control)
 {
     clearFloatingPointFaults();
-    const int pointCount = pointCountOf(pointCountText, decimalSeparator);
+    const int pointCount = checkDeviationInputs(pointCountText, diagram, combinations, moments.columnCount(),
+                                                moments.rowCount(), decimalSeparator);
     const int rowCount = combinations.rowCount();
-    if (rowCount < 2)
-        throw refusal(Reason::noCombinations);
-    if (moments.columnCount() < 2 * pointCount + 1)
-        throw refusal(Reason::momentTableMismatch);
 
-    BestFitSearch search;
-    for (int row = 1; row < rowCount; ++row)
-        search.offer(row, readNumber(list, 1, row, decimalSeparator));
-    const int chosen = search.chosen();
-    if (chosen == 0)
-        throw refusal(Reason::noBestFit);
+    auto content = std::make_shared<DeviationTable::Content>();
+    content->previous = deviations.snapshot();
+    content->points = pointCount;
+    content->rows = rowCount;
+    content->separator = decimalSeparator;
+    content->moments = moments.snapshot();
+    content->testMoments = testMomentValues(diagram, pointCount, decimalSeparator);
+    // The sums are kept beside moments that are kept; otherwise formed again when read.
+    const auto* momentNumbers = dynamic_cast<const MomentTable*>(&moments);
+    const bool keepSums = momentNumbers == nullptr || momentNumbers->content() == nullptr ||
+                          !momentNumbers->content()->source;
+    if (keepSums)
+        content->sums.reserve(static_cast<size_t>(rowCount - 1));
+    const std::vector<KeptNumber> testMoments = keptTestMoments(diagram, pointCount, decimalSeparator);
 
+    deviations.setColumnCount(pointCount + 2);
+    deviations.setRowCount(rowCount);
+    deviations.forgetAllWrittenCells();  // they are in `previous`, under what this press writes
+    std::exception_ptr sumFailure;
+    auto publish = [&] {
+        // Drop what no cell reads any more.
+        if (content->previous && content->summedRows == rowCount - 1 &&
+            content->previous->extent().within(CellExtent{pointCount + 2, rowCount}))
+            content->previous.reset();
+        deviations.setContent(content);
+    };
+
+    // Found with the moments, from these test moments: as this press would find them.
+    if (const PreparedDeviations* prepared = preparedFor(moments, diagram, pointCount, rowCount, decimalSeparator)) {
+        // Every row at once: told so, and stoppable as any other.
+        if (control.work != nullptr) {
+            control.work->report(rowCount - 1, rowCount - 1);
+            control.work->stopIfRequested();
+        }
+        content->fullRows = prepared->fullRows;
+        content->partialDeviations = prepared->failure ? prepared->partialDeviations : -1;
+        content->summedRows = prepared->summedRows;
+        content->sums = prepared->sums;
+        content->best = prepared->best;
+        publish();
+        if (prepared->failure)
+            std::rethrow_exception(prepared->failure);
+        if (prepared->sumFailure)
+            std::rethrow_exception(prepared->sumFailure);
+        return;
+    }
+    try {
+        computeRowsInOrder<DeviationOutcome>(
+            rowCount, control,
+            [&] {
+                return [&, reader = MomentReader(moments, decimalSeparator),
+                        squared = std::vector<long double>()](int row) mutable {
+                    DeviationOutcome outcome;
+                    reader.startRow(row);
+                    computeDeviationRow(
+                        pointCount, testMoments, diagram, decimalSeparator, [&](int k) { return reader.moment(k); },
+                        squared, outcome);
+                    return outcome;
+                };
+            },
+            [&](int row, DeviationOutcome& outcome) {
+                if (outcome.failure) {
+                    content->partialDeviations = outcome.deviations;
+                    std::rethrow_exception(outcome.failure);
+                }
+                content->fullRows = row;
+                if (outcome.sumFailure && !sumFailure)
+                    sumFailure = outcome.sumFailure;
+                if (!sumFailure) {
+                    content->summedRows = row;
+                    if (keepSums)
+                        content->sums.push_back(outcome.sum);
+                    content->best.offer(row, readBackNumber(outcome.sum));
+                }
+            });
+    } catch (...) {
+        // Every squared deviation is written before the first sum.
+        content->summedRows = 0;
+        content->sums.clear();
+        content->best = BestFitSearch();
+        publish();
+        throw;
+    }
+    publish();
+    // Each squared deviation enters its sum as its 15-digit text reads back: a sum
+    // beyond the range fails where it is written, the rows before it summed.
+    if (sumFailure)
+        std::rethrow_exception(sumFailure);
+}
+
+void fillDeviationList(const TextTable& combinations, const TextTable& deviations, DeviationList& list)
+{
+    const int rowCount = combinations.rowCount();
+    auto content = std::make_shared<DeviationList::Content>();
+    content->rows = rowCount;
+    content->numbers = rowNumbersOf(combinations, rowCount);
+    content->deviations = deviations.snapshot();
+    content->sumColumn = deviations.columnCount() - 1;
+    list.setColumnCount(2);
+    list.setRowCount(rowCount);
+    list.forgetWrittenCells([rowCount](int column, int row) { return column <= 1 && row < rowCount; });
+    list.setContent(std::move(content));
+}
+
+namespace {
+
+// The best row's texts and the two comparison curves (test red, combination blue, both
+// from the origin); `curvature(k)` and `moment(k)` read the best row's pair k.
+template <class Curvature, class Moment>
+BestFit bestFitOf(int chosen, std::string sum, int pointCount, const TextTable& combinations, const TextTable& diagram,
+                  LineSeries& testCurve, LineSeries& combinationCurve, char decimalSeparator, Curvature&& curvature,
+                  Moment&& moment)
+{
     BestFit fit;
     fit.combination = chosen;
-    fit.sum = list.cell(1, chosen);
+    fit.sum = std::move(sum);
     for (int column = 1; column <= 7; ++column)
         fit.texts[static_cast<size_t>(column - 1)] = combinations.cell(column, chosen);
 
@@ -205,9 +270,42 @@ BestFit findBestFit(const std::string& pointCountText, const GridTable& list, co
                       colourRed);
     combinationCurve.add(0.0L, 0.0L, colourBlue);
     for (int k = 1; k <= pointCount; ++k)
-        combinationCurve.add(readNumber(moments, 2 * k - 1, chosen, decimalSeparator),
-                             readNumber(moments, 2 * k, chosen, decimalSeparator), colourBlue);
+        combinationCurve.add(curvature(k), moment(k), colourBlue);
     return fit;
+}
+
+}  // namespace
+
+BestFit findBestFit(const std::string& pointCountText, const TextTable& list, const TextTable& combinations,
+                    const TextTable& diagram, const TextTable& moments, LineSeries& testCurve,
+                    LineSeries& combinationCurve, char decimalSeparator)
+{
+    clearFloatingPointFaults();
+    const int pointCount = pointCountOf(pointCountText, decimalSeparator);
+    const int rowCount = combinations.rowCount();
+    if (rowCount < 2)
+        throw refusal(Reason::noCombinations);
+    if (moments.columnCount() < 2 * pointCount + 1)
+        throw refusal(Reason::momentTableMismatch);
+
+    BestFitSearch search;
+    const auto* numbers = dynamic_cast<const DeviationList*>(&list);
+    const DeviationTable* complete = numbers != nullptr ? numbers->completeDeviations() : nullptr;
+    if (complete != nullptr && numbers->content()->rows == rowCount &&
+        complete->content()->separator == decimalSeparator) {
+        // Every sum of the list is its deviation table's, read back as the search went.
+        search = complete->content()->best;
+    } else {
+        for (int row = 1; row < rowCount; ++row)
+            search.offer(row, readNumber(list, 1, row, decimalSeparator));
+    }
+    const int chosen = search.chosen();
+    if (chosen == 0)
+        throw refusal(Reason::noBestFit);
+    return bestFitOf(
+        chosen, list.cell(1, chosen), pointCount, combinations, diagram, testCurve, combinationCurve,
+        decimalSeparator, [&](int k) { return readNumber(moments, 2 * k - 1, chosen, decimalSeparator); },
+        [&](int k) { return readNumber(moments, 2 * k, chosen, decimalSeparator); });
 }
 
 }  // namespace prurez

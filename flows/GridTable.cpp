@@ -1,5 +1,7 @@
 #include "flows/GridTable.h"
 
+#include "common/NumberText.h"
+
 #include <algorithm>
 #include <ostream>
 #include <sstream>
@@ -18,25 +20,58 @@ void TableTexts::writeTsv(std::ostream& out) const
     }
 }
 
-GridTable::GridTable(int columnCount, int rowCount)
+// ---- TextTable
+
+TextTable::TextTable(int columnCount, int rowCount)
     : columnCount_(std::max(1, columnCount)), rowCount_(std::max(1, rowCount))
 {
 }
 
-void GridTable::setColumnCount(int count)
+void TextTable::setColumnCount(int count) { columnCount_ = std::max(1, count); }
+
+void TextTable::setRowCount(int count) { rowCount_ = std::max(1, count); }
+
+std::string TextTable::cell(int column, int row) const
 {
-    columnCount_ = std::max(1, count);
+    std::string scratch;
+    const std::string_view text = cellText(column, row, scratch);
+    return text.data() == scratch.data() && text.size() == scratch.size() ? std::move(scratch) : std::string(text);
 }
 
-void GridTable::setRowCount(int count)
+long double TextTable::number(int column, int row, char decimalSeparator) const
 {
-    rowCount_ = std::max(1, count);
+    std::string scratch;
+    return parseNumber(cellText(column, row, scratch), decimalSeparator);
 }
 
-std::string GridTable::cell(int column, int row) const
+void TextTable::writeTsv(std::ostream& out) const
 {
-    return std::string(cellView(column, row));
+    std::string line;
+    std::string scratch;
+    for (int row = 0; row < rowCount(); ++row) {
+        line.clear();
+        for (int column = 0; column < columnCount(); ++column) {
+            if (column > 0)
+                line += '\t';
+            line.append(cellText(column, row, scratch));
+        }
+        line += '\n';
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    }
 }
+
+std::string TextTable::toTsv() const
+{
+    std::ostringstream text;
+    writeTsv(text);
+    return text.str();
+}
+
+// ---- GridTable
+
+GridTable::GridTable(int columnCount, int rowCount) : TextTable(columnCount, rowCount) {}
+
+std::string_view GridTable::cellText(int column, int row, std::string&) const { return cellView(column, row); }
 
 std::string_view GridTable::cellView(int column, int row) const
 {
@@ -74,6 +109,17 @@ void GridTable::setCell(int column, int row, std::string_view text)
             cells.ends[k] = static_cast<std::uint32_t>(cells.ends[k] + shift);
 }
 
+CellExtent GridTable::extent() const
+{
+    CellExtent extent;
+    extent.rows = static_cast<int>(rows_.size());
+    for (const Row& row : rows_)
+        extent.columns = std::max(extent.columns, static_cast<int>(row.ends.size()));
+    return extent;
+}
+
+std::shared_ptr<const TextTable> GridTable::snapshot() const { return std::make_shared<GridTable>(*this); }
+
 void GridTable::setRow(int row, RowTexts&& cells)
 {
     if (row < 0 || cells.ends.empty())
@@ -96,9 +142,7 @@ void GridTable::setRow(int row, RowTexts&& cells)
 
 GridTable GridTable::blankCopy() const
 {
-    GridTable copy(*this);
-    copy.rows_.clear();
-    copy.rows_.shrink_to_fit();
+    GridTable copy(columnCount(), rowCount());
     return copy;
 }
 
@@ -110,9 +154,11 @@ void GridTable::reserveRows(int rows)
 
 void GridTable::writeTsv(std::ostream& out) const
 {
-    for (int row = 0; row < rowCount_; ++row) {
+    const int rowCount = this->rowCount();
+    const int columnCount = this->columnCount();
+    for (int row = 0; row < rowCount; ++row) {
         const Row* cells = static_cast<size_t>(row) < rows_.size() ? &rows_[static_cast<size_t>(row)] : nullptr;
-        for (int column = 0; column < columnCount_; ++column) {
+        for (int column = 0; column < columnCount; ++column) {
             if (column > 0)
                 out.put('\t');
             const auto c = static_cast<size_t>(column);
@@ -121,13 +167,6 @@ void GridTable::writeTsv(std::ostream& out) const
         }
         out.put('\n');
     }
-}
-
-std::string GridTable::toTsv() const
-{
-    std::ostringstream text;
-    writeTsv(text);
-    return text.str();
 }
 
 }  // namespace prurez

@@ -537,6 +537,9 @@ std::string inputFileMessage(const InputFileError& error)
     case Kind::fileIsInput:
         what = "výstupní soubor („file“) je samo zadání, které by se přepsalo.";
         break;
+    case Kind::cannotRead:
+        what = "soubor zadání nelze přečíst.";
+        break;
     }
     if (d.line <= 0)
         return "Chyba v zadání: " + what;

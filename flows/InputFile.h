@@ -33,6 +33,7 @@ public:
         lineTooLong,      // count: the longest line allowed
         noMaterial,       // a section input without 'material': nothing to compute
         fileIsInput,      // 'file' names the input itself, which would be overwritten
+        cannotRead,       // the input itself cannot be read (line 0)
     };
     struct Detail {
         Kind kind = Kind::unknownKey;

@@ -3,11 +3,12 @@
 #include "common/FloatingPoint.h"
 #include "flows/CurveFile.h"
 
+#include <cstring>
+#include <sstream>
 #include <string>
 
 #include <langinfo.h>
 #include <locale.h>
-#include <sys/stat.h>
 
 namespace prurez {
 
@@ -31,22 +32,49 @@ char inputDecimalSeparator(const InputFile& input, char given)
     return input.decimalSeparator() != 0 ? input.decimalSeparator() : systemDecimalSeparator();
 }
 
+std::string inputReadFailure(const FileProblem& problem, const std::string& name)
+{
+    const std::string what = name == "-" ? "from standard input" : "'" + name + "'";
+    switch (problem.kind()) {
+    case FileProblem::Kind::notRegular:
+        return "cannot read INPUT " + what + ": not a regular file (use '-' for a pipe)";
+    case FileProblem::Kind::tooLarge:
+        return "cannot read INPUT " + what + ": larger than " + std::to_string(maximumReadFileSize) + " bytes";
+    default:
+        return "cannot read INPUT " + what + ": " + std::strerror(problem.errorNumber());
+    }
+}
+
+InputFile readInput(const std::string& name)
+{
+    std::istringstream text;
+    try {
+        text.str(name == "-" ? readDescriptor(0, "-") : readFile(name));
+    } catch (const FileProblem& problem) {
+        throw InputFileError(inputReadFailure(problem, name), {InputFileError::Kind::cannotRead, 0, {}, {}});
+    }
+    return InputFile::parse(text);
+}
+
+SectionTexts sectionTextsOf(const InputFile& input)
+{
+    SectionTexts texts;
+    readSectionInput(input, texts);
+    if (texts.material < 0)
+        throw InputFileError("key 'material' missing: without a material nothing is computed",
+                             {InputFileError::Kind::noMaterial, 0, "material", {}});
+    return texts;
+}
+
 void runSectionInput(const InputFile& input, const std::string& inputName, char decimalSeparator,
                      const RunOptions& options, SectionInputRun& run)
 {
     const CallerFloatingPoint caller;  // the texts are read in the default environment too
     SectionTexts& texts = run.texts;
-    readSectionInput(input, texts);
-    if (texts.material < 0)
-        throw InputFileError("key 'material' missing: without a material nothing is computed",
-                             {InputFileError::Kind::noMaterial, 0, "material", {}});
+    texts = sectionTextsOf(input);
     texts.outputFile = pathBesideInput(inputName, texts.outputFile);
     // The curve file must not replace the input it comes from.
-    struct stat inputFile {};
-    struct stat outputFile {};
-    if (input.has("file") && inputName != "-" && ::stat(inputName.c_str(), &inputFile) == 0 &&
-        ::stat(texts.outputFile.c_str(), &outputFile) == 0 && inputFile.st_dev == outputFile.st_dev &&
-        inputFile.st_ino == outputFile.st_ino)
+    if (input.has("file") && inputName != "-" && isSameFile(inputName, texts.outputFile))
         throw InputFileError("key 'file' names the INPUT itself, which would be overwritten",
                              {InputFileError::Kind::fileIsInput, input.line("file"), "file", {}});
 

@@ -3,6 +3,7 @@
 // with, the section analysis with its curve file, and the inverse analysis's input with
 // its test data file beside it. The batch tool and the Python module take inputs here.
 
+#include "common/Files.h"
 #include "flows/GridTable.h"
 #include "flows/InputFile.h"
 #include "flows/SectionFlow.h"
@@ -20,6 +21,19 @@ char systemDecimalSeparator();
 // The separator an input is read with: the one given (not 0), otherwise the one its
 // comment names (a saved input), otherwise the system's.
 char inputDecimalSeparator(const InputFile& input, char given);
+
+// Why the INPUT `name` ("-": standard input) could not be read, as the tools say it:
+// "cannot read INPUT 'name': …" (in English, as their usage errors).
+std::string inputReadFailure(const FileProblem& problem, const std::string& name);
+
+// The INPUT `name` ("-": standard input) read and parsed as prurez-batch reads it: a
+// regular file (or standard input) of at most maximumReadFileSize bytes. One that
+// cannot be read, or a malformed one, throws InputFileError.
+InputFile readInput(const std::string& name);
+
+// The section texts of an input (readSectionInput), which must choose a material. A
+// malformed input, or one without a material, throws InputFileError.
+SectionTexts sectionTextsOf(const InputFile& input);
 
 // A section input run: its texts, the results table and what the run reported (its
 // rows among it).

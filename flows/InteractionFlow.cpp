@@ -13,7 +13,21 @@ const char* const interactionCancelledMessage = "Výpočet interakčního diagra
 
 namespace {
 
-const char* endKeyword(InteractionEnd end)
+// The cells of a point: N [kN], M [kNm] and κ (empty without a moment). The values
+// passed the fault checks where they were computed (on other threads, too).
+std::vector<std::string> pointCells(const InteractionPoint& point, char separator)
+{
+    std::vector<std::string> cells{formatNumber(point.N * 1000.0L, separator), "", ""};
+    if (point.hasMoment) {
+        cells[1] = formatNumber(point.moment * 1000.0L, separator);
+        cells[2] = formatNumber(point.kappa, separator);
+    }
+    return cells;
+}
+
+}  // namespace
+
+const char* interactionEndKeyword(InteractionEnd end)
 {
     switch (end) {
     case InteractionEnd::crushed:
@@ -29,20 +43,6 @@ const char* endKeyword(InteractionEnd end)
     }
     return "capacity";
 }
-
-// The cells of a point: N [kN], M [kNm] and κ (empty without a moment). The values
-// passed the fault checks where they were computed (on other threads, too).
-std::vector<std::string> pointCells(const InteractionPoint& point, char separator)
-{
-    std::vector<std::string> cells{formatNumber(point.N * 1000.0L, separator), "", ""};
-    if (point.hasMoment) {
-        cells[1] = formatNumber(point.moment * 1000.0L, separator);
-        cells[2] = formatNumber(point.kappa, separator);
-    }
-    return cells;
-}
-
-}  // namespace
 
 std::string interactionEndText(InteractionEnd end, bool compressive)
 {
@@ -100,7 +100,7 @@ void writeInteractionTsv(const InteractionDiagram& diagram, char decimalSeparato
     auto writeBranch = [&](const std::vector<InteractionPoint>& points) {
         for (const InteractionPoint& point : points) {
             const std::vector<std::string> cells = pointCells(point, decimalSeparator);
-            out << cells[0] << '\t' << cells[1] << '\t' << cells[2] << '\t' << endKeyword(point.end) << '\n';
+            out << cells[0] << '\t' << cells[1] << '\t' << cells[2] << '\t' << interactionEndKeyword(point.end) << '\n';
         }
     };
     writeBranch(diagram.positive);

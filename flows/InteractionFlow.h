@@ -32,6 +32,10 @@ GridTable interactionTable(const InteractionDiagram& diagram, char decimalSepara
 // one; the end as crushed, torn, steel_torn, no_equilibrium or capacity.
 void writeInteractionTsv(const InteractionDiagram& diagram, char decimalSeparator, std::ostream& out);
 
+// The batch tool's word for an end: crushed, torn, steel_torn, no_equilibrium or
+// capacity.
+const char* interactionEndKeyword(InteractionEnd end);
+
 // The Czech text of an end, as the window's table shows it (`compressive`: which end
 // a capacity is).
 std::string interactionEndText(InteractionEnd end, bool compressive);

@@ -77,10 +77,11 @@ void InverseAnalysis::generateCombinations()
     s.generatedRanges = s.fields.combinations;
 }
 
-Completion InverseAnalysis::computeMoments(const RunOptions& options)
+namespace {
+
+// The moments of every combination, kept up to `keptMomentLimit` of them.
+Completion computeMomentsOf(InverseState& s, const RunOptions& options, long long keptMomentLimit)
 {
-    const CallerFloatingPoint caller;
-    InverseState& s = *state_;
     // Computed into a table of its own: a stop leaves the moments as they were, and so
     // does a failure before the table was sized (a bad field, a refusal).
     bool started = false;
@@ -93,7 +94,8 @@ Completion InverseAnalysis::computeMoments(const RunOptions& options)
     control.threads = options.threads;
     control.scan.exhaustiveScan = options.exhaustiveScan;
     control.scan.exactEquilibrium = options.exactEquilibrium || s.fields.exactEquilibrium;
-    GridTable computed = s.tables.moments.blankCopy();
+    control.keptMomentLimit = keptMomentLimit;
+    MomentTable computed(s.tables.moments.columnCount(), s.tables.moments.rowCount());
     try {
         prurez::computeCombinationMoments(s.fields.beam, s.tables.testDiagram, s.tables.combinations, computed,
                                           s.separator, control);
@@ -115,6 +117,14 @@ Completion InverseAnalysis::computeMoments(const RunOptions& options)
     return Completion::finished;
 }
 
+}  // namespace
+
+Completion InverseAnalysis::computeMoments(const RunOptions& options)
+{
+    const CallerFloatingPoint caller;
+    return computeMomentsOf(*state_, options, defaultKeptMomentLimit);
+}
+
 Completion InverseAnalysis::computeDeviations(const RunOptions& options)
 {
     const CallerFloatingPoint caller;
@@ -125,7 +135,7 @@ Completion InverseAnalysis::computeDeviations(const RunOptions& options)
     RowRunControl control;
     control.work = &work;
     control.threads = options.threads;
-    GridTable computed = s.tables.deviations;
+    DeviationTable computed = s.tables.deviations;
     try {
         prurez::computeDeviations(s.fields.beam.pointCount, s.tables.moments, s.tables.testDiagram,
                                   s.tables.combinations, computed, s.separator, control);
@@ -162,6 +172,20 @@ const BestFit& InverseAnalysis::findBestFit()
     return *s.best;
 }
 
+Completion InverseAnalysis::computeBestFit(const RunOptions& options)
+{
+    const CallerFloatingPoint caller;
+    // The moments find the deviations from the test on the way: the press of
+    // "Spočítej odchylky" that follows takes them as they are.
+    if (computeMomentsOf(*state_, options, 0) == Completion::cancelled)
+        return Completion::cancelled;
+    if (computeDeviations(RunOptions()) == Completion::cancelled)
+        return Completion::cancelled;
+    fillDeviationList();
+    findBestFit();
+    return Completion::finished;
+}
+
 Completion InverseAnalysis::refine(const RunOptions& options)
 {
     const CallerFloatingPoint caller;
@@ -190,7 +214,7 @@ Completion InverseAnalysis::refine(const RunOptions& options)
 
 // ---- the whole road
 
-Completion InverseAnalysis::run(const InverseInput& input, Step last, const RunOptions& options)
+Completion InverseAnalysis::run(const InverseInput& input, Step last, const RunOptions& options, Tables tables)
 {
     const CallerFloatingPoint caller;
     const char separator = state_->separator;
@@ -234,6 +258,21 @@ Completion InverseAnalysis::run(const InverseInput& input, Step last, const RunO
             options.progress(total, total);
         return Completion::finished;
     };
+    if (tables == Tables::notKept && last >= Step::bestFit) {
+        // One pass for the moments and the deviations, told as both.
+        RunOptions streamed = options;
+        if (options.progress)
+            streamed.progress = [&options, total](long long done, long long) {
+                return options.progress(2 * done, total);
+            };
+        if (computeBestFit(streamed) == Completion::cancelled)
+            return Completion::cancelled;
+        if (last == Step::bestFit)
+            return finished();
+        if (refine(stage(2 * rows)) == Completion::cancelled)
+            return Completion::cancelled;
+        return finished();
+    }
     if (computeMoments(stage(0)) == Completion::cancelled)
         return Completion::cancelled;
     if (last == Step::moments)

@@ -8,6 +8,7 @@
 #include "common/WorkControl.h"
 #include "flows/GridTable.h"
 #include "flows/LineSeries.h"
+#include "flows/NumberTables.h"
 #include "mechanics/Combinations.h"
 #include "mechanics/NeutralAxisScan.h"
 #include "prurez/InverseAnalysis.h"
@@ -23,11 +24,11 @@ namespace prurez {
 struct InverseTables {
     GridTable testPoints{2, 8};     // force and deflection of each test point
     GridTable testDiagram{4, 8};    // force, deflection, curvature and moment
-    GridTable values{5, 2};         // the values of the five varied parameters (never shown)
-    GridTable combinations{8, 20};  // every combination of them
-    GridTable moments{5, 5};        // the moment of each combination at each test curvature
-    GridTable deviations{2, 1};     // the squared deviations and their sums (never shown)
-    GridTable deviationList{2, 5};  // the summed deviation of each combination
+    GridTable values{5, 2};                // the values of the five varied parameters (never shown)
+    CombinationTable combinations{8, 20};  // every combination of them
+    MomentTable moments{5, 5};             // the moment of each combination at each test curvature
+    DeviationTable deviations{2, 1};       // the squared deviations and their sums (never shown)
+    DeviationList deviationList{2, 5};     // the summed deviation of each combination
 };
 
 // ---- test points
@@ -74,7 +75,7 @@ inline std::array<const RangeTexts*, gridParameterCount> gridRanges(const Combin
 
 // Generates the value table (n + 2 rows, 5 columns) and the combination table
 // (N + 1 rows, 8 columns).
-void generateCombinations(const CombinationTexts& texts, GridTable& values, GridTable& combinations,
+void generateCombinations(const CombinationTexts& texts, GridTable& values, CombinationTable& combinations,
                           char decimalSeparator);
 
 // ---- the moment of every combination at every test curvature
@@ -88,30 +89,38 @@ struct RowRunControl {
     int threads = 0;  // 0: all hardware threads
 };
 
+// The most moments a moment table keeps (16 bytes each: 256 MiB); a larger table
+// computes a row again whenever its cells are read.
+inline constexpr long long defaultKeptMomentLimit = 1LL << 24;
+
 struct MomentRunControl : RowRunControl {
     ScanOptions scan;
+    long long keptMomentLimit = defaultKeptMomentLimit;
 };
 
-// Fills the combination moment table (2p + 1 columns, R rows).
-void computeCombinationMoments(const BeamTexts& beam, const GridTable& diagram, const GridTable& combinations,
-                               GridTable& moments, char decimalSeparator,
+// Fills the combination moment table (2p + 1 columns, R rows). Its moments are kept
+// up to control.keptMomentLimit of them, otherwise computed again whenever a cell is
+// read. The squared deviations from the test moments as they now stand are found on the
+// way: a press of "Spočítej odchylky" with the same test moments takes them as they are.
+void computeCombinationMoments(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations,
+                               MomentTable& moments, char decimalSeparator,
                                const MomentRunControl& control = MomentRunControl());
 
 // ---- deviations and the best fit
 
 // "Spočítej odchylky": the deviation table (p + 2 columns, R rows).
-void computeDeviations(const std::string& pointCountText, const GridTable& moments, const GridTable& diagram,
-                       const GridTable& combinations, GridTable& deviations, char decimalSeparator,
+void computeDeviations(const std::string& pointCountText, const TextTable& moments, const TextTable& diagram,
+                       const TextTable& combinations, DeviationTable& deviations, char decimalSeparator,
                        const RowRunControl& control = RowRunControl());
 
 // The page change: the deviation list (2 columns, R rows) from the deviation table.
-void fillDeviationList(const GridTable& combinations, const GridTable& deviations, GridTable& list);
+void fillDeviationList(const TextTable& combinations, const TextTable& deviations, DeviationList& list);
 
 // "Najdi nejvýstižnější kombinaci": the smallest summed deviation (strictly less,
 // from 10 000 000; the lowest row wins ties), its number, texts and sum, and the two
 // comparison curves (test red, combination blue, both from the origin).
-BestFit findBestFit(const std::string& pointCountText, const GridTable& list, const GridTable& combinations,
-                    const GridTable& diagram, const GridTable& moments, LineSeries& testCurve,
+BestFit findBestFit(const std::string& pointCountText, const TextTable& list, const TextTable& combinations,
+                    const TextTable& diagram, const TextTable& moments, LineSeries& testCurve,
                     LineSeries& combinationCurve, char decimalSeparator);
 
 }  // namespace prurez

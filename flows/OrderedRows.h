@@ -68,9 +68,11 @@ class Pool {
 public:
     static constexpr int chunkRows = 32;
 
+    // The outcomes wait in a ring of chunks: a worker runs at most this many chunks
+    // ahead of the rows written, so the memory held does not grow with the rows.
     Pool(int rowCount, int threadCount, const RowRunControl& control, MakeWorker& makeWorker)
-        : rowCount_(rowCount), control_(control), slots_(static_cast<size_t>(rowCount)),
-          ready_(static_cast<size_t>(chunkOf(rowCount - 1) + 1), 0)
+        : rowCount_(rowCount), control_(control), ringChunks_(4 * threadCount + 4),
+          slots_(static_cast<size_t>(ringChunks_ * chunkRows)), ready_(static_cast<size_t>(ringChunks_), -1)
     {
         // Where the system runs out of threads or memory (address space, limits), the
         // pool works with the threads it could start.
@@ -88,7 +90,11 @@ public:
 
     ~Pool()
     {
-        stop_ = true;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        ringFreed_.notify_all();
         for (auto& worker : workers_)
             worker.join();
     }
@@ -100,7 +106,10 @@ public:
         if (row == 1 || row % chunkRows == 0) {
             const int chunk = chunkOf(row);
             std::unique_lock<std::mutex> lock(mutex_);
-            while (!ready_[static_cast<size_t>(chunk)]) {
+            // The chunks before this one are written: their places in the ring are free.
+            released_ = chunk;
+            ringFreed_.notify_all();
+            while (ready_[static_cast<size_t>(chunk % ringChunks_)] != chunk) {
                 if (cancelled(control_))
                     return false;
                 awaited_ = chunk;
@@ -108,12 +117,16 @@ public:
             }
             awaited_ = -1;
         }
-        outcome = std::move(slots_[static_cast<size_t>(row)]);
+        outcome = std::move(slot(row));
         return true;
     }
 
 private:
     static int chunkOf(int row) { return row / chunkRows; }
+    Outcome& slot(int row)
+    {
+        return slots_[static_cast<size_t>(chunkOf(row) % ringChunks_ * chunkRows + row % chunkRows)];
+    }
 
     template <class Worker>
     void work(Worker& compute)
@@ -123,11 +136,20 @@ private:
             const int first = std::max(1, chunk * chunkRows);
             if (first >= rowCount_ || first > firstFailedRow_)
                 return;
+            {
+                // Its place in the ring is free once the chunk a ring before it is written.
+                std::unique_lock<std::mutex> lock(mutex_);
+                while (chunk >= released_ + ringChunks_) {
+                    if (stop_ || cancelled(control_))
+                        return;
+                    ringFreed_.wait_for(lock, std::chrono::milliseconds(50));
+                }
+            }
             const int end = std::min(rowCount_, (chunk + 1) * chunkRows);
             for (int row = first; row < end; ++row) {
                 if (cancelled(control_))
                     return;
-                Outcome& outcome = slots_[static_cast<size_t>(row)];
+                Outcome& outcome = slot(row);
                 outcome = outcomeOf<Outcome>(compute, row);
                 if (outcome.failure) {
                     int known = firstFailedRow_.load();
@@ -139,7 +161,7 @@ private:
             bool awaited = false;
             {
                 std::lock_guard<std::mutex> lock(mutex_);
-                ready_[static_cast<size_t>(chunk)] = 1;
+                ready_[static_cast<size_t>(chunk % ringChunks_)] = chunk;
                 awaited = awaited_ == chunk;
             }
             if (awaited)
@@ -149,14 +171,17 @@ private:
 
     const int rowCount_;
     const RowRunControl& control_;
+    const int ringChunks_;
     std::vector<Outcome> slots_;  // a row's slot is read once its chunk is ready
-    std::vector<char> ready_;     // per chunk, under mutex_
+    std::vector<int> ready_;      // per place in the ring: the chunk ready there, under mutex_
+    int released_ = 0;            // the chunks before it are written, under mutex_
     int awaited_ = -1;            // the chunk the calling thread waits for, under mutex_
+    std::atomic<bool> stop_{false};  // set under mutex_, so that a waiting worker sees it
     std::mutex mutex_;
     std::condition_variable chunkDone_;
+    std::condition_variable ringFreed_;
     std::atomic<int> nextChunk_{0};
     std::atomic<int> firstFailedRow_{2147483647};
-    std::atomic<bool> stop_{false};
     std::vector<std::thread> workers_;
 };
 

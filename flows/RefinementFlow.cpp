@@ -31,7 +31,7 @@ struct RowEvaluation {
 
 // The moments and the summed deviation of one combination, as a table of that one row
 // gives them.
-RowEvaluation evaluateCombination(const BeamTexts& beam, const GridTable& diagram, const std::string& number,
+RowEvaluation evaluateCombination(const BeamTexts& beam, const TextTable& diagram, const std::string& number,
                                   const std::array<std::string, 7>& texts, char decimalSeparator,
                                   ScanOptions scan)
 {
@@ -43,9 +43,9 @@ RowEvaluation evaluateCombination(const BeamTexts& beam, const GridTable& diagra
     MomentRunControl control;
     control.threads = 1;
     control.scan = scan;
-    GridTable moments(1, 1);
+    MomentTable moments(1, 1);
     computeCombinationMoments(beam, diagram, combination, moments, decimalSeparator, control);
-    GridTable deviations(1, 1);
+    DeviationTable deviations(1, 1);
     computeDeviations(beam.pointCount, moments, diagram, combination, deviations, decimalSeparator);
     RowEvaluation evaluation;
     const int pointCount = deviations.columnCount() - 2;
@@ -79,14 +79,14 @@ RowEvaluation evaluateCombination(const std::vector<FittedTest>& tests, const st
 
 }  // namespace
 
-RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const GridTable& combinations, int bestRow,
+RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations, int bestRow,
                          const CombinationTexts& ranges, char decimalSeparator, const RefinementRunControl& control)
 {
     return refineBestFit(std::vector<FittedTest>{{&beam, &diagram}}, combinations, bestRow, ranges, decimalSeparator,
                          control);
 }
 
-RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const GridTable& combinations, int bestRow,
+RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const TextTable& combinations, int bestRow,
                          const CombinationTexts& ranges, char decimalSeparator, const RefinementRunControl& control)
 {
     clearFloatingPointFaults();
@@ -108,7 +108,7 @@ RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const GridTable& 
     problem.fcp = parseNumber(gridTexts[1], decimalSeparator);
     RefinedFit fit;
     for (size_t test = 0; test < tests.size(); ++test) {
-        const GridTable& diagram = *tests[test].diagram;
+        const TextTable& diagram = *tests[test].diagram;
         for (int k = 1; k <= grid.pointCounts[test]; ++k) {
             fit.curvatures.push_back(diagram.cell(2, k));
             problem.curvatures.push_back(Single(readNumber(diagram, 2, k, decimalSeparator)));

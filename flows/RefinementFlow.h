@@ -25,7 +25,7 @@ struct RefinementRunControl {
 // computeCombinationMoments and computeDeviations give for the texts reported. A text
 // that is not a number, a floating-point fault in the best combination or an unknown
 // row throws Failure; a stop asked throws Cancelled.
-RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const GridTable& combinations, int bestRow,
+RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const TextTable& combinations, int bestRow,
                          const CombinationTexts& ranges, char decimalSeparator,
                          const RefinementRunControl& control = RefinementRunControl());
 
@@ -33,7 +33,7 @@ RefinedFit refineBestFit(const BeamTexts& beam, const GridTable& diagram, const 
 // and its moment–curvature table.
 struct FittedTest {
     const BeamTexts* beam = nullptr;
-    const GridTable* diagram = nullptr;
+    const TextTable* diagram = nullptr;
 };
 
 // The same for several tests of one beam at once (a test series): one set of values
@@ -42,7 +42,7 @@ struct FittedTest {
 // the tests' order; the curvatures and moments are those of each test in turn. The
 // height and the width are read from the first test's texts. With one test this is the
 // single refinement above.
-RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const GridTable& combinations, int bestRow,
+RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const TextTable& combinations, int bestRow,
                          const CombinationTexts& ranges, char decimalSeparator,
                          const RefinementRunControl& control = RefinementRunControl());
 

@@ -8,7 +8,7 @@ namespace {
 
 // The text without its aligning blanks; a tab or line end inside (none of the tables
 // writes one) would break the rows, so it becomes a space.
-std::string exportedText(const GridTable& table, int column, int row)
+std::string exportedText(const TextTable& table, int column, int row)
 {
     std::string text = trimBlanks(table.cell(column, row));
     for (char& c : text)
@@ -19,12 +19,12 @@ std::string exportedText(const GridTable& table, int column, int row)
 
 }  // namespace
 
-CellRange wholeTable(const GridTable& table)
+CellRange wholeTable(const TextTable& table)
 {
     return CellRange{0, 0, table.columnCount() - 1, table.rowCount() - 1};
 }
 
-std::string tabSeparatedText(const GridTable& table, const CellRange& range,
+std::string tabSeparatedText(const TextTable& table, const CellRange& range,
                              const std::function<bool(int column, int row)>& included)
 {
     std::string text;
@@ -40,7 +40,7 @@ std::string tabSeparatedText(const GridTable& table, const CellRange& range,
     return text;
 }
 
-std::string csvText(const GridTable& table, char decimalSeparator)
+std::string csvText(const TextTable& table, char decimalSeparator)
 {
     const char separator = decimalSeparator == ',' ? ';' : ',';
     std::string text = "\xEF\xBB\xBF";

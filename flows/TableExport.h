@@ -20,8 +20,8 @@ struct CellRange {
     int lastColumn = -1;
     int lastRow = -1;
 };
-CellRange wholeTable(const GridTable& table);
-std::string tabSeparatedText(const GridTable& table, const CellRange& range,
+CellRange wholeTable(const TextTable& table);
+std::string tabSeparatedText(const TextTable& table, const CellRange& range,
                              const std::function<bool(int column, int row)>& included = nullptr);
 
 // The whole table as CSV in the dialect a spreadsheet of the same locale reads
@@ -29,6 +29,6 @@ std::string tabSeparatedText(const GridTable& table, const CellRange& range,
 // in the numbers), with the decimal point by ','; a field holding the separator, a
 // quote or a line end is quoted and its quotes doubled; lines end with CR LF; the
 // text is UTF-8 after a byte order mark, by which spreadsheets recognise UTF-8 ("Síla").
-std::string csvText(const GridTable& table, char decimalSeparator);
+std::string csvText(const TextTable& table, char decimalSeparator);
 
 }  // namespace prurez

@@ -14,9 +14,12 @@ std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, c
     checkFloatingPointFaults();
     if (options.exactEquilibrium)
         return exactFibreTrial(law, section.width, section.height, kappa, 0.0L);
-    // The resultants balance when the integer part of 1000·|FT + FP| is 0.
-    return firstBalancedFibreTrial(law, section.width, section.height, kappa, momentScanStep, 0.0L, options,
-                                   [](long double sum) { return std::trunc(1000.0L * std::fabs(sum)) == 0.0L; });
+    // The resultants balance when the integer part of 1000·|FT + FP| is 0: never where
+    // |FT + FP| ≥ 0.001·(1 + 10⁻⁹) (1000·|FT + FP| is then above 1 however it rounds).
+    return firstBalancedFibreTrial(
+        law, section.width, section.height, kappa, momentScanStep, 0.0L, options,
+        [](long double sum) { return std::trunc(1000.0L * std::fabs(sum)) == 0.0L; },
+        momentBalanceTolerance * (1.0L + 1e-9L));
 }
 
 std::optional<long double> MomentAtCurvature(const BeamSection& section, const FibreParameters& p, Single kappa,

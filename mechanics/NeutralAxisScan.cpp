@@ -26,9 +26,6 @@ constexpr ScanIndex densePositions = ScanIndex(1) << 21;
 bool moderate(long double v) { return std::isfinite(v) && std::fabs(v) <= 1e30L; }
 bool positiveModerate(long double v) { return moderate(v) && v >= 1e-30L; }
 
-// A key outside centre ± window never passes: every balance test accepts less than
-// 0.00096 MN of residual.
-constexpr long double window = 0.0011L;
 
 // The slack as a fraction of a bound on the magnitudes of the pieces of the force sum.
 // Values held in single precision (relative error 2^-24 each, a few per piece) and the
@@ -182,7 +179,7 @@ const ScanPositions* ScanPositions::of(const ScanLine& line)
 }
 
 ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h, long double kappa,
-                       long double centre, const ScanPositions* positions)
+                       long double centre, const ScanPositions* positions, long double window)
 {
     ScanPlan plan;
     plan.positions = positions;
@@ -322,8 +319,8 @@ ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram 
     const long double bound = 2.0L * b * h * (compressionStress + tensionStress) + 2.0L * steelForce;
     if (!(std::fabs(centre) + bound < 1e11L))
         return plan;
-    plan.low = -centre - window;
-    plan.high = -centre + window;
+    plan.low = -centre - scanWindow;
+    plan.high = -centre + scanWindow;
     plan.slack = bound * slackFraction + cancellation;
     plan.usable = true;
     return plan;

@@ -57,6 +57,10 @@
 
 namespace prurez {
 
+// The index of a position of a scan line; a line of a huge section has more positions
+// than an int counts.
+using ScanIndex = std::int64_t;
+
 struct ScanOptions {
     // The plain fixed-step scans, trial by trial.
     bool exhaustiveScan = false;
@@ -67,6 +71,17 @@ struct ScanOptions {
     // Watches the computation the scan is part of: a long plain scan that is asked to
     // stop throws Cancelled.
     WorkControl* work = nullptr;
+    // Where a similar scan found its position, and where this one's is written: the
+    // search looks there first. Only the trials evaluated change, never the position
+    // found.
+    struct ScanHint* hint = nullptr;
+};
+
+// Where a scan found its position, for the next scan of a similar section: the index
+// (−1: none yet) and how much the key grew per position there (0: not known).
+struct ScanHint {
+    ScanIndex index = -1;
+    long double slope = 0;
 };
 
 // The positions start − step, start − 2·step, … (repeated subtraction), tried while
@@ -75,10 +90,6 @@ struct ScanLine {
     long double start = 0;
     long double step = 0;
 };
-
-// The index of a position of a scan line; a line of a huge section has more positions
-// than an int counts.
-using ScanIndex = std::int64_t;
 
 // No line holds more positions than this (no scan could ever try them all).
 inline constexpr ScanIndex maximumScanPositions = ScanIndex(1) << 62;
@@ -171,11 +182,15 @@ struct Abandoned {};
 //
 // Every trial before `known` fails, proved by a trial whose key is below lowCut; the
 // trial at `bound` proved nothing of the kind. Probes narrow [known, bound] until the
-// two meet, whatever their order, so the probes may go where the keys point: regula
-// falsi between the keys of the two ends of the bracket, with the Illinois weighting
-// against one-sided progress, then bisection should it ever need many steps.
+// two meet, whatever their order, so the probes may go where the keys point: from a
+// hint (where a similar scan found its position, and the keys' slope there) straight
+// to where the key should reach lowCut; then, once both ends of the bracket have a key,
+// regula falsi between them, with the Illinois weighting against one-sided progress,
+// then bisection should it ever need many steps. The hint is given where this search
+// found its position and the slope of the keys there.
 template <class Visit>
-ScanIndex searchSegment(ScanIndex first, ScanIndex last, long double lowCut, long double highCut, Visit& visit)
+ScanIndex searchSegment(ScanIndex first, ScanIndex last, long double lowCut, long double highCut, Visit& visit,
+                        ScanHint* hint = nullptr)
 {
     if (first >= last)
         return -1;
@@ -203,8 +218,29 @@ ScanIndex searchSegment(ScanIndex first, ScanIndex last, long double lowCut, lon
         boundKeySet = std::isfinite(v.key);
         return false;
     };
-    if (probe(first) && known < bound)
+    if (hint != nullptr && hint->index > first && hint->index < last) {
+        // The trial before the hint; then, along the slope, the trial just below where
+        // the key reaches lowCut and the one after it.
+        probe(hint->index - 1);
+        const long double key = lastVerdict.key;
+        // (A slope far from zero and a moderate key: no fault on the way.)
+        if (hint->slope >= 1e-30L && std::fabs(key) <= 1e30L) {
+            const long double crossing = static_cast<long double>(hint->index - 1) + (lowCut - key) / hint->slope;
+            const auto below = static_cast<ScanIndex>(
+                std::clamp(std::floor(crossing), static_cast<long double>(first), static_cast<long double>(last - 1)));
+            if (below >= known && below < bound)
+                probe(below);
+            if (known < bound && knownKeySet)
+                probe(known);
+        }
+    } else if (probe(first) && known < bound) {
         probe(last - 1);
+    }
+    // Both ends of the bracket with a key: the bracket grows until it has them.
+    for (ScanIndex reach = 1; known < bound && bound == last; reach *= 2)
+        probe(std::min(last - 1, known - 1 + reach));
+    for (ScanIndex reach = 1; known < bound && !knownKeySet; reach *= 2)
+        probe(std::max(first, bound - reach));
     long double knownWeight = 1.0L;
     long double boundWeight = 1.0L;
     int lastMoved = 0;  // −1: the last probe moved `known`, +1: it moved `bound`
@@ -231,10 +267,18 @@ ScanIndex searchSegment(ScanIndex first, ScanIndex last, long double lowCut, lon
             lastMoved = 1;
         }
     }
+    if (hint != nullptr && knownKeySet && boundKeySet && bound >= known) {
+        const long double rise = boundKey - knownKey;
+        if (std::fabs(rise) <= 1e30L && rise > 0.0L)
+            hint->slope = rise / static_cast<long double>(bound - known + 1);
+    }
     for (ScanIndex i = known; i < last; ++i) {
         const ScanVerdict v = i == lastProbe ? lastVerdict : visit(i);
-        if (v.passes)
+        if (v.passes) {
+            if (hint != nullptr)
+                hint->index = i;
             return i;
+        }
         if (v.key > highCut)
             return -1;
     }
@@ -243,10 +287,15 @@ ScanIndex searchSegment(ScanIndex first, ScanIndex last, long double lowCut, lon
 
 }  // namespace search
 
+// A key outside centre ± scanWindow [MN] never passes: every balance test of the
+// section analyses accepts less than 0.00096 MN of residual.
+inline constexpr long double scanWindow = 0.0011L;
+
 // The plan of a fibre-concrete scan over depths x of the compression zone that move
-// towards the compressed face (key FT + FP, balancing `centre` [MN]) at curvature kappa.
+// towards the compressed face (key FT + FP, balancing `centre` [MN]) at curvature kappa;
+// a key outside centre ± window never passes the scan's balance test.
 ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h, long double kappa,
-                       long double centre, const ScanPositions* positions);
+                       long double centre, const ScanPositions* positions, long double window = scanWindow);
 
 // The bars of a reinforced section, as far as the plan needs them.
 struct BarsForPlan {
@@ -272,7 +321,7 @@ ScanPlan topEdgeScanPlan(const ConcreteProperties& concrete, CompressionDiagram 
 // when the search ends (and every 64 trials, so that a fault ends a long search soon):
 // a search during which any flag was raised leaves the answer to the plain scan.
 template <class Evaluate>
-SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
+SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate, ScanHint* hint = nullptr)
 {
     SearchResult result;
     if (!plan.usable || plan.positions == nullptr) {
@@ -309,7 +358,7 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
         ScanIndex next = 0;
         ScanIndex found = -1;
         for (const auto& range : plan.visitRanges) {
-            found = search::searchSegment(next, range.first, lowCut, highCut, visit);
+            found = search::searchSegment(next, range.first, lowCut, highCut, visit, hint);
             if (found < 0)
                 found = scanOneByOne(range.first, range.second);
             if (found >= 0)
@@ -317,7 +366,7 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate)
             next = range.second;
         }
         if (found < 0)
-            found = search::searchSegment(next, plan.monotoneEnd, lowCut, highCut, visit);
+            found = search::searchSegment(next, plan.monotoneEnd, lowCut, highCut, visit, hint);
         if (found < 0)
             found = scanOneByOne(plan.monotoneEnd, count);
         if (FaultFlags::faultRaised())
@@ -358,7 +407,7 @@ bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePla
         if (const ScanPositions* positions = ScanPositions::of(line)) {
             const ScanPlan plan = makePlan(positions);
             const SearchResult result =
-                searchFirstPassing(plan, [&](ScanIndex i) { return trial((*positions)[i]); });
+                searchFirstPassing(plan, [&](ScanIndex i) { return trial((*positions)[i]); }, options.hint);
             if (result.end != SearchResult::undecided)
                 return result.end == SearchResult::found;
             restart();
@@ -389,12 +438,13 @@ bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePla
 
 // The scan of a fibre-concrete rectangle at curvature kappa: depths x of the compression
 // zone from h/2 towards the compressed face in steps of `step`, a trial balanced when
-// `balanced(FT + FP)`, the plan balancing `centre` [MN]. The accepted trial, or no value
-// where no position balances.
+// `balanced(FT + FP)` (never outside centre ± window), the plan balancing `centre` [MN].
+// The accepted trial, or no value where no position balances.
 template <class Balanced>
 std::optional<FibreTrial> firstBalancedFibreTrial(const FibreConcreteLaw& law, long double w, long double h,
                                                   long double kappa, long double step, long double centre,
-                                                  const ScanOptions& options, Balanced&& balanced)
+                                                  const ScanOptions& options, Balanced&& balanced,
+                                                  long double window = scanWindow)
 {
     FibreTrial trial;
     FibreAtCurvature zones(law, w, kappa);
@@ -403,7 +453,9 @@ std::optional<FibreTrial> firstBalancedFibreTrial(const FibreConcreteLaw& law, l
         const long double sum = trial.tension.force + trial.compression.force;
         return ScanVerdict{balanced(sum), sum};
     };
-    auto plan = [&](const ScanPositions* positions) { return fibreScanPlan(law, w, h, kappa, centre, positions); };
+    auto plan = [&](const ScanPositions* positions) {
+        return fibreScanPlan(law, w, h, kappa, centre, positions, window);
+    };
     if (!findFirstBalanced(ScanLine{h / 2.0L + step, step}, options, plan, evaluate, [&] { zones.forget(); }))
         return std::nullopt;
     return trial;

@@ -138,7 +138,7 @@ InputFile readInputFile(const std::string& path)
             PyErr_SetFromErrnoWithFilename(PyExc_OSError, path.c_str());
             throw py::error_already_set();
         }
-        throw py::value_error("cannot read INPUT '" + path + "': " + problem.message());
+        throw py::value_error(prurez::inputReadFailure(problem, path));
     }
     std::istringstream in(content);
     try {
@@ -181,6 +181,38 @@ py::value_error inputError(const InputFileError& error, const Source& source)
     return py::value_error(message);
 }
 
+// What `read` makes of the source's input; a malformed input raises ValueError.
+template <class Read>
+auto parsed(const Source& source, Read&& read)
+{
+    try {
+        return read(source.input);
+    } catch (const InputFileError& error) {
+        throw inputError(error, source);
+    }
+}
+
+// The worker threads asked for: None (all), or a whole number from 1 to 1024.
+int threadCountOf(const py::object& threads)
+{
+    if (threads.is_none())
+        return 0;
+    if (py::isinstance<py::bool_>(threads) || !py::hasattr(threads, "__index__"))
+        throw py::type_error("threads must be a whole number (or None)");
+    const long long count = py::int_(threads).cast<long long>();
+    if (count < 1 || count > 1024)
+        throw py::value_error("threads must be from 1 to 1024, not " + std::to_string(count));
+    return static_cast<int>(count);
+}
+
+// The progress callable: None, or one that is called.
+const py::object& progressOf(const py::object& progress)
+{
+    if (!progress.is_none() && !PyCallable_Check(progress.ptr()))
+        throw py::type_error("progress must be callable (or None)");
+    return progress;
+}
+
 // ---- watching the work from the calling thread: Ctrl+C and the progress callable
 
 class Watch {
@@ -201,7 +233,6 @@ public:
             throw py::error_already_set();
         }
     }
-    bool stopped() const { return stop_.has_value(); }
 
 private:
     // Called by the library on the calling thread, without the GIL.
@@ -236,6 +267,25 @@ private:
     std::chrono::steady_clock::time_point lastTold_;
 };
 
+// Runs `work(options)` without the GIL, its progress told to `progress` on this thread;
+// Ctrl+C or an exception of `progress` stops it and is raised here.
+template <class Work>
+void runWatched(const py::object& progress, prurez::RunOptions options, Work&& work)
+{
+    Watch watch(progress);
+    options.progress = watch.callback();
+    prurez::Completion completion = prurez::Completion::finished;
+    {
+        py::gil_scoped_release released;
+        completion = work(options);
+    }
+    watch.raiseStop();
+    if (completion == prurez::Completion::cancelled) {  // stopped, but not from here
+        PyErr_SetNone(PyExc_KeyboardInterrupt);
+        throw py::error_already_set();
+    }
+}
+
 py::array_t<double> array(const std::vector<double>& values)
 {
     py::array_t<double> result(static_cast<py::ssize_t>(values.size()));
@@ -250,6 +300,44 @@ std::vector<std::vector<std::string>> rowsOf(const prurez::TableTexts& table)
         for (int column = 0; column < table.columnCount(); ++column)
             rows[static_cast<size_t>(row)].push_back(table.cell(column, row));
     return rows;
+}
+
+// A number text of the results as a float.
+double numberOf(const std::string& text, char separator)
+{
+    const prurez::CallerFloatingPoint caller;
+    return static_cast<double>(prurez::parseNumber(text, separator));
+}
+
+// E, fcp, fct, ecpm, ectm, a, b of a fit's texts.
+py::dict parametersOf(const std::array<std::string, 7>& texts, char separator)
+{
+    static const char* const names[] = {"E", "fcp", "fct", "ecpm", "ectm", "a", "b"};
+    py::dict result;
+    for (size_t i = 0; i < texts.size(); ++i)
+        result[names[i]] = numberOf(texts[i], separator);
+    return result;
+}
+
+// The grid's best combination: its number, then its seven values.
+py::dict bestOf(const prurez::BestFit& fit, char separator)
+{
+    py::dict result;
+    result["combination"] = fit.combination;
+    for (const auto& item : parametersOf(fit.texts, separator))
+        result[item.first] = item.second;
+    return result;
+}
+
+// A test diagram's curvatures and moments (its third and fourth columns).
+py::tuple testCurveOf(const prurez::TableTexts& diagram, char separator)
+{
+    std::vector<double> kappa, moment;
+    for (int row = 1; row < diagram.rowCount(); ++row) {
+        kappa.push_back(numberOf(diagram.cell(2, row), separator));
+        moment.push_back(numberOf(diagram.cell(3, row), separator));
+    }
+    return py::make_tuple(array(kappa), array(moment));
 }
 
 // ---- the section analysis
@@ -307,19 +395,18 @@ Diagram momentCurvature(const py::object& sourceObject, const py::object& decima
                         bool exactEquilibrium)
 {
     const Source source = sourceOf(sourceObject, decimal);
-    Watch watch{py::none()};
     prurez::RunOptions options;
     options.exhaustiveScan = exhaustiveScan;
     options.exactEquilibrium = exactEquilibrium;
-    options.progress = watch.callback();
     prurez::SectionInputRun run;
     try {
-        py::gil_scoped_release released;
-        prurez::runSectionInput(source.input, source.inputName, source.separator, options, run);
+        runWatched(py::none(), options, [&](const prurez::RunOptions& watched) {
+            prurez::runSectionInput(source.input, source.inputName, source.separator, watched, run);
+            return prurez::Completion::finished;  // a stop is the run's end
+        });
     } catch (const InputFileError& error) {
         throw inputError(error, source);
     }
-    watch.raiseStop();
 
     Diagram diagram;
     diagram.table = rowsOf(run.table);
@@ -358,23 +445,6 @@ struct Interaction {
     std::vector<std::vector<std::string>> table;
 };
 
-const char* interactionEndName(prurez::InteractionEnd end)
-{
-    switch (end) {
-    case prurez::InteractionEnd::crushed:
-        return "crushed";
-    case prurez::InteractionEnd::torn:
-        return "torn";
-    case prurez::InteractionEnd::steelTorn:
-        return "steel_torn";
-    case prurez::InteractionEnd::noEquilibrium:
-        return "no_equilibrium";
-    case prurez::InteractionEnd::capacity:
-        break;
-    }
-    return "capacity";
-}
-
 InteractionBranch branchOf(const std::vector<prurez::InteractionPoint>& points)
 {
     std::vector<double> N, M, kappa;
@@ -384,7 +454,7 @@ InteractionBranch branchOf(const std::vector<prurez::InteractionPoint>& points)
         N.push_back(static_cast<double>(point.N * 1000.0L));
         M.push_back(point.hasMoment ? static_cast<double>(point.moment * 1000.0L) : none);
         kappa.push_back(point.hasMoment ? static_cast<double>(point.kappa) : none);
-        branch.end.push_back(interactionEndName(point.end));
+        branch.end.push_back(prurez::interactionEndKeyword(point.end));
     }
     branch.N = array(N);
     branch.M = array(M);
@@ -398,36 +468,15 @@ Interaction interaction(const py::object& sourceObject, int points, const py::ob
     const Source source = sourceOf(sourceObject, decimal);
     if (points < prurez::minimumInteractionPoints || points > prurez::maximumInteractionPoints)
         throw py::value_error("points must be from 2 to 1001, not " + std::to_string(points));
-    int threadCount = 0;
-    if (!threads.is_none()) {
-        if (py::isinstance<py::bool_>(threads) || !py::hasattr(threads, "__index__"))
-            throw py::type_error("threads must be a whole number (or None)");
-        const long long count = py::int_(threads).cast<long long>();
-        if (count < 1 || count > 1024)
-            throw py::value_error("threads must be from 1 to 1024, not " + std::to_string(count));
-        threadCount = static_cast<int>(count);
-    }
-    prurez::SectionTexts texts;
-    try {
-        prurez::readSectionInput(source.input, texts);
-    } catch (const InputFileError& error) {
-        throw inputError(error, source);
-    }
-    if (texts.material < 0)
-        throw py::value_error("key 'material' missing: without a material nothing is computed");
-    Watch watch{py::none()};
     prurez::RunOptions options;
-    options.threads = threadCount;
-    options.progress = watch.callback();
+    options.threads = threadCountOf(threads);
+    const prurez::SectionTexts texts = parsed(source, prurez::sectionTextsOf);
     prurez::InteractionDiagram diagram;
-    {
-        py::gil_scoped_release released;
+    runWatched(py::none(), options, [&](const prurez::RunOptions& watched) {
         const prurez::CallerFloatingPoint caller;
-        diagram = prurez::computeInteraction(texts, source.separator, points, options);
-    }
-    watch.raiseStop();
-    if (diagram.completion == prurez::Completion::cancelled)
-        throw py::error_already_set();
+        diagram = prurez::computeInteraction(texts, source.separator, points, watched);
+        return diagram.completion;
+    });
     Interaction result;
     result.positive = branchOf(diagram.positive);
     if (!diagram.negative.empty())
@@ -449,50 +498,19 @@ Interaction interaction(const py::object& sourceObject, int points, const py::ob
 
 // ---- the inverse analysis
 
-// The worker threads asked for: None (all), or a whole number from 1 to 1024.
-int threadCountOf(const py::object& threads)
-{
-    if (threads.is_none())
-        return 0;
-    if (py::isinstance<py::bool_>(threads) || !py::hasattr(threads, "__index__"))
-        throw py::type_error("threads must be a whole number (or None)");
-    const long long count = py::int_(threads).cast<long long>();
-    if (count < 1 || count > 1024)
-        throw py::value_error("threads must be from 1 to 1024, not " + std::to_string(count));
-    return static_cast<int>(count);
-}
-
 class InverseResult {
 public:
     explicit InverseResult(std::shared_ptr<prurez::InverseAnalysis> session) : session_(std::move(session)) {}
 
-    py::tuple testCurve() const
-    {
-        const prurez::TableTexts& diagram = session_->testDiagram();
-        std::vector<double> kappa, moment;
-        for (int row = 1; row < diagram.rowCount(); ++row) {
-            kappa.push_back(number(diagram.cell(2, row)));
-            moment.push_back(number(diagram.cell(3, row)));
-        }
-        return py::make_tuple(array(kappa), array(moment));
-    }
+    py::tuple testCurve() const { return testCurveOf(session_->testDiagram(), session_->decimalSeparator()); }
     int combinationCount() const { return session_->combinations().rowCount() - 1; }
-    py::dict best() const
-    {
-        const prurez::BestFit& fit = *session_->bestFit();
-        py::dict values = parameters(fit.texts);
-        py::dict result;
-        result["combination"] = fit.combination;
-        for (const auto& item : values)
-            result[item.first] = item.second;
-        return result;
-    }
+    py::dict best() const { return bestOf(*session_->bestFit(), session_->decimalSeparator()); }
     double bestSum() const { return number(session_->bestFit()->sum); }
     py::object refined() const
     {
         if (!session_->refinedFit())
             return py::none();
-        return parameters(session_->refinedFit()->texts);
+        return parametersOf(session_->refinedFit()->texts, session_->decimalSeparator());
     }
     py::object refinedSum() const
     {
@@ -506,7 +524,7 @@ public:
             return {};
         return session_->refinedFit()->warnings;
     }
-    // Read from the moment table when asked for.
+    // Read from the moment table when asked for (its rows computed again as they are read).
     py::array_t<double> moments() const
     {
         const prurez::TableTexts& table = session_->moments();
@@ -521,19 +539,7 @@ public:
     }
 
 private:
-    double number(const std::string& text) const
-    {
-        const prurez::CallerFloatingPoint caller;
-        return static_cast<double>(prurez::parseNumber(text, session_->decimalSeparator()));
-    }
-    py::dict parameters(const std::array<std::string, 7>& texts) const
-    {
-        static const char* const names[] = {"E", "fcp", "fct", "ecpm", "ectm", "a", "b"};
-        py::dict result;
-        for (size_t i = 0; i < texts.size(); ++i)
-            result[names[i]] = number(texts[i]);
-        return result;
-    }
+    double number(const std::string& text) const { return numberOf(text, session_->decimalSeparator()); }
 
     std::shared_ptr<prurez::InverseAnalysis> session_;
 };
@@ -542,33 +548,19 @@ InverseResult inverseAnalysis(const py::object& sourceObject, const py::object& 
                               bool refine, const py::object& progress, bool exactEquilibrium)
 {
     const Source source = sourceOf(sourceObject, decimal);
-    const int threadCount = threadCountOf(threads);
-    if (!progress.is_none() && !PyCallable_Check(progress.ptr()))
-        throw py::type_error("progress must be callable (or None)");
-    prurez::InverseInput input;
-    try {
-        input = prurez::inverseInputOf(source.input, source.inputName);
-    } catch (const InputFileError& error) {
-        throw inputError(error, source);
-    }
-
-    auto session = std::make_shared<prurez::InverseAnalysis>(source.separator);
-    Watch watch(progress);
     prurez::RunOptions options;
-    options.threads = threadCount;
-    options.progress = watch.callback();
+    options.threads = threadCountOf(threads);
     options.exactEquilibrium = exactEquilibrium;
-    prurez::Completion completion = prurez::Completion::finished;
-    {
-        py::gil_scoped_release released;
-        completion = session->run(input,
-                                  refine ? prurez::InverseAnalysis::Step::refinement
-                                         : prurez::InverseAnalysis::Step::bestFit,
-                                  options);
-    }
-    watch.raiseStop();
-    if (completion == prurez::Completion::cancelled)
-        throw py::error_already_set();
+    const py::object& told = progressOf(progress);
+    const prurez::InverseInput input = parsed(source, [&](const prurez::InputFile& file) {
+        return prurez::inverseInputOf(file, source.inputName);
+    });
+    auto session = std::make_shared<prurez::InverseAnalysis>(source.separator);
+    const auto step = refine ? prurez::InverseAnalysis::Step::refinement : prurez::InverseAnalysis::Step::bestFit;
+    // No moment is kept: .moments computes them when it is read.
+    runWatched(told, options, [&](const prurez::RunOptions& watched) {
+        return session->run(input, step, watched, prurez::InverseAnalysis::Tables::notKept);
+    });
     return InverseResult(session);
 }
 
@@ -583,15 +575,9 @@ public:
         py::list result;
         for (int i = 0; i < series_->specimenCount(); ++i) {
             const prurez::SpecimenFit& fit = series_->specimen(i);
-            const prurez::TableTexts& diagram = series_->testDiagram(i);
-            std::vector<double> kappa, moment;
-            for (int row = 1; row < diagram.rowCount(); ++row) {
-                kappa.push_back(number(diagram.cell(2, row)));
-                moment.push_back(number(diagram.cell(3, row)));
-            }
             py::dict specimen = fitOf(fit.best, fit.refined);
             specimen["name"] = fit.name;
-            specimen["test_curve"] = py::make_tuple(array(kappa), array(moment));
+            specimen["test_curve"] = testCurveOf(series_->testDiagram(i), series_->decimalSeparator());
             result.append(specimen);
         }
         return result;
@@ -630,34 +616,18 @@ public:
     int specimenCount() const { return series_->specimenCount(); }
 
 private:
-    double number(const std::string& text) const
-    {
-        const prurez::CallerFloatingPoint caller;
-        return static_cast<double>(prurez::parseNumber(text, series_->decimalSeparator()));
-    }
     py::object optionalNumber(const std::string& text) const
     {
-        return text.empty() ? py::object(py::none()) : py::object(py::float_(number(text)));
-    }
-    py::dict parameters(const std::array<std::string, 7>& texts) const
-    {
-        static const char* const names[] = {"E", "fcp", "fct", "ecpm", "ectm", "a", "b"};
-        py::dict result;
-        for (size_t i = 0; i < texts.size(); ++i)
-            result[names[i]] = number(texts[i]);
-        return result;
+        return text.empty() ? py::object(py::none()) : py::object(py::float_(numberOf(text, series_->decimalSeparator())));
     }
     py::dict fitOf(const prurez::BestFit& best, const prurez::RefinedFit& refined) const
     {
-        py::dict bestValues;
-        bestValues["combination"] = best.combination;
-        for (const auto& item : parameters(best.texts))
-            bestValues[item.first] = item.second;
+        const char separator = series_->decimalSeparator();
         py::dict result;
-        result["best"] = bestValues;
-        result["best_sum"] = number(best.sum);
-        result["refined"] = parameters(refined.texts);
-        result["refined_sum"] = number(refined.refinedSum);
+        result["best"] = bestOf(best, separator);
+        result["best_sum"] = numberOf(best.sum, separator);
+        result["refined"] = parametersOf(refined.texts, separator);
+        result["refined_sum"] = numberOf(refined.refinedSum, separator);
         result["notes"] = refined.warnings;
         return result;
     }
@@ -669,30 +639,15 @@ SeriesResult series(const py::object& sourceObject, const py::object& decimal, c
                     const py::object& progress, bool exactEquilibrium)
 {
     const Source source = sourceOf(sourceObject, decimal);
-    const int threadCount = threadCountOf(threads);
-    if (!progress.is_none() && !PyCallable_Check(progress.ptr()))
-        throw py::type_error("progress must be callable (or None)");
-    prurez::SeriesInput input;
-    try {
-        input = prurez::seriesInputOf(source.input, source.inputName);
-    } catch (const InputFileError& error) {
-        throw inputError(error, source);
-    }
-
-    auto fitted = std::make_shared<prurez::TestSeries>(source.separator);
-    Watch watch(progress);
     prurez::RunOptions options;
-    options.threads = threadCount;
+    options.threads = threadCountOf(threads);
     options.exactEquilibrium = exactEquilibrium;
-    options.progress = watch.callback();
-    prurez::Completion completion = prurez::Completion::finished;
-    {
-        py::gil_scoped_release released;
-        completion = fitted->run(input, options);
-    }
-    watch.raiseStop();
-    if (completion == prurez::Completion::cancelled)
-        throw py::error_already_set();
+    const py::object& told = progressOf(progress);
+    const prurez::SeriesInput input = parsed(source, [&](const prurez::InputFile& file) {
+        return prurez::seriesInputOf(file, source.inputName);
+    });
+    auto fitted = std::make_shared<prurez::TestSeries>(source.separator);
+    runWatched(told, options, [&](const prurez::RunOptions& watched) { return fitted->run(input, watched); });
     return SeriesResult(fitted);
 }
 

@@ -1,6 +1,7 @@
 // Holds formatNumber, isNumberText, decimalToLongDouble and parseNumber to the C library
 // (snprintf "%.14Le", strtold) on the fixed edge cases and on COUNT random values and
-// texts; every formatted text is also read back, the program's own round trip.
+// texts; every formatted text is also read back, the program's own round trip, and
+// each value read back without its text (readBackNumber) is held to that text's value.
 //
 //     build/number_text_check [COUNT [THREADS [SEED]]]     (default 100000000 2 1)
 //
@@ -103,6 +104,8 @@ int main(int argc, char** argv)
     std::printf("%llu random checks and %llu edge values (both separators) on %u threads in %.1f s, seed %llu\n",
                 static_cast<unsigned long long>(count), static_cast<unsigned long long>(edges.values / 2), threads,
                 seconds, static_cast<unsigned long long>(seed));
+    std::printf("%llu values read back without their text (readBackNumber) as their text reads\n",
+                static_cast<unsigned long long>(total.readBacks));
     for (const std::string& mismatch : total.mismatches)
         std::printf("MISMATCH %s\n", mismatch.c_str());
     return total.mismatchCount == 0 ? 0 : 1;

@@ -416,6 +416,7 @@ public:
     std::uint64_t fastDigits = 0;      // of those, by fastFifteenDigits
     std::uint64_t texts = 0;           // texts read (round trips and random texts)
     std::uint64_t fastParses = 0;      // of those, by fastDecimalToLongDouble
+    std::uint64_t readBacks = 0;       // values read back without their text (readBackNumber)
     std::uint64_t mismatchCount = 0;
     std::vector<std::string> mismatches;  // the first few, described
 
@@ -429,11 +430,25 @@ public:
             ++fastDigits;
         const std::string text = formatNumber(value, decimalSeparator);
         const std::string expected = byLibc::formatNumber(value, decimalSeparator);
-        if (text != expected)
+        if (text != expected) {
             record("formatNumber(" + hex(value) + ", '" + decimalSeparator + "') = " + text +
                    ", snprintf: " + expected);
-        else
-            checkText(text, decimalSeparator);
+            return;
+        }
+        checkText(text, decimalSeparator);
+        // The text read back without being written: the same bits, the same flags.
+        ++readBacks;
+        std::feclearexcept(FE_ALL_EXCEPT);
+        long double readBack = 0;
+        const std::string failure = failureOf([&] { readBack = readBackNumber(value); });
+        const int flags = std::fetestexcept(kFaults);
+        std::feclearexcept(FE_ALL_EXCEPT);
+        long double parsed = 0;
+        const std::string expectedFailure = failureOf([&] { parsed = byLibc::parseNumber(expected, decimalSeparator); });
+        const int expectedFlags = std::fetestexcept(kFaults);
+        if (failure != expectedFailure || !sameBits(readBack, parsed) || flags != expectedFlags)
+            record("readBackNumber(" + hex(value) + ") = " + hex(readBack) + " " + failure + ", strtold of " +
+                   expected + ": " + hex(parsed) + " " + expectedFailure);
     }
 
     // Reads `text` both ways: the grammar, the value to the last bit, the failure
@@ -477,6 +492,7 @@ public:
         fastDigits += other.fastDigits;
         texts += other.texts;
         fastParses += other.fastParses;
+        readBacks += other.readBacks;
         mismatchCount += other.mismatchCount;
         for (const std::string& m : other.mismatches)
             if (mismatches.size() < kKept)

@@ -17,6 +17,7 @@
 // (file, E, fcp, fct, ecpm, ectm, a, b and the slope S of the gentle branch; TSV,
 // decimal commas). series.input, beside them, names them.
 
+#include "common/Files.h"
 #include "common/NumberText.h"
 #include "mechanics/MomentAtCurvature.h"
 #include "mechanics/Refinement.h"
@@ -25,8 +26,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <optional>
 #include <string>
 
@@ -89,8 +90,9 @@ FibreParameters parametersOf(const Concrete& concrete)
     return fibreParametersOf(concrete.fcp, FitValues{concrete.E, concrete.fct, concrete.ectm, concrete.a, concrete.b});
 }
 
-// The test data file of a concrete tested at the curvatures times `factor`; false when
-// some curvature has no balance (told on standard error).
+// The test data file of a concrete tested at the curvatures times `factor`, saved as
+// the program saves files (a failure throws FileProblem); false when some curvature has
+// no balance (told on standard error).
 bool writeTest(const std::string& fileName, const Concrete& concrete, long double factor)
 {
     const BeamSection beam{Single(width), Single(height)};
@@ -108,7 +110,7 @@ bool writeTest(const std::string& fileName, const Concrete& concrete, long doubl
         const long double deflection = test.deflection(force, curvature);
         data += (data.empty() ? "" : "\n") + plainText(force) + ' ' + plainText(deflection);
     }
-    std::ofstream(fileName, std::ios::binary) << data;
+    saveFile(fileName, data);
     return true;
 }
 
@@ -117,23 +119,20 @@ int writeSingle(const std::string& folder)
     if (!writeTest(folder + "/synthetic-beam.txt", single, 1.0L))
         return 1;
     const Concrete& c = single;
-    std::ofstream values(folder + "/true-parameters.txt", std::ios::binary);
+    std::ostringstream values;
     values << "# The parameters synthetic-beam.txt was made from (tools/synthetic_test_data.cpp):\n"
            << "# beam 0,15 x 0,15 m, loads 0,15 m from the supports, E_test = E.\n"
            << "E = " << formatNumber(c.E, ',') << "\nfcp = " << formatNumber(c.fcp, ',')
            << "\nfct = " << formatNumber(c.fct, ',') << "\necpm = " << formatNumber(c.ecpm, ',')
            << "\nectm = " << formatNumber(c.ectm, ',') << "\na = " << formatNumber(c.a, ',')
            << "\nb = " << formatNumber(c.b, ',') << '\n';
-    if (!values) {
-        std::cerr << "cannot write into " << folder << '\n';
-        return 1;
-    }
+    saveFile(folder + "/true-parameters.txt", values.str());
     return 0;
 }
 
 int writeSeries(const std::string& folder)
 {
-    std::ofstream values(folder + "/true-parameters.txt", std::ios::binary);
+    std::ostringstream values;
     values << "# The parameters each specimen of series.input was made from (tools/synthetic_test_data.cpp):\n"
            << "# beam 0,15 x 0,15 m, loads 0,15 m from the supports, E_test = " << formatNumber(single.E, ',')
            << ";\n# S = (1 - a - b) fct / (ectm/100 - et1), the slope of the gentle branch [MPa].\n"
@@ -148,10 +147,7 @@ int writeSeries(const std::string& folder)
             values << '\t' << formatNumber(value, ',');
         values << '\n';
     }
-    if (!values) {
-        std::cerr << "cannot write into " << folder << '\n';
-        return 1;
-    }
+    saveFile(folder + "/true-parameters.txt", values.str());
     return 0;
 }
 
@@ -159,10 +155,15 @@ int writeSeries(const std::string& folder)
 
 int main(int argc, char** argv)
 {
-    if (argc == 2)
-        return writeSingle(argv[1]);
-    if (argc == 3 && std::string(argv[1]) == "--series")
-        return writeSeries(argv[2]);
+    try {
+        if (argc == 2)
+            return writeSingle(argv[1]);
+        if (argc == 3 && std::string(argv[1]) == "--series")
+            return writeSeries(argv[2]);
+    } catch (const FileProblem& problem) {
+        std::cerr << problem.message() << '\n';
+        return 1;
+    }
     std::cerr << "usage: synthetic_test_data FOLDER\n       synthetic_test_data --series FOLDER\n";
     return 2;
 }

@@ -451,27 +451,6 @@ GridTable& Form2::testPoints() { return inverseTables().testPoints; }
 
 GridTable& Form2::testDiagram() { return inverseTables().testDiagram; }
 
-BendingTestTexts Form2::bendingTestTexts() const
-{
-    return BendingTestTexts{toStd(Edit2->text()), toStd(Edit3->text()), toStd(Edit4->text())};
-}
-
-CombinationTexts Form2::combinationTexts() const
-{
-    CombinationTexts texts;
-    texts.fcp = toStd(Edit5->text());
-    texts.ecpm = toStd(Edit6->text());
-    texts.E = {toStd(Edit7->text()), toStd(Edit12->text())};
-    texts.fct = {toStd(Edit8->text()), toStd(Edit13->text())};
-    texts.ectm = {toStd(Edit9->text()), toStd(Edit14->text())};
-    texts.a = {toStd(Edit10->text()), toStd(Edit15->text())};
-    texts.b = {toStd(Edit11->text()), toStd(Edit16->text())};
-    texts.intermediateCount = toStd(Edit17->text());
-    return texts;
-}
-
-bool Form2::exactEquilibrium() const { return exactEquilibriumBox->isChecked(); }
-
 // ---- the input as a file
 
 void Form2::saveInput(const QString& fileName) const
@@ -499,11 +478,13 @@ InverseInput Form2::input() const
         for (int row = 1; row < points.rowCount(); ++row)
             input.points.push_back({points.cell(0, row), points.cell(1, row)});
     }
-    input.test = bendingTestTexts();
-    input.combinations = combinationTexts();
-    input.height = toStd(Edit18->text());
-    input.width = toStd(Edit19->text());
-    input.exactEquilibrium = exactEquilibrium();
+    // The fields' texts as the session keeps them.
+    const InverseFields& kept = inverseSession().fields();
+    input.test = kept.test;
+    input.combinations = kept.combinations;
+    input.height = kept.beam.height;
+    input.width = kept.beam.width;
+    input.exactEquilibrium = kept.exactEquilibrium;
     return input;
 }
 

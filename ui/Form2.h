@@ -42,9 +42,6 @@ public:
     std::string pointCountText() const;
     // The test data files of a series (page 1, from a file), absolute paths in order.
     QStringList seriesFiles() const;
-    // "Přesná rovnováha sil": the moments of the combinations (and their refinement) in
-    // exact equilibrium (the session keeps the choice with the fields' texts).
-    bool exactEquilibrium() const;
 
     // The input as a file that prurez-batch runs as it stands: saved from the fields
     // and test points (Uložit zadání…), or opened into them (Otevřít zadání…). Points
@@ -87,8 +84,6 @@ private:
     void readTestData(const QString& name);
     void sizeTestPointGrid(int pointCount);
     void placeDiagramButton();
-    BendingTestTexts bendingTestTexts() const;
-    CombinationTexts combinationTexts() const;
     // The inverse analysis session reads the texts of the fields as they stand: every
     // change of a field is kept there.
     void keepFieldTexts();
@@ -142,7 +137,7 @@ private:
     QLineEdit* Edit18;
     QLineEdit* Edit19;
     UpDown* UpDown1;
-    QCheckBox* exactEquilibriumBox;
+    QCheckBox* exactEquilibriumBox;  // "Přesná rovnováha sil", kept by the session
     QPushButton* Button3;
     QPushButton* seriesButton_;
     QPushButton* OpenInputButton;

@@ -60,7 +60,7 @@ Form3::Form3(QWidget* parent) : Window(parent)
     followGrowth(CancelButton, Qt::LeftEdge | Qt::RightEdge | Qt::TopEdge | Qt::BottomEdge);
 }
 
-GridTable& Form3::combinationTable() { return inverseTables().combinations; }
+CombinationTable& Form3::combinationTable() { return inverseTables().combinations; }
 
 GridTable& Form3::valueTable() { return inverseTables().values; }
 

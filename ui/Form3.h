@@ -2,7 +2,7 @@
 // The combination table of the inverse analysis; computes the moment of every
 // combination at every test curvature.
 
-#include "flows/GridTable.h"
+#include "flows/NumberTables.h"
 #include "ui/widgets/Window.h"
 
 class QProgressBar;
@@ -18,7 +18,7 @@ public:
     explicit Form3(QWidget* parent = nullptr);
 
     // The combination table (StringGrid1) and the hidden value table (StringGrid2).
-    GridTable& combinationTable();
+    CombinationTable& combinationTable();
     GridTable& valueTable();
     // Shows both tables as they now stand.
     void syncTables();

@@ -244,9 +244,9 @@ void Form4::buildResults(QWidget* page)
     grid->setRowStretch(16, 1);
 }
 
-GridTable& Form4::momentTable() { return inverseTables().moments; }
+MomentTable& Form4::momentTable() { return inverseTables().moments; }
 
-GridTable& Form4::deviationList() { return inverseTables().deviationList; }
+DeviationList& Form4::deviationList() { return inverseTables().deviationList; }
 
 void Form4::syncMomentTable() { StringGrid1->syncFromTable(); }
 

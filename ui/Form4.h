@@ -2,7 +2,7 @@
 // The end of the inverse analysis: the moments of the combinations, their deviations
 // from the test, the best-fitting combination, its chart and the hand-over.
 
-#include "flows/GridTable.h"
+#include "flows/NumberTables.h"
 #include "ui/widgets/Window.h"
 
 #include <array>
@@ -23,8 +23,8 @@ public:
     explicit Form4(QWidget* parent = nullptr);
 
     // The combination moment table (StringGrid1) and the deviation list (StringGrid2).
-    GridTable& momentTable();
-    GridTable& deviationList();
+    MomentTable& momentTable();
+    DeviationList& deviationList();
     void syncMomentTable();
     // New combination moments (the session forgot the earlier ones' deviations, best fit
     // and refinement): the deviation list, the best fit's texts and its chart are gone.

@@ -13,6 +13,6 @@ Form5::Form5(QWidget* parent) : Window(parent)
     StringGrid1->setObjectName("StringGrid1");
 }
 
-GridTable& Form5::deviationTable() { return inverseTables().deviations; }
+DeviationTable& Form5::deviationTable() { return inverseTables().deviations; }
 
 }  // namespace prurez

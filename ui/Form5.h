@@ -1,7 +1,7 @@
 #pragma once
 // A window that is never shown: it holds the deviation table of the inverse analysis.
 
-#include "flows/GridTable.h"
+#include "flows/NumberTables.h"
 #include "ui/widgets/Window.h"
 
 namespace prurez {
@@ -13,7 +13,7 @@ class Form5 : public Window {
 public:
     explicit Form5(QWidget* parent = nullptr);
 
-    GridTable& deviationTable();
+    DeviationTable& deviationTable();
 
 private:
     GridView* StringGrid1;

@@ -237,13 +237,9 @@ void Form7::showProfile()
         return;
     }
     const char separator = localeDecimalSeparator();
-    profileLabel_->setText(QString::fromUtf8("Řádek ") + QString::number(row) + QString::fromUtf8(" tabulky: křivost ") +
-                           toQt(formatNumber(runRow(run_, row)->kappa, separator)) +
-                           QString::fromUtf8(" m-1, neutrální osa ") +
-                           toQt(formatNumber(Fixed::store(profile->neutralAxis).value(), separator)) +
-                           QString::fromUtf8(" m od horního okraje; tah kladný. ") + barsText(*profile, separator) +
-                           QString::fromUtf8(profile->bars.empty() ? "" : " ") +
-                           QString::fromUtf8("Jiný řádek zvolte v tabulce."));
+    profileLabel_->setText(QString::fromUtf8("Řádek ") + QString::number(row) + QString::fromUtf8(" tabulky: ") +
+                           profileCaption(toQt(formatNumber(runRow(run_, row)->kappa, separator)), *profile, separator) +
+                           QString::fromUtf8(" Jiný řádek zvolte v tabulce."));
     drawProfile(strainChart_, stressChart_, *profile);
 }
 
@@ -271,7 +267,7 @@ void Form7::SaveReportClick()
     const QString name = askSaveFileName(this, QString::fromUtf8("Uložit zprávu PDF"),
                                          QString::fromUtf8("Dokument PDF (*.pdf)"));
     if (!name.isEmpty())
-        guarded([&] { writeSectionReport(name, run_.texts, table_, run_, localeDecimalSeparator()); });
+        guarded([&] { writeSectionReport(name, table_, run_, localeDecimalSeparator()); });
 }
 
 void Form7::FormClose()

@@ -14,17 +14,10 @@
 
 #include <QChart>
 #include <QLabel>
-#include <QLegend>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScatterSeries>
-#include <QValueAxis>
-
-#include <algorithm>
-#include <cmath>
 
 namespace prurez {
 
@@ -86,12 +79,13 @@ void InteractionWindow::computeFor(const SectionTexts& texts)
     show();
     raise();
     activateWindow();
+    // A count that is no whole number is refused as one out of range.
     int points = 0;
     try {
         points = readInteger(toStd(pointsEdit_->text()));
-        if (points < minimumInteractionPoints || points > maximumInteractionPoints)
-            throw refusal(Reason::interactionPointsOutOfRange);
     } catch (const Failure&) {
+    }
+    if (points < minimumInteractionPoints || points > maximumInteractionPoints) {
         pointsEdit_->setFocus();
         pointsEdit_->selectAll();
         throw refusal(Reason::interactionPointsOutOfRange);
@@ -117,7 +111,6 @@ void InteractionWindow::computeFor(const SectionTexts& texts)
         inform(interactionCancelledMessage);  // the diagram shown stays
         return;
     }
-    texts_ = texts;
     diagram_ = computed;
     table_ = interactionTable(diagram_, separator);
     showDiagram();

@@ -40,7 +40,6 @@ public slots:
 private:
     void showDiagram();
 
-    SectionTexts texts_;
     InteractionDiagram diagram_;
     GridTable table_{4, 1};
     QChart* chart_;

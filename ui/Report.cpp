@@ -393,9 +393,10 @@ std::vector<int> reportRows(const GridTable& table, int peakColumn, char decimal
     return rows;
 }
 
-void writeSectionReport(const QString& fileName, const SectionTexts& texts, const GridTable& table,
-                        const SectionRunReport& run, char decimalSeparator)
+void writeSectionReport(const QString& fileName, const GridTable& table, const SectionRunReport& run,
+                        char decimalSeparator)
 {
+    const SectionTexts& texts = run.texts;
     savePdf(fileName, QString::fromUtf8("Pracovní diagram průřezu"), decimalSeparator, [&](Pages& pages) {
         titleBlock(pages, QString::fromUtf8("Pracovní diagram průřezu"));
         pages.text(QString::fromUtf8("Zadání"), 11, true);
@@ -435,11 +436,9 @@ void writeSectionReport(const QString& fileName, const SectionTexts& texts, cons
         if (const std::optional<DepthProfile> profile = last > 0 ? rowProfile(run, last) : std::nullopt) {
             pages.need(125);
             pages.text(QString::fromUtf8("Průběh napětí a přetvoření"), 11, true);
-            pages.text(QString::fromUtf8("Řádek ") + QString::number(last) + QString::fromUtf8(" tabulky (poslední spočtený): křivost ") +
-                           toQt(table.cell(0, last)) + QString::fromUtf8(" m-1, neutrální osa ") +
-                           toQt(formatNumber(Fixed::store(profile->neutralAxis).value(), decimalSeparator)) +
-                           QString::fromUtf8(" m od horního okraje; tah kladný. ") +
-                           barsText(*profile, decimalSeparator),
+            pages.text(QString::fromUtf8("Řádek ") + QString::number(last) +
+                           QString::fromUtf8(" tabulky (poslední spočtený): ") +
+                           profileCaption(toQt(table.cell(0, last)), *profile, decimalSeparator),
                        8.5);
             std::unique_ptr<QChart> strain(titledChart(QString::fromUtf8("PŘETVOŘENÍ")));
             std::unique_ptr<QChart> stress(titledChart(QString::fromUtf8("NAPĚTÍ")));

@@ -17,9 +17,10 @@ namespace prurez {
 class InverseAnalysis;
 
 // The report of a section run: its texts as typed, its results table and what the run
-// left (its inputs and rows, how it ended). Numbers with the decimal separator given.
-void writeSectionReport(const QString& fileName, const SectionTexts& texts, const GridTable& table,
-                        const SectionRunReport& run, char decimalSeparator);
+// left (its texts, inputs and rows, how it ended). Numbers with the decimal separator
+// given.
+void writeSectionReport(const QString& fileName, const GridTable& table, const SectionRunReport& run,
+                        char decimalSeparator);
 
 // The report of an inverse analysis: the input as typed (the test points' source too),
 // the session's test diagram, best fit and refinement (when there is one), and its

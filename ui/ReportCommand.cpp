@@ -2,15 +2,12 @@
 
 #include "common/Failure.h"
 #include "common/Files.h"
-#include "flows/InputFile.h"
+#include "flows/InputRuns.h"
 #include "flows/SectionFlow.h"
 #include "ui/Report.h"
-#include "ui/widgets/Handlers.h"
 #include "prurez/InverseAnalysis.h"
 
-#include <cstring>
 #include <iostream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -49,52 +46,42 @@ int run(int argc, char** argv)
     if (outputName.empty())
         throw UsageError("usage: prurez --report INPUT OUTPUT.pdf [--decimal SEP]");
 
-    std::istringstream text;
-    try {
-        text.str(inputName == "-" ? readDescriptor(0, "-") : readFile(inputName));
-    } catch (const FileProblem& problem) {
-        throw UsageError("cannot read INPUT '" + inputName + "': " + problem.message());
-    }
-    const InputFile input = InputFile::parse(text);
-    if (separator == 0)
-        separator = input.decimalSeparator() != 0 ? input.decimalSeparator() : localeDecimalSeparator();
+    // The INPUT and its separator as prurez-batch takes them.
+    const InputFile input = readInput(inputName);
+    if (inputName != "-" && isSameFile(inputName, outputName))
+        throw UsageError("OUTPUT.pdf is the INPUT itself, which would be overwritten");
+    separator = inputDecimalSeparator(input, separator);
     const QString output = QString::fromStdString(outputName);
 
     const InputKind kind = inputKind(input);
-    if (kind == InputKind::section) {
-        SectionTexts texts;
-        readSectionInput(input, texts);
-        GridTable table = initialResultsTable();
-        SectionRunReport report;
-        std::string message;
-        if (!runHandler([&](const std::string& failure) { message = failure; },
-                        [&] { runSectionAnalysis(texts, separator, table, report); })) {
-            std::cerr << message << '\n';
-            return 1;
+    if (kind == InputKind::neither)
+        throw UsageError("INPUT holds neither a section ('material = …') nor an inverse analysis "
+                         "('test_file' or 'point' lines)");
+    // A malformed input fails before anything is computed.
+    SectionTexts texts;
+    InverseInput in;
+    if (kind == InputKind::section)
+        texts = sectionTextsOf(input);
+    else
+        in = inverseInputOf(input, inputName);
+    if (kind == InputKind::inverse && isSameFile(in.testFile, outputName))
+        throw UsageError("OUTPUT.pdf is the INPUT's test data file, which would be overwritten");
+    std::string message;
+    const bool written = runHandler([&](const std::string& failure) { message = failure; }, [&] {
+        if (kind == InputKind::section) {
+            GridTable table = initialResultsTable();
+            SectionRunReport report;
+            runSectionAnalysis(texts, separator, table, report);
+            writeSectionReport(output, table, report, separator);
+        } else {
+            InverseAnalysis session(separator);
+            session.run(in, InverseAnalysis::Step::bestFit);
+            writeInverseReport(output, in, session);
         }
-        if (!runHandler([&](const std::string& failure) { message = failure; },
-                        [&] { writeSectionReport(output, texts, table, report, separator); })) {
-            std::cerr << message << '\n';
-            return 1;
-        }
-        return 0;
-    }
-    if (kind == InputKind::inverse) {
-        InverseInput in = readInverseInput(input);
-        in.testFile = pathBesideInput(inputName, in.testFile);
-        InverseAnalysis session(separator);
-        std::string message;
-        if (!runHandler([&](const std::string& failure) { message = failure; }, [&] {
-                session.run(in, InverseAnalysis::Step::bestFit);
-                writeInverseReport(output, in, session);
-            })) {
-            std::cerr << message << '\n';
-            return 1;
-        }
-        return 0;
-    }
-    throw UsageError("INPUT holds neither a section ('material = …') nor an inverse analysis "
-                     "('test_file' or 'point' lines)");
+    });
+    if (!written)
+        std::cerr << message << '\n';
+    return written ? 0 : 1;
 }
 
 }  // namespace

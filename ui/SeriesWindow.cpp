@@ -25,13 +25,14 @@
 
 namespace prurez {
 
+namespace {
+
+// The series the window shows.
 TestSeries& testSeries()
 {
     static TestSeries series(localeDecimalSeparator());
     return series;
 }
-
-namespace {
 
 SeriesState& shownState() { return stateOf(testSeries()); }
 

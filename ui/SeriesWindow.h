@@ -20,10 +20,6 @@ namespace prurez {
 class ChartView;
 class GridView;
 struct SeriesInput;
-class TestSeries;
-
-// The series the windows show and drive.
-TestSeries& testSeries();
 
 class SeriesWindow : public Window {
     Q_OBJECT

@@ -200,25 +200,40 @@ public:
     // The moment of every combination at every test curvature. Finished, it forgets the
     // deviations, the best fit and the refinement of earlier moments; a failure keeps
     // the rows written before it (once the first row started), a stop keeps the table
-    // as it was.
+    // as it was. Up to 2^24 moments are kept in memory (16 bytes each); the cells of a
+    // larger table are computed again when they are read. The deviations from the test
+    // as it now stands are summed on the way, so that computeDeviations takes them.
     Completion computeMoments(const RunOptions& options = RunOptions());
-    // The squared deviations of every combination from the test and their sums; a stop
-    // keeps the deviations as they were.
+    // The squared deviations of every combination from the test and their sums (found
+    // with the moments when the test moments are still those); a stop keeps the
+    // deviations as they were.
     Completion computeDeviations(const RunOptions& options = RunOptions());
     // The deviation list (combination number and summed deviation) from the deviations.
     void fillDeviationList();
     // The combination with the smallest summed deviation of the list.
     const BestFit& findBestFit();
+    // computeMoments, computeDeviations, fillDeviationList and findBestFit one after
+    // another, with the same tables, texts, best fit and failures, but no moment kept in
+    // memory (however many combinations there are): the deviations are summed as each
+    // combination's moments are computed, and a cell of the tables is computed again
+    // when it is read.
+    Completion computeBestFit(const RunOptions& options = RunOptions());
     // The best combination refined beyond the grid, within the ranges the combinations
     // were generated from.
     Completion refine(const RunOptions& options = RunOptions());
 
     // ---- the whole road, in the order a user takes it
     enum class Step { testDiagram, combinations, moments, deviations, bestFit, refinement };
+    // What the road keeps of the moment table when it goes on to the best fit: every
+    // moment (up to 2^24 of them: fast to read again), or none (computeBestFit: the
+    // memory does not grow with the combinations; their cells are computed again when
+    // read).
+    enum class Tables { kept, notKept };
     // Fills the fields from the input, takes its test points (file or typed), then every
     // step up to `last`. The progress callback is told the moments, the deviations and
     // the refinement as one piece of work.
-    Completion run(const InverseInput& input, Step last, const RunOptions& options = RunOptions());
+    Completion run(const InverseInput& input, Step last, const RunOptions& options = RunOptions(),
+                   Tables tables = Tables::kept);
 
     // ---- what the session holds
     const TableTexts& testPoints() const;     // force, deflection

@@ -66,11 +66,13 @@ bool shown(QWidget* window, const char* name)
     return control != nullptr && !control->isHidden();
 }
 
-const prurez::GridTable& grid(QWidget* window, const char* name)
+const prurez::TextTable& grid(QWidget* window, const char* name)
 {
     static const prurez::GridTable none;
     auto* view = find<prurez::GridView>(window, name);
-    return view != nullptr ? view->table() : none;
+    if (view == nullptr)
+        return none;
+    return view->table();
 }
 
 std::string cell(QWidget* window, const char* gridName, int column, int row)

@@ -51,7 +51,7 @@ QString number(const char* text);
 bool shown(QWidget* window, const char* name);
 
 // The grid's table.
-const prurez::GridTable& grid(QWidget* window, const char* name);
+const prurez::TextTable& grid(QWidget* window, const char* name);
 std::string cell(QWidget* window, const char* grid, int column, int row);
 
 // Lets queued events run.

@@ -200,7 +200,7 @@ TEST(InverseInput, TheCountArrowSetsTheRowsAndRefusesACountThatIsNoInteger)
     type(form2(), "Edit1", "6");
     arrow("UpDown2", true);
     EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "7");
-    const prurez::GridTable& points = grid(form2(), "StringGrid1");
+    const prurez::TextTable& points = grid(form2(), "StringGrid1");
     EXPECT_EQ(points.rowCount(), 8);
     EXPECT_EQ(points.cell(0, 0), "  Síla [kN]");
     EXPECT_EQ(points.cell(1, 0), "  Průhyb [m]");
@@ -296,7 +296,7 @@ TEST(InverseInput, FileNamesAreReadOnlyWhenTheyNameAFileAndAMissingOneIsReported
     type(form2(), "Edit20", "zkouska.txt");
     EXPECT_TRUE(failures().empty());
     EXPECT_EQ(find<QLineEdit>(form2(), "Edit1")->text(), "2");
-    const prurez::GridTable& points = grid(form2(), "StringGrid1");
+    const prurez::TextTable& points = grid(form2(), "StringGrid1");
     EXPECT_EQ(points.rowCount(), 3);
     EXPECT_EQ(points.cell(0, 2), "20");
     EXPECT_EQ(points.cell(1, 2), numberText("0,002"));
@@ -325,7 +325,7 @@ TEST(InverseInput, ThePageChangeCopiesThePointsAndTheButtonComputesTheDiagramAnd
     typeTestPoints({{"10", "0,001"}, {"10", "0,00001"}});
     turnToPage(form2(), 0);
     turnToPage(form2(), 1);
-    const prurez::GridTable& diagram = grid(form2(), "StringGrid2");
+    const prurez::TextTable& diagram = grid(form2(), "StringGrid2");
     EXPECT_EQ(diagram.rowCount(), 3);
     EXPECT_EQ(diagram.cell(0, 0), "   Síla [kN]");
     EXPECT_EQ(diagram.cell(3, 0), "   Moment ");
@@ -391,7 +391,7 @@ TEST(InverseInput, ABadRangeKeepsTheInputWindowAndTheCombinationsReplaceItInTheT
     EXPECT_TRUE(failures().empty()) << failures().front();
     EXPECT_FALSE(form2()->isVisible());
     EXPECT_TRUE(form3()->isVisible());
-    const prurez::GridTable& combinations = grid(form3(), "StringGrid1");
+    const prurez::TextTable& combinations = grid(form3(), "StringGrid1");
     EXPECT_EQ(combinations.rowCount(), 244);
     EXPECT_EQ(find<prurez::GridView>(form3(), "StringGrid1")->model()->rowCount(), 244);
     EXPECT_EQ(combinations.cell(0, 243), "243");
@@ -431,7 +431,7 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
     EXPECT_FALSE(shown(form3(), "ProgressBar1"));
     EXPECT_EQ(find<QProgressBar>(form3(), "ProgressBar1")->maximum(), 32);
     EXPECT_EQ(find<QTabWidget>(form4(), "PageControl1")->currentIndex(), 0);
-    const prurez::GridTable& moments = grid(form4(), "StringGrid1");
+    const prurez::TextTable& moments = grid(form4(), "StringGrid1");
     EXPECT_EQ(moments.columnCount(), 9);
     EXPECT_EQ(moments.rowCount(), 33);
     EXPECT_EQ(moments.cell(7, 32), cell(form2(), "StringGrid2", 2, 4));
@@ -448,7 +448,7 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
     turnToPage(form4(), 0);
     click(form4(), "BitBtn2");
     turnToPage(form4(), 1);
-    const prurez::GridTable& list = grid(form4(), "StringGrid2");
+    const prurez::TextTable& list = grid(form4(), "StringGrid2");
     EXPECT_EQ(list.rowCount(), 33);
     EXPECT_EQ(list.cell(0, 0), " kombinace");
     EXPECT_EQ(list.cell(1, 5), prurez::windows().form5->deviationTable().cell(5, 5));
@@ -462,7 +462,7 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
     ASSERT_GE(best, 1);
     ASSERT_LE(best, 32);
     // The chosen row holds the smallest sum, the lowest row among equals.
-    const prurez::GridTable& deviations = prurez::windows().form5->deviationTable();
+    const prurez::TextTable& deviations = prurez::windows().form5->deviationTable();
     const auto sum = [&](int row) {
         return QString::fromStdString(deviations.cell(5, row))
             .replace(QChar(prurez::localeDecimalSeparator()), '.')
@@ -470,7 +470,7 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
     };
     for (int row = 1; row <= 32; ++row)
         EXPECT_TRUE(row < best ? sum(row) > sum(best) : sum(row) >= sum(best)) << row;
-    const prurez::GridTable& combinations = grid(form3(), "StringGrid1");
+    const prurez::TextTable& combinations = grid(form3(), "StringGrid1");
     EXPECT_EQ(find<QLabel>(form4(), "Label14")->text().toStdString(), combinations.cell(1, best) + "   [ MPa ]");
     EXPECT_EQ(find<QLabel>(form4(), "Label17")->text().toStdString(), combinations.cell(4, best) + "   [ % ]");
     EXPECT_EQ(find<QLabel>(form4(), "Label20")->text().toStdString(), combinations.cell(7, best));
@@ -502,7 +502,7 @@ TEST(InverseRoad, FromTestPointsThroughCombinationsAndBestFitToTheSectionInput)
     typeCombo(form6, "ComboBox1", number("0,01"));
     click(form6, "BitBtn1");
     ASSERT_TRUE(failures().empty()) << failures().front();
-    const prurez::GridTable& section = grid(prurez::windows().form7, "StringGrid1");
+    const prurez::TextTable& section = grid(prurez::windows().form7, "StringGrid1");
     EXPECT_EQ(section.columnCount(), 9);
     EXPECT_EQ(section.cell(2, 0), " Neut. osa");
     EXPECT_EQ(section.cell(0, 1), "0") << "the fibre analysis starts at curvature 0, without a zero row";
@@ -606,7 +606,7 @@ TEST(InverseRoad, ABeamDimensionBeyondTheSingleRangeOverflowsBeforeAnyRow)
     clearFailures();
     generateCombinationsFor({{"5", "0,00001"}, {"10", "0,00002"}}, "0");
     ASSERT_TRUE(form3()->isVisible());
-    const prurez::GridTable before = form4()->momentTable();
+    const prurez::MomentTable before = form4()->momentTable();
     for (const char* field : {"Edit18", "Edit19"}) {
         type(form2(), "Edit18", number("0,15"));
         type(form2(), "Edit19", number("0,15"));
@@ -716,7 +716,7 @@ TEST(InverseRoad, NoSumBelowTenMillionIsSaidInsteadOfShowingEmptyResults)
     click(form4(), "BitBtn2");
     ASSERT_TRUE(failures().empty()) << failures().front();
     // Every summed deviation at 10 000 000 or more.
-    prurez::GridTable& deviations = prurez::windows().form5->deviationTable();
+    prurez::DeviationTable& deviations = prurez::windows().form5->deviationTable();
     for (int row = 1; row < deviations.rowCount(); ++row)
         deviations.setCell(3, row, "10000000");
     turnToPage(form4(), 1);

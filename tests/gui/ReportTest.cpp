@@ -91,7 +91,7 @@ TEST(Report, TheSectionReportHoldsTheInputsTheEndTheChartsAndTheTable)
             peak = row;
     EXPECT_NE(std::find(rows.begin(), rows.end(), peak), rows.end());
     const QString longName = directory.filePath("dlouha.pdf");
-    ASSERT_TRUE(prurez::guarded([&] { prurez::writeSectionReport(longName, texts, table, run2, ','); }));
+    ASSERT_TRUE(prurez::guarded([&] { prurez::writeSectionReport(longName, table, run2, ','); }));
     EXPECT_TRUE(pdfText(longName).contains(QString::fromUtf8("uveden je každý ") + QString::number(step) + "."));
 }
 
@@ -121,4 +121,14 @@ TEST(Report, TheInverseReportAndWhatTheCommandRefuses)
     EXPECT_EQ(failed.status, 1);
     EXPECT_TRUE(failed.errors.contains("'x' is not a valid floating point value")) << failed.errors.toStdString();
     EXPECT_FALSE(QFile::exists(directory.filePath("nic.pdf")));
+
+    // The report never replaces its own input.
+    const QString own = directory.filePath("vlastni.txt");
+    ASSERT_TRUE(QFile::copy(PRUREZ_EXAMPLES_DIR "/plain-bilinear.txt", own));
+    const ReportRun itself = report({own, own});
+    EXPECT_EQ(itself.status, 2);
+    EXPECT_TRUE(itself.errors.contains("is the INPUT itself")) << itself.errors.toStdString();
+    QFile kept(own);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(kept.readAll().startsWith("# Plain concrete")) << "the input kept";
 }

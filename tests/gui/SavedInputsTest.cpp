@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -264,6 +265,25 @@ TEST(SavedInputs, TheInverseExampleOpensWithItsTestFileAndItsSavedFormRunsToTheW
     EXPECT_EQ(fieldText(form, "Edit20"), "");
     ASSERT_EQ(guitest::failures().size(), 1u);
     EXPECT_EQ(guitest::failures()[0], "File not found");
+    guitest::clearFailures();
+
+    // Every field is saved under its own key, as typed.
+    const std::pair<const char*, const char*> keys[] = {
+        {"Edit2", "E_test"},    {"Edit3", "load_a"},    {"Edit4", "s"},         {"Edit18", "h"},
+        {"Edit19", "w"},        {"Edit5", "fcp"},       {"Edit6", "ecpm"},      {"Edit7", "E_min"},
+        {"Edit12", "E_max"},    {"Edit8", "fct_min"},   {"Edit13", "fct_max"},  {"Edit9", "ectm_min"},
+        {"Edit14", "ectm_max"}, {"Edit10", "a_min"},    {"Edit15", "a_max"},    {"Edit11", "b_min"},
+        {"Edit16", "b_max"},    {"Edit17", "n"}};
+    int typed = 0;
+    for (const auto& [field, key] : keys)
+        type(form, field, QString::number(++typed));
+    ASSERT_TRUE(prurez::guarded([&] { form->saveInput(saved); }));
+    std::ifstream savedFile(saved.toStdString());
+    const prurez::InputFile savedInput = prurez::InputFile::parse(savedFile);
+    typed = 0;
+    for (const auto& [field, key] : keys)
+        EXPECT_EQ(savedInput.value(key), std::to_string(++typed)) << key;
+    ASSERT_TRUE(prurez::guarded([&] { form->openInput(PRUREZ_EXAMPLES_DIR "/inverse.input"); }));
     guitest::clearFailures();
 
     find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);

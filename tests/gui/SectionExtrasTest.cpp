@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTabWidget>
+#include <QValueAxis>
 
 #include <algorithm>
 #include <sstream>
@@ -77,6 +78,18 @@ TEST(SectionExtras, TheInteractionWindowShowsBothBranchesAsTheBatchToolPrintsThe
                   table.cell(0, row) + '\t' + table.cell(1, row) + '\t' + table.cell(2, row));
     }
     EXPECT_EQ(seriesNames(window->chart()), QStringList({"kladný ohyb", "záporný ohyb"}));
+    // Every point inside the axes, compression (N below 0) upwards.
+    auto* across = qobject_cast<QValueAxis*>(window->chart()->axes(Qt::Horizontal).value(0));
+    auto* upwards = qobject_cast<QValueAxis*>(window->chart()->axes(Qt::Vertical).value(0));
+    ASSERT_TRUE(across != nullptr && upwards != nullptr);
+    EXPECT_TRUE(upwards->isReverse());
+    for (const auto* branch : {&window->diagram().positive, &window->diagram().negative})
+        for (const prurez::InteractionPoint& point : *branch) {
+            const double M = static_cast<double>(point.moment * 1000.0L);
+            const double N = static_cast<double>(point.N * 1000.0L);
+            EXPECT_TRUE(!point.hasMoment || (M > across->min() && M < across->max())) << M;
+            EXPECT_TRUE(!point.hasMoment || (N > upwards->min() && N < upwards->max())) << N;
+        }
 
     // Too few forces: refused in Czech, the diagram shown stays.
     guitest::type(window, "PointsEdit", "1");

@@ -45,7 +45,7 @@ QList<QLineSeries*> seriesCurves(QWidget* window)
 std::vector<std::string> rowsOf(QWidget* window, const char* name, int first)
 {
     std::vector<std::string> rows;
-    const prurez::GridTable& table = grid(window, name);
+    const prurez::TextTable& table = grid(window, name);
     for (int row = first; row < table.rowCount(); ++row) {
         std::string line;
         for (int column = 0; column < table.columnCount(); ++column)

@@ -97,10 +97,11 @@ struct MomentCase {
     }
 };
 
-std::string momentOutcome(const MomentCase& c, bool exhaustive)
+std::string momentOutcome(const MomentCase& c, bool exhaustive, ScanHint* hint = nullptr)
 {
     ScanOptions options;
     options.exhaustiveScan = exhaustive;
+    options.hint = hint;
     return outcomeOf([&] {
         const std::optional<long double> m =
             MomentAtCurvature(BeamSection{Single(c.w), Single(c.h)},
@@ -143,11 +144,21 @@ TEST(FastSearchEquivalence, MomentAtCurvatureMatchesThePlainScanBitForBit)
     std::cout << "[ seed ] " << seed << std::endl;
     Draw draw(seed);
     int compared = 0, withMoment = 0, withFailure = 0, withoutBalance = 0;
+    // Hints as the rows of the inverse analysis give them: where the scan of the case
+    // before found its position (any other case), and where that of a neighbour did (b
+    // a little lower, as in the row before).
+    ScanHint carried;
     for (int k = 0; k < 3000; ++k) {
         const MomentCase c = randomMomentCase(draw);
         const std::string fast = momentOutcome(c, false);
         const std::string plain = momentOutcome(c, true);
         ASSERT_EQ(fast, plain) << "case " << k << ": " << c.describe();
+        ASSERT_EQ(momentOutcome(c, false, &carried), plain) << "case " << k << " from another's hint";
+        MomentCase neighbour = c;
+        neighbour.b = single(c.b * 0.97L);
+        ScanHint near;
+        momentOutcome(neighbour, false, &near);
+        ASSERT_EQ(momentOutcome(c, false, &near), plain) << "case " << k << " from its neighbour's hint";
         ++compared;
         withMoment += fast.rfind("ok ", 0) == 0 && fast != "ok none";
         withFailure += fast.rfind("failure", 0) == 0;

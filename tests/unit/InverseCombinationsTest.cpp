@@ -45,7 +45,7 @@ CombinationTexts fieldsWith(const std::string& n)
 }
 
 // The parameter texts E, fct, ectm, a, b of a combination row.
-std::array<std::string, 5> parametersOf(const GridTable& combinations, int row)
+std::array<std::string, 5> parametersOf(const TextTable& combinations, int row)
 {
     return {combinations.cell(1, row), combinations.cell(3, row), combinations.cell(5, row), combinations.cell(6, row),
             combinations.cell(7, row)};
@@ -56,7 +56,7 @@ std::array<std::string, 5> parametersOf(const GridTable& combinations, int row)
 TEST(Combinations, NoIntermediateValuesGiveThe32CombinationsOfMinAndMax)
 {
     GridTable values(5, 5);
-    GridTable combinations(8, 20);
+    CombinationTable combinations(8, 20);
     generateCombinations(fieldsWith("0"), values, combinations, ',');
     const std::array<const char*, 8> headers{" kombinace", "   E [MPa]",  "  fcp [MPa]", "  fct [MPa]",
                                              "  ecpm [%]", "  ectm [%]", "        a",   "        b"};
@@ -80,7 +80,7 @@ TEST(Combinations, NoIntermediateValuesGiveThe32CombinationsOfMinAndMax)
 TEST(Combinations, EvenlySpacedValuesSlowestEFastestB)
 {
     GridTable values(5, 5);
-    GridTable combinations(8, 20);
+    CombinationTable combinations(8, 20);
     CombinationTexts fields = fieldsWith("1");
     fields.E.min = "20000";
     fields.E.max = "40000";
@@ -123,7 +123,7 @@ TEST(Combinations, EvenlySpacedValuesSlowestEFastestB)
 TEST(Combinations, MinAboveMaxRunsDownAndEqualEndsRepeat)
 {
     GridTable values(5, 5);
-    GridTable combinations(8, 20);
+    CombinationTable combinations(8, 20);
     CombinationTexts fields = fieldsWith("2");
     fields.b.min = "0,4";
     fields.b.max = "0,1";
@@ -162,7 +162,7 @@ TEST(Combinations, ABadFieldStopsAfterTheHeaders)
         for (size_t i = first; i < order.size(); ++i)
             order[i].first(fields) = "a" + order[i].second.substr(2, order[i].second.find('\'', 1) - 2);
         GridTable values(5, 5);
-        GridTable combinations(8, 20);
+        CombinationTable combinations(8, 20);
         EXPECT_EQ(failureOf([&] { generateCombinations(fields, values, combinations, ','); }), order[first].second);
         EXPECT_EQ(combinations.cell(1, 0), "   E [MPa]");
         EXPECT_EQ(combinations.rowCount(), 20);
@@ -178,14 +178,14 @@ TEST(Combinations, CountsOutsideTheComputableRangeAreRefused)
     for (const std::string n : {"-1", "13", "71", "256", "257", "100"}) {
         SCOPED_TRACE(n);
         GridTable values(5, 5);
-        GridTable combinations(8, 20);
+        CombinationTable combinations(8, 20);
         EXPECT_EQ(failureOf([&] { generateCombinations(fieldsWith(n), values, combinations, ','); }), message);
         EXPECT_EQ(combinations.cell(7, 0), "        b");
         EXPECT_EQ(combinations.rowCount(), 20);
         EXPECT_EQ(values.rowCount(), 5);
     }
     GridTable values(5, 5);
-    GridTable combinations(8, 20);
+    CombinationTable combinations(8, 20);
     EXPECT_EQ(failureOf([&] { generateCombinations(fieldsWith("1,0"), values, combinations, ','); }),
               "'1,0' is not a valid integer value");
     generateCombinations(fieldsWith(" +3"), values, combinations, ',');
@@ -195,7 +195,7 @@ TEST(Combinations, CountsOutsideTheComputableRangeAreRefused)
 TEST(Combinations, LargestTableIsGeneratedQuickly)
 {
     GridTable values(5, 5);
-    GridTable combinations(8, 20);
+    CombinationTable combinations(8, 20);
     // The processor time of this thread: other work on the machine does not count.
     auto processorTime = [] {
         timespec time{};
@@ -236,8 +236,8 @@ const BeamTexts beam{"0,15", "0,1", "3"};
 struct MomentCase {
     GridTable diagram = diagramWithCurvatures({"0,0001", "0,02", "6E-2"}, {"0,08", "2,2", "2,1"});
     GridTable values{5, 5};
-    GridTable combinations{8, 20};
-    GridTable moments{5, 5};
+    CombinationTable combinations{8, 20};
+    MomentTable moments{5, 5};
     MomentCase() { generateCombinations(fieldsWith("0"), values, combinations, ','); }
 };
 
@@ -324,7 +324,7 @@ TEST(CombinationMoments, EveryThreadCountGivesTheSameTableAndTheSameFirstFailure
 {
     MomentCase sequential;
     // Row 5 fails at its first point, row 9 at its first too; ecpm changes nothing.
-    for (GridTable* table : {&sequential.combinations}) {
+    for (CombinationTable* table : {&sequential.combinations}) {
         table->setCell(4, 3, "999");
         table->setCell(3, 5, "x5");
         table->setCell(3, 9, "x9");
@@ -453,7 +453,7 @@ TEST(CombinationMoments, RefusesWithoutPointsCombinationsOrAMatchingCountOrBeyon
 {
     MomentCase run;
     run.moments.setCell(0, 0, "old");
-    auto attempt = [&](const BeamTexts& fields, const GridTable& combinations) {
+    auto attempt = [&](const BeamTexts& fields, const TextTable& combinations) {
         return failureOf([&] {
             computeCombinationMoments(fields, run.diagram, combinations, run.moments, ',', withThreads(1));
         });
@@ -482,8 +482,8 @@ struct FitCase {
     GridTable diagram = diagramWithCurvatures({"0,01", "0,02"}, {"0", "1,25"});
     GridTable combinations{8, 4};
     GridTable moments{5, 4};
-    GridTable deviations{5, 5};
-    GridTable list{2, 5};
+    DeviationTable deviations{5, 5};
+    DeviationList list{2, 5};
     FitCase()
     {
         const std::vector<std::array<std::string, 5>> rows{
@@ -600,30 +600,30 @@ TEST(Deviations, EveryThreadCountGivesTheSameTableAndTheSameFirstFailure)
         moments.setCell(2, row, "0," + std::to_string(1000 + 37 * row));
         moments.setCell(4, row, std::to_string(row % 7) + "," + std::to_string(row * row));
     }
-    auto run = [&](const GridTable& input, int threads, GridTable& deviations) {
+    auto run = [&](const GridTable& input, int threads, DeviationTable& deviations) {
         RowRunControl control;
         control.threads = threads;
         return failureOf(
             [&] { computeDeviations("2", input, diagram, combinations, deviations, ',', control); });
     };
-    GridTable whole(5, 5);
+    DeviationTable whole(5, 5);
     EXPECT_EQ(run(moments, 1, whole), "(no failure)");
     EXPECT_EQ(whole.cell(3, 200), "10,0381");  // 0,34² + 3,15²
 
     GridTable failing = moments;
     failing.setCell(4, 150, "x150");
     failing.setCell(2, 170, "x170");
-    GridTable sequential(5, 5);
+    DeviationTable sequential(5, 5);
     EXPECT_EQ(run(failing, 1, sequential), "'x150' is not a valid floating point value");
     EXPECT_EQ(sequential.cell(1, 150), whole.cell(1, 150));
     EXPECT_EQ(sequential.cell(2, 150), "");
     EXPECT_EQ(sequential.cell(0, 151), "");
     for (int threads : {2, 3}) {
         SCOPED_TRACE(threads);
-        GridTable parallel(5, 5);
+        DeviationTable parallel(5, 5);
         EXPECT_EQ(run(moments, threads, parallel), "(no failure)");
         EXPECT_EQ(parallel.toTsv(), whole.toTsv());
-        GridTable parallelFailing(5, 5);
+        DeviationTable parallelFailing(5, 5);
         EXPECT_EQ(run(failing, threads, parallelFailing), "'x150' is not a valid floating point value");
         EXPECT_EQ(parallelFailing.toTsv(), sequential.toTsv());
     }

@@ -52,49 +52,47 @@ QChart* curveChart(const QString& title, const QColor& top, const QColor& bottom
     return chart;
 }
 
-namespace {
+void Extent::include(double value)
+{
+    if (!std::isfinite(value))
+        return;
+    low = empty ? value : std::min(low, value);
+    high = empty ? value : std::max(high, value);
+    empty = false;
+}
 
-// The smallest and the largest of the values an axis shows.
-struct Extent {
-    double low = 0.0;
-    double high = 0.0;
-    bool empty = true;
-
-    void include(double value)
-    {
-        if (empty) {
-            low = high = value;
-            empty = false;
-        }
-        low = std::min(low, value);
-        high = std::max(high, value);
-    }
-};
-
-void setAxisRange(QValueAxis* axis, Extent extent, AxisRange range)
+void setAxisRange(QValueAxis* axis, const Extent& extent, AxisRange range)
 {
     if (axis == nullptr)
         return;
     double low = extent.low;
     double high = extent.high;
-    if (range == AxisRange::WithOrigin) {
+    // A single value (or none) gets room around it.
+    const double pad = low == 0.0 ? 1.0 : std::abs(low) * 0.1;
+    switch (range) {
+    case AxisRange::WithOrigin: {
         if (high <= low)
             high = low + 1.0;
         const double margin = (high - low) * 0.05;
         axis->setRange(low == 0.0 ? 0.0 : low - margin, high + margin);
         axis->setTickCount(6);
-    } else {
-        if (!(low < high)) {  // never an empty range
-            const double pad = low == 0.0 ? 1.0 : std::abs(low) * 0.1;
+        break;
+    }
+    case AxisRange::Tight:
+        if (!(low < high)) {
             low -= pad;
             high += pad;
         }
         axis->setRange(low, high);
+        break;
+    case AxisRange::Padded: {
+        const double margin = high > low ? (high - low) * 0.05 : pad;
+        axis->setRange(low - margin, high + margin);
+        break;
+    }
     }
     axis->applyNiceNumbers();
 }
-
-}  // namespace
 
 QList<QLineSeries*> showCurves(QChart* chart, std::initializer_list<const LineSeries*> curves, AxisRange range)
 {
@@ -108,8 +106,7 @@ QList<QLineSeries*> showCurves(QChart* chart, const std::vector<const LineSeries
     auto* xAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
     auto* yAxis = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
     Extent xExtent, yExtent;
-    const bool withOrigin = range == AxisRange::WithOrigin;
-    if (withOrigin) {
+    if (range == AxisRange::WithOrigin) {
         xExtent.include(0.0);
         yExtent.include(0.0);
     }
@@ -122,10 +119,8 @@ QList<QLineSeries*> showCurves(QChart* chart, const std::vector<const LineSeries
             const double y = static_cast<double>(point.y);
             series->append(x, y);
             colour = point.colour;
-            if (!withOrigin || std::isfinite(x))
-                xExtent.include(x);
-            if (!withOrigin || std::isfinite(y))
-                yExtent.include(y);
+            xExtent.include(x);
+            yExtent.include(y);
         }
         QPen pen(QColor::fromRgb(colour));
         pen.setWidth(2);

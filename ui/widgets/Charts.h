@@ -20,6 +20,7 @@ class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
 class QImage;
 class QLineSeries;
+class QValueAxis;
 
 namespace prurez {
 
@@ -28,13 +29,27 @@ namespace prurez {
 // `bottom`, the plot area without a background of its own.
 QChart* curveChart(const QString& title, const QColor& top, const QColor& bottom, const QString& momentTitle);
 
-// How showCurves sets the ranges of the axes.
+// The smallest and the largest of the finite values an axis shows.
+struct Extent {
+    double low = 0.0;
+    double high = 0.0;
+    bool empty = true;
+
+    void include(double value);
+};
+
+// How an axis's range is set from the values it shows.
 enum class AxisRange {
     // From the origin (or below it) to the largest value, with a margin, six ticks.
     WithOrigin,
     // From the smallest value of the curves to the largest.
     Tight,
+    // From the smallest to the largest, widened by 5 % of the span each way.
+    Padded,
 };
+
+// The axis's range for the values of `extent`, never empty, in nice numbers.
+void setAxisRange(QValueAxis* axis, const Extent& extent, AxisRange range);
 
 // Shows line series on a chart over its two value axes (replacing what it showed),
 // each curve in the colour of its points; returns the series, one a curve.

@@ -1,6 +1,8 @@
 #include "ui/widgets/DiagramCharts.h"
 
+#include "common/FixedPoint.h"
 #include "common/NumberText.h"
+#include "ui/widgets/Charts.h"
 #include "ui/widgets/Handlers.h"
 
 #include <QChart>
@@ -17,29 +19,6 @@
 namespace prurez {
 
 namespace {
-
-// The range of some values, widened by a margin; never empty.
-struct Range {
-    double low = 0.0;
-    double high = 0.0;
-    bool empty = true;
-    void include(double v)
-    {
-        if (!std::isfinite(v))
-            return;
-        low = empty ? v : std::min(low, v);
-        high = empty ? v : std::max(high, v);
-        empty = false;
-    }
-    void apply(QValueAxis* axis) const
-    {
-        double from = low;
-        double to = high;
-        const double margin = to > from ? (to - from) * 0.05 : (from == 0.0 ? 1.0 : std::fabs(from) * 0.1);
-        axis->setRange(from - margin, to + margin);
-        axis->applyNiceNumbers();
-    }
-};
 
 // The chart's value axes across (bottom) and upwards (left), made at its first drawing
 // and kept (a chart does not forget axes it has laid out reliably), its series removed.
@@ -78,7 +57,7 @@ QLineSeries* line(const QString& name, const QColor& colour, Qt::PenStyle style 
 }
 
 QLineSeries* branchSeries(const std::vector<InteractionPoint>& points, double sign, const QString& name,
-                          const QColor& colour, Qt::PenStyle style, Range& across, Range& upwards)
+                          const QColor& colour, Qt::PenStyle style, Extent& across, Extent& upwards)
 {
     QLineSeries* series = line(name, colour, style);
     for (const InteractionPoint& point : points)
@@ -116,7 +95,7 @@ void drawInteraction(QChart* chart, const InteractionDiagram& diagram)
     moment->setTitleText(QString::fromUtf8("Moment M [ kNm ]"));
     force->setTitleText(QString::fromUtf8("Normálová síla N [ kN ] (tlak nahoru)"));
     force->setReverse(true);  // compression, negative, upwards
-    Range across, upwards;
+    Extent across, upwards;
     attach(chart, branchSeries(diagram.positive, 1.0, QString::fromUtf8("kladný ohyb"), QColor(200, 0, 0),
                                Qt::SolidLine, across, upwards));
     if (!diagram.negative.empty())
@@ -125,14 +104,14 @@ void drawInteraction(QChart* chart, const InteractionDiagram& diagram)
     else
         attach(chart, branchSeries(diagram.positive, -1.0, QString::fromUtf8("záporný ohyb (souměrný průřez)"),
                                    QColor(0, 0, 200), Qt::DashLine, across, upwards));
-    across.apply(moment);
-    upwards.apply(force);
+    setAxisRange(moment, across, AxisRange::Padded);
+    setAxisRange(force, upwards, AxisRange::Padded);
     chart->legend()->setVisible(true);
 }
 
 void drawProfile(QChart* strainChart, QChart* stressChart, const DepthProfile& profile)
 {
-    Range depth;
+    Extent depth;
     for (long double y : profile.depth)
         depth.include(static_cast<double>(y));
     for (QChart* chart : {strainChart, stressChart}) {
@@ -141,7 +120,7 @@ void drawProfile(QChart* strainChart, QChart* stressChart, const DepthProfile& p
         across->setTitleText(QString::fromUtf8(strain ? "Přetvoření [ ‰ ]" : "Napětí [ MPa ]"));
         down->setTitleText(QString::fromUtf8("Hloubka [ m ]"));
         down->setReverse(true);
-        Range values;
+        Extent values;
         values.include(0.0);
         QLineSeries* concrete = line(QString::fromUtf8("beton"), QColor(200, 0, 0));
         for (size_t i = 0; i < profile.depth.size(); ++i) {
@@ -170,7 +149,7 @@ void drawProfile(QChart* strainChart, QChart* stressChart, const DepthProfile& p
             values.include(v);
             attach(chart, point);
         }
-        values.apply(across);
+        setAxisRange(across, values, AxisRange::Padded);
         down->setRange(depth.low, depth.high);
         down->setTickCount(6);
         // The neutral axis where it lies in the section.
@@ -198,6 +177,14 @@ QString barsText(const DepthProfile& profile, char decimalSeparator)
                 QString::fromUtf8(" kN");
     }
     return text.isEmpty() ? text : text + ".";
+}
+
+QString profileCaption(const QString& kappa, const DepthProfile& profile, char decimalSeparator)
+{
+    const QString bars = barsText(profile, decimalSeparator);
+    return QString::fromUtf8("křivost ") + kappa + QString::fromUtf8(" m-1, neutrální osa ") +
+           toQt(formatNumber(Fixed::store(profile.neutralAxis).value(), decimalSeparator)) +
+           QString::fromUtf8(" m od horního okraje; tah kladný.") + (bars.isEmpty() ? bars : " " + bars);
 }
 
 }  // namespace prurez

@@ -27,5 +27,8 @@ void drawProfile(QChart* strainChart, QChart* stressChart, const DepthProfile& p
 // The bars' stresses and forces in a line of Czech text (empty without bars), rounded
 // to 0,1 MPa and 0,1 kN.
 QString barsText(const DepthProfile& profile, char decimalSeparator);
+// What a profile shows, in Czech: the curvature `kappa` (its text), the neutral axis
+// and the sign of tension, then the bars (barsText).
+QString profileCaption(const QString& kappa, const DepthProfile& profile, char decimalSeparator);
 
 }  // namespace prurez

@@ -124,7 +124,7 @@ QString elidedCellText(const QString& text, const QFontMetrics& metrics, int wid
     return QStringLiteral("###");
 }
 
-GridTableModel::GridTableModel(GridTable* table, QObject* parent) : QAbstractTableModel(parent), table_(table) {}
+GridTableModel::GridTableModel(TextTable* table, QObject* parent) : QAbstractTableModel(parent), table_(table) {}
 
 int GridTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -189,7 +189,7 @@ void GridTableModel::reload()
     endResetModel();
 }
 
-GridView::GridView(GridTable* table, QWidget* parent)
+GridView::GridView(TextTable* table, QWidget* parent)
     : QTableView(parent), table_(table), model_(new GridTableModel(table, this))
 {
     setHorizontalHeader(new HeaderRow(this));
@@ -464,7 +464,7 @@ void GridView::changeEvent(QEvent* event)
     QTableView::changeEvent(event);
 }
 
-GridView* gridView(const char* name, GridTable* table, QWidget* parent, const QRect& place, int columnWidth,
+GridView* gridView(const char* name, TextTable* table, QWidget* parent, const QRect& place, int columnWidth,
                    int rowHeight)
 {
     auto* view = new GridView(table, parent);

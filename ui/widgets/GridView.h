@@ -1,5 +1,6 @@
 #pragma once
-// Shows a GridTable: a table view over an item model of its text cells. The grid has
+// Shows a table (TextTable): a table view over an item model of its cells, whose texts
+// are asked for as the rows come into view (a table of a million rows opens at once). The grid has
 // no fixed rows or columns (row 0 holds the headers as ordinary cells); the view shows
 // row 0 as its header, which stays in view while the rows scroll, its tooltip the
 // whole header with the column's unit ("Moment [ kNm ]").
@@ -27,7 +28,7 @@ namespace prurez {
 class GridTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    GridTableModel(GridTable* table, QObject* parent = nullptr);
+    GridTableModel(TextTable* table, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -46,7 +47,7 @@ public:
     void reload();
 
 private:
-    GridTable* table_;
+    TextTable* table_;
     bool editable_ = false;
     QHash<QString, QString> units_;
 };
@@ -55,10 +56,10 @@ class GridView : public QTableView {
     Q_OBJECT
 public:
     // The view shows `table`, which must outlive it.
-    GridView(GridTable* table, QWidget* parent = nullptr);
+    GridView(TextTable* table, QWidget* parent = nullptr);
 
-    GridTable& table() { return *table_; }
-    const GridTable& table() const { return *table_; }
+    TextTable& table() { return *table_; }
+    const TextTable& table() const { return *table_; }
     GridTableModel* gridModel() const { return model_; }
 
     // Cells editable in place, the editor shown at once (typing or a click edits); the
@@ -121,7 +122,7 @@ private:
     // Sets the current cell without opening its editor.
     void setCurrentCell(const QModelIndex& cell);
 
-    GridTable* table_;
+    TextTable* table_;
     GridTableModel* model_;
     QAction* copyAction_;
     QAction* selectAllAction_;
@@ -145,7 +146,7 @@ QString elidedCellText(const QString& text, const QFontMetrics& metrics, int wid
 
 // A view named `name` of `table` on `parent` in `place`, with the given column width
 // and row height.
-GridView* gridView(const char* name, GridTable* table, QWidget* parent, const QRect& place, int columnWidth,
+GridView* gridView(const char* name, TextTable* table, QWidget* parent, const QRect& place, int columnWidth,
                    int rowHeight);
 
 }  // namespace prurez
