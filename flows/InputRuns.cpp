@@ -3,23 +3,25 @@
 #include "common/FloatingPoint.h"
 #include "flows/CurveFile.h"
 
-#include <clocale>
 #include <cstring>
 #include <sstream>
 #include <string>
 
+#include <langinfo.h>
+#include <locale.h>
 
 namespace prurez {
 
 char systemDecimalSeparator()
 {
-    // The C library's locale is the process's: taken from the environment and put back.
-    const char* current = std::setlocale(LC_ALL, nullptr);
-    const std::string previous = current != nullptr ? current : "C";
-    std::setlocale(LC_ALL, "");
-    const char* point = std::localeconv()->decimal_point;
+    // The environment's locale made apart: the process's locale, which every thread
+    // shares, is never switched, not even for a moment.
+    const locale_t locale = ::newlocale(LC_ALL_MASK, "", static_cast<locale_t>(nullptr));
+    if (locale == static_cast<locale_t>(nullptr))
+        return '.';
+    const char* point = ::nl_langinfo_l(RADIXCHAR, locale);
     const char separator = (point != nullptr && point[0] != '\0') ? point[0] : '.';
-    std::setlocale(LC_ALL, previous.c_str());
+    ::freelocale(locale);
     return separator;
 }
 

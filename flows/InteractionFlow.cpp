@@ -64,9 +64,8 @@ std::string interactionEndText(InteractionEnd end, bool compressive)
 InteractionDiagram computeInteraction(const SectionTexts& texts, char decimalSeparator, int points,
                                       const RunOptions& options)
 {
-    SectionTexts read = texts;
-    read.N = "0";
-    return heldSectionAnalysis(readSectionTexts(read, decimalSeparator)).interactionDiagram(points, options);
+    return heldSectionAnalysis(readSectionTexts(texts, decimalSeparator, AxialForce::notRead))
+        .interactionDiagram(points, options);
 }
 
 GridTable interactionTable(const InteractionDiagram& diagram, char decimalSeparator)

@@ -216,8 +216,9 @@ void runSteps(const SectionAnalysis& analysis, const std::string& stepText, cons
 
 const std::string& heightText(const SectionTexts& texts) { return texts.shape == 0 ? texts.width : texts.height; }
 
-// The inputs of each material, read in its order and refused once read.
-HeldSectionInput plainInput(const SectionTexts& t, char separator)
+// The inputs of each material, read in its order and refused once read; the axial
+// force 0 when it is not read.
+HeldSectionInput plainInput(const SectionTexts& t, char separator, AxialForce axialForce)
 {
     HeldSectionInput input;
     input.material = Material::plainConcrete;
@@ -230,12 +231,13 @@ HeldSectionInput plainInput(const SectionTexts& t, char separator)
     input.width = readSingle(t.width, separator);
     input.epsC1 = readPercent(t.ec1OrA, separator);
     input.height = readSingle(heightText(t), separator);
-    input.N = readFixed(t.N, separator);
+    if (axialForce == AxialForce::read)
+        input.N = readFixed(t.N, separator);
     refuseImpossibleSection(input);
     return input;
 }
 
-HeldSectionInput reinforcedInput(const SectionTexts& t, char separator)
+HeldSectionInput reinforcedInput(const SectionTexts& t, char separator, AxialForce axialForce)
 {
     HeldSectionInput input;
     input.material = Material::reinforcedConcrete;
@@ -256,7 +258,8 @@ HeldSectionInput reinforcedInput(const SectionTexts& t, char separator)
     const long double bottomArea = readExtended(t.bottomArea, separator);  // mm2
     const long double topArea = readExtended(t.topArea, separator);
     input.height = readSingle(heightText(t), separator);
-    input.N = readFixed(t.N, separator);
+    if (axialForce == AxialForce::read)
+        input.N = readFixed(t.N, separator);
     input.epsTu = ectm * 0.01L;
     input.epsCu = ecpm * 0.01L;
     input.epsSu = steelUltimate * 0.01L;
@@ -267,7 +270,7 @@ HeldSectionInput reinforcedInput(const SectionTexts& t, char separator)
     return input;
 }
 
-HeldSectionInput fibreInput(const SectionTexts& t, char separator)
+HeldSectionInput fibreInput(const SectionTexts& t, char separator, AxialForce axialForce)
 {
     HeldSectionInput input;
     input.material = Material::fibreConcrete;
@@ -280,7 +283,8 @@ HeldSectionInput fibreInput(const SectionTexts& t, char separator)
     input.fct = readFixed(t.fct, separator);
     input.width = readSingle(t.width, separator);
     input.height = readSingle(heightText(t), separator);
-    input.N = readFixed(t.N, separator);
+    if (axialForce == AxialForce::read)
+        input.N = readFixed(t.N, separator);
     input.epsTu = ectm * 0.01L;
     input.epsCu = ecpm * 0.01L;
     refuseImpossibleSection(input);
@@ -330,24 +334,24 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
     clearFloatingPointFaults();
     const char separator = decimalSeparator;
     if (material == 0)
-        runMaterial(plainInput(texts, separator), texts, plainTable, separator, table, report, run);
+        runMaterial(plainInput(texts, separator, AxialForce::read), texts, plainTable, separator, table, report, run);
     else if (material == 1)
-        runMaterial(fibreInput(texts, separator), texts, fibreTable, separator, table, report, run);
+        runMaterial(fibreInput(texts, separator, AxialForce::read), texts, fibreTable, separator, table, report, run);
     else
-        runMaterial(reinforcedInput(texts, separator), texts, reinforcedTable, separator, table, report, run);
+        runMaterial(reinforcedInput(texts, separator, AxialForce::read), texts, reinforcedTable, separator, table, report, run);
 }
 
-HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator)
+HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator, AxialForce axialForce)
 {
     if (texts.material < 0 || texts.material > 2)
         throw refusal(Reason::noMaterial);
     refuseMissingChoices(texts);
     clearFloatingPointFaults();
     if (texts.material == 0)
-        return plainInput(texts, decimalSeparator);
+        return plainInput(texts, decimalSeparator, axialForce);
     if (texts.material == 1)
-        return fibreInput(texts, decimalSeparator);
-    return reinforcedInput(texts, decimalSeparator);
+        return fibreInput(texts, decimalSeparator, axialForce);
+    return reinforcedInput(texts, decimalSeparator, axialForce);
 }
 
 std::optional<SectionRow> runRow(const SectionRunReport& report, int tableRow)

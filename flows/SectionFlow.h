@@ -102,10 +102,15 @@ struct SectionRunControl {
 void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTable& table, SectionRunReport& report,
                         const SectionRunControl& control = SectionRunControl());
 
+// Whether the axial force is read from its text or left at 0 (the interaction diagram
+// sets its own forces: its text is then not looked at).
+enum class AxialForce { read, notRead };
+
 // The inputs of the texts as VÝPOČET reads them (in the chosen material's order, with
 // its refusals), without running: for what else is computed of the same section. No
-// material chosen fails too.
-HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator);
+// material chosen fails too. A text that is not a number fails naming the text of
+// `texts` that holds it, so that a window can show its field.
+HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator, AxialForce axialForce);
 
 // The values of a row of the results table as the run computed them: the zero row
 // (plain and reinforced concrete) is the state before any curvature, at mid-height; the

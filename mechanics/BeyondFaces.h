@@ -59,18 +59,20 @@ struct BarsContribution {
     long double moment = 0;
 };
 
-// The state beyond a face that balances `target` [MN] at curvature κ, or none. The side
-// is the one the force sum at the faces points to (more compression than the axis at
-// the bottom face gives: below it). On that side the strain of the nearer face runs
-// from 0 to `limit` (the strain at which the run ends there); the first root found by
-// samples and the Illinois method is taken.
-template <class Stress, class Bars>
-std::optional<SectionRow> balancedBeyondFaces(long double kappa, long double target, long double w, long double h,
-                                              const std::vector<long double>& breaks, long double shorteningLimit,
-                                              long double lengtheningLimit, const Stress& stress, const Bars& bars)
+// The state of `section` (its concrete's laws, breaks and ultimate strains, as
+// Sections.h offers them) beyond a face that balances `target` [MN] at curvature κ, or
+// none. The side is the one the force sum at the faces points to (more compression
+// than the axis at the bottom face gives: below it). On that side the strain of the
+// nearer face runs from 0 to the strain at which the run ends there; the first root
+// found by samples and the Illinois method is taken.
+template <class Section, class Bars>
+std::optional<SectionRow> balancedBeyondFaces(const Section& section, long double kappa, long double target,
+                                              long double w, long double h, const Bars& bars)
 {
     if (!(kappa > 0.0L))
         return std::nullopt;
+    const std::vector<long double> breaks = section.strainBreaks();
+    auto stress = [&](long double shortening) { return section.concreteStress(shortening); };
     SectionRow row;
     auto sumAt = [&](long double x) {
         const auto [force, moment] = integrateConcrete(stress, breaks, w, h, kappa, x);
@@ -86,7 +88,7 @@ std::optional<SectionRow> balancedBeyondFaces(long double kappa, long double tar
     };
     // The residual target − ΣF falls as the axis moves down (more compression).
     const bool below = target - sumAt(h) < 0.0L;
-    const long double limit = below ? shorteningLimit : lengtheningLimit;
+    const long double limit = below ? section.ultimateShortening() : section.ultimateLengthening();
     if (!(limit > 0.0L) || !std::isfinite(limit))
         return std::nullopt;
     auto at = [&](long double strain) {

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
-#include <system_error>
-#include <thread>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace prurez {
 
@@ -339,13 +339,13 @@ InteractionDiagram diagramOf(const HeldSectionInput& input, int points, const In
     const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
     const int threadCount = std::clamp(control.threads > 0 ? control.threads : static_cast<int>(hardware), 1,
                                        std::max(total, 1));
+    // Where the system runs out of threads or memory, the threads that started do the work.
     std::vector<std::thread> helpers;
-    for (int t = 1; t < threadCount; ++t) {
-        try {
+    try {
+        helpers.reserve(static_cast<size_t>(threadCount - 1));
+        for (int t = 1; t < threadCount; ++t)
             helpers.emplace_back(work, false);
-        } catch (const std::system_error&) {
-            break;  // the threads there are
-        }
+    } catch (...) {
     }
     work(true);
     for (std::thread& helper : helpers)

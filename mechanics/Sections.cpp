@@ -205,9 +205,7 @@ long double PlainSection::curvaturePastLimits() const { return (epsCu_ + concret
 
 std::optional<SectionRow> PlainSection::balanceBeyondFaces(long double kappa) const
 {
-    return beyond::balancedBeyondFaces(
-        kappa, N_.value() * 0.001L, concrete_.width, height_, strainBreaks(), epsCu_, concrete_.epsTu,
-        [&](long double shortening) { return concreteStress(shortening); }, noBars);
+    return beyond::balancedBeyondFaces(*this, kappa, N_.value() * 0.001L, concrete_.width, height_, noBars);
 }
 
 std::optional<RunEnd> PlainSection::limitPassed(const SectionRow& row) const
@@ -342,9 +340,7 @@ std::optional<SectionRow> ReinforcedSection::balanceBeyondFaces(long double kapp
                        row.bottomBarForce * (height_ / 2.0L - bars_.bottomDistance);
         return added;
     };
-    return beyond::balancedBeyondFaces(
-        kappa, N_.value() * 0.001L, concrete_.width, height_, strainBreaks(), epsCu_, epsSu_,
-        [&](long double shortening) { return concreteStress(shortening); }, bars);
+    return beyond::balancedBeyondFaces(*this, kappa, N_.value() * 0.001L, concrete_.width, height_, bars);
 }
 
 std::optional<RunEnd> ReinforcedSection::limitPassed(const SectionRow& row) const
@@ -420,9 +416,7 @@ long double FibreSection::curvaturePastLimits() const { return (epsCu_ + law_.et
 
 std::optional<SectionRow> FibreSection::balanceBeyondFaces(long double kappa) const
 {
-    return beyond::balancedBeyondFaces(
-        kappa, N_.value() * 0.001L, width_, height_, strainBreaks(), epsCu_, law_.etu,
-        [&](long double shortening) { return concreteStress(shortening); }, noBars);
+    return beyond::balancedBeyondFaces(*this, kappa, N_.value() * 0.001L, width_, height_, noBars);
 }
 
 std::optional<RunEnd> FibreSection::limitPassed(const SectionRow& row) const

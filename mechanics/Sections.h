@@ -8,6 +8,27 @@
 // against the axial force N, all of them accepting less than 1 kN of residual. With
 // ScanOptions::exactEquilibrium the neutral axis is the root of N − ΣF between the
 // faces instead (ExactEquilibrium.h).
+//
+// Besides what the step driver takes (startsAtZeroCurvature, balanceAt, limitPassed),
+// each section offers the same members to the interaction diagram and the depth profile:
+//   concreteStress(ε)       the concrete's stress [MPa] at a strain (shortening
+//                           positive) in the section's convention, tension positive:
+//                           the laws' σ(ε) as the depth profile draws them;
+//   strainBreaks()          the shortenings (negative: lengthenings) at which the
+//                           concrete's laws change branch;
+//   uniformStrain(ε)        the section at a uniform strain (shortening positive), every
+//                           layer of bars counted at most at its yield force;
+//   ultimateShortening(),   the strains at which a run ends: εcu at the top edge, and
+//   ultimateLengthening()   the lengthening at the bottom edge (εtu) or of the bottom
+//                           bars (εsu);
+//   curvaturePastLimits()   a curvature at which every neutral axis between the faces
+//                           has passed a limit;
+//   balanceBeyondFaces(κ)   the state whose neutral axis lies beyond a face (the whole
+//                           section compressed or lengthened) that balances N at κ, the
+//                           concrete integrated numerically (BeyondFaces.h): the strains
+//                           the limits are judged by and the moment about mid-height.
+//                           None where no such axis balances before the run's strain
+//                           limits.
 
 #include "mechanics/ConcreteLaws.h"
 #include "mechanics/FibreConcreteLaw.h"
@@ -53,24 +74,13 @@ public:
     std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
     std::optional<RunEnd> limitPassed(const SectionRow& row) const;
 
-    // The concrete's stress [MPa] at a strain (shortening positive) in the section's
-    // convention, tension positive: the laws' σ(ε) as the depth profile draws them.
+    // For the interaction diagram and the depth profile (above).
     long double concreteStress(long double shortening) const;
-    // The shortenings (negative: lengthenings) at which the concrete's laws change branch.
     std::vector<long double> strainBreaks() const;
-    // The section at a uniform strain (shortening positive), every layer of bars counted
-    // at most at its yield force.
     UniformStrainState uniformStrain(long double shortening) const;
-    // The strains at which a run ends: εcu at the top edge, and the lengthening at the
-    // bottom edge (εtu) or of the bottom bars (εsu).
     long double ultimateShortening() const { return epsCu_; }
     long double ultimateLengthening() const;
-    // A curvature at which every neutral axis between the faces has passed a limit.
     long double curvaturePastLimits() const;
-    // The state whose neutral axis lies beyond a face (the whole section compressed or
-    // lengthened) that balances N at κ, the concrete integrated numerically
-    // (BeyondFaces.h): the strains the limits are judged by and the moment about
-    // mid-height. None where no such axis balances before the run's strain limits.
     std::optional<SectionRow> balanceBeyondFaces(long double kappa) const;
 
 private:
@@ -95,24 +105,13 @@ public:
     std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
     std::optional<RunEnd> limitPassed(const SectionRow& row) const;
 
-    // The concrete's stress [MPa] at a strain (shortening positive) in the section's
-    // convention, tension positive: the laws' σ(ε) as the depth profile draws them.
+    // For the interaction diagram and the depth profile (above).
     long double concreteStress(long double shortening) const;
-    // The shortenings (negative: lengthenings) at which the concrete's laws change branch.
     std::vector<long double> strainBreaks() const;
-    // The section at a uniform strain (shortening positive), every layer of bars counted
-    // at most at its yield force.
     UniformStrainState uniformStrain(long double shortening) const;
-    // The strains at which a run ends: εcu at the top edge, and the lengthening at the
-    // bottom edge (εtu) or of the bottom bars (εsu).
     long double ultimateShortening() const { return epsCu_; }
     long double ultimateLengthening() const;
-    // A curvature at which every neutral axis between the faces has passed a limit.
     long double curvaturePastLimits() const;
-    // The state whose neutral axis lies beyond a face (the whole section compressed or
-    // lengthened) that balances N at κ, the concrete integrated numerically
-    // (BeyondFaces.h): the strains the limits are judged by and the moment about
-    // mid-height. None where no such axis balances before the run's strain limits.
     std::optional<SectionRow> balanceBeyondFaces(long double kappa) const;
 
 private:
@@ -141,24 +140,13 @@ public:
     std::optional<SectionRow> balanceAt(long double kappa, const ScanOptions& options) const;
     std::optional<RunEnd> limitPassed(const SectionRow& row) const;
 
-    // The concrete's stress [MPa] at a strain (shortening positive) in the section's
-    // convention, tension positive: the laws' σ(ε) as the depth profile draws them.
+    // For the interaction diagram and the depth profile (above).
     long double concreteStress(long double shortening) const;
-    // The shortenings (negative: lengthenings) at which the concrete's laws change branch.
     std::vector<long double> strainBreaks() const;
-    // The section at a uniform strain (shortening positive), every layer of bars counted
-    // at most at its yield force.
     UniformStrainState uniformStrain(long double shortening) const;
-    // The strains at which a run ends: εcu at the top edge, and the lengthening at the
-    // bottom edge (εtu) or of the bottom bars (εsu).
     long double ultimateShortening() const { return epsCu_; }
     long double ultimateLengthening() const;
-    // A curvature at which every neutral axis between the faces has passed a limit.
     long double curvaturePastLimits() const;
-    // The state whose neutral axis lies beyond a face (the whole section compressed or
-    // lengthened) that balances N at κ, the concrete integrated numerically
-    // (BeyondFaces.h): the strains the limits are judged by and the moment about
-    // mid-height. None where no such axis balances before the run's strain limits.
     std::optional<SectionRow> balanceBeyondFaces(long double kappa) const;
 
 private:

@@ -2,13 +2,20 @@
 
 #include "TestSupport.h"
 #include "flows/InputFile.h"
+#include "flows/InputRuns.h"
 #include "flows/TableExport.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <clocale>
+#include <cstdlib>
 #include <sstream>
 #include <string>
+#include <thread>
+
+#include <locale.h>
 
 using prurez::InputFile;
 using prurez::InputFileError;
@@ -171,6 +178,46 @@ TEST(InputFile, TheWindowsMessageNamesTheLineInCzechTheBatchToolsStaysEnglish)
               "Chyba v zadání na řádku 2: hodnota „fcp“ je zadána podruhé (poprvé na řádku 1).");
     EXPECT_EQ(failure("point = 1;2\npoint = 3\n", false).second,
               "Chyba v zadání na řádku 2: bod zkoušky se zadává jako „síla ; průhyb“, ne „3“.");
+}
+
+// The separator of the environment's locale is found without switching the process's
+// locale, which every other thread reads meanwhile (a library's caller, Python's).
+TEST(InputRuns, TheSystemsSeparatorLeavesTheProcesssLocaleAsItIs)
+{
+    const char* const given = std::getenv("LC_ALL");
+    const std::string saved = given != nullptr ? given : "";
+    auto restore = [&] {
+        if (given != nullptr)
+            setenv("LC_ALL", saved.c_str(), 1);
+        else
+            unsetenv("LC_ALL");
+    };
+    setenv("LC_ALL", "cs_CZ.UTF-8", 1);
+    const locale_t czech = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(nullptr));
+    if (czech == static_cast<locale_t>(nullptr)) {
+        restore();
+        GTEST_SKIP() << "the Czech locale is not installed";
+    }
+    freelocale(czech);
+    const char processPoint = std::localeconv()->decimal_point[0];
+    std::atomic<bool> watching{false};
+    std::atomic<bool> stop{false};
+    std::atomic<int> switched{0};
+    std::thread watcher([&] {
+        watching = true;
+        while (!stop)
+            if (std::localeconv()->decimal_point[0] != processPoint)
+                ++switched;
+    });
+    while (!watching)
+        std::this_thread::yield();
+    for (int i = 0; i < 2000; ++i)
+        EXPECT_EQ(prurez::systemDecimalSeparator(), ',');
+    stop = true;
+    watcher.join();
+    restore();
+    EXPECT_EQ(switched.load(), 0);
+    EXPECT_EQ(std::localeconv()->decimal_point[0], processPoint);
 }
 
 TEST(BatchCommandLine, HelpUsageErrorsAndExitStatus)

@@ -4,8 +4,11 @@
 
 #include "mechanics/DepthProfile.h"
 #include "mechanics/Interaction.h"
+#include "flows/InteractionFlow.h"
 #include "flows/SectionAnalysis.h"
 #include "mechanics/Sections.h"
+
+#include "SectionTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +106,24 @@ TEST(Interaction, AtZeroForceTheMomentIsThePeakOfTheExactRun)
         const long double peak = runPeak(in, point.kappa / 1000);
         EXPECT_NEAR(point.moment / peak, 1.0L, 0.001L);
         EXPECT_GE(point.moment, peak * (1 - 1e-9L));
+    }
+}
+
+// The window's texts are read as VÝPOČET reads them, but for the axial force, which the
+// diagram does not use: a text that is not a number fails naming the window's own text,
+// whose field the window then shows.
+TEST(Interaction, ReadsTheWindowsOwnTextsButNotTheAxialForce)
+{
+    SectionTexts texts = sectiontest::reinforcedBeam(0, 1);
+    texts.N = "no force";
+    EXPECT_EQ(computeInteraction(texts, ',', 3).positive.size(), 3u);
+    texts.Es = "2E5x";
+    try {
+        computeInteraction(texts, ',', 3);
+        ADD_FAILURE() << "'2E5x' was read";
+    } catch (const TextFailure& failure) {
+        EXPECT_EQ(failure.message(), "'2E5x' is not a valid floating point value");
+        EXPECT_EQ(failure.text(), &texts.Es);
     }
 }
 

@@ -25,16 +25,6 @@ using namespace prurez;
 
 namespace {
 
-std::vector<std::string> split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::stringstream stream(text);
-    std::string part;
-    while (std::getline(stream, part, separator))
-        parts.push_back(part);
-    return parts;
-}
-
 long double number(const std::string& text) { return parseNumber(text, ','); }
 
 // E, fct, ectm, a, b of seven parameter texts (E, fcp, fct, ecpm, ectm, a, b).

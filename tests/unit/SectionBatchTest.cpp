@@ -205,4 +205,12 @@ TEST(SectionBatch, InteractionPrintsBothBranchesOfAnUnsymmetricSection)
     EXPECT_EQ(plain.out.find("#"), std::string::npos);
     EXPECT_EQ(runBatch("interaction " + example("plain-bilinear.txt") + " --points 1").status, 2);
     EXPECT_EQ(runBatch("interaction " + example("plain-bilinear.txt") + " --exact-equilibrium").status, 2);
+
+    // More threads than the address space allows: those that start do the work.
+    const std::string forces = "interaction " + example("plain-bilinear.txt") + " --decimal , --points 302";
+    const BatchRun two = runBatch(forces + " --threads 2");
+    const BatchRun many = runBatch(forces + " --threads 300", "", ".", "ulimit -v 2000000; ");
+    ASSERT_EQ(two.status, 0) << two.err;
+    EXPECT_EQ(many.status, 0) << many.err;
+    EXPECT_EQ(many.out, two.out);
 }

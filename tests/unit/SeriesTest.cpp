@@ -4,6 +4,7 @@
 
 #include "common/NumberText.h"
 #include "flows/InputFile.h"
+#include "flows/InputRuns.h"
 #include "mechanics/Refinement.h"
 #include "mechanics/SeriesStatistics.h"
 #include "prurez/prurez.h"
@@ -24,16 +25,6 @@ using namespace prurez;
 namespace {
 
 const std::string seriesFolder = std::string(PRUREZ_EXAMPLES_DIR) + "/series";
-
-std::vector<std::string> split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::stringstream stream(text);
-    std::string part;
-    while (std::getline(stream, part, separator))
-        parts.push_back(part);
-    return parts;
-}
 
 long double number(const std::string& text) { return parseNumber(text, ','); }
 
@@ -67,15 +58,6 @@ std::vector<long double> quantities(const std::vector<std::string>& cells, size_
     const long double a = number(cells[first + 5]);
     const long double b = number(cells[first + 6]);
     return {E, fct, ectm, a, b, slope(E, fct, ectm, single(a), single(b))};
-}
-
-SeriesInput seriesInputOf(const std::string& folder, const std::string& fileName)
-{
-    std::istringstream text(fileText(folder + "/" + fileName));
-    SeriesInput input = readSeriesInput(InputFile::parse(text));
-    for (SpecimenFile& file : input.specimens)
-        file.path = pathBesideInput(folder + "/" + fileName, file.path);
-    return input;
 }
 
 }  // namespace
@@ -173,7 +155,8 @@ TEST(Series, OfOneSpecimenIsTheSingleAnalysisAndSaysWhyItHasNoCharacteristicValu
 TEST(Series, JointFitIsTheSmallestSumOfTheSpecimensOwnSums)
 {
     // A specimen named twice shares its moments with its first naming.
-    SeriesInput input = seriesInputOf(seriesFolder, "series.input");
+    std::istringstream text(fileText(seriesFolder + "/series.input"));
+    SeriesInput input = seriesInputOf(InputFile::parse(text), seriesFolder + "/series.input");
     input.specimens = {input.specimens[0], input.specimens[3], input.specimens[0]};
     TestSeries series(',');
     std::vector<long long> reported;

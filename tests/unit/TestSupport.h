@@ -9,6 +9,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +23,17 @@ inline std::string failureOf(const std::function<void()>& action)
         return failure.message();
     }
     return "(no failure)";
+}
+
+// The parts of a text between the separators (none after a final one).
+inline std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::stringstream stream(text);
+    std::string part;
+    while (std::getline(stream, part, separator))
+        parts.push_back(part);
+    return parts;
 }
 
 // The whole content of a file ("" when it cannot be read).
