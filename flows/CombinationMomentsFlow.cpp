@@ -57,14 +57,16 @@ void computeMomentRow(const MomentRowInputs& in, int row, MomentRowWork& work, M
         parameters.b = Single(reader.read(combinations, 7, row, separator));
         parameters.epsTu = ectm * 0.01L;
         // The row's strains are derived before a curvature is read or copied, so E = 0
-        // fails with no curvature text of the row written.
-        extendedFibreLaw(parameters.E, parameters.fcp, parameters.fct, parameters.a, parameters.b, parameters.epsTu);
+        // fails with no curvature text of the row written. Derived again at each point,
+        // they are the same numbers, with no fault: derived once.
+        const FibreConcreteLaw law =
+            extendedFibreLaw(parameters.E, parameters.fcp, parameters.fct, parameters.a, parameters.b, parameters.epsTu);
         checkFloatingPointFaults();
         for (int k = 1; k <= in.points; ++k) {
             const Single kappa(keptValue(in.curvatures[static_cast<size_t>(k - 1)], *in.diagram, 2, k, separator));
             ++outcome.cells;  // the curvature's text, copied
             scan.hint = &work.hints[static_cast<size_t>(k - 1)];
-            const std::optional<long double> moment = MomentAtCurvature(in.beam, parameters, kappa, scan);
+            const std::optional<long double> moment = MomentAtCurvature(in.beam, law, kappa, scan);
             if (!moment)
                 throw noBalanceFailure(combinations.cell(0, row), in.diagram->cell(2, k));
             checkFloatingPointFaults();

@@ -12,6 +12,12 @@ std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, c
 {
     const FibreConcreteLaw law = extendedFibreLaw(p.E, p.fcp, p.fct, p.a, p.b, p.epsTu);
     checkFloatingPointFaults();
+    return balancedTrialAtCurvature(section, law, kappa, options);
+}
+
+std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, const FibreConcreteLaw& law,
+                                                   Single kappa, const ScanOptions& options)
+{
     if (options.exactEquilibrium)
         return exactFibreTrial(law, section.width, section.height, kappa, 0.0L);
     // The resultants balance when the integer part of 1000·|FT + FP| is 0: never where
@@ -26,6 +32,15 @@ std::optional<long double> MomentAtCurvature(const BeamSection& section, const F
                                              const ScanOptions& options)
 {
     const std::optional<FibreTrial> trial = balancedTrialAtCurvature(section, p, kappa, options);
+    if (!trial)
+        return std::nullopt;
+    return momentOfTrial(*trial);
+}
+
+std::optional<long double> MomentAtCurvature(const BeamSection& section, const FibreConcreteLaw& law, Single kappa,
+                                             const ScanOptions& options)
+{
+    const std::optional<FibreTrial> trial = balancedTrialAtCurvature(section, law, kappa, options);
     if (!trial)
         return std::nullopt;
     return momentOfTrial(*trial);

@@ -43,6 +43,11 @@ struct FibreParameters {
 std::optional<long double> MomentAtCurvature(const BeamSection& section, const FibreParameters& parameters,
                                              Single kappa, const ScanOptions& options = ScanOptions());
 
+// The same with the law's strains derived already (extendedFibreLaw of the same
+// parameters, with no fault): the moments of one combination at several curvatures.
+std::optional<long double> MomentAtCurvature(const BeamSection& section, const FibreConcreteLaw& law, Single kappa,
+                                             const ScanOptions& options = ScanOptions());
+
 // The moment of a balanced trial, −FP·(zc + zt)·1000 [kNm].
 inline long double momentOfTrial(const FibreTrial& trial)
 {
@@ -52,6 +57,8 @@ inline long double momentOfTrial(const FibreTrial& trial)
 // The trial at the position MomentAtCurvature accepts (its strains and resultants), or
 // no value where it finds none.
 std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, const FibreParameters& parameters,
+                                                   Single kappa, const ScanOptions& options = ScanOptions());
+std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, const FibreConcreteLaw& law,
                                                    Single kappa, const ScanOptions& options = ScanOptions());
 
 }  // namespace prurez

@@ -78,9 +78,12 @@ struct ScanOptions {
 };
 
 // Where a scan found its position, for the next scan of a similar section: the index
-// (−1: none yet) and how much the key grew per position there (0: not known).
+// (−1: none yet), the one found before it, and how much the key grew per position there
+// (0: not known). Scans that move on by the same few positions each time (a parameter
+// stepping through its values) are followed along that move.
 struct ScanHint {
     ScanIndex index = -1;
+    ScanIndex before = -1;
     long double slope = 0;
 };
 
@@ -219,13 +222,18 @@ ScanIndex searchSegment(ScanIndex first, ScanIndex last, long double lowCut, lon
         return false;
     };
     if (hint != nullptr && hint->index > first && hint->index < last) {
-        // The trial before the hint; then, along the slope, the trial just below where
-        // the key reaches lowCut and the one after it.
-        probe(hint->index - 1);
+        // The trial before where the hint expects the answer (where it was, moved on as
+        // it moved last); then, along the slope, the trial just below where the key
+        // reaches lowCut and the one after it.
+        const ScanIndex move = hint->before >= 0 && std::abs(hint->index - hint->before) <= 64
+                                   ? hint->index - hint->before
+                                   : 0;
+        const ScanIndex anchor = std::clamp<ScanIndex>(hint->index - 1 + move, first, last - 1);
+        probe(anchor);
         const long double key = lastVerdict.key;
         // (A slope far from zero and a moderate key: no fault on the way.)
         if (hint->slope >= 1e-30L && std::fabs(key) <= 1e30L) {
-            const long double crossing = static_cast<long double>(hint->index - 1) + (lowCut - key) / hint->slope;
+            const long double crossing = static_cast<long double>(anchor) + (lowCut - key) / hint->slope;
             const auto below = static_cast<ScanIndex>(
                 std::clamp(std::floor(crossing), static_cast<long double>(first), static_cast<long double>(last - 1)));
             if (below >= known && below < bound)
@@ -275,8 +283,10 @@ ScanIndex searchSegment(ScanIndex first, ScanIndex last, long double lowCut, lon
     for (ScanIndex i = known; i < last; ++i) {
         const ScanVerdict v = i == lastProbe ? lastVerdict : visit(i);
         if (v.passes) {
-            if (hint != nullptr)
+            if (hint != nullptr) {
+                hint->before = hint->index;
                 hint->index = i;
+            }
             return i;
         }
         if (v.key > highCut)
