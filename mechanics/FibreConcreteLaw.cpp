@@ -72,7 +72,8 @@ long double fibreTensionStress(const FibreConcreteLaw& law, long double strain)
     return law.b * fct + (1.0L - law.a - law.b) * fct * (1.0L - (strain - law.et1) / (law.etu - law.et1));
 }
 
-FibreStressBlock FibreAtCurvature::compression(long double x, long double epsh) const
+template <bool whole>
+FibreStressBlock FibreAtCurvature::compressionBlock(long double x, long double epsh) const
 {
     const FibreConcreteLaw& law = law_;
     const long double w = w_;
@@ -81,8 +82,10 @@ FibreStressBlock FibreAtCurvature::compression(long double x, long double epsh) 
         // The section analysis writes −0.5·epsh·E·w·x, the inverse analysis −(0.5·E·epsh·w·x):
         // halving is exact, so (0.5·epsh)·E and (0.5·E)·epsh are the same number.
         block.force = -(0.5L * epsh * law.E * w * x);
-        block.arm = hold(law, 2.0L / 3.0L * x);
-        block.faceStress = law.E * epsh;
+        if (whole) {
+            block.arm = hold(law, 2.0L / 3.0L * x);
+            block.faceStress = law.E * epsh;
+        }
         return block;
     }
     if (!plateau_.ready) {
@@ -94,17 +97,20 @@ FibreStressBlock FibreAtCurvature::compression(long double x, long double epsh) 
     const long double xc0 = plateau_.xc0;
     const long double triangle = plateau_.triangle;
     const long double plateau = law.fcp * w * (x - xc0);
-    const long double plateauArm = hold(law, xc0 + (x - xc0) / 2.0L);
     // Divided by F1 + F2 (the section analysis) or by −FP (the inverse analysis): the
     // same number, FP being the negated sum.
     const long double sum = triangle + plateau;
     block.force = -sum;
-    block.arm = hold(law, (triangle * plateau_.triangleArm + plateau * plateauArm) / sum);
-    block.faceStress = law.fcp;
+    if (whole) {
+        const long double plateauArm = hold(law, xc0 + (x - xc0) / 2.0L);
+        block.arm = hold(law, (triangle * plateau_.triangleArm + plateau * plateauArm) / sum);
+        block.faceStress = law.fcp;
+    }
     return block;
 }
 
-FibreStressBlock FibreAtCurvature::tension(long double xt, long double epsd) const
+template <bool whole>
+FibreStressBlock FibreAtCurvature::tensionBlock(long double xt, long double epsd) const
 {
     const FibreConcreteLaw& law = law_;
     const long double w = w_;
@@ -114,8 +120,10 @@ FibreStressBlock FibreAtCurvature::tension(long double xt, long double epsd) con
     const long double fct = law.fct;
     if (epsd <= law.et0) {
         block.force = 0.5L * epsd * law.E * w * xt;
-        block.arm = hold(law, 2.0L / 3.0L * xt);
-        block.faceStress = law.E * epsd;
+        if (whole) {
+            block.arm = hold(law, 2.0L / 3.0L * xt);
+            block.faceStress = law.E * epsd;
+        }
         return block;
     }
     if (!cracked_.ready) {
@@ -139,16 +147,18 @@ FibreStressBlock FibreAtCurvature::tension(long double xt, long double epsd) con
         const long double s = holdPiece(law, xt - xe);
         const long double e = holdPiece(law, steep_.aFct * (law.et1 - epsd) / steep_.steepSpan);
         const long double floor = steep_.floorStressW * s;
-        const long double floorArm = hold(law, xt - s / 2.0L);
         const long double excess = e * w * s;
-        const long double excessArm = hold(law, xt - s / 2.0L);
         const long double softening = 0.5L * (steep_.aFct - e) * w * s;
-        const long double softeningArm = hold(law, xe + s / 3.0L);
         block.force = elastic + floor + excess + softening;
-        block.arm = hold(law, (cracked_.elasticMoment + floor * floorArm + excess * excessArm +
-                               softening * softeningArm) /
-                                  block.force);
-        block.faceStress = steep_.floorStress + e;
+        if (whole) {
+            const long double floorArm = hold(law, xt - s / 2.0L);
+            const long double excessArm = hold(law, xt - s / 2.0L);
+            const long double softeningArm = hold(law, xe + s / 3.0L);
+            block.arm = hold(law, (cracked_.elasticMoment + floor * floorArm + excess * excessArm +
+                                   softening * softeningArm) /
+                                      block.force);
+            block.faceStress = steep_.floorStress + e;
+        }
         return block;
     }
     // The steep band is complete; the gentle branch reaches the face: six pieces.
@@ -178,16 +188,28 @@ FibreStressBlock FibreAtCurvature::tension(long double xt, long double epsd) con
     }
     const long double e2 = holdPiece(law, gentle_.gentleExcess * (1.0L - along));
     const long double residual = gentle_.residualW * s;
-    const long double residualArm = hold(law, bandEnd + s / 2.0L);
     const long double excess = e2 * w * s;
-    const long double excessArm = hold(law, bandEnd + s / 2.0L);
     const long double gentle = 0.5L * (gentle_.gentleExcess - e2) * w * s;
-    const long double gentleArm = hold(law, bandEnd + s / 3.0L);
     block.force = gentle_.forceBefore + residual + excess + gentle;
-    block.arm = hold(law, (gentle_.momentBefore + residual * residualArm + excess * excessArm + gentle * gentleArm) /
-                              block.force);
-    block.faceStress = b * fct + e2;
+    if (whole) {
+        const long double residualArm = hold(law, bandEnd + s / 2.0L);
+        const long double excessArm = hold(law, bandEnd + s / 2.0L);
+        const long double gentleArm = hold(law, bandEnd + s / 3.0L);
+        block.arm = hold(law, (gentle_.momentBefore + residual * residualArm + excess * excessArm +
+                               gentle * gentleArm) /
+                                  block.force);
+        block.faceStress = b * fct + e2;
+    }
     return block;
+}
+
+long double FibreAtCurvature::forceSum(long double h, long double x) const
+{
+    const long double xt = h - x;
+    const long double epsh = x * kappa_;
+    const long double epsd = xt * kappa_;
+    const long double compression = compressionBlock<false>(x, epsh).force;
+    return tensionBlock<false>(xt, epsd).force + compression;
 }
 
 FibreTrial FibreAtCurvature::trial(long double h, long double x) const

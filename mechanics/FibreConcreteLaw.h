@@ -103,12 +103,22 @@ public:
     FibreAtCurvature(const FibreConcreteLaw& law, long double w, long double kappa) : law_(law), w_(w), kappa_(kappa)
     {
     }
-    FibreStressBlock compression(long double x, long double epsh) const;
-    FibreStressBlock tension(long double xt, long double epsd) const;
+    FibreStressBlock compression(long double x, long double epsh) const { return compressionBlock<true>(x, epsh); }
+    FibreStressBlock tension(long double xt, long double epsd) const { return tensionBlock<true>(xt, epsd); }
     FibreTrial trial(long double h, long double x) const;
+    // FT + FP of trial(h, x), the same number, without the arms and face stresses (a
+    // search judges a position by it).
+    long double forceSum(long double h, long double x) const;
     void forget() { plateau_.ready = cracked_.ready = steep_.ready = band_.ready = gentle_.ready = false; }
 
 private:
+    // The resultant of a zone; without `whole`, its force alone (the arm and the face
+    // stress left at 0).
+    template <bool whole>
+    FibreStressBlock compressionBlock(long double x, long double epsh) const;
+    template <bool whole>
+    FibreStressBlock tensionBlock(long double xt, long double epsd) const;
+
     const FibreConcreteLaw& law_;
     long double w_;
     long double kappa_;

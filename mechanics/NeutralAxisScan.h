@@ -52,6 +52,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -409,17 +410,35 @@ namespace prurez {
 // before a plain scan that follows a search (trials that keep what they formed forget
 // it, so that the plain scan forms it, and raises its faults, anew). Returns false when
 // no position balances.
-template <class MakePlan, class Trial, class Restart>
-bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Trial&& trial,
-                       Restart&& restart)
+//
+// With `probe(position)` the search judges a position by its verdict alone (a probe
+// keeps nothing) and the accepted position is then evaluated by `trial`, whole; should
+// that raise a fault, the flags are put back as they were before the search and the
+// plain scan runs, as after a search that met the fault itself.
+template <class MakePlan, class Probe, class Trial, class Restart>
+bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Probe&& probe,
+                       Trial&& trial, Restart&& restart)
 {
+    constexpr bool probing = !std::is_same_v<std::decay_t<Probe>, std::decay_t<Trial>>;
     if (!options.exhaustiveScan) {
         if (const ScanPositions* positions = ScanPositions::of(line)) {
             const ScanPlan plan = makePlan(positions);
+            const FaultFlags beforeSearch;
             const SearchResult result =
-                searchFirstPassing(plan, [&](ScanIndex i) { return trial((*positions)[i]); }, options.hint);
-            if (result.end != SearchResult::undecided)
+                searchFirstPassing(plan, [&](ScanIndex i) { return probe((*positions)[i]); }, options.hint);
+            if (result.end == SearchResult::found && probing) {
+                bool fault = false;
+                {
+                    const DeferredTrialChecks deferred;
+                    trial((*positions)[result.index]);
+                    fault = FaultFlags::faultRaised();
+                }
+                if (!fault)
+                    return true;
+                beforeSearch.restore();
+            } else if (result.end != SearchResult::undecided) {
                 return result.end == SearchResult::found;
+            }
             restart();
         }
     }
@@ -440,10 +459,17 @@ bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePla
     return false;
 }
 
+template <class MakePlan, class Trial, class Restart>
+bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Trial&& trial,
+                       Restart&& restart)
+{
+    return findFirstBalanced(line, options, makePlan, trial, trial, restart);
+}
+
 template <class MakePlan, class Trial>
 bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Trial&& trial)
 {
-    return findFirstBalanced(line, options, makePlan, trial, [] {});
+    return findFirstBalanced(line, options, makePlan, trial, trial, [] {});
 }
 
 // The scan of a fibre-concrete rectangle at curvature kappa: depths x of the compression
@@ -463,10 +489,15 @@ std::optional<FibreTrial> firstBalancedFibreTrial(const FibreConcreteLaw& law, l
         const long double sum = trial.tension.force + trial.compression.force;
         return ScanVerdict{balanced(sum), sum};
     };
+    // The search judges a position by the force sum alone.
+    auto probe = [&](long double x) {
+        const long double sum = zones.forceSum(h, x);
+        return ScanVerdict{balanced(sum), sum};
+    };
     auto plan = [&](const ScanPositions* positions) {
         return fibreScanPlan(law, w, h, kappa, centre, positions, window);
     };
-    if (!findFirstBalanced(ScanLine{h / 2.0L + step, step}, options, plan, evaluate, [&] { zones.forget(); }))
+    if (!findFirstBalanced(ScanLine{h / 2.0L + step, step}, options, plan, probe, evaluate, [&] { zones.forget(); }))
         return std::nullopt;
     return trial;
 }
