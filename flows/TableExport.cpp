@@ -1,5 +1,6 @@
 #include "flows/TableExport.h"
 
+#include "common/FloatingPoint.h"
 #include "flows/InputFile.h"
 
 namespace prurez {
@@ -27,6 +28,7 @@ CellRange wholeTable(const TextTable& table)
 std::string tabSeparatedText(const TextTable& table, const CellRange& range,
                              const std::function<bool(int column, int row)>& included)
 {
+    const DefaultFloatingPointScope reading;  // once for all the cells computed when read
     std::string text;
     for (int row = range.firstRow; row <= range.lastRow; ++row) {
         for (int column = range.firstColumn; column <= range.lastColumn; ++column) {
@@ -42,6 +44,7 @@ std::string tabSeparatedText(const TextTable& table, const CellRange& range,
 
 std::string csvText(const TextTable& table, char decimalSeparator)
 {
+    const DefaultFloatingPointScope reading;  // once for all the cells computed when read
     const char separator = decimalSeparator == ',' ? ';' : ',';
     std::string text = "\xEF\xBB\xBF";
     for (int row = 0; row < table.rowCount(); ++row) {
