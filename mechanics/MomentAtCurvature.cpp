@@ -20,11 +20,13 @@ std::optional<FibreTrial> balancedTrialAtCurvature(const BeamSection& section, c
 {
     if (options.exactEquilibrium)
         return exactFibreTrial(law, section.width, section.height, kappa, 0.0L);
-    // The resultants balance when the integer part of 1000·|FT + FP| is 0: never where
-    // |FT + FP| ≥ 0.001·(1 + 10⁻⁹) (1000·|FT + FP| is then above 1 however it rounds).
+    // The resultants balance when the integer part (truncl) of 1000·|FT + FP| is 0, that
+    // is when that product is below 1: the same test without switching the rounding
+    // mode at every trial. Never where |FT + FP| ≥ 0.001·(1 + 10⁻⁹) (1000·|FT + FP| is
+    // then above 1 however it rounds).
     return firstBalancedFibreTrial(
         law, section.width, section.height, kappa, momentScanStep, 0.0L, options,
-        [](long double sum) { return std::trunc(1000.0L * std::fabs(sum)) == 0.0L; },
+        [](long double sum) { return std::isless(1000.0L * std::fabs(sum), 1.0L); },
         momentBalanceTolerance * (1.0L + 1e-9L));
 }
 

@@ -23,8 +23,9 @@ namespace {
 // a position in its runs (a few dozen), which costs less than writing every position.
 constexpr ScanIndex densePositions = ScanIndex(1) << 14;
 
-// A value the plans can reason about: finite and far from overflow.
-bool moderate(long double v) { return std::isfinite(v) && std::fabs(v) <= 1e30L; }
+// A value the plans can reason about: finite and far from overflow (neither a NaN nor
+// an infinity is at most 1e30; a quiet comparison, no flag for a NaN).
+bool moderate(long double v) { return std::islessequal(std::fabs(v), 1e30L); }
 bool positiveModerate(long double v) { return moderate(v) && v >= 1e-30L; }
 
 
@@ -209,9 +210,12 @@ ScanPlan fibreScanPlan(const FibreConcreteLaw& law, long double w, long double h
     // (from fct down to (1 − a)·fct). The gentle line, when it falls, reaches zero at
     // εt1 + (1 − a)·(εtu − εt1)/(1 − a − b); beyond it the tension resultant shrinks
     // and the plain scan takes over. The face strain grows along the scan.
+    // (1 − a − b)/(εtu − εt1) > 0: both of one sign (a and b single, so 1 − a − b is 0
+    // or far from 0, and the quotient never underflows).
     long double zeroStrain = std::numeric_limits<long double>::infinity();
-    if ((1.0L - a - b) / gentleSpan > 0.0L)
-        zeroStrain = law.et1 + (1.0L - a) * gentleSpan / (1.0L - a - b);
+    const long double fall = 1.0L - a - b;
+    if (fall != 0.0L && (fall > 0.0L) == (gentleSpan > 0.0L))
+        zeroStrain = law.et1 + (1.0L - a) * gentleSpan / fall;
     plan.monotoneEnd = leadingWithStrainUpTo(*positions, kappa, zeroStrain * (1.0L - 1e-9L), h);
     // A position beyond the compressed face (within the last half step) turns the
     // compression zone over: it is tried one by one.

@@ -340,8 +340,9 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate, ScanH
             ++searchStatistics().fallBacks;
         return result;
     }
-    const FaultFlags flags;
-    if (flags.faultRaisedBefore()) {
+    // (With no fault flag raised before the search, putting the flags back after it is
+    // clearing its fault flags.)
+    if (FaultFlags::faultRaised()) {
         ++searchStatistics().fallBacks;
         return result;
     }
@@ -387,12 +388,12 @@ SearchResult searchFirstPassing(const ScanPlan& plan, Evaluate&& evaluate, ScanH
         statistics.plainScanTrials += found >= 0 ? found + 1 : count;
     } catch (const search::Abandoned&) {
         ++statistics.fallBacks;
-        flags.restore();
+        clearFloatingPointFaults();
         result = SearchResult();
     } catch (const Failure&) {
         // A fault reported inside a trial.
         ++statistics.fallBacks;
-        flags.restore();
+        clearFloatingPointFaults();
         result = SearchResult();
     }
     return result;
@@ -413,8 +414,8 @@ namespace prurez {
 //
 // With `probe(position)` the search judges a position by its verdict alone (a probe
 // keeps nothing) and the accepted position is then evaluated by `trial`, whole; should
-// that raise a fault, the flags are put back as they were before the search and the
-// plain scan runs, as after a search that met the fault itself.
+// that raise a fault, the flags are cleared (a search starts with no fault flag raised)
+// and the plain scan runs, as after a search that met the fault itself.
 template <class MakePlan, class Probe, class Trial, class Restart>
 bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePlan&& makePlan, Probe&& probe,
                        Trial&& trial, Restart&& restart)
@@ -423,7 +424,6 @@ bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePla
     if (!options.exhaustiveScan) {
         if (const ScanPositions* positions = ScanPositions::of(line)) {
             const ScanPlan plan = makePlan(positions);
-            const FaultFlags beforeSearch;
             const SearchResult result =
                 searchFirstPassing(plan, [&](ScanIndex i) { return probe((*positions)[i]); }, options.hint);
             if (result.end == SearchResult::found && probing) {
@@ -435,7 +435,7 @@ bool findFirstBalanced(const ScanLine& line, const ScanOptions& options, MakePla
                 }
                 if (!fault)
                     return true;
-                beforeSearch.restore();
+                clearFloatingPointFaults();
             } else if (result.end != SearchResult::undecided) {
                 return result.end == SearchResult::found;
             }
