@@ -204,13 +204,12 @@ RowNumbers CombinationTable::numbers(int rows) const
     // Rows beyond every generation, and the numbers written over, are as the table shows.
     for (int row = numbered + 1; row < rows; ++row)
         numbers.others.emplace(row, std::string(cellText(0, row, scratch)));
-    if (hasWrittenCells()) {
-        std::string own;
-        for (int row = 1; row < std::min(rows, numbered + 1); ++row) {
-            const std::string_view text = cellText(0, row, scratch);
-            if (text != numbers.text(row, own))
-                numbers.others.emplace(row, std::string(text));
-        }
+    // Numbers written over: those of column 0 among the written texts.
+    std::string own;
+    for (const auto& [cell, text] : writtenCells()) {
+        const auto& [row, column] = cell;
+        if (column == 0 && row >= 1 && row < std::min(rows, numbered + 1) && text != numbers.text(row, own))
+            numbers.others.emplace(row, text);
     }
     return numbers;
 }

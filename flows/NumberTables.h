@@ -56,6 +56,8 @@ protected:
     // separator; false leaves it to the text.
     virtual bool computedNumber(int column, int row, char decimalSeparator, long double& value) const;
     virtual CellExtent computedExtent() const = 0;
+    // The written texts, by (row, column).
+    const std::map<std::pair<int, int>, std::string>& writtenCells() const { return written_; }
 
 private:
     std::map<std::pair<int, int>, std::string> written_;  // by (row, column)

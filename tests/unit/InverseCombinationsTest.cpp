@@ -771,6 +771,13 @@ TEST(NumberTables, EveryWayOfHoldingTheMomentsAndDeviationsReadsAlike)
         EXPECT_NE(other, found);
     }
 
+    // A combination's number written over: the moment table and the list copy it.
+    combinations.setCell(0, 5, "5a");
+    const Road renumbered = roadOf(diagram, combinations, 3, 0, true);
+    EXPECT_EQ(renumbered.moments.cell(0, 5), "5a");
+    EXPECT_EQ(renumbered.list.cell(0, 5), "5a");
+    EXPECT_EQ(renumbered.texts(), roadOf(diagram, combinations, 1, defaultKeptMomentLimit, false).texts());
+
     // A moment failure in a late row and a test moment that is no number: what each
     // step leaves is the same whichever way the tables hold it.
     combinations.setCell(6, 700, "x700");
