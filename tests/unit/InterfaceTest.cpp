@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 using namespace prurez;
 
@@ -173,6 +174,9 @@ TEST(Interface, TheCallersFloatingPointStateChangesNothingAndStays)
     InverseAnalysis session('.');
     session.run(bendingTest(), InverseAnalysis::Step::bestFit);
     const std::string deviations = tsv(session.deviationList());
+    const SectionAnalysis beam(reinforcedBeam());
+    const InteractionDiagram interaction = beam.interactionDiagram(3);
+    const DepthProfile profile = beam.depthProfile(section.rows[20], 11, true);
 
     const int faults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
     for (int rounding : {FE_TONEAREST, FE_UPWARD, FE_TOWARDZERO}) {
@@ -194,6 +198,17 @@ TEST(Interface, TheCallersFloatingPointStateChangesNothingAndStays)
         EXPECT_EQ(std::fetestexcept(faults), faults);
 
         EXPECT_EQ(fibreMomentAtCurvature({0.15L, 0.15L}, law, 0.05L), moment);
+        EXPECT_EQ(std::fetestexcept(faults), faults);
+
+        const InteractionDiagram interactionAgain = beam.interactionDiagram(3);
+        for (const auto& [a, b] : {std::pair{&interactionAgain.positive, &interaction.positive},
+                                   std::pair{&interactionAgain.negative, &interaction.negative}})
+            for (size_t k = 0; k < 3; ++k) {
+                EXPECT_EQ((*a)[k].N, (*b)[k].N) << k;
+                EXPECT_EQ((*a)[k].moment, (*b)[k].moment) << k;
+            }
+        EXPECT_EQ(beam.depthProfile(section.rows[20], 11, true).stress, profile.stress);
+        EXPECT_EQ(fegetround(), rounding);
         EXPECT_EQ(std::fetestexcept(faults), faults);
 
         InverseAnalysis inverse('.');
