@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <sstream>
 #include <string>
@@ -242,6 +243,23 @@ TEST(Interface, AStopAskedThroughTheProgressCallbackEndsAsCancelled)
     EXPECT_EQ(section.outcome.end, RunEnd::cancelled);
     EXPECT_EQ(section.outcome.rows, 100);
     EXPECT_EQ(section.rows.size(), 100u);
+
+    // The interaction diagram: told the forces done, no points when stopped.
+    const SectionAnalysis beam(reinforcedBeam());
+    long long forces = 0;
+    RunOptions counted = stopAt(1000);
+    counted.progress = [&](long long done, long long total) {
+        elsewhere = elsewhere || std::this_thread::get_id() != caller;
+        forces = std::max(forces, done);
+        return done <= total;
+    };
+    const InteractionDiagram whole = beam.interactionDiagram(5, counted);
+    EXPECT_EQ(whole.completion, Completion::finished);
+    EXPECT_EQ(forces, 6);  // three between the ends, in both senses of bending
+    const InteractionDiagram stopped = beam.interactionDiagram(41, stopAt(2));
+    EXPECT_EQ(stopped.completion, Completion::cancelled);
+    EXPECT_TRUE(stopped.positive.empty());
+    EXPECT_TRUE(stopped.negative.empty());
 
     // The inverse analysis: each long step.
     InverseAnalysis session('.');
