@@ -176,9 +176,11 @@ struct DepthProfile {
 // One section, ready to run. Its constructor refuses what no section can be (Failure
 // with dimensionsNotPositive; for plain and reinforced concrete also modulusNotPositive
 // and strengthNotPositive; for reinforced concrete bottomBarAreaNegative and
-// topBarAreaNegative; noMaterial or noDiagram for a value outside its enumeration) and
-// forms the constants of the laws (a floating-point fault there fails: fibre concrete
-// with E = 0 divides by zero).
+// topBarAreaNegative; noMaterial or noDiagram for a value outside its enumeration),
+// fails on a value its material uses that is no finite number (NaN as invalidOperation,
+// an infinity as overflow, as the program fails on such a value) and forms the
+// constants of the laws (a floating-point fault there fails: fibre concrete with E = 0
+// divides by zero).
 class SectionAnalysis {
 public:
     explicit SectionAnalysis(const SectionInput& input);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cfenv>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -125,6 +126,14 @@ TEST(Interface, WhatNoSectionCanBeIsRefusedAtOnceWithItsReason)
     SectionInput bars = reinforcedBeam();
     bars.topBars.area = -1e-6L;
     EXPECT_EQ(reasonOf([&] { SectionAnalysis{bars}; }), Reason::topBarAreaNegative);
+    // A value that is no number fails at once, as a fault; the interaction diagram
+    // drew points that balance nowhere from it.
+    SectionInput unlimited = reinforcedBeam();
+    unlimited.epsCu = std::numeric_limits<long double>::quiet_NaN();
+    EXPECT_EQ(reasonOf([&] { SectionAnalysis{unlimited}.interactionDiagram(3); }), Reason::invalidOperation);
+    unlimited = fibreBeam();
+    unlimited.b = std::numeric_limits<long double>::infinity();
+    EXPECT_EQ(reasonOf([&] { SectionAnalysis{unlimited}; }), Reason::overflow);
 }
 
 // A strain equal to its limit goes on; the run ends at the first row past it.
