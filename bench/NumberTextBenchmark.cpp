@@ -93,6 +93,29 @@ void roundTrip(benchmark::State& state)
     format(state, [](long double v, char s) { return formatNumber(parseNumber(formatNumber(v, s), s), s); });
 }
 
+// A value read back from its text without the text: readBackNumber against
+// parseNumber(formatNumber(v)).
+void readBackThroughTheText(benchmark::State& state)
+{
+    const std::vector<long double>& values = computedValues();
+    size_t i = 0;
+    for (auto _ : state) {
+        long double value = parseNumber(formatNumber(values[i], ','), ',');
+        benchmark::DoNotOptimize(value);
+        i = (i + 1) % values.size();
+    }
+}
+void readBack(benchmark::State& state)
+{
+    const std::vector<long double>& values = computedValues();
+    size_t i = 0;
+    for (auto _ : state) {
+        long double value = readBackNumber(values[i]);
+        benchmark::DoNotOptimize(value);
+        i = (i + 1) % values.size();
+    }
+}
+
 }  // namespace
 
 BENCHMARK(formatComputedBySnprintf);
@@ -103,3 +126,5 @@ BENCHMARK(parseTypedByStrtold);
 BENCHMARK(parseTyped);
 BENCHMARK(roundTripBySnprintfAndStrtold);
 BENCHMARK(roundTrip);
+BENCHMARK(readBackThroughTheText);
+BENCHMARK(readBack);

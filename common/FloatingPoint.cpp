@@ -11,6 +11,9 @@ namespace {
 // The flags that are faults (underflow and inexact results are not).
 constexpr int faultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
+// How many scopes of the default environment are open on this thread.
+thread_local int defaultScopes = 0;
+
 }  // namespace
 
 void clearFloatingPointFaults() { std::feclearexcept(FE_ALL_EXCEPT); }
@@ -19,9 +22,30 @@ CallerFloatingPoint::CallerFloatingPoint()
 {
     std::fegetenv(&saved_);
     std::fesetenv(FE_DFL_ENV);
+    ++defaultScopes;
 }
 
-CallerFloatingPoint::~CallerFloatingPoint() { std::fesetenv(&saved_); }
+CallerFloatingPoint::~CallerFloatingPoint()
+{
+    --defaultScopes;
+    std::fesetenv(&saved_);
+}
+
+DefaultFloatingPointScope::DefaultFloatingPointScope()
+{
+    if (defaultScopes++ > 0)
+        return;
+    switched_ = true;
+    std::fegetenv(&saved_);
+    std::fesetenv(FE_DFL_ENV);
+}
+
+DefaultFloatingPointScope::~DefaultFloatingPointScope()
+{
+    --defaultScopes;
+    if (switched_)
+        std::fesetenv(&saved_);
+}
 
 void checkFloatingPointFaults()
 {

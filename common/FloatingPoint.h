@@ -44,6 +44,21 @@ private:
     std::fenv_t saved_;
 };
 
+// The same for reading a table whose texts are computed when they are read (a value
+// formatted, a deviation formed): the default environment while it lives, the reader's
+// put back afterwards. Inside an entry point, or another such scope, it costs nothing.
+class DefaultFloatingPointScope {
+public:
+    DefaultFloatingPointScope();
+    ~DefaultFloatingPointScope();
+    DefaultFloatingPointScope(const DefaultFloatingPointScope&) = delete;
+    DefaultFloatingPointScope& operator=(const DefaultFloatingPointScope&) = delete;
+
+private:
+    bool switched_ = false;
+    std::fenv_t saved_;
+};
+
 // Throws the Failure for the first raised flag in the order invalid operation,
 // division by zero, overflow. Underflow and inexact results are not faults.
 void checkFloatingPointFaults();

@@ -1,6 +1,6 @@
 // The squared moment deviations of every combination from the test and the
-// combination that fits the test best: from the tables, or computed as the moments
-// are, keeping no table.
+// combination that fits the test best: formed from the moments' cells, or taken as the
+// moment computation found them on its way.
 
 #include "flows/InverseFlow.h"
 
@@ -110,8 +110,6 @@ private:
     std::vector<long double> values_;
 };
 
-using DeviationOutcome = DeviationRow;
-
 // The deviations the moment table found with its moments, when they are those of this
 // press: a whole table of moments untouched since, the same point count, the same test
 // moment texts.
@@ -190,12 +188,12 @@ void computeDeviations(const std::string& pointCountText, const TextTable& momen
         return;
     }
     try {
-        computeRowsInOrder<DeviationOutcome>(
+        computeRowsInOrder<DeviationRow>(
             rowCount, control,
             [&] {
                 return [&, reader = MomentReader(moments, decimalSeparator),
                         squared = std::vector<long double>()](int row) mutable {
-                    DeviationOutcome outcome;
+                    DeviationRow outcome;
                     reader.startRow(row);
                     computeDeviationRow(
                         pointCount, testMoments, diagram, decimalSeparator, [&](int k) { return reader.moment(k); },
@@ -203,7 +201,7 @@ void computeDeviations(const std::string& pointCountText, const TextTable& momen
                     return outcome;
                 };
             },
-            [&](int row, DeviationOutcome& outcome) {
+            [&](int row, DeviationRow& outcome) {
                 if (outcome.failure) {
                     content->partialDeviations = outcome.deviations;
                     std::rethrow_exception(outcome.failure);

@@ -6,11 +6,14 @@
 
 namespace prurez {
 
-// The largest number of intermediate values n the combination generation accepts:
-// (n + 2)^5 combinations must still be computed and held in memory on a workstation.
-// n = 12 (537 824 combinations, 10 test points) runs in about 17 s on two cores and
-// needs about 790 MB; n = 13 would pass 1 GB.
-constexpr int maximumIntermediateValueCount = 12;
+// The largest number of intermediate values n the combination generation accepts. The
+// tables hold no text per combination and the best fit keeps no moment, so memory no
+// longer bounds n in the computation; (n + 2)^5 combinations must fit their signed 32-bit
+// count (n ≤ 71). What bounds it is the time and the windows: n = 24 gives 11 881 376
+// combinations, whose moments at 10 test points take about a minute on two cores, and
+// every table view of the windows holds about 11 bytes a row in Qt's row header (about
+// 130 MB a table, three tables); n = 30 would take three minutes and 1,1 GB.
+constexpr int maximumIntermediateValueCount = 24;
 
 // The largest number of test points the count arrow sets (the up-down's maximum).
 constexpr int maximumTestPointCount = 100;

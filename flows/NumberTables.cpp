@@ -1,6 +1,9 @@
 #include "flows/NumberTables.h"
 
+#include "common/FloatingPoint.h"
+
 #include <algorithm>
+#include <ostream>
 
 namespace prurez {
 
@@ -50,6 +53,12 @@ long double ComputedTable::number(int column, int row, char decimalSeparator) co
 }
 
 bool ComputedTable::computedNumber(int, int, char, long double&) const { return false; }
+
+void ComputedTable::writeTsv(std::ostream& out) const
+{
+    const DefaultFloatingPointScope reading;
+    TextTable::writeTsv(out);
+}
 
 void ComputedTable::setCell(int column, int row, std::string_view text)
 {
@@ -274,6 +283,7 @@ std::string_view MomentTable::computedText(int column, int row, std::string& scr
         return c.numbers.text(row, scratch);
     if (column % 2 == 1)
         return c.curvatures[static_cast<size_t>(column / 2)];
+    const DefaultFloatingPointScope reading;
     return formattedInto(scratch, momentAt(row, column / 2), c.separator);
 }
 
@@ -282,6 +292,7 @@ bool MomentTable::computedNumber(int column, int row, char decimalSeparator, lon
     if (!content_ || row == 0 || column == 0 || column % 2 == 1 || decimalSeparator != content_->separator ||
         column >= cellsOf(row))
         return false;
+    const DefaultFloatingPointScope reading;
     value = readBackNumber(momentAt(row, column / 2));
     return true;
 }
@@ -326,6 +337,7 @@ std::string_view DeviationTable::computedText(int column, int row, std::string& 
     const Content& c = *content_;
     if (row == 0 && column <= c.points + 1)
         return column == 0 ? "kombinace" : column <= c.points ? "odchylka" : "soucet";
+    const DefaultFloatingPointScope reading;
     if (row >= 1 && row < c.rows) {
         const bool started = row <= c.fullRows || (row == c.fullRows + 1 && c.partialDeviations >= 0);
         if (column == 0 && started)
@@ -345,6 +357,7 @@ bool DeviationTable::computedNumber(int column, int row, char decimalSeparator, 
 {
     if (!content_ || decimalSeparator != content_->separator || row < 1 || row >= content_->rows)
         return false;
+    const DefaultFloatingPointScope reading;
     const Content& c = *content_;
     if (column >= 1 && column <= c.points &&
         (row <= c.fullRows || (row == c.fullRows + 1 && column <= c.partialDeviations))) {

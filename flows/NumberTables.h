@@ -44,6 +44,9 @@ public:
     void forgetWrittenCells(const std::function<bool(int column, int row)>& rewritten);
     void forgetAllWrittenCells() { written_.clear(); }
 
+    // (In the default floating-point environment once for all its cells.)
+    void writeTsv(std::ostream& out) const override;
+
 protected:
     using TextTable::TextTable;
 

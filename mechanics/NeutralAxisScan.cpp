@@ -19,8 +19,9 @@ SearchStatistics& searchStatistics()
 
 namespace {
 
-// Lines of up to this many positions keep every position (32 MB).
-constexpr ScanIndex densePositions = ScanIndex(1) << 21;
+// Lines of up to this many positions keep every position (256 KB); a longer one finds
+// a position in its runs (a few dozen), which costs less than writing every position.
+constexpr ScanIndex densePositions = ScanIndex(1) << 14;
 
 // A value the plans can reason about: finite and far from overflow.
 bool moderate(long double v) { return std::isfinite(v) && std::fabs(v) <= 1e30L; }
@@ -135,9 +136,14 @@ ScanPositions::ScanPositions(const ScanLine& line) : line_(line)
     }
     count_ = index;
     if (count_ <= densePositions) {
+        // Run by run, each position as atRun gives it.
         dense_.reserve(static_cast<size_t>(count_));
-        for (ScanIndex i = 0; i < count_; ++i)
-            dense_.push_back(atRun(i));
+        for (size_t r = 0; r < runs_.size(); ++r) {
+            const Run& run = runs_[r];
+            const ScanIndex end = r + 1 < runs_.size() ? runs_[r + 1].first : count_;
+            for (ScanIndex i = run.first; i < end; ++i)
+                dense_.push_back(run.position - static_cast<long double>(i - run.first) * run.decrement);
+        }
         runs_.clear();
         runs_.shrink_to_fit();
     }

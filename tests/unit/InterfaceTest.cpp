@@ -187,6 +187,10 @@ TEST(Interface, TheCallersFloatingPointStateChangesNothingAndStays)
     const SectionAnalysis beam(reinforcedBeam());
     const InteractionDiagram interaction = beam.interactionDiagram(3);
     const DepthProfile profile = beam.depthProfile(section.rows[20], 11, true);
+    const std::string tables = tsv(session.moments()) + tsv(session.deviations());
+    // Tables that compute their cells when they are read, read in the caller's environment.
+    InverseAnalysis notKept('.');
+    notKept.run(bendingTest(), InverseAnalysis::Step::bestFit, RunOptions(), InverseAnalysis::Tables::notKept);
 
     const int faults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
     for (int rounding : {FE_TONEAREST, FE_UPWARD, FE_TOWARDZERO}) {
@@ -224,6 +228,11 @@ TEST(Interface, TheCallersFloatingPointStateChangesNothingAndStays)
         InverseAnalysis inverse('.');
         EXPECT_EQ(inverse.run(bendingTest(), InverseAnalysis::Step::bestFit), Completion::finished);
         EXPECT_EQ(tsv(inverse.deviationList()), deviations);
+        EXPECT_EQ(fegetround(), rounding);
+        EXPECT_EQ(std::fetestexcept(faults), faults);
+
+        EXPECT_EQ(tsv(notKept.moments()) + tsv(notKept.deviations()), tables);
+        EXPECT_EQ(notKept.deviationList().cell(1, 5), session.deviationList().cell(1, 5));
         EXPECT_EQ(fegetround(), rounding);
         EXPECT_EQ(std::fetestexcept(faults), faults);
     }

@@ -85,10 +85,10 @@ TEST(InverseBatch, AFailurePrintsOnlyItsMessage)
     EXPECT_EQ(run.err, "File access denied\n");
 
     run = runInverse(beamTest + "point = 10;0,001\nfcp=30\necpm=0,35\nE_min=1\nE_max=2\nfct_min=1\nfct_max=2\n"
-                                "ectm_min=1\nectm_max=2\na_min=0\na_max=0\nb_min=0\nb_max=0\nn = 13\n",
+                                "ectm_min=1\nectm_max=2\na_min=0\na_max=0\nb_min=0\nb_max=0\nn = 25\n",
                      "--decimal , --blocks combinations");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Počet mezihodnot parametrů musí být celé číslo od 0 do 12.\n");
+    EXPECT_EQ(run.err, "Počet mezihodnot parametrů musí být celé číslo od 0 do 24.\n");
 }
 
 TEST(InverseBatch, TheWholeRoadOfTheExampleInBlockOrderForAnyThreadCount)

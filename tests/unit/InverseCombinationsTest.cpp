@@ -175,7 +175,7 @@ TEST(Combinations, CountsOutsideTheComputableRangeAreRefused)
 {
     const std::string message = intermediateValueCountMessage();
     EXPECT_NE(message.find("od 0 do " + std::to_string(maximumIntermediateValueCount)), std::string::npos);
-    for (const std::string n : {"-1", "13", "71", "256", "257", "100"}) {
+    for (const std::string n : {"-1", "25", "71", "256", "257", "100"}) {
         SCOPED_TRACE(n);
         GridTable values(5, 5);
         CombinationTable combinations(8, 20);
@@ -675,4 +675,116 @@ TEST(BestFit, NothingBelowTenMillionIsReported)
                   findBestFit("0", fit.list, fit.combinations, fit.diagram, fit.moments, test, combination, ',');
               }),
               noTestPointsMessage);
+}
+
+// ---- the tables of numbers
+
+namespace {
+
+// The road of the tables from the moments to the best fit, everything it leaves as text.
+struct Road {
+    MomentTable moments{5, 5};
+    DeviationTable deviations{2, 1};
+    DeviationList list{2, 5};
+    std::string failure = "(no failure)";
+    std::string best;
+
+    std::string texts() const
+    {
+        return moments.toTsv() + "|" + deviations.toTsv() + "|" + list.toTsv() + "|" + failure + "|" + best;
+    }
+};
+
+// `keptMomentLimit` 0: every moment computed again when read; `taken`: the deviations
+// the moments found on the way and the best fit the deviations found, otherwise (a cell
+// written over the tables) a pass over the moments' cells and a search over the sums'.
+Road roadOf(const GridTable& diagram, const CombinationTable& combinations, int threads, long long keptMomentLimit,
+            bool taken)
+{
+    Road road;
+    MomentRunControl control;
+    control.threads = threads;
+    control.keptMomentLimit = keptMomentLimit;
+    const std::string points = std::to_string(diagram.rowCount() - 1);
+    road.failure = failureOf([&] {
+        computeCombinationMoments({"0,15", "0,1", points}, diagram, combinations, road.moments, ',', control);
+    });
+    if (!taken)
+        road.moments.setCell(0, 0, "kombinace");
+    RowRunControl rows;
+    rows.threads = threads;
+    road.failure += failureOf(
+        [&] { computeDeviations(points, road.moments, diagram, combinations, road.deviations, ',', rows); });
+    fillDeviationList(combinations, road.deviations, road.list);
+    if (!taken)
+        road.list.setCell(0, 0, " kombinace");  // the sums read from their texts
+    road.failure += failureOf([&] {
+        LineSeries test;
+        LineSeries fitted;
+        const BestFit fit = findBestFit(points, road.list, combinations, diagram, road.moments, test, fitted, ',');
+        road.best = std::to_string(fit.combination) + " " + fit.sum;
+    });
+    return road;
+}
+
+}  // namespace
+
+// Moments kept or computed again when read, deviations found with the moments or formed
+// from their cells: the same texts in every cell, the same best fit and the same first
+// failure, on every thread count; and deviations found with other test moments are not
+// taken for these.
+TEST(NumberTables, EveryWayOfHoldingTheMomentsAndDeviationsReadsAlike)
+{
+    GridTable diagram = diagramWithCurvatures({"0,0001", "0,02", "6E-2"}, {"0,08", "2,2", "2,1"});
+    GridTable values;
+    CombinationTable combinations;
+    generateCombinations(fieldsWith("2"), values, combinations, ',');
+    const Road kept = roadOf(diagram, combinations, 1, defaultKeptMomentLimit, false);
+    EXPECT_EQ(kept.failure, "(no failure)(no failure)(no failure)");
+    const std::string reference = kept.texts();
+    for (int threads : {1, 3})
+        for (long long kept : {defaultKeptMomentLimit, 0LL})
+            for (bool taken : {true, false})
+                EXPECT_EQ(roadOf(diagram, combinations, threads, kept, taken).texts(), reference)
+                    << threads << " threads, kept " << kept << ", taken " << taken;
+
+    // A test moment of the same value in other words takes the same deviations; another
+    // value other ones, not those found with the moments.
+    for (long long kept : {defaultKeptMomentLimit, 0LL}) {
+        GridTable test = diagram;
+        Road road = roadOf(test, combinations, 2, kept, true);
+        const std::string found = road.deviations.toTsv() + road.list.toTsv() + road.best;
+        auto press = [&] {
+            computeDeviations("3", road.moments, test, combinations, road.deviations, ',');
+            fillDeviationList(combinations, road.deviations, road.list);
+            LineSeries curve;
+            LineSeries fitted;
+            const BestFit fit = findBestFit("3", road.list, combinations, test, road.moments, curve, fitted, ',');
+            return road.deviations.toTsv() + road.list.toTsv() + std::to_string(fit.combination) + " " + fit.sum;
+        };
+        test.setCell(3, 2, "2,20");
+        EXPECT_EQ(press(), found) << kept;
+        test.setCell(3, 2, "1,9");
+        const Road fresh = roadOf(test, combinations, 1, kept, false);
+        const std::string other = press();
+        EXPECT_EQ(other, fresh.deviations.toTsv() + fresh.list.toTsv() + fresh.best) << kept;
+        EXPECT_NE(other, found);
+    }
+
+    // A moment failure in a late row and a test moment that is no number: what each
+    // step leaves is the same whichever way the tables hold it.
+    combinations.setCell(6, 700, "x700");
+    diagram.setCell(3, 2, "y");
+    const std::string failing = roadOf(diagram, combinations, 1, defaultKeptMomentLimit, false).texts();
+    EXPECT_NE(failing.find("'x700' is not a valid floating point value"), std::string::npos);
+    for (int threads : {1, 3})
+        for (long long kept : {defaultKeptMomentLimit, 0LL})
+            EXPECT_EQ(roadOf(diagram, combinations, threads, kept, true).texts(), failing) << threads << " " << kept;
+    combinations.setCell(6, 700, combinations.cell(6, 699));
+    const std::string deviationFailing = roadOf(diagram, combinations, 1, defaultKeptMomentLimit, false).texts();
+    EXPECT_NE(deviationFailing.find("'y' is not a valid floating point value"), std::string::npos);
+    for (int threads : {1, 3})
+        for (long long kept : {defaultKeptMomentLimit, 0LL})
+            EXPECT_EQ(roadOf(diagram, combinations, threads, kept, true).texts(), deviationFailing)
+                << threads << " " << kept;
 }
