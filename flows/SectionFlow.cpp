@@ -330,7 +330,6 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
 
     SectionRunControl run = control;
     run.run.exactEquilibrium = control.run.exactEquilibrium || texts.exactEquilibrium;
-    report.exactEquilibrium = run.run.exactEquilibrium;
     clearFloatingPointFaults();
     const char separator = decimalSeparator;
     if (material == 0)

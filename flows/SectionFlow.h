@@ -78,14 +78,13 @@ struct SectionRunReport {
     // limit ("Beton rozdrcen", …), the stop message otherwise.
     RunOutcome outcome;
     std::string endText;
-    // Once the run started (the step read): its inputs, its rows as computed (table row
-    // firstRow + i holds rows[i], the last one overwritten by the end row when a limit
-    // was passed) and whether they are in exact equilibrium.
+    // Once the run started (the step read): its inputs and its rows as computed (table
+    // row firstRow + i holds rows[i], the last one overwritten by the end row when a
+    // limit was passed).
     SectionTexts texts;  // the texts it ran from
     HeldSectionInput input;
     std::vector<SectionRow> rows;
     int firstRow = 0;
-    bool exactEquilibrium = false;
     bool endRowWritten = false;  // the last row is the end row of a limit passed
 };
 
