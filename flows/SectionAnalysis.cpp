@@ -137,8 +137,10 @@ RunOutcome SectionAnalysis::run(long double curvatureStep, const RunOptions& opt
         [&](const auto& section) {
             return runMomentCurvature(section, step, scan, [&](int index, const SectionRow& row) {
                 checkFloatingPointFaults();  // no faulty value leaves the analysis
-                if (onRow)
+                if (onRow) {
+                    const ComputationFloatingPoint kept;  // the sink's own flags fail nothing
                     onRow(index, row);
+                }
                 work.report(index, 0);
             });
         },

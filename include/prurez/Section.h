@@ -190,8 +190,9 @@ public:
 
     // Runs with the curvature step Δκ [1/m] (a step that is not positive fails with
     // curvatureStepNotPositive). The first row is at κ = 0 for fibre concrete, at Δκ
-    // otherwise. `onRow(index, row)` receives rows 1, 2, … as they are computed; the
-    // progress callback is told the rows so far (total 0). A floating-point fault in a
+    // otherwise. `onRow(index, row)` receives rows 1, 2, … as they are computed (what it
+    // does to the floating-point environment stays out of the run); the progress
+    // callback is told the rows so far (total 0). A floating-point fault in a
     // row fails (the rows before it were given); a stop asked through the callback ends
     // the run as RunEnd::cancelled.
     using RowSink = std::function<void(int index, const SectionRow& row)>;

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 using namespace prurez;
 
@@ -236,6 +237,30 @@ TEST(Interface, TheCallersFloatingPointStateChangesNothingAndStays)
         EXPECT_EQ(fegetround(), rounding);
         EXPECT_EQ(std::fetestexcept(faults), faults);
     }
+    std::fesetround(FE_TONEAREST);
+    std::feclearexcept(FE_ALL_EXCEPT);
+
+    // Nor does what the caller's own code raises or sets when the computation calls it.
+    RunOptions raising;
+    raising.progress = [](long long, long long) {
+        std::feraiseexcept(FE_INVALID | FE_OVERFLOW);
+        std::fesetround(FE_UPWARD);
+        return true;
+    };
+    std::vector<SectionRow> sunk;
+    const RunOutcome watched = beam.run(0.001L, raising, [&](int, const SectionRow& row) {
+        sunk.push_back(row);
+        std::feraiseexcept(FE_DIVBYZERO);
+        std::fesetround(FE_DOWNWARD);
+    });
+    EXPECT_EQ(watched.end, section.outcome.end);
+    ASSERT_EQ(sunk.size(), section.rows.size());
+    for (size_t i = 0; i < sunk.size(); ++i)
+        EXPECT_EQ(sunk[i].moment, section.rows[i].moment) << i;
+    EXPECT_EQ(beam.interactionDiagram(3, raising).positive[1].moment, interaction.positive[1].moment);
+    InverseAnalysis watchedInverse('.');
+    EXPECT_EQ(watchedInverse.run(bendingTest(), InverseAnalysis::Step::bestFit, raising), Completion::finished);
+    EXPECT_EQ(tsv(watchedInverse.deviationList()), deviations);
     std::fesetround(FE_TONEAREST);
     std::feclearexcept(FE_ALL_EXCEPT);
 }
