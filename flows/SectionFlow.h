@@ -122,8 +122,9 @@ int lastComputedRow(const SectionRunReport& report);
 std::optional<DepthProfile> rowProfile(const SectionRunReport& report, int tableRow, int points = 401);
 
 // The working diagram of the results table, as the results window draws it: (κ, M) of
-// rows 1 … rowCount − 2 (the end row never), red, read from the cells' texts. A text
-// that is no number fails; the points before it stay.
+// rows 1 … rowCount − 2 (the end row never), and of the last row too when it is no end
+// row (a run stopped before a limit), red, read from the cells' texts. A text that is
+// no number fails; the points before it stay.
 void fillWorkingDiagram(const GridTable& table, char decimalSeparator, LineSeries& curve);
 
 // The results table as the results window starts it.
