@@ -56,6 +56,10 @@ DefaultFloatingPointScope::~DefaultFloatingPointScope()
         std::fesetenv(&saved_);
 }
 
+ComputationFloatingPoint::ComputationFloatingPoint() { std::fegetenv(&saved_); }
+
+ComputationFloatingPoint::~ComputationFloatingPoint() { std::fesetenv(&saved_); }
+
 void checkFloatingPointFaults()
 {
     const int raised = std::fetestexcept(faultFlags);

@@ -59,6 +59,20 @@ private:
     std::fenv_t saved_;
 };
 
+// Keeps the computation's floating-point environment across a call of the caller's own
+// code (a progress callback, a row sink): what that code raises or sets stays out of
+// the computation.
+class ComputationFloatingPoint {
+public:
+    ComputationFloatingPoint();
+    ~ComputationFloatingPoint();
+    ComputationFloatingPoint(const ComputationFloatingPoint&) = delete;
+    ComputationFloatingPoint& operator=(const ComputationFloatingPoint&) = delete;
+
+private:
+    std::fenv_t saved_;
+};
+
 // Throws the Failure for the first raised flag in the order invalid operation,
 // division by zero, overflow. Underflow and inexact results are not faults.
 void checkFloatingPointFaults();

@@ -105,6 +105,10 @@ InputFile InputFile::parse(std::istream& in)
         if (key.empty())
             throw InputFileError("line " + std::to_string(number) + ": missing key before '='",
                                  {InputFileError::Kind::missingKey, number, {}, {}});
+        std::vector<size_t>& entries = input.entriesOf_[key];
+        if (entries.empty())
+            input.keys_.push_back(key);
+        entries.push_back(input.entries_.size());
         input.entries_.emplace_back(key, trimBlanks(line.substr(equals + 1)));
         input.lineNumbers_.push_back(number);
     }
@@ -129,22 +133,9 @@ void InputFile::validate(const std::set<std::string>& knownKeys,
     }
 }
 
-std::vector<std::string> InputFile::keys() const
-{
-    std::vector<std::string> result;
-    for (const auto& entry : entries_)
-        if (std::find(result.begin(), result.end(), entry.first) == result.end())
-            result.push_back(entry.first);
-    return result;
-}
+std::vector<std::string> InputFile::keys() const { return keys_; }
 
-bool InputFile::has(const std::string& key) const
-{
-    for (const auto& entry : entries_)
-        if (entry.first == key)
-            return true;
-    return false;
-}
+bool InputFile::has(const std::string& key) const { return entriesOf_.count(key) != 0; }
 
 InputFile InputFile::withDecimalSeparator(char separator) const
 {
@@ -177,37 +168,45 @@ InputFile InputFile::withDecimalSeparator(char separator) const
     return converted;
 }
 
+namespace {
+
+const std::vector<size_t> noEntries;
+
+}  // namespace
+
+const std::vector<size_t>& InputFile::entriesOf(const std::string& key) const
+{
+    const auto found = entriesOf_.find(key);
+    return found == entriesOf_.end() ? noEntries : found->second;
+}
+
 std::vector<int> InputFile::lines(const std::string& key) const
 {
     std::vector<int> result;
-    for (size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].first == key)
-            result.push_back(lineNumbers_[i]);
+    for (const size_t i : entriesOf(key))
+        result.push_back(lineNumbers_[i]);
     return result;
 }
 
 int InputFile::line(const std::string& key, int occurrence) const
 {
-    for (size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].first == key && occurrence-- == 0)
-            return lineNumbers_[i];
-    return 0;
+    const std::vector<size_t>& entries = entriesOf(key);
+    if (occurrence < 0 || static_cast<size_t>(occurrence) >= entries.size())
+        return 0;
+    return lineNumbers_[entries[static_cast<size_t>(occurrence)]];
 }
 
 std::string InputFile::value(const std::string& key, const std::string& fallback) const
 {
-    for (const auto& entry : entries_)
-        if (entry.first == key)
-            return entry.second;
-    return fallback;
+    const std::vector<size_t>& entries = entriesOf(key);
+    return entries.empty() ? fallback : entries_[entries.front()].second;
 }
 
 std::vector<std::string> InputFile::values(const std::string& key) const
 {
     std::vector<std::string> result;
-    for (const auto& entry : entries_)
-        if (entry.first == key)
-            result.push_back(entry.second);
+    for (const size_t i : entriesOf(key))
+        result.push_back(entries_[i].second);
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include "prurez/Series.h"
 
 #include <istream>
+#include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -100,8 +101,14 @@ public:
     InputFile withDecimalSeparator(char separator) const;
 
 private:
+    const std::vector<size_t>& entriesOf(const std::string& key) const;
+
     std::vector<std::pair<std::string, std::string>> entries_;
     std::vector<int> lineNumbers_;
+    // Each key's entries in order, and the keys in the order of their first line: a
+    // look-up does not go through every line (a file may have a million).
+    std::map<std::string, std::vector<size_t>> entriesOf_;
+    std::vector<std::string> keys_;
     char decimalSeparator_ = 0;
 };
 

@@ -100,7 +100,6 @@ SeriesInput seriesInputOf(const InputFile& input, const std::string& inputName)
     SeriesInput series = readSeriesInput(input);
     for (SpecimenFile& file : series.specimens)
         file.path = pathBesideInput(inputName, file.path);
-    series.common.testFile = pathBesideInput(inputName, series.common.testFile);
     return series;
 }
 

@@ -12,7 +12,10 @@
 #include "mechanics/MomentCurvature.h"
 #include "mechanics/Sections.h"
 
+#include <cfenv>
+#include <cmath>
 #include <variant>
+#include <vector>
 
 namespace prurez {
 
@@ -38,12 +41,35 @@ Section sectionOf(const HeldSectionInput& input)
     return Section(std::in_place_type<ReinforcedSection>, input);
 }
 
+// Raises the fault of the values of its material that are no finite number (only a
+// caller of the interface can give them): NaN the invalid operation, an infinity the
+// overflow, as reading such a value from its text does. Left alone, they ran into a
+// fault late or (the interaction diagram) into points that balance nowhere.
+void raiseNonFiniteValues(const HeldSectionInput& input)
+{
+    std::vector<long double> values{input.epsCu, input.epsTu, input.width, input.height};
+    if (input.material == Material::fibreConcrete)
+        values.insert(values.end(), {input.a, input.b});
+    else
+        values.push_back(input.epsC1);
+    if (input.material == Material::reinforcedConcrete)
+        values.insert(values.end(), {input.epsSu, input.bottomBars.area, input.bottomBars.distance,
+                                     input.topBars.area, input.topBars.distance});
+    for (const long double value : values) {
+        if (std::isnan(value))
+            std::feraiseexcept(FE_INVALID);
+        else if (std::isinf(value))
+            std::feraiseexcept(FE_OVERFLOW);
+    }
+}
+
 // Refuses the input or forms the constants of its laws (their faults fail here).
 std::unique_ptr<const SectionAnalysis::Held> heldAnalysis(const HeldSectionInput& input)
 {
     if (const std::optional<Reason> reason = sectionRefusal(input))
         throw refusal(*reason);
     clearFloatingPointFaults();
+    raiseNonFiniteValues(input);
     auto held = std::make_unique<const SectionAnalysis::Held>(SectionAnalysis::Held{input, sectionOf(input)});
     checkFloatingPointFaults();
     return held;
@@ -111,8 +137,10 @@ RunOutcome SectionAnalysis::run(long double curvatureStep, const RunOptions& opt
         [&](const auto& section) {
             return runMomentCurvature(section, step, scan, [&](int index, const SectionRow& row) {
                 checkFloatingPointFaults();  // no faulty value leaves the analysis
-                if (onRow)
+                if (onRow) {
+                    const ComputationFloatingPoint kept;  // the sink's own flags fail nothing
                     onRow(index, row);
+                }
                 work.report(index, 0);
             });
         },

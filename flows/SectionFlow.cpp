@@ -330,7 +330,6 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
 
     SectionRunControl run = control;
     run.run.exactEquilibrium = control.run.exactEquilibrium || texts.exactEquilibrium;
-    report.exactEquilibrium = run.run.exactEquilibrium;
     clearFloatingPointFaults();
     const char separator = decimalSeparator;
     if (material == 0)
@@ -390,7 +389,11 @@ std::optional<DepthProfile> rowProfile(const SectionRunReport& report, int table
 void fillWorkingDiagram(const GridTable& table, char decimalSeparator, LineSeries& curve)
 {
     curve.clear();
-    for (int row = 1; row <= table.rowCount() - 2; ++row) {
+    // The end row (its moment cell empty) is never drawn; a run stopped before a limit
+    // wrote none, and its last row is a computed one.
+    const int last = table.rowCount() - 1;
+    const int lastDrawn = table.cellView(1, last).empty() ? last - 1 : last;
+    for (int row = 1; row <= lastDrawn; ++row) {
         const long double x = readNumber(table, 0, row, decimalSeparator);
         const long double y = readNumber(table, 1, row, decimalSeparator);
         curve.add(x, y, colourRed);

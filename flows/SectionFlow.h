@@ -78,14 +78,13 @@ struct SectionRunReport {
     // limit ("Beton rozdrcen", …), the stop message otherwise.
     RunOutcome outcome;
     std::string endText;
-    // Once the run started (the step read): its inputs, its rows as computed (table row
-    // firstRow + i holds rows[i], the last one overwritten by the end row when a limit
-    // was passed) and whether they are in exact equilibrium.
+    // Once the run started (the step read): its inputs and its rows as computed (table
+    // row firstRow + i holds rows[i], the last one overwritten by the end row when a
+    // limit was passed).
     SectionTexts texts;  // the texts it ran from
     HeldSectionInput input;
     std::vector<SectionRow> rows;
     int firstRow = 0;
-    bool exactEquilibrium = false;
     bool endRowWritten = false;  // the last row is the end row of a limit passed
 };
 
@@ -123,8 +122,9 @@ int lastComputedRow(const SectionRunReport& report);
 std::optional<DepthProfile> rowProfile(const SectionRunReport& report, int tableRow, int points = 401);
 
 // The working diagram of the results table, as the results window draws it: (κ, M) of
-// rows 1 … rowCount − 2 (the end row never), red, read from the cells' texts. A text
-// that is no number fails; the points before it stay.
+// rows 1 … rowCount − 2 (the end row never), and of the last row too when it is no end
+// row (a run stopped before a limit), red, read from the cells' texts. A text that is
+// no number fails; the points before it stay.
 void fillWorkingDiagram(const GridTable& table, char decimalSeparator, LineSeries& curve);
 
 // The results table as the results window starts it.

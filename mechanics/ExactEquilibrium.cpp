@@ -12,10 +12,8 @@ std::optional<FibreTrial> exactFibreTrial(const FibreConcreteLaw& law, long doub
         return target - (trial.tension.force + trial.compression.force);
     };
     const long double middle = h / 2.0L;
-    const std::optional<long double> root = findExactRoot({{middle, 0.0L}, {middle, h}}, residual);
-    if (!root)
+    if (!findExactRoot({{middle, 0.0L}, {middle, h}}, residual))
         return std::nullopt;
-    residual(*root);
     return trial;
 }
 

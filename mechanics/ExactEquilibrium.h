@@ -37,7 +37,8 @@ struct DepthSegment {
 
 // The root of `residual` (a function of the position that evaluates the trial there)
 // in the first segment that has one, or no value. The fault flags are checked after
-// every trial.
+// every trial. The last trial evaluated is the one at the root, so that what
+// `residual` keeps of its trials is the balanced one.
 template <class Residual>
 std::optional<long double> findExactRoot(std::initializer_list<DepthSegment> segments, Residual&& residual)
 {
@@ -80,7 +81,9 @@ std::optional<long double> findExactRoot(std::initializer_list<DepthSegment> seg
                         highResidual = m;
                     }
                 }
-                return std::fabs(lowResidual) <= std::fabs(highResidual) ? low : high;
+                const long double root = std::fabs(lowResidual) <= std::fabs(highResidual) ? low : high;
+                at(root);
+                return root;
             }
             previous = p;
             previousResidual = r;

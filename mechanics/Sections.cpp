@@ -164,10 +164,8 @@ std::optional<SectionRow> PlainSection::balanceAt(long double kappa, const ScanO
             trial = concreteTrial(compression_, &continuousTension_, height_, kappa, xt);
             return N_.value() * 0.001L - (trial.tension.FT + trial.compression.FP);
         };
-        const std::optional<long double> root = findExactRoot({{height_, 0.0L}}, residual);
-        if (!root)
+        if (!findExactRoot({{height_, 0.0L}}, residual))
             return std::nullopt;
-        residual(*root);
         return plainRow(kappa, trial, height_);
     }
     auto evaluate = [&](long double xt) {
@@ -259,10 +257,8 @@ std::optional<SectionRow> ReinforcedSection::balanceAt(long double kappa, const 
     };
     if (options.exactEquilibrium) {
         auto residual = [&](long double xt) { return N_.value() * 0.001L - sumAt(xt, continuousTension_); };
-        const std::optional<long double> root = findExactRoot({{height_, 0.0L}}, residual);
-        if (!root)
+        if (!findExactRoot({{height_, 0.0L}}, residual))
             return std::nullopt;
-        residual(*root);
     } else {
         auto evaluate = [&](long double xt) {
             const long double sum = sumAt(xt, tension_);

@@ -10,7 +10,8 @@ namespace prurez {
 // steps of a section). It is called as the work advances and, inside a long single
 // step, about every 20 ms. Returning false asks the computation to stop; it then
 // ends soon (within a few tens of milliseconds) as cancelled, as its entry point says.
-// The callback does not throw.
+// The callback does not throw; what it does to the floating-point environment (a flag
+// its own arithmetic raises) stays out of the computation.
 using ProgressCallback = std::function<bool(long long done, long long total)>;
 
 struct RunOptions {

@@ -176,9 +176,11 @@ struct DepthProfile {
 // One section, ready to run. Its constructor refuses what no section can be (Failure
 // with dimensionsNotPositive; for plain and reinforced concrete also modulusNotPositive
 // and strengthNotPositive; for reinforced concrete bottomBarAreaNegative and
-// topBarAreaNegative; noMaterial or noDiagram for a value outside its enumeration) and
-// forms the constants of the laws (a floating-point fault there fails: fibre concrete
-// with E = 0 divides by zero).
+// topBarAreaNegative; noMaterial or noDiagram for a value outside its enumeration),
+// fails on a value its material uses that is no finite number (NaN as invalidOperation,
+// an infinity as overflow, as the program fails on such a value) and forms the
+// constants of the laws (a floating-point fault there fails: fibre concrete with E = 0
+// divides by zero).
 class SectionAnalysis {
 public:
     explicit SectionAnalysis(const SectionInput& input);
@@ -188,8 +190,9 @@ public:
 
     // Runs with the curvature step Δκ [1/m] (a step that is not positive fails with
     // curvatureStepNotPositive). The first row is at κ = 0 for fibre concrete, at Δκ
-    // otherwise. `onRow(index, row)` receives rows 1, 2, … as they are computed; the
-    // progress callback is told the rows so far (total 0). A floating-point fault in a
+    // otherwise. `onRow(index, row)` receives rows 1, 2, … as they are computed (what it
+    // does to the floating-point environment stays out of the run); the progress
+    // callback is told the rows so far (total 0). A floating-point fault in a
     // row fails (the rows before it were given); a stop asked through the callback ends
     // the run as RunEnd::cancelled.
     using RowSink = std::function<void(int index, const SectionRow& row)>;

@@ -147,6 +147,18 @@ TEST(InputFile, EveryLineEndAndAByteOrderMarkReadAlikeAndASavedFileAlwaysOpens)
     } catch (const InputFileError& error) {
         EXPECT_EQ(error.detail().line, 100001);
     }
+    // As many keys, each given once, listed with their values (as Python's read_input
+    // lists them).
+    std::string keys;
+    for (int i = 0; i < 100000; ++i)
+        keys += "k" + std::to_string(i) + " = " + std::to_string(i) + "\n";
+    const InputFile distinct = parse(keys);
+    size_t listed = 0;
+    for (const std::string& key : distinct.keys())
+        listed += distinct.values(key).size();
+    EXPECT_EQ(listed, 100000u);
+    EXPECT_EQ(distinct.keys()[70000], "k70000");
+    EXPECT_EQ(distinct.line("k99999"), 100000);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 

@@ -70,6 +70,20 @@ InteractionDiagram interactionOf(const HeldSectionInput& in, int points, int thr
     return heldSectionAnalysis(in).interactionDiagram(points, options);
 }
 
+// The state of the section at a curvature in exact equilibrium, its neutral axis
+// between the faces or (counted in `beyond`) beyond one.
+template <class Section>
+std::optional<SectionRow> stateAt(const HeldSectionInput& in, long double kappa, int& beyond)
+{
+    const Section section(in);
+    std::optional<SectionRow> row = section.balanceAt(kappa, exact());
+    if (!row) {
+        row = section.balanceBeyondFaces(kappa);
+        ++beyond;
+    }
+    return row;
+}
+
 // The largest moment of the exact run with a fine step.
 long double runPeak(const HeldSectionInput& in, long double step)
 {
@@ -186,45 +200,50 @@ TEST(Interaction, EndsAreTheCapacitiesAndEqualLayersBendAlike)
 
 // Each peak is a state of the section under its force: the stresses across the depth at
 // the peak's curvature sum to N and their moment about mid-height (with the bars') is the
-// diagram's moment; also where the neutral axis lies below the bottom face.
+// diagram's moment; also where the neutral axis lies below the bottom face. Fibre
+// concrete forms its moment about mid-height from the couple of its resultants.
 TEST(Interaction, PeaksAreStatesBalancingTheForceWithTheirMomentAboutMidHeight)
 {
     HeldSectionInput beam = reinforcedBeam(400e-6L, 1000e-6L, true);
     beam.diagram = CompressionDiagram::bilinear;
-    const InteractionDiagram diagram = interactionOf(beam, 11);
-    int beyond = 0;
-    for (size_t k = 1; k + 1 < diagram.positive.size(); ++k) {
-        const InteractionPoint& point = diagram.positive[k];
-        SCOPED_TRACE(testing::Message() << "N " << static_cast<double>(point.N));
-        ASSERT_TRUE(point.hasMoment);
-        HeldSectionInput loaded = beam;
-        loaded.N = Fixed::store(point.N * 1000);
-        const ReinforcedSection section(loaded);
-        std::optional<SectionRow> row = section.balanceAt(point.kappa, exact());
-        if (!row) {
-            row = section.balanceBeyondFaces(point.kappa);
-            ++beyond;
+    const HeldSectionInput fibre = concrete(Material::fibreConcrete, CompressionDiagram::bilinear);
+    for (const HeldSectionInput& section : {beam, fibre}) {
+        const bool reinforced = section.material == Material::reinforcedConcrete;
+        SCOPED_TRACE(reinforced ? "reinforced" : "fibre");
+        const InteractionDiagram diagram = interactionOf(section, 11);
+        int beyond = 0;
+        for (size_t k = 1; k + 1 < diagram.positive.size(); ++k) {
+            const InteractionPoint& point = diagram.positive[k];
+            SCOPED_TRACE(testing::Message() << "N " << static_cast<double>(point.N));
+            ASSERT_TRUE(point.hasMoment);
+            HeldSectionInput loaded = section;
+            loaded.N = Fixed::store(point.N * 1000);
+            const std::optional<SectionRow> row = reinforced ? stateAt<ReinforcedSection>(loaded, point.kappa, beyond)
+                                                             : stateAt<FibreSection>(loaded, point.kappa, beyond);
+            ASSERT_TRUE(row);
+            const DepthProfile profile = depthProfile(loaded, *row, 101, true);
+            const long double w = section.width;
+            const long double h = section.height;
+            long double force = 0, moment = 0;
+            for (size_t i = 0; i + 1 < profile.depth.size(); ++i) {
+                const long double dy = profile.depth[i + 1] - profile.depth[i];
+                const long double f = (profile.stress[i] + profile.stress[i + 1]) / 2 * w * dy;
+                force += f;
+                moment += f * ((profile.depth[i] + profile.depth[i + 1]) / 2 - h / 2) +
+                          (profile.stress[i + 1] - profile.stress[i]) * w * dy * dy / 12;
+            }
+            for (const BarInProfile& bar : profile.bars) {
+                force += bar.force;
+                moment += bar.force * (bar.depth - h / 2);
+            }
+            EXPECT_NEAR(force / point.N, 1.0L, 1e-6L);
+            EXPECT_NEAR(moment / point.moment, 1.0L, 1e-6L);
         }
-        ASSERT_TRUE(row);
-        const DepthProfile profile = depthProfile(loaded, *row, 101, true);
-        const long double w = beam.width;
-        const long double h = beam.height;
-        long double force = 0, moment = 0;
-        for (size_t i = 0; i + 1 < profile.depth.size(); ++i) {
-            const long double dy = profile.depth[i + 1] - profile.depth[i];
-            const long double f = (profile.stress[i] + profile.stress[i + 1]) / 2 * w * dy;
-            force += f;
-            moment += f * ((profile.depth[i] + profile.depth[i + 1]) / 2 - h / 2) +
-                      (profile.stress[i + 1] - profile.stress[i]) * w * dy * dy / 12;
-        }
-        for (const BarInProfile& bar : profile.bars) {
-            force += bar.force;
-            moment += bar.force * (bar.depth - h / 2);
-        }
-        EXPECT_NEAR(force / point.N, 1.0L, 1e-6L);
-        EXPECT_NEAR(moment / point.moment, 1.0L, 1e-6L);
+        if (reinforced)
+            EXPECT_GT(beyond, 0);
+        else
+            EXPECT_LT(beyond, 7);  // some peaks with the axis between the faces
     }
-    EXPECT_GT(beyond, 0);
 }
 
 // The concrete's stress across the depth integrates back to the row's FT and FP, and with

@@ -6,10 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 using namespace prurez;
 
@@ -123,6 +127,14 @@ TEST(Interface, WhatNoSectionCanBeIsRefusedAtOnceWithItsReason)
     SectionInput bars = reinforcedBeam();
     bars.topBars.area = -1e-6L;
     EXPECT_EQ(reasonOf([&] { SectionAnalysis{bars}; }), Reason::topBarAreaNegative);
+    // A value that is no number fails at once, as a fault; the interaction diagram
+    // drew points that balance nowhere from it.
+    SectionInput unlimited = reinforcedBeam();
+    unlimited.epsCu = std::numeric_limits<long double>::quiet_NaN();
+    EXPECT_EQ(reasonOf([&] { SectionAnalysis{unlimited}.interactionDiagram(3); }), Reason::invalidOperation);
+    unlimited = fibreBeam();
+    unlimited.b = std::numeric_limits<long double>::infinity();
+    EXPECT_EQ(reasonOf([&] { SectionAnalysis{unlimited}; }), Reason::overflow);
 }
 
 // A strain equal to its limit goes on; the run ends at the first row past it.
@@ -173,6 +185,9 @@ TEST(Interface, TheCallersFloatingPointStateChangesNothingAndStays)
     InverseAnalysis session('.');
     session.run(bendingTest(), InverseAnalysis::Step::bestFit);
     const std::string deviations = tsv(session.deviationList());
+    const SectionAnalysis beam(reinforcedBeam());
+    const InteractionDiagram interaction = beam.interactionDiagram(3);
+    const DepthProfile profile = beam.depthProfile(section.rows[20], 11, true);
     const std::string tables = tsv(session.moments()) + tsv(session.deviations());
     // Tables that compute their cells when they are read, read in the caller's environment.
     InverseAnalysis notKept('.');
@@ -200,6 +215,17 @@ TEST(Interface, TheCallersFloatingPointStateChangesNothingAndStays)
         EXPECT_EQ(fibreMomentAtCurvature({0.15L, 0.15L}, law, 0.05L), moment);
         EXPECT_EQ(std::fetestexcept(faults), faults);
 
+        const InteractionDiagram interactionAgain = beam.interactionDiagram(3);
+        for (const auto& [a, b] : {std::pair{&interactionAgain.positive, &interaction.positive},
+                                   std::pair{&interactionAgain.negative, &interaction.negative}})
+            for (size_t k = 0; k < 3; ++k) {
+                EXPECT_EQ((*a)[k].N, (*b)[k].N) << k;
+                EXPECT_EQ((*a)[k].moment, (*b)[k].moment) << k;
+            }
+        EXPECT_EQ(beam.depthProfile(section.rows[20], 11, true).stress, profile.stress);
+        EXPECT_EQ(fegetround(), rounding);
+        EXPECT_EQ(std::fetestexcept(faults), faults);
+
         InverseAnalysis inverse('.');
         EXPECT_EQ(inverse.run(bendingTest(), InverseAnalysis::Step::bestFit), Completion::finished);
         EXPECT_EQ(tsv(inverse.deviationList()), deviations);
@@ -211,6 +237,30 @@ TEST(Interface, TheCallersFloatingPointStateChangesNothingAndStays)
         EXPECT_EQ(fegetround(), rounding);
         EXPECT_EQ(std::fetestexcept(faults), faults);
     }
+    std::fesetround(FE_TONEAREST);
+    std::feclearexcept(FE_ALL_EXCEPT);
+
+    // Nor does what the caller's own code raises or sets when the computation calls it.
+    RunOptions raising;
+    raising.progress = [](long long, long long) {
+        std::feraiseexcept(FE_INVALID | FE_OVERFLOW);
+        std::fesetround(FE_UPWARD);
+        return true;
+    };
+    std::vector<SectionRow> sunk;
+    const RunOutcome watched = beam.run(0.001L, raising, [&](int, const SectionRow& row) {
+        sunk.push_back(row);
+        std::feraiseexcept(FE_DIVBYZERO);
+        std::fesetround(FE_DOWNWARD);
+    });
+    EXPECT_EQ(watched.end, section.outcome.end);
+    ASSERT_EQ(sunk.size(), section.rows.size());
+    for (size_t i = 0; i < sunk.size(); ++i)
+        EXPECT_EQ(sunk[i].moment, section.rows[i].moment) << i;
+    EXPECT_EQ(beam.interactionDiagram(3, raising).positive[1].moment, interaction.positive[1].moment);
+    InverseAnalysis watchedInverse('.');
+    EXPECT_EQ(watchedInverse.run(bendingTest(), InverseAnalysis::Step::bestFit, raising), Completion::finished);
+    EXPECT_EQ(tsv(watchedInverse.deviationList()), deviations);
     std::fesetround(FE_TONEAREST);
     std::feclearexcept(FE_ALL_EXCEPT);
 }
@@ -236,6 +286,23 @@ TEST(Interface, AStopAskedThroughTheProgressCallbackEndsAsCancelled)
     EXPECT_EQ(section.outcome.end, RunEnd::cancelled);
     EXPECT_EQ(section.outcome.rows, 100);
     EXPECT_EQ(section.rows.size(), 100u);
+
+    // The interaction diagram: told the forces done, no points when stopped.
+    const SectionAnalysis beam(reinforcedBeam());
+    long long forces = 0;
+    RunOptions counted = stopAt(1000);
+    counted.progress = [&](long long done, long long total) {
+        elsewhere = elsewhere || std::this_thread::get_id() != caller;
+        forces = std::max(forces, done);
+        return done <= total;
+    };
+    const InteractionDiagram whole = beam.interactionDiagram(5, counted);
+    EXPECT_EQ(whole.completion, Completion::finished);
+    EXPECT_EQ(forces, 6);  // three between the ends, in both senses of bending
+    const InteractionDiagram stopped = beam.interactionDiagram(41, stopAt(2));
+    EXPECT_EQ(stopped.completion, Completion::cancelled);
+    EXPECT_TRUE(stopped.positive.empty());
+    EXPECT_TRUE(stopped.negative.empty());
 
     // The inverse analysis: each long step.
     InverseAnalysis session('.');

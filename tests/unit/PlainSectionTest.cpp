@@ -292,6 +292,18 @@ TEST(PlainSection, NoEquilibriumStopsWithTheRowsSoFar)
     ASSERT_EQ(kept.rowCount(), 4);
     for (int row = 2; row < 4; ++row)
         EXPECT_NEAR(static_cast<double>(number(kept, 7, row) + number(kept, 8, row)), -2.0, 0.00095);
+
+    // The chart draws every row computed, the last one too: no end row was written. A
+    // run that passed a limit leaves out its end row only.
+    LineSeries curve;
+    fillWorkingDiagram(kept, ',', curve);
+    ASSERT_EQ(curve.points().size(), 3u);
+    EXPECT_EQ(curve.points().back().x, number(kept, 0, 3));
+    EXPECT_EQ(curve.points().back().y, number(kept, 1, 3));
+    const GridTable limited = run(plainSection(0, "0,001"));
+    ASSERT_EQ(limited.cell(1, limited.rowCount() - 1), "");
+    fillWorkingDiagram(limited, ',', curve);
+    EXPECT_EQ(curve.points().size(), static_cast<size_t>(limited.rowCount() - 2));
 }
 
 TEST(PlainSection, StepCounterNeverWraps)
