@@ -13,6 +13,16 @@ constexpr std::chrono::milliseconds askingInterval(20);
 
 }  // namespace
 
+RunOptions stagedOptions(const RunOptions& options, long long before, long long total)
+{
+    RunOptions staged = options;
+    if (options.progress)
+        staged.progress = [progress = options.progress, before, total](long long done, long long) {
+            return progress(before + done, total);
+        };
+    return staged;
+}
+
 WorkControl::WorkControl(ProgressCallback callback)
     : callback_(std::move(callback)), caller_(std::this_thread::get_id()), lastAsked_(std::chrono::steady_clock::now())
 {

@@ -11,6 +11,10 @@
 
 namespace prurez {
 
+// `options` for one stage of a longer piece of work: its progress told as `before` plus
+// the stage's own work done, out of the whole work `total`.
+RunOptions stagedOptions(const RunOptions& options, long long before, long long total);
+
 // Thrown where a computation stops on request. It never leaves the library: every entry
 // point turns it into its cancelled outcome.
 struct Cancelled {};

@@ -6,6 +6,7 @@
 #include "common/FloatingPoint.h"
 #include "common/NumberText.h"
 #include "common/WorkControl.h"
+#include "flows/InverseMessages.h"
 #include "flows/RefinementFlow.h"
 #include "flows/Refusals.h"
 #include "mechanics/MomentAtCurvature.h"
@@ -42,6 +43,8 @@ std::optional<int> InverseAnalysis::setTestPointCount()
 
 void InverseAnalysis::setTestPoint(int point, const TestPointTexts& texts)
 {
+    if (point < 1 || point > maximumTestPointCount)
+        throw refusal(Reason::tooManyTestPoints);
     state_->tables.testPoints.setCell(0, point, texts.force);
     state_->tables.testPoints.setCell(1, point, texts.deflection);
 }
@@ -245,14 +248,7 @@ Completion InverseAnalysis::run(const InverseInput& input, Step last, const RunO
     // The moments, the deviations and the refinement as one piece of work.
     const long long rows = s.tables.combinations.rowCount() - 1;
     const long long total = 2 * rows + (last == Step::refinement ? refinementStepCount : 0);
-    auto stage = [&](long long before) {
-        RunOptions staged = options;
-        if (options.progress)
-            staged.progress = [&options, before, total](long long done, long long) {
-                return options.progress(before + done, total);
-            };
-        return staged;
-    };
+    auto stage = [&](long long before) { return stagedOptions(options, before, total); };
     auto finished = [&] {
         if (options.progress)
             options.progress(total, total);
@@ -326,6 +322,10 @@ std::optional<long double> fibreMomentAtCurvature(const FibreBeam& beam, const F
                                                   const RunOptions& options)
 {
     const CallerFloatingPoint caller;
+    if (!(beam.width > 0.0L) || !(beam.height > 0.0L))
+        throw refusal(Reason::dimensionsNotPositive);
+    if (!(kappa >= 0.0L))
+        throw refusal(Reason::curvatureNegative);
     const BeamSection section{Single(beam.width), Single(beam.height)};
     FibreParameters parameters;
     parameters.E = law.E;

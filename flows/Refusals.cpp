@@ -33,6 +33,10 @@ Failure refusal(Reason reason)
         return Failure(reason, topAreaNegative);
     case Reason::interactionPointsOutOfRange:
         return Failure(reason, interactionPointsOutOfRange);
+    case Reason::profilePointsOutOfRange:
+        return Failure(reason, profilePointsOutOfRange);
+    case Reason::curvatureNegative:
+        return Failure(reason, curvatureNegative);
     case Reason::tooManyTestPoints:
         return Failure(reason, testPointCountMessage);
     case Reason::tooManyTestFilePoints:

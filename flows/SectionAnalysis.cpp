@@ -175,6 +175,8 @@ InteractionDiagram SectionAnalysis::interactionDiagram(int points, const RunOpti
 DepthProfile SectionAnalysis::depthProfile(const SectionRow& row, int points, bool breaks) const
 {
     const CallerFloatingPoint caller;
+    if (points < minimumProfilePoints || points > maximumProfilePoints)
+        throw refusal(Reason::profilePointsOutOfRange);
     return prurez::depthProfile(held_->input, row, points, breaks);
 }
 

@@ -20,6 +20,9 @@ inline constexpr const char* tooManySteps =
 inline constexpr const char* bottomAreaNegative = "Plocha výztuže při dolním povrchu nesmí být záporná.";
 inline constexpr const char* interactionPointsOutOfRange =
     "Počet sil interakčního diagramu musí být celé číslo od 2 do 1001.";
+inline constexpr const char* profilePointsOutOfRange =
+    "Počet hloubek průběhu napětí a přetvoření musí být celé číslo od 2 do 100001.";
+inline constexpr const char* curvatureNegative = "Křivost nesmí být záporná.";
 inline constexpr const char* topAreaNegative = "Plocha výztuže při horním povrchu nesmí být záporná.";
 // Followed by the number of computed steps and cancelledEnd.
 inline constexpr const char* cancelledStart = "Výpočet byl přerušen. Tabulka obsahuje dosud spočtené kroky křivosti (";

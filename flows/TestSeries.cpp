@@ -229,14 +229,7 @@ Completion TestSeries::run(const SeriesInput& input, const RunOptions& options)
     // refinement.
     const long long perSpecimen = 2 * rows + refinementStepCount;
     const long long total = static_cast<long long>(runs.size()) * perSpecimen + refinementStepCount;
-    auto staged = [&](long long before) {
-        RunOptions step = options;
-        if (options.progress)
-            step.progress = [&options, before, total](long long done, long long) {
-                return options.progress(before + done, total);
-            };
-        return step;
-    };
+    auto staged = [&](long long before) { return stagedOptions(options, before, total); };
 
     // Every specimen's test; those with the same curvatures share the grid's moments.
     next.specimens.resize(runs.size());

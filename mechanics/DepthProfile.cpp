@@ -36,7 +36,6 @@ void fillConcrete(const Section& section, const SectionRow& row, long double h, 
 
 DepthProfile depthProfile(const HeldSectionInput& input, const SectionRow& row, int points, bool breaks)
 {
-    points = std::max(points, 2);
     DepthProfile profile;
     profile.neutralAxis = row.x;
     const long double h = input.height;

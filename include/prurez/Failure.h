@@ -36,6 +36,8 @@ enum class Reason {
     bottomBarAreaNegative,
     topBarAreaNegative,
     interactionPointsOutOfRange,  // a number of forces of the interaction diagram below 2 or above 1001
+    profilePointsOutOfRange,      // a number of depths of a depth profile below 2 or above 100001
+    curvatureNegative,            // a curvature below 0 (or not a number)
 
     // the inverse analysis refuses its input or cannot go on
     tooManyTestPoints,      // typed: more than 100

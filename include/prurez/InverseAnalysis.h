@@ -126,7 +126,9 @@ struct FibreBeam {
 // κ [1/m] (MomentAtCurvature: the neutral axis scanned from mid-height towards the
 // compressed face in steps of 0.00001 m until the resultants balance within 1 kN,
 // pure bending). The width, the height, κ, a and b are held in single precision. No
-// value where no position balances; a floating-point fault fails. Of the options, the
+// value where no position balances; a floating-point fault fails (E = 0 divides by
+// zero, as in a fibre section). Refused: a width or height not above 0
+// (dimensionsNotPositive), κ below 0 (curvatureNegative). Of the options, the
 // scan's (exhaustive, exact equilibrium): one moment is one short scan, it has no
 // progress to tell.
 std::optional<long double> fibreMomentAtCurvature(const FibreBeam& beam, const FibreLaw& law, long double kappa,
@@ -178,7 +180,8 @@ public:
     // The count arrow: the point table gets p + 1 rows (p from fields().beam.pointCount,
     // at most 100) and its headers; no value for an empty count.
     std::optional<int> setTestPointCount();
-    // Test point `point` (1 … p) typed into the point table.
+    // Test point `point` (1 … p) typed into the point table; a point outside 1 … 100 is
+    // refused (tooManyTestPoints).
     void setTestPoint(int point, const TestPointTexts& texts);
     // Reads a test data file (pairs of force and deflection, decimal points) into the
     // point table and sets the count to the points read; returns it.

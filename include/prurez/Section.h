@@ -156,6 +156,10 @@ inline constexpr int defaultInteractionPoints = 41;
 inline constexpr int minimumInteractionPoints = 2;
 inline constexpr int maximumInteractionPoints = 1001;
 
+// The number of depths of a depth profile allowed.
+inline constexpr int minimumProfilePoints = 2;
+inline constexpr int maximumProfilePoints = 100001;
+
 // ---- strains and stresses across the depth
 
 struct BarInProfile {
@@ -214,7 +218,7 @@ public:
                                           const RunOptions& options = RunOptions()) const;
 
     // Strains and stresses across the depth at `row`, a row of this section's run, at
-    // `points` (2 or more) depths evenly from the top edge to the bottom one; with
+    // `points` (minimumProfilePoints … maximumProfilePoints, else profilePointsOutOfRange) depths evenly from the top edge to the bottom one; with
     // `breaks`, also at the neutral axis and where the strain passes a break of the laws.
     // The concrete's stress is its laws' σ(ε), so that it integrates back to the row's
     // FT and FP and, with the bars, to its moment (a curved block's arm in the row is the

@@ -135,6 +135,39 @@ TEST(Interface, WhatNoSectionCanBeIsRefusedAtOnceWithItsReason)
     unlimited = fibreBeam();
     unlimited.b = std::numeric_limits<long double>::infinity();
     EXPECT_EQ(reasonOf([&] { SectionAnalysis{unlimited}; }), Reason::overflow);
+    // Nor what no depth profile can be drawn at.
+    const MomentCurvatureDiagram run = beam.run(0.001L);
+    EXPECT_EQ(reasonOf([&] { beam.depthProfile(run.rows[1], 1); }), Reason::profilePointsOutOfRange);
+    EXPECT_EQ(reasonOf([&] { beam.depthProfile(run.rows[1], maximumProfilePoints + 1); }),
+              Reason::profilePointsOutOfRange);
+    EXPECT_EQ(beam.depthProfile(run.rows[1], 2).depth.size(), 2u);
+}
+
+// The one moment of the inverse analysis refuses a beam and a curvature none can have;
+// typed test points are numbered 1 … 100.
+TEST(Interface, TheInverseAnalysisRefusesWhatNoBeamOrTestCanBe)
+{
+    FibreLaw law;
+    law.E = 30000;
+    law.fcp = 40;
+    law.fct = 3;
+    law.epsTu = 0.02L;
+    law.a = 0.4L;
+    law.b = 0.3L;
+    EXPECT_EQ(reasonOf([&] { fibreMomentAtCurvature({-0.15L, 0.15L}, law, 0.05L); }), Reason::dimensionsNotPositive);
+    EXPECT_EQ(reasonOf([&] { fibreMomentAtCurvature({0.15L, 0}, law, 0.05L); }), Reason::dimensionsNotPositive);
+    EXPECT_EQ(reasonOf([&] { fibreMomentAtCurvature({0.15L, 0.15L}, law, -0.05L); }), Reason::curvatureNegative);
+    EXPECT_EQ(reasonOf([&] { fibreMomentAtCurvature({0.15L, 0.15L}, law, std::numeric_limits<long double>::quiet_NaN()); }),
+              Reason::curvatureNegative);
+    EXPECT_EQ(fibreMomentAtCurvature({0.15L, 0.15L}, law, 0), 0.0L);
+
+    InverseAnalysis session;
+    session.fields().beam.pointCount = "2";
+    session.setTestPointCount();
+    EXPECT_EQ(reasonOf([&] { session.setTestPoint(0, {"1", "1"}); }), Reason::tooManyTestPoints);
+    EXPECT_EQ(reasonOf([&] { session.setTestPoint(2000000000, {"1", "1"}); }), Reason::tooManyTestPoints);
+    session.setTestPoint(2, {"1", "1"});
+    EXPECT_EQ(session.testPoints().cell(0, 2), "1");
 }
 
 // A strain equal to its limit goes on; the run ends at the first row past it.
