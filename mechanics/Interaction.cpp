@@ -309,6 +309,7 @@ InteractionDiagram diagramOf(const HeldSectionInput& input, int points, const In
         const Section section(loaded);
         checkFloatingPointFaults();
         InteractionPoint point = peakOf(section, control.scan);
+        checkFloatingPointFaults();  // no faulty value leaves a run, beyond the faces neither
         point.N = loaded.N.value() * 0.001L;
         if (branch == 1) {
             point.moment = -point.moment;
