@@ -1,6 +1,7 @@
 #include "common/Files.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -147,10 +148,22 @@ int writeAll(int descriptor, std::string_view text)
     return 0;
 }
 
-// The permissions of a new file: those that creating it would give.
+// The permissions of a new file: those that creating it would give. The process's mask
+// is read from /proc, not by setting it and back, which other threads creating files
+// meanwhile would see.
 mode_t newFileMode()
 {
     static const mode_t mask = [] {
+        if (FILE* status = std::fopen("/proc/self/status", "re")) {
+            char line[256];
+            unsigned value = 0;
+            bool found = false;
+            while (!found && std::fgets(line, sizeof line, status) != nullptr)
+                found = std::sscanf(line, "Umask: %o", &value) == 1;
+            std::fclose(status);
+            if (found)
+                return static_cast<mode_t>(value);
+        }
         const mode_t current = ::umask(022);
         ::umask(current);
         return current;

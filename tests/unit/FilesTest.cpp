@@ -99,6 +99,13 @@ TEST_F(Files, ASaveThatCannotBeWrittenWholeKeepsTheOldFileAndItsPermissions)
     ::stat(name.c_str(), &status);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
     EXPECT_EQ(entries(), 2u);
+
+    // A new file gets the permissions creating it would give.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    saveFile(path("nový.txt"), "x");
+    ::stat(path("nový.txt").c_str(), &status);
+    EXPECT_EQ(status.st_mode & 07777, 0666u & ~mask);
 }
 
 TEST_F(Files, ATargetThatIsNoRegularFileIsRefusedAndStaysWhatItIs)
