@@ -19,6 +19,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -524,17 +525,23 @@ public:
             return {};
         return session_->refinedFit()->warnings;
     }
-    // Read from the moment table when asked for (its rows computed again as they are read).
+    // Read from the moment table when asked for (its rows computed again as they are read,
+    // without the GIL, one reader at a time).
     py::array_t<double> moments() const
     {
         const prurez::TableTexts& table = session_->moments();
         const py::ssize_t rows = table.rowCount() - 1;
         const py::ssize_t points = (table.columnCount() - 1) / 2;
         py::array_t<double> result({rows, points});
-        auto values = result.mutable_unchecked<2>();
-        for (py::ssize_t row = 0; row < rows; ++row)
-            for (py::ssize_t k = 0; k < points; ++k)
-                values(row, k) = number(table.cell(static_cast<int>(2 * k + 2), static_cast<int>(row + 1)));
+        double* values = result.mutable_data();
+        {
+            py::gil_scoped_release released;
+            const std::lock_guard<std::mutex> reading(*reading_);
+            for (py::ssize_t row = 0; row < rows; ++row)
+                for (py::ssize_t k = 0; k < points; ++k)
+                    values[row * points + k] =
+                        number(table.cell(static_cast<int>(2 * k + 2), static_cast<int>(row + 1)));
+        }
         return result;
     }
 
@@ -542,6 +549,7 @@ private:
     double number(const std::string& text) const { return numberOf(text, session_->decimalSeparator()); }
 
     std::shared_ptr<prurez::InverseAnalysis> session_;
+    std::shared_ptr<std::mutex> reading_ = std::make_shared<std::mutex>();
 };
 
 InverseResult inverseAnalysis(const py::object& sourceObject, const py::object& decimal, const py::object& threads,

@@ -111,6 +111,32 @@ def test_ctrl_c_stops_a_long_inverse_analysis_within_a_second(examples):
     assert time.monotonic() - start < 1.5
 
 
+def test_other_python_threads_run_while_the_moments_are_computed(examples):
+    keys = prurez.read_input(os.path.join(examples, "inverse.input"))
+    keys["test_file"] = os.path.join(examples, keys["test_file"])
+    keys["n"] = "4"
+    result = prurez.inverse_analysis(keys)
+    ticks = []
+    stop = threading.Event()
+
+    def tick():
+        while not stop.is_set():
+            ticks.append(time.monotonic())
+            time.sleep(0.001)
+
+    ticker = threading.Thread(target=tick)
+    ticker.start()
+    start = time.monotonic()
+    moments = result.moments
+    end = time.monotonic()
+    stop.set()
+    ticker.join()
+    assert moments.shape == (7776, 10)
+    # Ticks well inside the read, not only where the reader let the interpreter go.
+    quarter = (end - start) / 4
+    assert any(start + quarter < t < end - quarter for t in ticks)
+
+
 def test_every_thread_count_gives_the_same_result_and_tells_its_progress_here(examples):
     path = os.path.join(examples, "synthetic", "synthetic.input")
     one = prurez.inverse_analysis(path, threads=1, refine=True)
