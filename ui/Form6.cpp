@@ -358,12 +358,8 @@ void Form6::openInput(const QString& fileName)
     // they are shown, empty where its dimensions are no numbers.
     Edit15->clear();
     Edit16->clear();
-    if (!Edit15->isHidden()) {
-        try {
-            fillCharacteristics();
-        } catch (const Failure&) {
-        }
-    }
+    if (!Edit15->isHidden())
+        fillCharacteristics(true);
 }
 
 void Form6::SaveInputClick()
@@ -442,11 +438,20 @@ void Form6::Button2Click()
     });
 }
 
-void Form6::fillCharacteristics()
+void Form6::fillCharacteristics(bool quiet)
 {
     const SectionTexts read = texts();
     SectionCharacteristics result;
-    showingFailedText(sources(read), [&] { result = sectionCharacteristics(read, localeDecimalSeparator()); });
+    auto compute = [&] { result = sectionCharacteristics(read, localeDecimalSeparator()); };
+    if (!quiet) {
+        showingFailedText(sources(read), compute);
+    } else {
+        try {
+            compute();
+        } catch (const Failure&) {
+            return;
+        }
+    }
     if (!result.computed)
         return;
     setFieldText(Edit15, toQt(result.area));

@@ -79,8 +79,8 @@ private:
     std::vector<TextSource> sources(const SectionTexts& texts) const;
     // Area and moment of inertia of the shape chosen, from the typed dimensions, into
     // Edit15 and Edit16 (nothing without a shape); a dimension that is no number fails
-    // with its field shown.
-    void fillCharacteristics();
+    // with its field shown, or, with `quiet`, leaves them empty.
+    void fillCharacteristics(bool quiet = false);
     // A run refused for a choice not made (diagram, shape, concrete in tension): its
     // group brought forward, its page in front.
     void showMissingChoice(const Failure& failure);

@@ -139,6 +139,7 @@ TEST(SavedInputs, AnOpenedSectionShowsItsOwnAreaAndMomentOfInertia)
     EXPECT_EQ(fieldText(&form, "Edit15"), "");
     EXPECT_EQ(fieldText(&form, "Edit16"), "");
     EXPECT_TRUE(guitest::failures().empty());
+    EXPECT_FALSE(find<QLineEdit>(&form, "Edit13")->hasSelectedText());  // nor pointed at
 }
 
 TEST(SavedInputs, BatchExamplesOpenWithEveryFieldAndChoiceAndABadLineIsNamed)
