@@ -75,6 +75,19 @@ Reason reasonOf(const std::function<void()>& call)
     return Reason::other;
 }
 
+// A fibre-concrete law for one moment of the inverse analysis.
+FibreLaw fibreLaw()
+{
+    FibreLaw law;
+    law.E = 30000;
+    law.fcp = 40;
+    law.fct = 3;
+    law.epsTu = 0.02L;
+    law.a = 0.4L;
+    law.b = 0.3L;
+    return law;
+}
+
 // A bending test typed as four points, on a grid of 4^5 combinations.
 InverseInput bendingTest()
 {
@@ -147,13 +160,7 @@ TEST(Interface, WhatNoSectionCanBeIsRefusedAtOnceWithItsReason)
 // typed test points are numbered 1 … 100.
 TEST(Interface, TheInverseAnalysisRefusesWhatNoBeamOrTestCanBe)
 {
-    FibreLaw law;
-    law.E = 30000;
-    law.fcp = 40;
-    law.fct = 3;
-    law.epsTu = 0.02L;
-    law.a = 0.4L;
-    law.b = 0.3L;
+    const FibreLaw law = fibreLaw();
     EXPECT_EQ(reasonOf([&] { fibreMomentAtCurvature({-0.15L, 0.15L}, law, 0.05L); }), Reason::dimensionsNotPositive);
     EXPECT_EQ(reasonOf([&] { fibreMomentAtCurvature({0.15L, 0}, law, 0.05L); }), Reason::dimensionsNotPositive);
     EXPECT_EQ(reasonOf([&] { fibreMomentAtCurvature({0.15L, 0.15L}, law, -0.05L); }), Reason::curvatureNegative);
@@ -206,13 +213,7 @@ TEST(Interface, AStrainEqualToItsLimitContinuesTheRun)
 TEST(Interface, TheCallersFloatingPointStateChangesNothingAndStays)
 {
     const MomentCurvatureDiagram section = momentCurvature(reinforcedBeam(), 0.001L);
-    FibreLaw law;
-    law.E = 30000;
-    law.fcp = 40;
-    law.fct = 3;
-    law.epsTu = 0.02L;
-    law.a = 0.4L;
-    law.b = 0.3L;
+    const FibreLaw law = fibreLaw();
     const std::optional<long double> moment = fibreMomentAtCurvature({0.15L, 0.15L}, law, 0.05L);
     ASSERT_TRUE(moment);
     InverseAnalysis session('.');
