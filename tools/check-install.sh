@@ -15,7 +15,7 @@ for file in bin/prurez bin/prurez-batch share/applications/prurez.desktop \
             share/prurez/examples/inverse.input share/prurez/examples/beam-150.txt \
             share/prurez/examples/synthetic/synthetic.input share/prurez/examples/synthetic/synthetic-beam.txt \
             share/prurez/examples/synthetic/true-parameters.txt share/prurez/examples/series/series.input \
-            share/prurez/examples/series/specimen-5.txt share/prurez/examples/series/true-parameters.txt; do
+            share/prurez/examples/series/beam-5.txt share/prurez/examples/series/true-parameters.txt; do
     [ -e "$root/usr/$file" ] || { echo "missing: $file"; exit 1; }
 done
 if command -v desktop-file-validate >/dev/null; then

@@ -12,8 +12,8 @@
 //   build/synthetic_test_data --series examples/series
 //
 // writes a series of five such specimens of one mix, their parameters spread around
-// those of the single test, each strained to slightly other curvatures: specimen-1.txt
-// … specimen-5.txt, and true-parameters.txt with a line of each specimen's parameters
+// those of the single test, each strained to slightly other curvatures: beam-1.txt
+// … beam-5.txt, and true-parameters.txt with a line of each specimen's parameters
 // (file, E, fcp, fct, ecpm, ectm, a, b and the slope S of the gentle branch; TSV,
 // decimal commas). series.input, beside them, names them.
 
@@ -138,7 +138,7 @@ int writeSeries(const std::string& folder)
            << ";\n# S = (1 - a - b) fct / (ectm/100 - et1), the slope of the gentle branch [MPa].\n"
            << "# file\tE\tfcp\tfct\tecpm\tectm\ta\tb\tS\n";
     for (size_t i = 0; i < std::size(series); ++i) {
-        const std::string name = "specimen-" + std::to_string(i + 1) + ".txt";
+        const std::string name = "beam-" + std::to_string(i + 1) + ".txt";
         const Concrete& c = series[i];
         if (!writeTest(folder + "/" + name, c, curvatureFactors[i]))
             return 1;

@@ -77,17 +77,17 @@ TEST(SeriesRoad, TheFilesOfASeriesAreFittedShownChartedAndHandedOver)
     form2->openInput(seriesFolder + "/series.input");
     auto* list = find<QListWidget>(form2, "SeriesList");
     ASSERT_EQ(list->count(), 5);
-    EXPECT_EQ(list->item(0)->text(), "specimen-1.txt");
+    EXPECT_EQ(list->item(0)->text(), "beam-1.txt");
     EXPECT_TRUE(find<QPushButton>(form2, "SeriesButton")->isEnabled());
     // A file taken out and the one chosen in the file list put back.
     list->item(4)->setSelected(true);
     click(form2, "RemoveSpecimenButton");
     EXPECT_EQ(list->count(), 4);
-    type(form2, "Edit20", "specimen-5.txt");
+    type(form2, "Edit20", "beam-5.txt");
     click(form2, "AddSpecimenButton");
     click(form2, "AddSpecimenButton");  // once only
     ASSERT_EQ(list->count(), 5);
-    EXPECT_EQ(list->item(4)->toolTip(), QDir(seriesFolder).absoluteFilePath("specimen-5.txt"));
+    EXPECT_EQ(list->item(4)->toolTip(), QDir(seriesFolder).absoluteFilePath("beam-5.txt"));
 
     // Saved, the series runs in prurez-batch and opens again.
     const QString saved = QDir::temp().filePath("prurez-saved-series.input");
@@ -128,7 +128,7 @@ TEST(SeriesRoad, TheFilesOfASeriesAreFittedShownChartedAndHandedOver)
     EXPECT_EQ(curves[5]->pen().width(), 4);
     auto* chart = find<prurez::ChartView>(results, "SeriesChart");
     ASSERT_EQ(chart->shownLegend().size(), 6);
-    EXPECT_EQ(chart->shownLegend()[1], "----------   specimen-2.txt");
+    EXPECT_EQ(chart->shownLegend()[1], "----------   beam-2.txt");
     find<QCheckBox>(results, "FittedCurvesBox")->setChecked(true);
     curves = seriesCurves(results);
     ASSERT_EQ(curves.size(), 11);
@@ -141,7 +141,7 @@ TEST(SeriesRoad, TheFilesOfASeriesAreFittedShownChartedAndHandedOver)
     click(results, "BackButton");
     EXPECT_TRUE(form2->isVisible());
     const QString gone = QDir::temp().filePath("prurez-gone-specimen.txt");
-    QFile::copy(seriesFolder + "/specimen-1.txt", gone);
+    QFile::copy(seriesFolder + "/beam-1.txt", gone);
     type(form2, "Edit20", gone);
     click(form2, "AddSpecimenButton");
     QFile::remove(gone);

@@ -86,7 +86,7 @@ TEST(Series, RecoversEverySpecimenOfTheSyntheticSeriesAndFitsThemTogether)
         const std::vector<std::string> refined = split(blocks["refined"][i], '\t');
         ASSERT_EQ(grid.size(), 10u);
         ASSERT_EQ(refined.size(), 9u);
-        const std::string name = "specimen-" + std::to_string(i + 1) + ".txt";
+        const std::string name = "beam-" + std::to_string(i + 1) + ".txt";
         EXPECT_EQ(grid[0], name);
         EXPECT_EQ(refined[0], name);
         EXPECT_LT(number(refined[8]), number(grid[9]));
@@ -279,7 +279,7 @@ TEST(Series, InputNamesEachSpecimenAndAFailureNamesItsSpecimen)
     }
 
     std::string input = fileText(seriesFolder + "/series.input");
-    input.replace(input.find("specimen-4.txt"), 14, "missing.txt");
+    input.replace(input.find("beam-4.txt"), 10, "missing.txt");
     const BatchRun run = runBatch("series - --decimal ,", input, seriesFolder);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Zkouška „missing.txt“: File not found\n");
