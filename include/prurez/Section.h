@@ -218,8 +218,9 @@ public:
                                           const RunOptions& options = RunOptions()) const;
 
     // Strains and stresses across the depth at `row`, a row of this section's run, at
-    // `points` (minimumProfilePoints … maximumProfilePoints, else profilePointsOutOfRange) depths evenly from the top edge to the bottom one; with
-    // `breaks`, also at the neutral axis and where the strain passes a break of the laws.
+    // `points` depths evenly from the top edge to the bottom one (minimumProfilePoints …
+    // maximumProfilePoints, else profilePointsOutOfRange); with `breaks`, also at the
+    // neutral axis and where the strain passes a break of the laws.
     // The concrete's stress is its laws' σ(ε), so that it integrates back to the row's
     // FT and FP and, with the bars, to its moment (a curved block's arm in the row is the
     // analyses' three-piece approximation, up to about 1 % off the exact centroid).
