@@ -30,15 +30,9 @@ using Section = std::variant<PlainSection, FibreSection, ReinforcedSection>;
 
 Section sectionOf(const HeldSectionInput& input)
 {
-    switch (input.material) {
-    case Material::plainConcrete:
-        return Section(std::in_place_type<PlainSection>, input);
-    case Material::fibreConcrete:
-        return Section(std::in_place_type<FibreSection>, input);
-    case Material::reinforcedConcrete:
-        break;
-    }
-    return Section(std::in_place_type<ReinforcedSection>, input);
+    return withSectionType(input.material, [&](auto type) {
+        return Section(std::in_place_type<typename decltype(type)::type>, input);
+    });
 }
 
 // Raises the fault of the values of its material that are no finite number (only a

@@ -39,20 +39,14 @@ DepthProfile depthProfile(const HeldSectionInput& input, const SectionRow& row, 
     DepthProfile profile;
     profile.neutralAxis = row.x;
     const long double h = input.height;
-    switch (input.material) {
-    case Material::plainConcrete:
-        fillConcrete(PlainSection(input), row, h, points, breaks, profile);
-        break;
-    case Material::fibreConcrete:
-        fillConcrete(FibreSection(input), row, h, points, breaks, profile);
-        break;
-    case Material::reinforcedConcrete:
-        fillConcrete(ReinforcedSection(input), row, h, points, breaks, profile);
+    withSectionType(input.material, [&](auto type) {
+        fillConcrete(typename decltype(type)::type(input), row, h, points, breaks, profile);
+    });
+    if (input.material == Material::reinforcedConcrete) {
         // The row's bars: the top layer's strain and stress are positive in compression.
         profile.bars.push_back({input.topBars.distance, -row.topBarStrain, -row.topBarStress, row.topBarForce});
         profile.bars.push_back(
             {h - input.bottomBars.distance, row.bottomBarStrain, row.bottomBarStress, row.bottomBarForce});
-        break;
     }
     return profile;
 }

@@ -305,12 +305,7 @@ InteractionDiagram diagramOf(const HeldSectionInput& input, int points, const In
                                                                 static_cast<long double>(points - 1);
         HeldSectionInput loaded = branch == 0 ? input : flipped;
         loaded.N = Fixed::store(N * 1000.0L);
-        clearFloatingPointFaults();
-        const Section section(loaded);
-        checkFloatingPointFaults();
-        InteractionPoint point = peakOf(section, control.scan);
-        checkFloatingPointFaults();  // no faulty value leaves a run, beyond the faces neither
-        point.N = loaded.N.value() * 0.001L;
+        InteractionPoint point = peakMomentUnderForce(loaded, control.scan);
         if (branch == 1) {
             point.moment = -point.moment;
             point.kappa = -point.kappa;
@@ -363,34 +358,22 @@ InteractionDiagram diagramOf(const HeldSectionInput& input, int points, const In
 InteractionDiagram interactionDiagram(const HeldSectionInput& input, int points, const InteractionControl& control)
 {
     points = std::clamp(points, minimumInteractionPoints, maximumInteractionPoints);
-    switch (input.material) {
-    case Material::plainConcrete:
-        return diagramOf<PlainSection>(input, points, control);
-    case Material::fibreConcrete:
-        return diagramOf<FibreSection>(input, points, control);
-    case Material::reinforcedConcrete:
-        break;
-    }
-    return diagramOf<ReinforcedSection>(input, points, control);
+    return withSectionType(input.material, [&](auto type) {
+        return diagramOf<typename decltype(type)::type>(input, points, control);
+    });
 }
 
 InteractionPoint peakMomentUnderForce(const HeldSectionInput& input, const ScanOptions& options)
 {
-    clearFloatingPointFaults();
-    InteractionPoint point;
-    switch (input.material) {
-    case Material::plainConcrete:
-        point = peakOf(PlainSection(input), options);
-        break;
-    case Material::fibreConcrete:
-        point = peakOf(FibreSection(input), options);
-        break;
-    case Material::reinforcedConcrete:
-        point = peakOf(ReinforcedSection(input), options);
-        break;
-    }
-    point.N = input.N.value() * 0.001L;
-    return point;
+    return withSectionType(input.material, [&](auto type) {
+        clearFloatingPointFaults();
+        const typename decltype(type)::type section(input);
+        checkFloatingPointFaults();
+        InteractionPoint point = peakOf(section, options);
+        checkFloatingPointFaults();  // no faulty value leaves a run, beyond the faces neither
+        point.N = input.N.value() * 0.001L;
+        return point;
+    });
 }
 
 }  // namespace prurez

@@ -158,4 +158,25 @@ private:
     long double epsCu_;
 };
 
+// The section class of a material, for code written once for the three of them:
+// `f(SectionType<S>())` with S the class of `material`, returning what f returns.
+template <class S>
+struct SectionType {
+    using type = S;
+};
+
+template <class F>
+decltype(auto) withSectionType(Material material, F&& f)
+{
+    switch (material) {
+    case Material::plainConcrete:
+        return f(SectionType<PlainSection>());
+    case Material::fibreConcrete:
+        return f(SectionType<FibreSection>());
+    case Material::reinforcedConcrete:
+        break;
+    }
+    return f(SectionType<ReinforcedSection>());
+}
+
 }  // namespace prurez
