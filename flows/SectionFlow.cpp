@@ -304,6 +304,22 @@ void runMaterial(const HeldSectionInput& input, const SectionTexts& t, const Res
     runSteps(analysis, t.kappaStep, kind, table, separator, report, control);
 }
 
+// The inputs of the chosen material (0 plain, 1 fibre, 2 reinforced).
+HeldSectionInput materialInput(const SectionTexts& t, char separator, AxialForce axialForce)
+{
+    if (t.material == 0)
+        return plainInput(t, separator, axialForce);
+    if (t.material == 1)
+        return fibreInput(t, separator, axialForce);
+    return reinforcedInput(t, separator, axialForce);
+}
+
+// The rows of a run's report that were computed (its end row, when written, is none).
+int computedRowCount(const SectionRunReport& report)
+{
+    return static_cast<int>(report.rows.size()) - (report.endRowWritten ? 1 : 0);
+}
+
 // The choices the laws need, before anything is read or written.
 void refuseMissingChoices(const SectionTexts& texts)
 {
@@ -331,13 +347,9 @@ void runSectionAnalysis(const SectionTexts& texts, char decimalSeparator, GridTa
     SectionRunControl run = control;
     run.run.exactEquilibrium = control.run.exactEquilibrium || texts.exactEquilibrium;
     clearFloatingPointFaults();
-    const char separator = decimalSeparator;
-    if (material == 0)
-        runMaterial(plainInput(texts, separator, AxialForce::read), texts, plainTable, separator, table, report, run);
-    else if (material == 1)
-        runMaterial(fibreInput(texts, separator, AxialForce::read), texts, fibreTable, separator, table, report, run);
-    else
-        runMaterial(reinforcedInput(texts, separator, AxialForce::read), texts, reinforcedTable, separator, table, report, run);
+    const ResultsTable& kind = material == 0 ? plainTable : material == 1 ? fibreTable : reinforcedTable;
+    runMaterial(materialInput(texts, decimalSeparator, AxialForce::read), texts, kind, decimalSeparator, table, report,
+                run);
 }
 
 HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparator, AxialForce axialForce)
@@ -346,11 +358,7 @@ HeldSectionInput readSectionTexts(const SectionTexts& texts, char decimalSeparat
         throw refusal(Reason::noMaterial);
     refuseMissingChoices(texts);
     clearFloatingPointFaults();
-    if (texts.material == 0)
-        return plainInput(texts, decimalSeparator, axialForce);
-    if (texts.material == 1)
-        return fibreInput(texts, decimalSeparator, axialForce);
-    return reinforcedInput(texts, decimalSeparator, axialForce);
+    return materialInput(texts, decimalSeparator, axialForce);
 }
 
 std::optional<SectionRow> runRow(const SectionRunReport& report, int tableRow)
@@ -363,8 +371,7 @@ std::optional<SectionRow> runRow(const SectionRunReport& report, int tableRow)
         return zero;
     }
     const int index = tableRow - report.firstRow;
-    const int computed = static_cast<int>(report.rows.size()) - (report.endRowWritten ? 1 : 0);
-    if (index >= computed)
+    if (index >= computedRowCount(report))
         return std::nullopt;
     return report.rows[static_cast<size_t>(index)];
 }
@@ -373,8 +380,7 @@ int lastComputedRow(const SectionRunReport& report)
 {
     if (report.firstRow == 0)
         return 0;
-    const int computed = static_cast<int>(report.rows.size()) - (report.endRowWritten ? 1 : 0);
-    const int last = report.firstRow + computed - 1;
+    const int last = report.firstRow + computedRowCount(report) - 1;
     return last >= 1 ? last : 0;
 }
 
