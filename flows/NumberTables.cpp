@@ -329,6 +329,19 @@ long double DeviationTable::sum(int row) const
     return summedDeviation(squared);
 }
 
+bool DeviationTable::holdsDeviation(int column, int row) const
+{
+    const Content& c = *content_;
+    return row >= 1 && row < c.rows && column >= 1 && column <= c.points &&
+           (row <= c.fullRows || (row == c.fullRows + 1 && column <= c.partialDeviations));
+}
+
+bool DeviationTable::holdsSum(int column, int row) const
+{
+    const Content& c = *content_;
+    return row >= 1 && row < c.rows && column == c.points + 1 && row <= c.summedRows;
+}
+
 std::string_view DeviationTable::computedText(int column, int row, std::string& scratch) const
 {
     if (!content_)
@@ -337,16 +350,13 @@ std::string_view DeviationTable::computedText(int column, int row, std::string& 
     if (row == 0 && column <= c.points + 1)
         return column == 0 ? "kombinace" : column <= c.points ? "odchylka" : "soucet";
     const DefaultFloatingPointScope reading;
-    if (row >= 1 && row < c.rows) {
-        const bool started = row <= c.fullRows || (row == c.fullRows + 1 && c.partialDeviations >= 0);
-        if (column == 0 && started)
-            return integerInto(scratch, row);
-        if (column >= 1 && column <= c.points &&
-            (row <= c.fullRows || (row == c.fullRows + 1 && column <= c.partialDeviations)))
-            return formattedInto(scratch, deviation(row, column), c.separator);
-        if (column == c.points + 1 && row <= c.summedRows)
-            return formattedInto(scratch, sum(row), c.separator);
-    }
+    if (column == 0 && row >= 1 && row < c.rows &&
+        (row <= c.fullRows || (row == c.fullRows + 1 && c.partialDeviations >= 0)))
+        return integerInto(scratch, row);
+    if (holdsDeviation(column, row))
+        return formattedInto(scratch, deviation(row, column), c.separator);
+    if (holdsSum(column, row))
+        return formattedInto(scratch, sum(row), c.separator);
     if (c.previous)
         return c.previous->cellText(column, row, scratch);
     return std::string_view();
@@ -354,16 +364,14 @@ std::string_view DeviationTable::computedText(int column, int row, std::string& 
 
 bool DeviationTable::computedNumber(int column, int row, char decimalSeparator, long double& value) const
 {
-    if (!content_ || decimalSeparator != content_->separator || row < 1 || row >= content_->rows)
+    if (!content_ || decimalSeparator != content_->separator)
         return false;
     const DefaultFloatingPointScope reading;
-    const Content& c = *content_;
-    if (column >= 1 && column <= c.points &&
-        (row <= c.fullRows || (row == c.fullRows + 1 && column <= c.partialDeviations))) {
+    if (holdsDeviation(column, row)) {
         value = readBackNumber(deviation(row, column));
         return true;
     }
-    if (column == c.points + 1 && row <= c.summedRows) {
+    if (holdsSum(column, row)) {
         value = readBackNumber(sum(row));
         return true;
     }

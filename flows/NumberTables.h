@@ -226,6 +226,11 @@ protected:
     CellExtent computedExtent() const override;
 
 private:
+    // Whether this press wrote a squared deviation, or a sum, into a cell of rows
+    // 1 … rows − 1.
+    bool holdsDeviation(int column, int row) const;
+    bool holdsSum(int column, int row) const;
+
     std::shared_ptr<const Content> content_;
 };
 
