@@ -78,6 +78,14 @@ void computeMomentRow(const MomentRowInputs& in, int row, MomentRowWork& work, M
     }
 }
 
+std::vector<KeptNumber> keptTestMoments(const TextTable& diagram, int points, char decimalSeparator)
+{
+    std::vector<KeptNumber> kept;
+    for (int k = 1; k <= points; ++k)
+        kept.push_back(keepNumber(diagram, 3, k, decimalSeparator));
+    return kept;
+}
+
 namespace {
 
 // The rows of a moment table computed again as they are read, from copies of the
@@ -184,11 +192,9 @@ void computeCombinationMoments(const BeamTexts& beam, const TextTable& diagram, 
     // The deviations from the test moments as they now are, found on the way.
     auto prepared = std::make_shared<PreparedDeviations>();
     prepared->points = points;
-    std::vector<KeptNumber> testMoments;
-    for (int k = 1; k <= points; ++k) {
+    for (int k = 1; k <= points; ++k)
         prepared->testMomentTexts.push_back(diagram.cell(3, k));
-        testMoments.push_back(keepNumber(diagram, 3, k, decimalSeparator));
-    }
+    const std::vector<KeptNumber> testMoments = keptTestMoments(diagram, points, decimalSeparator);
 
     moments.setRowCount(rowCount);
     moments.setColumnCount(2 * points + 1);

@@ -81,4 +81,12 @@ void generateCombinations(const CombinationTexts& texts, GridTable& values, Comb
     combinations.writeParameterColumns(m, valueTexts);
 }
 
+std::array<std::string, 7> combinationTexts(const TableTexts& combinations, int row)
+{
+    std::array<std::string, 7> texts;
+    for (size_t column = 1; column <= texts.size(); ++column)
+        texts[column - 1] = combinations.cell(static_cast<int>(column), row);
+    return texts;
+}
+
 }  // namespace prurez

@@ -52,14 +52,6 @@ int checkDeviationInputs(const std::string& pointCountText, const TextTable& dia
     return pointCount;
 }
 
-std::vector<KeptNumber> keptTestMoments(const TextTable& diagram, int points, char decimalSeparator)
-{
-    std::vector<KeptNumber> kept;
-    for (int k = 1; k <= points; ++k)
-        kept.push_back(keepNumber(diagram, 3, k, decimalSeparator));
-    return kept;
-}
-
 // The test moments as the rows that read them got them.
 std::vector<long double> testMomentValues(const TextTable& diagram, int points, char decimalSeparator)
 {
@@ -257,8 +249,7 @@ BestFit bestFitOf(int chosen, std::string sum, int pointCount, const TextTable& 
     BestFit fit;
     fit.combination = chosen;
     fit.sum = std::move(sum);
-    for (int column = 1; column <= 7; ++column)
-        fit.texts[static_cast<size_t>(column - 1)] = combinations.cell(column, chosen);
+    fit.texts = combinationTexts(combinations, chosen);
 
     testCurve.clear();
     combinationCurve.clear();

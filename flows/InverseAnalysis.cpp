@@ -18,6 +18,24 @@ namespace prurez {
 
 InverseState& stateOf(InverseAnalysis& session) { return *session.state_; }
 
+void setInputFields(InverseFields& fields, const InverseInput& input)
+{
+    fields.test = input.test;
+    fields.combinations = input.combinations;
+    fields.beam.height = input.height;
+    fields.beam.width = input.width;
+    fields.exactEquilibrium = input.exactEquilibrium;
+}
+
+void getInputFields(InverseInput& input, const InverseFields& fields)
+{
+    input.test = fields.test;
+    input.combinations = fields.combinations;
+    input.height = fields.beam.height;
+    input.width = fields.beam.width;
+    input.exactEquilibrium = fields.exactEquilibrium;
+}
+
 InverseAnalysis::InverseAnalysis(char decimalSeparator) : state_(std::make_unique<InverseState>())
 {
     state_->separator = decimalSeparator;
@@ -206,12 +224,8 @@ Completion InverseAnalysis::refine(const RunOptions& options)
         return Completion::cancelled;
     }
     // The refined moments at the test curvatures, from the origin as the other curves.
-    LineSeries curve;
-    curve.add(0.0L, 0.0L, colourGreen);
-    for (size_t k = 0; k < fit.curvatures.size(); ++k)
-        curve.add(parseNumber(fit.curvatures[k], s.separator), parseNumber(fit.moments[k], s.separator), colourGreen);
+    s.refinedCurve = fitCurve(fit, s.separator, colourGreen);
     s.refined = std::move(fit);
-    s.refinedCurve = std::move(curve);
     return Completion::finished;
 }
 
@@ -224,11 +238,7 @@ Completion InverseAnalysis::run(const InverseInput& input, Step last, const RunO
     *state_ = InverseState();
     state_->separator = separator;
     InverseState& s = *state_;
-    s.fields.test = input.test;
-    s.fields.combinations = input.combinations;
-    s.fields.beam.height = input.height;
-    s.fields.beam.width = input.width;
-    s.fields.exactEquilibrium = input.exactEquilibrium;
+    setInputFields(s.fields, input);
     if (input.testFileGiven || !input.testFile.empty()) {
         readTestFile(input.testFile);
     } else if (!input.points.empty()) {

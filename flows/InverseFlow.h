@@ -78,6 +78,10 @@ inline std::array<const RangeTexts*, gridParameterCount> gridRanges(const Combin
 void generateCombinations(const CombinationTexts& texts, GridTable& values, CombinationTable& combinations,
                           char decimalSeparator);
 
+// E, fcp, fct, ecpm, ectm, a and b of combination `row` as the table holds them
+// (columns 1 … 7).
+std::array<std::string, 7> combinationTexts(const TableTexts& combinations, int row);
+
 // ---- the moment of every combination at every test curvature
 
 // Watching a computation over the combination rows.

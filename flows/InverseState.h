@@ -26,4 +26,10 @@ struct InverseState {
 
 InverseState& stateOf(InverseAnalysis& session);
 
+// The fields of an input: the bending test, the ranges and n, the beam's height and
+// width and the exact-equilibrium choice (the test points are not fields).
+void setInputFields(InverseFields& fields, const InverseInput& input);
+// The same fields the other way: the input of what the fields hold.
+void getInputFields(InverseInput& input, const InverseFields& fields);
+
 }  // namespace prurez

@@ -77,6 +77,9 @@ std::shared_ptr<MomentTable::Content> newMomentContent(const MomentRowInputs& in
 std::shared_ptr<const MomentRowSource> recomputedMoments(const MomentRowInputs& in, const TextTable& diagram,
                                                          const TextTable& combinations);
 
+// The test moments of points 1 … p (column 3 of the test diagram), each read once.
+std::vector<KeptNumber> keptTestMoments(const TextTable& diagram, int points, char decimalSeparator);
+
 // The deviations of one row from the test moments read once (their failures kept).
 struct DeviationRow {
     std::exception_ptr failure;  // of a squared deviation: the row's cells up to it stay

@@ -92,9 +92,7 @@ RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const TextTable& 
     clearFloatingPointFaults();
     if (tests.empty() || bestRow < 1 || bestRow >= combinations.rowCount())
         throw refusal(Reason::noBestCombination);
-    std::array<std::string, 7> gridTexts;
-    for (size_t column = 1; column <= gridTexts.size(); ++column)
-        gridTexts[column - 1] = combinations.cell(static_cast<int>(column), bestRow);
+    const std::array<std::string, 7> gridTexts = combinationTexts(combinations, bestRow);
     const std::string number = combinations.cell(0, bestRow);
     // Checks the beam, the point count and the diagram as the moment and deviation flows do.
     const RowEvaluation grid = evaluateCombination(tests, number, gridTexts, decimalSeparator, control.scan);
@@ -164,6 +162,16 @@ RefinedFit refineBestFit(const std::vector<FittedTest>& tests, const TextTable& 
         fit.warnings.push_back(gentleBranchNotReachedMessage);
     }
     return fit;
+}
+
+LineSeries fitCurve(const RefinedFit& fit, char decimalSeparator, std::uint32_t colour)
+{
+    LineSeries curve;
+    curve.add(0.0L, 0.0L, colour);
+    for (size_t k = 0; k < fit.curvatures.size() && k < fit.moments.size(); ++k)
+        curve.add(parseNumber(fit.curvatures[k], decimalSeparator), parseNumber(fit.moments[k], decimalSeparator),
+                  colour);
+    return curve;
 }
 
 }  // namespace prurez

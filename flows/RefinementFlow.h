@@ -29,6 +29,9 @@ RefinedFit refineBestFit(const BeamTexts& beam, const TextTable& diagram, const 
                          const CombinationTexts& ranges, char decimalSeparator,
                          const RefinementRunControl& control = RefinementRunControl());
 
+// The curve of a fit's moments at its curvatures, from the origin.
+LineSeries fitCurve(const RefinedFit& fit, char decimalSeparator, std::uint32_t colour);
+
 // A bending test a fit is judged against: its beam's texts (h, w and the point count)
 // and its moment–curvature table.
 struct FittedTest {

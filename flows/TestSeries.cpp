@@ -71,16 +71,6 @@ std::string curvatureKey(const InverseAnalysis& session)
     return key;
 }
 
-// The curve of a fit's moments at its curvatures, from the origin.
-LineSeries fitCurve(const RefinedFit& fit, char separator)
-{
-    LineSeries curve;
-    curve.add(0.0L, 0.0L, colourBlue);
-    for (size_t k = 0; k < fit.curvatures.size() && k < fit.moments.size(); ++k)
-        curve.add(parseNumber(fit.curvatures[k], separator), parseNumber(fit.moments[k], separator), colourBlue);
-    return curve;
-}
-
 // Runs a step of a specimen; its failure, in a series of several, names the specimen.
 template <typename Step>
 auto specimenStep(const std::string& name, bool several, Step step) -> decltype(step())
@@ -213,12 +203,7 @@ Completion TestSeries::run(const SeriesInput& input, const RunOptions& options)
     // The fields every specimen shares, read once (a failure there is no specimen's):
     // the bending test's values, the ranges and n; this session keeps the grid.
     InverseAnalysis grid(separator);
-    InverseFields& common = grid.fields();
-    common.test = input.common.test;
-    common.combinations = input.common.combinations;
-    common.beam.height = input.common.height;
-    common.beam.width = input.common.width;
-    common.exactEquilibrium = input.common.exactEquilibrium;
+    setInputFields(grid.fields(), input.common);
     grid.setTestPointCount();  // no points
     grid.copyTestPoints();
     grid.computeTestDiagram();
@@ -280,7 +265,7 @@ Completion TestSeries::run(const SeriesInput& input, const RunOptions& options)
         specimen.fit.best = *session.bestFit();
         specimen.fit.refined = *session.refinedFit();
         specimen.testCurve = state.testCurve;
-        specimen.fittedCurve = fitCurve(specimen.fit.refined, separator);
+        specimen.fittedCurve = fitCurve(specimen.fit.refined, separator, colourBlue);
 
         // Its grid tables are done with; the moments stay for a later specimen that shares them.
         if (lastUse[keys[i]] > i && sharedMoments.count(keys[i]) == 0)
@@ -306,8 +291,7 @@ Completion TestSeries::run(const SeriesInput& input, const RunOptions& options)
     const TableTexts& combinations = grid.combinations();
     BestFit jointBest;
     jointBest.combination = search.chosen();
-    for (int column = 1; column <= 7; ++column)
-        jointBest.texts[static_cast<size_t>(column - 1)] = combinations.cell(column, jointBest.combination);
+    jointBest.texts = combinationTexts(combinations, jointBest.combination);
     jointBest.sum = formatNumber(search.smallest(), separator);
     next.jointBest = jointBest;
 
@@ -329,7 +313,7 @@ Completion TestSeries::run(const SeriesInput& input, const RunOptions& options)
     } catch (const Cancelled&) {
         return Completion::cancelled;
     }
-    next.jointCurve = fitCurve(*next.jointRefined, separator);
+    next.jointCurve = fitCurve(*next.jointRefined, separator, colourBlue);
 
     next.statistics = seriesStatistics(next.specimens, separator);
     fillTables(next, combinations, sumHeader);

@@ -479,12 +479,7 @@ InverseInput Form2::input() const
             input.points.push_back({points.cell(0, row), points.cell(1, row)});
     }
     // The fields' texts as the session keeps them.
-    const InverseFields& kept = inverseSession().fields();
-    input.test = kept.test;
-    input.combinations = kept.combinations;
-    input.height = kept.beam.height;
-    input.width = kept.beam.width;
-    input.exactEquilibrium = kept.exactEquilibrium;
+    getInputFields(input, inverseSession().fields());
     return input;
 }
 
